@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Builds and runs every test suite twice: an ordinary optimised build, then an AddressSanitizer +
+# UndefinedBehaviorSanitizer build, followed by a bounded fuzz smoke of every parser of outside
+# input. Exits non-zero on the first failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/bootstrap.sh
+
+jobs=$(nproc)
+export CTEST_OUTPUT_ON_FAILURE=1
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+
+for preset in dev asan; do
+  echo "== ${preset}: configure and build"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$jobs"
+  echo "== ${preset}: tests"
+  ctest --preset "$preset" -j "$jobs" --timeout 300
+done
+
+if [ -x fuzz/smoke.sh ]; then
+  echo "== fuzz smoke"
+  fuzz/smoke.sh build/asan
+fi
+echo "== all suites passed"
