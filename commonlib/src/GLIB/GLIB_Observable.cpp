@@ -1,0 +1,3 @@
+#include "GLIB/GLIB_Observable.h"
+
+GLIB_Observable::~GLIB_Observable() = default;
