@@ -1,0 +1,339 @@
+#include "TIFX/TIFX_KRNFile.h"
+
+#include "TIFX/TIFX_HandleState.h"
+
+#include <tiffio.h>
+
+#include <utility>
+
+namespace
+{
+const KRNDirectoryInfo& EmptyInfo()
+{
+    static const KRNDirectoryInfo empty;
+    return empty;
+}
+} // namespace
+
+TIFX_KRNFile::TIFX_KRNFile(std::string utf8Path) : m_path(std::move(utf8Path))
+{
+    TIFX_ProcessSetup();
+}
+
+TIFX_KRNFile::~TIFX_KRNFile()
+{
+    Close();
+}
+
+void TIFX_KRNFile::Open()
+{
+    if (m_tiff)
+        return;
+    auto state = std::make_unique<TIFX_HandleState>();
+    TIFX_ClearErrorText();
+    TIFF* tif = TIFX_OpenHandle(m_path, "r", state.get());
+    if (!tif)
+    {
+        std::string text = TIFX_StripModule(TIFX_LastErrorText());
+        if (text.empty())
+            text = m_path + ": Cannot open";
+        throw TIFX_FileIOException(std::move(text), __FILE__, __LINE__);
+    }
+    m_tiff = tif;
+    m_state = std::move(state);
+}
+
+void TIFX_KRNFile::Close()
+{
+    if (m_tiff)
+        TIFFClose(m_tiff);
+    m_tiff = nullptr;
+    // The state goes only after the handle, which refers to it until closed.
+    m_state.reset();
+}
+
+bool TIFX_KRNFile::SetDirectory(uint16_t index)
+{
+    if (!m_tiff)
+        return false;
+    const tdir_t previous = TIFFCurrentDirectory(m_tiff);
+    if (previous == index)
+        return true;
+    if (TIFFSetDirectory(m_tiff, index))
+        return true;
+    TIFFSetDirectory(m_tiff, previous);
+    return false;
+}
+
+uint16_t TIFX_KRNFile::GetDirectory() const
+{
+    return m_tiff ? static_cast<uint16_t>(TIFFCurrentDirectory(m_tiff)) : 0;
+}
+
+uint16_t TIFX_KRNFile::CountDirectories() const
+{
+    return m_tiff ? static_cast<uint16_t>(TIFFNumberOfDirectories(m_tiff)) : 0;
+}
+
+void TIFX_KRNFile::ThrowTagNotFound(uint32_t tag, int line) const
+{
+    throw TIFX_TagNotFoundException(tag, GetDirectory(), __FILE__, line);
+}
+
+uint32_t TIFX_KRNFile::GetImageWidth() const
+{
+    uint32_t v = 0;
+    if (!m_tiff || !TIFFGetField(m_tiff, TIFFTAG_IMAGEWIDTH, &v))
+        ThrowTagNotFound(TIFFTAG_IMAGEWIDTH, __LINE__);
+    return v;
+}
+
+uint32_t TIFX_KRNFile::GetImageLength() const
+{
+    uint32_t v = 0;
+    if (!m_tiff || !TIFFGetField(m_tiff, TIFFTAG_IMAGELENGTH, &v))
+        ThrowTagNotFound(TIFFTAG_IMAGELENGTH, __LINE__);
+    return v;
+}
+
+uint16_t TIFX_KRNFile::GetBitsPerSample() const
+{
+    uint16_t v = 0;
+    if (!m_tiff || !TIFFGetField(m_tiff, TIFFTAG_BITSPERSAMPLE, &v))
+        ThrowTagNotFound(TIFFTAG_BITSPERSAMPLE, __LINE__);
+    return v;
+}
+
+uint16_t TIFX_KRNFile::GetPhotometricInterpretation() const
+{
+    uint16_t v = 0;
+    if (!m_tiff || !TIFFGetField(m_tiff, TIFFTAG_PHOTOMETRIC, &v))
+        ThrowTagNotFound(TIFFTAG_PHOTOMETRIC, __LINE__);
+    return v;
+}
+
+float TIFX_KRNFile::GetXResolution() const
+{
+    float v = 0;
+    if (!m_tiff || !TIFFGetField(m_tiff, TIFFTAG_XRESOLUTION, &v))
+        ThrowTagNotFound(TIFFTAG_XRESOLUTION, __LINE__);
+    return v;
+}
+
+float TIFX_KRNFile::GetYResolution() const
+{
+    float v = 0;
+    if (!m_tiff || !TIFFGetField(m_tiff, TIFFTAG_YRESOLUTION, &v))
+        ThrowTagNotFound(TIFFTAG_YRESOLUTION, __LINE__);
+    return v;
+}
+
+uint32_t TIFX_KRNFile::GetTileWidth() const
+{
+    uint32_t v = 0;
+    if (!m_tiff || !TIFFGetField(m_tiff, TIFFTAG_TILEWIDTH, &v))
+        ThrowTagNotFound(TIFFTAG_TILEWIDTH, __LINE__);
+    return v;
+}
+
+uint32_t TIFX_KRNFile::GetTileLength() const
+{
+    uint32_t v = 0;
+    if (!m_tiff || !TIFFGetField(m_tiff, TIFFTAG_TILELENGTH, &v))
+        ThrowTagNotFound(TIFFTAG_TILELENGTH, __LINE__);
+    return v;
+}
+
+std::string TIFX_KRNFile::GetInkNames() const
+{
+    const char* names = nullptr;
+    if (!m_tiff || !TIFFGetField(m_tiff, TIFFTAG_INKNAMES, &names) || !names)
+        ThrowTagNotFound(TIFFTAG_INKNAMES, __LINE__);
+    // One NUL-terminated name per sample; libtiff has checked that they are all there.
+    uint16_t samples = 1;
+    TIFFGetFieldDefaulted(m_tiff, TIFFTAG_SAMPLESPERPIXEL, &samples);
+    std::string result;
+    const char* p = names;
+    for (uint16_t i = 0; i < samples; ++i)
+    {
+        if (i > 0)
+            result += '\0';
+        const std::string name(p);
+        result += name;
+        p += name.size() + 1;
+    }
+    return result;
+}
+
+std::array<uint16_t, 4> TIFX_KRNFile::GetCMYKEquivalent() const
+{
+    const KRNDirectoryInfo& info = GetDirectoryInfo();
+    if (!info.IsFieldSet(TIFX_Field::CMYKEquivalent))
+        ThrowTagNotFound(TIFX_Tag::CMYKEquivalent, __LINE__);
+    return {info.cmykEquivalent[0], info.cmykEquivalent[1], info.cmykEquivalent[2],
+            info.cmykEquivalent[3]};
+}
+
+const KRNDirectoryInfo& TIFX_KRNFile::GetDirectoryInfo() const
+{
+    return m_tiff && m_state ? m_state->info : EmptyInfo();
+}
+
+bool TIFX_KRNFile::HasQuorIFD() const
+{
+    return m_tiff && m_state && m_state->HasLibraryField(TIFX_Field::QuorIFD);
+}
+
+int64_t TIFX_KRNFile::GetTileSize() const
+{
+    if (!m_tiff || !TIFFIsTiled(m_tiff))
+        return 0;
+    return static_cast<int64_t>(TIFFTileSize64(m_tiff));
+}
+
+int64_t TIFX_KRNFile::ReadTile(void* buffer, uint32_t x, uint32_t y)
+{
+    if (!m_tiff || !buffer || !TIFFIsTiled(m_tiff))
+        return -1;
+    const tmsize_t n = TIFFReadTile(m_tiff, buffer, x, y, 0, 0);
+    return n < 0 ? -1 : static_cast<int64_t>(n);
+}
+
+void TIFX_KRNFile::PrintDirectory(FILE* out, long flags)
+{
+    if (m_tiff)
+        TIFFPrintDirectory(m_tiff, out, flags);
+}
+
+// Presence of a standard tag that the validity test needs, read with its own value type.
+bool TIFX_KRNFile::RequireTag(uint32_t tag) const
+{
+    int found = 0;
+    switch (tag)
+    {
+    case TIFFTAG_SUBFILETYPE:
+    case TIFFTAG_IMAGEWIDTH:
+    case TIFFTAG_IMAGELENGTH:
+    case TIFFTAG_TILEWIDTH:
+    case TIFFTAG_TILELENGTH:
+    {
+        uint32_t v;
+        found = TIFFGetField(m_tiff, tag, &v);
+        break;
+    }
+    case TIFFTAG_XRESOLUTION:
+    case TIFFTAG_YRESOLUTION:
+    {
+        float v;
+        found = TIFFGetField(m_tiff, tag, &v);
+        break;
+    }
+    default:
+    {
+        uint16_t v;
+        found = TIFFGetField(m_tiff, tag, &v);
+        break;
+    }
+    }
+    if (!found)
+        ThrowTagNotFound(tag, __LINE__);
+    return true;
+}
+
+bool TIFX_KRNFile::CheckFullResolutionDirectory()
+{
+    if (!HasQuorIFD())
+    {
+        m_validityFailure = "directory 0 has no private directory (tag 34756)";
+        return false;
+    }
+    for (uint32_t tag :
+         {TIFFTAG_IMAGEWIDTH, TIFFTAG_IMAGELENGTH, TIFFTAG_TILEWIDTH, TIFFTAG_TILELENGTH,
+          TIFFTAG_XRESOLUTION, TIFFTAG_YRESOLUTION, TIFFTAG_BITSPERSAMPLE, TIFFTAG_COMPRESSION,
+          TIFFTAG_PHOTOMETRIC, TIFFTAG_ORIENTATION, TIFFTAG_PLANARCONFIG})
+        RequireTag(tag);
+    if (GetBitsPerSample() != 1)
+    {
+        m_validityFailure = "directory 0 has " + std::to_string(GetBitsPerSample()) +
+                            " bits per sample instead of 1";
+        return false;
+    }
+    if (GetPhotometricInterpretation() != PHOTOMETRIC_MINISWHITE)
+    {
+        m_validityFailure = "directory 0 is not min-is-white";
+        return false;
+    }
+    if (GetTileWidth() != 512 || GetTileLength() != 512)
+    {
+        m_validityFailure = "directory 0 has " + std::to_string(GetTileWidth()) + " x " +
+                            std::to_string(GetTileLength()) + " tiles instead of 512 x 512";
+        return false;
+    }
+    return true;
+}
+
+bool TIFX_KRNFile::CheckReducedDirectory()
+{
+    const std::string where = "directory " + std::to_string(GetDirectory());
+    if (!HasQuorIFD())
+    {
+        m_validityFailure = where + " has no private directory (tag 34756)";
+        return false;
+    }
+    for (uint32_t tag :
+         {TIFFTAG_SUBFILETYPE, TIFFTAG_IMAGEWIDTH, TIFFTAG_IMAGELENGTH, TIFFTAG_TILEWIDTH,
+          TIFFTAG_TILELENGTH, TIFFTAG_XRESOLUTION, TIFFTAG_YRESOLUTION, TIFFTAG_BITSPERSAMPLE,
+          TIFFTAG_COMPRESSION, TIFFTAG_PHOTOMETRIC, TIFFTAG_ORIENTATION, TIFFTAG_PLANARCONFIG})
+        RequireTag(tag);
+    if (GetBitsPerSample() != 8)
+    {
+        m_validityFailure =
+            where + " has " + std::to_string(GetBitsPerSample()) + " bits per sample instead of 8";
+        return false;
+    }
+    if (GetPhotometricInterpretation() != PHOTOMETRIC_MINISWHITE)
+    {
+        m_validityFailure = where + " is not min-is-white";
+        return false;
+    }
+    if (GetTileWidth() != 512 || GetTileLength() != 512)
+    {
+        m_validityFailure = where + " has " + std::to_string(GetTileWidth()) + " x " +
+                            std::to_string(GetTileLength()) + " tiles instead of 512 x 512";
+        return false;
+    }
+    return true;
+}
+
+bool TIFX_KRNFile::IsValidPreviewFile()
+{
+    m_validityFailure.clear();
+    if (!m_tiff)
+    {
+        m_validityFailure = "the file is not open";
+        return false;
+    }
+    const uint16_t remembered = GetDirectory();
+    bool valid = false;
+    try
+    {
+        if (!SetDirectory(0))
+            m_validityFailure = "directory 0 cannot be read";
+        else if (CheckFullResolutionDirectory())
+        {
+            if (!SetDirectory(1))
+                m_validityFailure = "the file has no reduced image";
+            else if (GetBitsPerSample() != 8 && !SetDirectory(2))
+                m_validityFailure = "the file has no 8-bit reduced image";
+            else
+                valid = CheckReducedDirectory();
+        }
+    }
+    catch (const TIFX_TagNotFoundException& e)
+    {
+        valid = false;
+        m_validityFailure = e.what();
+    }
+    SetDirectory(remembered);
+    return valid;
+}

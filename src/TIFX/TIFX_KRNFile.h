@@ -1,0 +1,94 @@
+#pragma once
+// One preview file: a TIFF whose directory 0 is the screened one-bit separation in 512 x 512
+// tiles, whose directory 1 or 2 is an 8-bit reduced copy, and whose directories carry the job
+// information in private tags (usually inside the embedded directory QuorIFD). The file is opened
+// through libtiff; the private tags are decoded by a tag extender into the KRNDirectoryInfo of the
+// current directory, which is rebuilt at every directory change.
+
+#include "TIFX/TIFX_Exception.h"
+#include "TIFX/TIFX_KRNDirectoryInfo.h"
+#include "TIFX/TIFX_Tags.h"
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+class GFIL_FileSpec;
+struct TIFX_HandleState;
+typedef struct tiff TIFF;
+
+class TIFX_KRNFile
+{
+public:
+    // Remembers the file; does not open it.
+    explicit TIFX_KRNFile(const GFIL_FileSpec& spec);
+    explicit TIFX_KRNFile(std::string utf8Path);
+    ~TIFX_KRNFile();
+
+    TIFX_KRNFile(const TIFX_KRNFile&) = delete;
+    TIFX_KRNFile& operator=(const TIFX_KRNFile&) = delete;
+
+    // Opens the file for reading with directory 0 current; nothing when already open.
+    // Throws TIFX_FileIOException with libtiff's error text when the file cannot be opened.
+    void Open();
+    void Close();
+    bool IsOpen() const { return m_tiff != nullptr; }
+    const std::string& GetPath() const { return m_path; }
+
+    // Makes directory `index` current. Returns false (and keeps the previous directory current)
+    // when the file has no such directory or it cannot be read.
+    bool SetDirectory(uint16_t index);
+    uint16_t GetDirectory() const;
+    // Number of directories in the file; 0 when closed.
+    uint16_t CountDirectories() const;
+
+    // Standard tags of the current directory; each throws TIFX_TagNotFoundException when the tag
+    // is absent (or the file is closed).
+    uint32_t GetImageWidth() const;
+    uint32_t GetImageLength() const;
+    uint16_t GetBitsPerSample() const;
+    uint16_t GetPhotometricInterpretation() const;
+    float GetXResolution() const;
+    float GetYResolution() const;
+    uint32_t GetTileWidth() const;
+    uint32_t GetTileLength() const;
+    std::string GetInkNames() const;
+
+    // C, M, Y, K of the current directory (65535 is 100 %); TIFX_TagNotFoundException for tag
+    // 34032 when the directory has none.
+    std::array<uint16_t, 4> GetCMYKEquivalent() const;
+
+    // Job information of the current directory; an empty record while closed.
+    const KRNDirectoryInfo& GetDirectoryInfo() const;
+    bool IsFieldSet(unsigned fieldBit) const { return GetDirectoryInfo().IsFieldSet(fieldBit); }
+    // True when the current directory carried the embedded private directory.
+    bool HasQuorIFD() const;
+
+    // Bytes of one decoded tile of the current directory (what ReadTile's buffer must hold);
+    // 0 when closed or not tiled.
+    int64_t GetTileSize() const;
+    // Reads the tile holding pixel (x, y) of the current directory, sample 0, into `buffer`, which
+    // must hold GetTileSize() bytes. Returns the byte count, or -1 on failure.
+    int64_t ReadTile(void* buffer, uint32_t x, uint32_t y);
+
+    // True only for a well-formed preview file; the current directory is restored in every case.
+    bool IsValidPreviewFile();
+    // Which check failed in the latest IsValidPreviewFile that returned false ("" otherwise).
+    const std::string& GetValidityFailure() const { return m_validityFailure; }
+
+    // libtiff's report of the current directory, followed by the private lines.
+    void PrintDirectory(FILE* out, long flags = 0);
+
+private:
+    bool RequireTag(uint32_t tag) const;
+    bool CheckFullResolutionDirectory();
+    bool CheckReducedDirectory();
+    [[noreturn]] void ThrowTagNotFound(uint32_t tag, int line) const;
+
+    std::string m_path;
+    TIFF* m_tiff = nullptr;
+    std::unique_ptr<TIFX_HandleState> m_state;
+    std::string m_validityFailure;
+};

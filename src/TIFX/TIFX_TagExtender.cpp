@@ -1,0 +1,603 @@
+// The tag extender and the private set-field path: how the private tags of a preview file get from
+// libtiff (or from the embedded directory) into the handle's KRNDirectoryInfo.
+
+#include "TIFX/TIFX_HandleState.h"
+#include "TIFX/TIFX_Tags.h"
+
+#include <fcntl.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace
+{
+constexpr const char* kClientInfoName = "TIFX_HandleState";
+constexpr tmsize_t kMaxSingleAlloc = tmsize_t{256} * 1024 * 1024;
+
+std::string g_errorText;
+std::string g_warningText;
+TIFFExtendProc g_parentExtender = nullptr;
+// The state that the handle being opened by TIFX_OpenHandle takes at its first directory set-up.
+TIFX_HandleState* g_pendingState = nullptr;
+// States of handles opened by others in this process; they live until the process ends.
+std::deque<TIFX_HandleState> g_foreignStates;
+
+std::once_flag g_extenderOnce;
+std::once_flag g_errorOnce;
+std::once_flag g_warningOnce;
+
+void FormatInto(std::string& target, const char* module, const char* fmt, va_list ap)
+{
+    char message[2048];
+    std::vsnprintf(message, sizeof message, fmt ? fmt : "", ap);
+    target.clear();
+    if (module && *module)
+    {
+        target += '[';
+        target += module;
+        target += "] ";
+    }
+    target += message;
+}
+
+void ErrorHandler(const char* module, const char* fmt, va_list ap)
+{
+    FormatInto(g_errorText, module, fmt, ap);
+}
+
+void WarningHandler(const char* module, const char* fmt, va_list ap)
+{
+    FormatInto(g_warningText, module, fmt, ap);
+}
+
+int FileErrorHandler(TIFF*, void*, const char* module, const char* fmt, va_list ap)
+{
+    FormatInto(g_errorText, module, fmt, ap);
+    return 1;
+}
+
+int FileWarningHandler(TIFF*, void*, const char* module, const char* fmt, va_list ap)
+{
+    FormatInto(g_warningText, module, fmt, ap);
+    return 1;
+}
+
+// The registration table handed to libtiff. Variable arrays are registered with their own count
+// so that a short array is seen as short instead of being read past its end.
+const std::vector<TIFFFieldInfo>& FieldInfo()
+{
+    static const std::vector<TIFFFieldInfo> table = []
+    {
+        std::vector<TIFFFieldInfo> rows;
+        for (const TIFX_TagInfo& tag : TIFX_PrivateTags())
+        {
+            TIFFFieldInfo row{};
+            row.field_tag = tag.tag;
+            row.field_type = tag.type;
+            row.field_bit = FIELD_CUSTOM;
+            row.field_oktochange = 1;
+            row.field_name = const_cast<char*>(tag.name);
+            if (tag.count == 1)
+            {
+                row.field_readcount = row.field_writecount = 1;
+                row.field_passcount = 0;
+            }
+            else if (tag.type == TIFF_ASCII)
+            {
+                row.field_readcount = row.field_writecount = TIFF_VARIABLE;
+                row.field_passcount = 0;
+            }
+            else
+            {
+                row.field_readcount = row.field_writecount = TIFF_VARIABLE2;
+                row.field_passcount = 1;
+            }
+            rows.push_back(row);
+        }
+        return rows;
+    }();
+    return table;
+}
+
+// The private set-field method: private tags go to the handle's record, everything else to the
+// method that was installed before.
+int PrivateVSetField(TIFF* tif, uint32_t tag, va_list ap)
+{
+    TIFX_HandleState* state = TIFX_StateOf(tif);
+    if (!state)
+        return 0;
+    const TIFX_TagInfo* row = TIFX_FindPrivateTag(tag);
+    if (!row && tag != TIFX_Tag::PageIgnored)
+        return state->parentSetField ? state->parentSetField(tif, tag, ap) : 0;
+
+    TIFX_FieldValue value;
+    uint16_t u16 = 0;
+    uint32_t u32 = 0;
+    float f32 = 0.0f;
+    if (!row)
+    {
+        // Tag 12000 comes in as an anonymous field; its value is not looked at.
+        value.type = TIFF_UNDEFINED;
+    }
+    else if (row->type == TIFF_ASCII)
+    {
+        const char* text = va_arg(ap, const char*);
+        value.type = TIFF_ASCII;
+        value.data = text;
+        value.count = text ? std::strlen(text) : 0;
+    }
+    else if (row->count == 1)
+    {
+        value.type = row->type;
+        value.count = 1;
+        switch (row->type)
+        {
+        case TIFF_SHORT:
+            u16 = static_cast<uint16_t>(va_arg(ap, int));
+            value.data = &u16;
+            break;
+        case TIFF_LONG:
+            u32 = va_arg(ap, uint32_t);
+            value.data = &u32;
+            break;
+        case TIFF_FLOAT:
+            f32 = static_cast<float>(va_arg(ap, double));
+            value.data = &f32;
+            break;
+        default:
+            return 0;
+        }
+    }
+    else
+    {
+        value.type = row->type;
+        value.count = va_arg(ap, uint32_t);
+        value.data = va_arg(ap, const void*);
+        if (!value.data)
+            value.count = 0;
+    }
+    return TIFX_ApplyPrivateField(tif, *state, tag, value) ? 1 : 0;
+}
+
+void TagExtender(TIFF* tif)
+{
+    auto* state = static_cast<TIFX_HandleState*>(TIFFGetClientInfo(tif, kClientInfoName));
+    if (!state)
+    {
+        if (g_pendingState)
+        {
+            state = g_pendingState;
+            g_pendingState = nullptr;
+        }
+        else
+        {
+            state = &g_foreignStates.emplace_back();
+        }
+        TIFFSetClientInfo(tif, state, kClientInfoName);
+    }
+
+    const std::vector<TIFFFieldInfo>& info = FieldInfo();
+    TIFFMergeFieldInfo(tif, info.data(), static_cast<uint32_t>(info.size()));
+    state->info.Reset();
+    state->libraryFields = 0;
+    state->privateFieldsHandled = false;
+
+    // Handles opened for writing keep libtiff's own set-field method so that private tags set on
+    // them are written into the directory.
+    if ((TIFFGetMode(tif) & O_ACCMODE) == O_RDONLY)
+    {
+        TIFFTagMethods* methods = TIFFAccessTagMethods(tif);
+        state->parentSetField = methods->vsetfield;
+        methods->vsetfield = PrivateVSetField;
+        // libtiff resets the print method for every directory, so it is installed here, for
+        // every directory, rather than once per handle.
+        state->parentPrint = methods->printdir;
+        methods->printdir = TIFX_PrintPrivateDirectory;
+        state->printReplaced = true;
+    }
+
+    if (g_parentExtender)
+        g_parentExtender(tif);
+}
+
+template <class T>
+T Element(const void* data, uint64_t i)
+{
+    T v;
+    std::memcpy(&v, static_cast<const uint8_t*>(data) + i * sizeof(T), sizeof(T));
+    return v;
+}
+
+void StoreText(std::string& target, const TIFX_FieldValue& value)
+{
+    const char* text = static_cast<const char*>(value.data);
+    size_t length = 0;
+    while (length < value.count && text[length] != '\0')
+        ++length;
+    target.assign(text, length);
+}
+
+int32_t* PageLong(KRNPageInfo& page, uint32_t tag)
+{
+    namespace T = TIFX_Tag;
+    switch (tag)
+    {
+    case T::PagePosnTop:
+        return &page.posTop;
+    case T::PagePosnLeft:
+        return &page.posLeft;
+    case T::PagePosnBottom:
+        return &page.posBottom;
+    case T::PagePosnRight:
+        return &page.posRight;
+    case T::PageBleedTop:
+        return &page.bleedTop;
+    case T::PageBleedLeft:
+        return &page.bleedLeft;
+    case T::PageBleedBottom:
+        return &page.bleedBottom;
+    case T::PageBleedRight:
+        return &page.bleedRight;
+    case T::PageMaxBleedTop:
+        return &page.maxBleedTop;
+    case T::PageMaxBleedLeft:
+        return &page.maxBleedLeft;
+    case T::PageMaxBleedBottom:
+        return &page.maxBleedBottom;
+    case T::PageMaxBleedRight:
+        return &page.maxBleedRight;
+    case T::PageBottleX:
+        return &page.bottleX;
+    case T::PageBottleY:
+        return &page.bottleY;
+    default:
+        return nullptr;
+    }
+}
+
+// Clip paths of all pages: per page a path count, per path a point count and its x, y pairs.
+// A count that asks for more values than are left ends the decoding.
+void StoreClipPaths(KRNDirectoryInfo& info, const TIFX_FieldValue& value)
+{
+    uint64_t next = 0;
+    const uint64_t total = value.count;
+    for (KRNPageInfo& page : info.pages)
+    {
+        if (next >= total)
+            return;
+        const uint64_t paths = static_cast<uint32_t>(value.Integer(next++));
+        for (uint64_t p = 0; p < paths; ++p)
+        {
+            if (next >= total)
+                return;
+            const uint64_t points = static_cast<uint32_t>(value.Integer(next++));
+            if (points > (total - next) / 2)
+                return;
+            std::vector<KRNPoint> path(points);
+            for (KRNPoint& point : path)
+            {
+                point.x = static_cast<int32_t>(value.Integer(next++));
+                point.y = static_cast<int32_t>(value.Integer(next++));
+            }
+            page.clipPaths.push_back(std::move(path));
+        }
+    }
+}
+} // namespace
+
+int64_t TIFX_FieldValue::Integer(uint64_t i) const
+{
+    if (!data || i >= count)
+        return 0;
+    switch (type)
+    {
+    case TIFF_BYTE:
+    case TIFF_UNDEFINED:
+        return Element<uint8_t>(data, i);
+    case TIFF_SBYTE:
+        return Element<int8_t>(data, i);
+    case TIFF_SHORT:
+        return Element<uint16_t>(data, i);
+    case TIFF_SSHORT:
+        return Element<int16_t>(data, i);
+    case TIFF_LONG:
+        return Element<uint32_t>(data, i);
+    case TIFF_SLONG:
+        return Element<int32_t>(data, i);
+    case TIFF_FLOAT:
+    {
+        const float f = Element<float>(data, i);
+        // Out-of-range floats have no integer value; keep them from being undefined.
+        if (!(f > -2147483648.0f && f < 4294967296.0f))
+            return 0;
+        return static_cast<int64_t>(f);
+    }
+    default:
+        return 0;
+    }
+}
+
+float TIFX_FieldValue::Float(uint64_t i) const
+{
+    if (!data || i >= count)
+        return 0.0f;
+    if (type == TIFF_FLOAT)
+        return Element<float>(data, i);
+    return static_cast<float>(Integer(i));
+}
+
+bool TIFX_FieldValue::IsNumeric() const
+{
+    switch (type)
+    {
+    case TIFF_BYTE:
+    case TIFF_SBYTE:
+    case TIFF_UNDEFINED:
+    case TIFF_SHORT:
+    case TIFF_SSHORT:
+    case TIFF_LONG:
+    case TIFF_SLONG:
+    case TIFF_FLOAT:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TIFX_ProcessSetup()
+{
+    std::call_once(g_extenderOnce, [] { g_parentExtender = TIFFSetTagExtender(TagExtender); });
+    std::call_once(g_errorOnce, [] { TIFFSetErrorHandler(ErrorHandler); });
+    std::call_once(g_warningOnce, [] { TIFFSetWarningHandler(WarningHandler); });
+}
+
+std::string TIFX_LastErrorText()
+{
+    return g_errorText;
+}
+
+std::string TIFX_LastWarningText()
+{
+    return g_warningText;
+}
+
+void TIFX_ClearErrorText()
+{
+    g_errorText.clear();
+}
+
+std::string TIFX_StripModule(const std::string& text)
+{
+    const size_t bracket = text.find(']');
+    if (bracket == std::string::npos)
+        return text;
+    return bracket + 2 >= text.size() ? std::string() : text.substr(bracket + 2);
+}
+
+TIFF* TIFX_OpenHandle(const std::string& utf8Path, const char* mode, TIFX_HandleState* state)
+{
+    TIFX_ProcessSetup();
+    std::unique_ptr<TIFFOpenOptions, void (*)(TIFFOpenOptions*)> options(TIFFOpenOptionsAlloc(),
+                                                                         TIFFOpenOptionsFree);
+    if (options)
+    {
+        TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), kMaxSingleAlloc);
+        TIFFOpenOptionsSetErrorHandlerExtR(options.get(), FileErrorHandler, nullptr);
+        TIFFOpenOptionsSetWarningHandlerExtR(options.get(), FileWarningHandler, nullptr);
+    }
+    g_pendingState = state;
+    TIFF* tif = TIFFOpenExt(utf8Path.c_str(), mode, options.get());
+    g_pendingState = nullptr;
+    return tif;
+}
+
+TIFX_HandleState* TIFX_StateOf(TIFF* tif)
+{
+    return tif ? static_cast<TIFX_HandleState*>(TIFFGetClientInfo(tif, kClientInfoName)) : nullptr;
+}
+
+bool TIFX_ApplyPrivateField(TIFF* tif, TIFX_HandleState& state, uint32_t tag,
+                            const TIFX_FieldValue& value)
+{
+    namespace T = TIFX_Tag;
+    KRNDirectoryInfo& info = state.info;
+
+    if (tag == T::QuorIFD)
+    {
+        if (state.decodingQuorIFD || (value.type != TIFF_BYTE && value.type != TIFF_UNDEFINED))
+            return false;
+        state.decodingQuorIFD = true;
+        TIFX_DecodeQuorIFD(tif, state, static_cast<const uint8_t*>(value.data), value.count);
+        state.decodingQuorIFD = false;
+        state.libraryFields |= 1u;
+        return true;
+    }
+    if (tag >= T::QuorReserved2 && tag <= T::QuorReserved5)
+    {
+        state.libraryFields |= 1u << (tag - T::QuorIFD);
+        return true;
+    }
+
+    const TIFX_TagInfo* row = TIFX_FindPrivateTag(tag);
+    if (row && row->type == TIFF_ASCII)
+    {
+        if (value.type != TIFF_ASCII && value.type != TIFF_BYTE && value.type != TIFF_UNDEFINED)
+            return false;
+    }
+    else if (row && (!value.IsNumeric() || value.count == 0))
+    {
+        return false;
+    }
+
+    const auto u16 = [&] { return static_cast<uint16_t>(value.Integer(0)); };
+    const auto i32 = [&] { return static_cast<int32_t>(value.Integer(0)); };
+    switch (tag)
+    {
+    case T::InterpretationTime:
+        info.interpretationTime = value.Float(0);
+        break;
+    case T::RenderingTime:
+        info.renderingTime = value.Float(0);
+        break;
+    case T::CompressionRatio:
+        info.compressionRatio = value.Float(0);
+        break;
+    case T::Title:
+        StoreText(info.title, value);
+        break;
+    case T::Scale:
+        info.scale = u16();
+        break;
+    case T::QuorTagIntfVersion:
+        info.intfVersion = i32();
+        break;
+    case T::QuorTagMinIntfVersion:
+        info.minIntfVersion = i32();
+        break;
+    case T::WorkStyle:
+        info.workStyle = u16();
+        break;
+    case T::PluginIntfVersion:
+        info.pluginIntfVersion = i32();
+        break;
+    case T::PluginMinIntfVersion:
+        info.pluginMinIntfVersion = i32();
+        break;
+    case T::DigVersion:
+        StoreText(info.digVersion, value);
+        break;
+    case T::SourceMachine:
+        StoreText(info.sourceMachine, value);
+        break;
+    case T::PrintTime:
+        StoreText(info.printTime, value);
+        break;
+    case T::ColorStr:
+        StoreText(info.colorName, value);
+        break;
+    case T::Color:
+        info.color = u16();
+        break;
+    case T::PressSheetTop:
+        info.pressSheetTop = i32();
+        break;
+    case T::PressSheetLeft:
+        info.pressSheetLeft = i32();
+        break;
+    case T::PressSheetBottom:
+        info.pressSheetBottom = i32();
+        break;
+    case T::PressSheetRight:
+        info.pressSheetRight = i32();
+        break;
+    case T::PsFileNum:
+        info.psFileNum = i32();
+        break;
+    case T::PsFileCount:
+        info.psFileCount = i32();
+        break;
+    case T::PsImageNum:
+        info.psImageNum = i32();
+        break;
+    case T::PsLastImage:
+        info.psLastImage = i32();
+        break;
+    case T::NumPages:
+        // The page list is rebuilt to the count, so that the count and the records always agree.
+        info.numPages = u16();
+        info.pages.assign(info.numPages, KRNPageInfo());
+        break;
+    case T::Signature:
+        info.signature = u16();
+        break;
+    case T::Surface:
+        info.surface = u16();
+        break;
+    case T::ImpoTileWidth:
+        info.impoTileWidth = i32();
+        break;
+    case T::ImpoTileHeight:
+        info.impoTileHeight = i32();
+        break;
+    case T::ImpoTileNumX:
+        info.impoTileNumX = u16();
+        break;
+    case T::ImpoTileNumY:
+        info.impoTileNumY = u16();
+        break;
+    case T::ImpoTileCountX:
+        info.impoTileCountX = u16();
+        break;
+    case T::ImpoTileCountY:
+        info.impoTileCountY = u16();
+        break;
+    case T::ImpoTileOrientation:
+        info.impoTileOrientation = u16();
+        break;
+    case T::PageOrientation:
+    case T::PageNumber:
+    case T::PageBottleAngle:
+    case T::PagePosnTop:
+    case T::PagePosnLeft:
+    case T::PagePosnBottom:
+    case T::PagePosnRight:
+    case T::PageBleedTop:
+    case T::PageBleedLeft:
+    case T::PageBleedBottom:
+    case T::PageBleedRight:
+    case T::PageMaxBleedTop:
+    case T::PageMaxBleedLeft:
+    case T::PageMaxBleedBottom:
+    case T::PageMaxBleedRight:
+    case T::PageBottleX:
+    case T::PageBottleY:
+    {
+        // One value per page record; an array shorter than the page list leaves the rest zero,
+        // a longer one is used up to the page count.
+        const uint64_t n = std::min<uint64_t>(value.count, info.pages.size());
+        for (uint64_t i = 0; i < n; ++i)
+        {
+            KRNPageInfo& page = info.pages[i];
+            if (tag == T::PageOrientation)
+                page.orientation = static_cast<uint16_t>(value.Integer(i));
+            else if (tag == T::PageNumber)
+                page.pageNumber = static_cast<uint16_t>(value.Integer(i));
+            else if (tag == T::PageBottleAngle)
+                page.bottleAngle = value.Float(i);
+            else
+                *PageLong(page, tag) = static_cast<int32_t>(value.Integer(i));
+        }
+        break;
+    }
+    case T::PageSourceClipPath:
+        StoreClipPaths(info, value);
+        break;
+    case T::ColorSequence:
+        StoreText(info.colorSequence, value);
+        break;
+    case T::CMYKEquivalent:
+        // Fewer than four values are no CMYK equivalent at all.
+        if (value.count < 4)
+            return false;
+        for (int i = 0; i < 4; ++i)
+            info.cmykEquivalent[i] = static_cast<uint16_t>(value.Integer(i));
+        break;
+    case T::PageIgnored:
+    case T::RastTintCalibInfo:
+    case T::RastColorAbbrev:
+    case T::RastColorOpacity:
+        break;
+    default:
+        return false;
+    }
+
+    if (row)
+        info.SetField(row->fieldBit);
+    state.privateFieldsHandled = true;
+    return true;
+}
