@@ -28,7 +28,7 @@ public:
     {
         std::wstring path;
         RejectReason reason;
-        std::string detail; // the TIFF library's message for CannotOpen, else empty
+        std::string detail; // the TIFF library's message, or the validity check that failed
     };
 
     // Texts of the report the caller shows when fewer files were placed than given. "%i" is the

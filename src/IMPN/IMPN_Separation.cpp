@@ -1,0 +1,354 @@
+#include "IMPN/IMPN_Separation.h"
+
+#include "IMPN/IMPN_ChangeCounter.h"
+#include "IMPN/IMPN_ColorDecision.h"
+#include "IMPN/IMPN_PrintTime.h"
+#include "TIFX/TIFX_KRNFile.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <optional>
+#include <ostream>
+
+namespace
+{
+// The largest reduced image held in memory at once; far beyond any real preview file, small
+// enough that a file declaring absurd sizes cannot exhaust memory.
+constexpr std::uint64_t MaxThumbnailBytes = 256ull * 1024 * 1024;
+
+std::uint32_t CeilDiv(std::uint32_t value, std::uint32_t divisor)
+{
+    if (divisor == 0)
+        return 0;
+    return static_cast<std::uint32_t>((std::uint64_t{value} + divisor - 1) / divisor);
+}
+
+// Which directory holds the reduced image: the first of 1 and 2 whose samples are 8 bits deep.
+std::uint16_t FindThumbnailDirectory(TIFX_KRNFile& file)
+{
+    for (std::uint16_t directory : {std::uint16_t{1}, std::uint16_t{2}})
+    {
+        if (file.SetDirectory(directory) && file.GetBitsPerSample() == 8)
+            return directory;
+    }
+    return 1;
+}
+
+std::uint32_t Classify(const std::uint8_t* bytes, std::int64_t count)
+{
+    if (count <= 0)
+        return IMPN_Separation::TileMixed;
+    const std::uint8_t first = bytes[0];
+    for (std::int64_t i = 1; i < count; ++i)
+    {
+        if (bytes[i] != first)
+            return IMPN_Separation::TileMixed;
+    }
+    if (first == 0x00)
+        return IMPN_Separation::TileBlank;
+    if (first == 0xFF)
+        return IMPN_Separation::TileSolid;
+    return IMPN_Separation::TileMixed;
+}
+} // namespace
+
+IMPN_Separation::IMPN_Separation(TIFX_KRNFile& file)
+{
+    if (file.GetDirectory() != 0)
+        file.SetDirectory(0);
+    m_TileWidth = file.GetTileWidth();
+    m_TileLength = file.GetTileLength();
+    const KRNDirectoryInfo& info = file.GetDirectoryInfo();
+    m_ColorCode = info.color;
+    m_ColorName = info.colorName;
+    m_PrintTime = info.printTime;
+    m_PrintTicks = IMPN_PrintTime::ParseOrZero(m_PrintTime);
+    m_TilesAcross = CeilDiv(file.GetImageWidth(), m_TileWidth);
+    m_TilesDown = CeilDiv(file.GetImageLength(), m_TileLength);
+    const std::uint64_t count = std::uint64_t{m_TilesAcross} * m_TilesDown;
+    // Tiles of at least 512 x 512 pixels keep the count far below this for any 32-bit image.
+    m_TileCount = static_cast<std::uint32_t>(
+        std::min<std::uint64_t>(count, std::numeric_limits<std::uint32_t>::max()));
+    const std::int64_t tileBytes = file.GetTileSize();
+    m_TileByteCount = tileBytes > 0 ? static_cast<std::size_t>(tileBytes) : 0;
+
+    m_ThumbnailDirectory = FindThumbnailDirectory(file);
+    // The caller goes on reading the job information of directory 0 from the same file (the
+    // second surface of a Work & Turn sheet does), so leave it where it was found.
+    file.SetDirectory(0);
+
+    m_DecidedColor.name = m_ColorName;
+    m_CurrentColor.name = m_ColorName;
+    m_File = std::make_unique<TIFX_KRNFile>(file.GetPath());
+}
+
+IMPN_Separation::~IMPN_Separation() = default;
+
+void IMPN_Separation::AddFile(TIFX_KRNFile&)
+{
+    // A separation is a leaf: files are placed by the levels above.
+}
+
+void IMPN_Separation::Clear() {}
+
+void IMPN_Separation::Dump(std::ostream& out, int level)
+{
+    WriteIndent(out, level);
+    out << "Separation <" << m_CurrentColor.name << ">\n";
+}
+
+std::string IMPN_Separation::GetName() const
+{
+    return m_ColorName;
+}
+
+void IMPN_Separation::Prepare()
+{
+    // What the file says about its ink, read in this order: a failed read ends the reading, and
+    // an unreadable file leaves the decision to the colour databases.
+    std::optional<std::string> inkName;
+    std::optional<std::array<std::uint16_t, 4>> cmykEquivalent;
+    try
+    {
+        TIFX_KRNFile& file = FileAt(0);
+        inkName = file.GetInkNames();
+        cmykEquivalent = file.GetCMYKEquivalent();
+    }
+    catch (const TIFX_Exception&)
+    {
+    }
+    const IMPN_ColorDecision::Result decision = IMPN_ColorDecision::Decide(
+        inkName, cmykEquivalent, m_ColorName, IMPN_ColorDatabases::Global());
+    m_DecidedColor = decision.color;
+    m_HasCMYKEquivalent = decision.hasCMYKEquivalent;
+    m_CMYKEquivalent = decision.hasCMYKEquivalent ? decision.cmykEquivalent
+                                                  : std::array<std::uint16_t, 4>{0, 0, 0, 0};
+    m_CurrentColor = m_DecidedColor;
+    m_TileClasses.assign(m_TileCount, TileUnknown);
+    m_ChangeStamp = IMPN_ChangeCounter::Next();
+}
+
+TIFX_KRNFile& IMPN_Separation::GetFile()
+{
+    if (!m_File->IsOpen())
+        m_File->Open();
+    return *m_File;
+}
+
+TIFX_KRNFile& IMPN_Separation::FileAt(std::uint16_t directory)
+{
+    TIFX_KRNFile& file = GetFile();
+    if (file.GetDirectory() != directory && !file.SetDirectory(directory))
+        throw TIFX_FileIOException("cannot select directory " + std::to_string(directory), __FILE__,
+                                   __LINE__);
+    return file;
+}
+
+void IMPN_Separation::CloseFile()
+{
+    m_File->Close();
+}
+
+bool IMPN_Separation::IsFileOpen() const
+{
+    return m_File->IsOpen();
+}
+
+void IMPN_Separation::GetImageInfo(std::uint32_t& width, std::uint32_t& length,
+                                   std::uint32_t& tileWidth, std::uint32_t& tileLength)
+{
+    try
+    {
+        TIFX_KRNFile& file = FileAt(0);
+        width = file.GetImageWidth();
+        length = file.GetImageLength();
+        tileWidth = file.GetTileWidth();
+        tileLength = file.GetTileLength();
+    }
+    catch (const TIFX_Exception&)
+    {
+    }
+}
+
+void IMPN_Separation::GetThumbnailInfo(std::uint32_t& width, std::uint32_t& length,
+                                       std::uint32_t& tileWidth, std::uint32_t& tileLength)
+{
+    try
+    {
+        TIFX_KRNFile& file = FileAt(m_ThumbnailDirectory);
+        width = file.GetImageWidth();
+        length = file.GetImageLength();
+        tileWidth = file.GetTileWidth();
+        tileLength = file.GetTileLength();
+    }
+    catch (const TIFX_Exception&)
+    {
+    }
+}
+
+std::uint32_t IMPN_Separation::GetThumbnailScale()
+{
+    try
+    {
+        const KRNDirectoryInfo& info = FileAt(m_ThumbnailDirectory).GetDirectoryInfo();
+        if (info.IsFieldSet(TIFX_Field::Scale) && info.scale != 0)
+            return info.scale;
+    }
+    catch (const TIFX_Exception&)
+    {
+    }
+    return 1;
+}
+
+std::int64_t IMPN_Separation::ReadThumbnail(IMPN_Raster& raster)
+{
+    try
+    {
+        TIFX_KRNFile& file = FileAt(m_ThumbnailDirectory);
+        const std::uint32_t width = file.GetImageWidth();
+        const std::uint32_t length = file.GetImageLength();
+        const std::uint32_t tileWidth = file.GetTileWidth();
+        const std::uint32_t tileLength = file.GetTileLength();
+        if (width == 0 || length == 0 || tileWidth == 0 || tileLength == 0)
+            return -1;
+        const std::uint64_t across = CeilDiv(width, tileWidth);
+        const std::uint64_t down = CeilDiv(length, tileLength);
+        const std::uint64_t rowLength = across * tileWidth;
+        const std::uint64_t rows = down * tileLength;
+        const std::uint64_t tileBytes = std::uint64_t{tileWidth} * tileLength;
+        // One byte a pixel is what the raster holds; a tile that decodes to anything else
+        // (more samples, another depth) would not fit it.
+        if (rowLength > std::numeric_limits<std::uint32_t>::max() ||
+            rows > std::numeric_limits<std::uint32_t>::max() ||
+            rowLength * rows > MaxThumbnailBytes ||
+            file.GetTileSize() != static_cast<std::int64_t>(tileBytes))
+            return -1;
+
+        raster.pixels.assign(static_cast<std::size_t>(rowLength * rows), 0);
+        raster.rowLength = static_cast<std::uint32_t>(rowLength);
+        raster.rows = static_cast<std::uint32_t>(rows);
+        raster.left = 0;
+        raster.top = 0;
+        raster.size = rowLength * rows;
+        raster.pixelFormat = IMPN_Raster::FormatGrey8;
+        raster.changeStamp = IMPN_ChangeCounter::Next();
+
+        std::vector<std::uint8_t> tile(static_cast<std::size_t>(tileBytes));
+        std::int64_t total = 0;
+        for (std::uint64_t i = 0; i < down; ++i)
+        {
+            for (std::uint64_t j = 0; j < across; ++j)
+            {
+                const std::int64_t n =
+                    file.ReadTile(tile.data(), static_cast<std::uint32_t>(j * tileWidth),
+                                  static_cast<std::uint32_t>(i * tileLength));
+                if (n < 0)
+                    continue; // the raster keeps white where a tile cannot be decoded
+                total += n;
+                for (std::uint32_t row = 0; row < tileLength; ++row)
+                {
+                    std::memcpy(raster.pixels.data() + (i * tileLength + row) * rowLength +
+                                    j * tileWidth,
+                                tile.data() + std::uint64_t{row} * tileWidth, tileWidth);
+                }
+            }
+        }
+        return total;
+    }
+    catch (const TIFX_Exception&)
+    {
+        return -1;
+    }
+}
+
+std::uint32_t IMPN_Separation::TileIndex(std::uint32_t x, std::uint32_t y) const
+{
+    if (m_TileWidth == 0 || m_TileLength == 0)
+        return std::numeric_limits<std::uint32_t>::max();
+    const std::uint32_t column = x / m_TileWidth;
+    const std::uint32_t row = y / m_TileLength;
+    if (column >= m_TilesAcross || row >= m_TilesDown)
+        return std::numeric_limits<std::uint32_t>::max();
+    return row * m_TilesAcross + column;
+}
+
+std::uint32_t IMPN_Separation::GetTileClass(std::uint32_t x, std::uint32_t y) const
+{
+    const std::uint32_t index = TileIndex(x, y);
+    if (index >= m_TileClasses.size())
+        return TileOutside;
+    return m_TileClasses[index];
+}
+
+std::size_t IMPN_Separation::GetTileByteCount() const
+{
+    return m_TileByteCount;
+}
+
+std::int64_t IMPN_Separation::ReadTile(std::uint8_t* buffer, std::size_t bufferSize,
+                                       std::uint32_t x, std::uint32_t y)
+{
+    if (buffer == nullptr || bufferSize == 0)
+        return -1;
+    try
+    {
+        TIFX_KRNFile& file = FileAt(0);
+        const std::uint32_t index = TileIndex(x, y);
+        if (index >= m_TileCount)
+            return -1;
+        // Tile classes are made by Prepare; a separation read before it classifies from scratch.
+        if (m_TileClasses.size() != m_TileCount)
+            m_TileClasses.assign(m_TileCount, TileUnknown);
+        std::uint32_t& tileClass = m_TileClasses[index];
+        switch (tileClass)
+        {
+        case TileBlank:
+            buffer[0] = 0x00;
+            return 1;
+        case TileSolid:
+            buffer[0] = 0xFF;
+            return 1;
+        default:
+            break;
+        }
+        const std::int64_t needed = file.GetTileSize();
+        if (needed <= 0 || static_cast<std::uint64_t>(needed) > bufferSize)
+            return -1;
+        const std::int64_t count = file.ReadTile(buffer, x, y);
+        if (count < 0)
+            return -1;
+        if (tileClass == TileUnknown)
+        {
+            tileClass = Classify(buffer, count);
+            if (tileClass != TileMixed)
+                return 1;
+        }
+        return count;
+    }
+    catch (const TIFX_Exception&)
+    {
+        return -1;
+    }
+}
+
+void IMPN_Separation::SetCurrentColor(const IMPN_ColorRecord& color)
+{
+    m_CurrentColor = color;
+    m_CurrentColor.opacity = std::clamp(m_CurrentColor.opacity, 0, 100);
+    m_ChangeStamp = IMPN_ChangeCounter::Next();
+}
+
+void IMPN_Separation::SetOpacity(int opacity)
+{
+    m_CurrentColor.opacity = std::clamp(opacity, 0, 100);
+    m_ChangeStamp = IMPN_ChangeCounter::Next();
+}
+
+void IMPN_Separation::SetVisible(bool visible)
+{
+    if (m_Visible == visible)
+        return;
+    m_Visible = visible;
+    m_ChangeStamp = IMPN_ChangeCounter::Next();
+}
