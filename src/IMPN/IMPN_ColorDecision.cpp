@@ -1,6 +1,9 @@
 #include "IMPN/IMPN_ColorDecision.h"
 
 #include "IMPN/IMPN_ColorConversion.h"
+#include "TIFX/TIFX_KRNFile.h"
+
+#include <exception>
 
 IMPN_ColorDecision::Result
 IMPN_ColorDecision::Decide(const std::optional<std::string>& inkName,
@@ -44,6 +47,35 @@ IMPN_ColorDecision::Decide(const std::optional<std::string>& inkName,
     result.color.name = ownName;
     result.color.isDefault = true;
     return result;
+}
+
+IMPN_ColorDecision::Result IMPN_ColorDecision::DecideForFile(TIFX_KRNFile& file,
+                                                             const std::string& ownName,
+                                                             const IMPN_ColorDatabases& databases)
+{
+    std::optional<std::string> inkName;
+    std::optional<std::array<std::uint16_t, 4>> cmykEquivalent;
+    try
+    {
+        file.Open();
+        // The ink tags belong to the separation itself, i.e. the full-resolution directory.
+        if (file.GetDirectory() == 0 || file.SetDirectory(0))
+        {
+            inkName = file.GetInkNames();
+            cmykEquivalent = file.GetCMYKEquivalent();
+        }
+    }
+    catch (const std::exception&)
+    {
+        // A missing tag or an unreadable file is an ordinary case here: the names decide.
+    }
+    return Decide(inkName, cmykEquivalent, ownName, databases);
+}
+
+IMPN_ColorDecision::Result IMPN_ColorDecision::DecideForFile(TIFX_KRNFile& file,
+                                                             const std::string& ownName)
+{
+    return DecideForFile(file, ownName, IMPN_ColorDatabases::Global());
 }
 
 std::string IMPN_ColorDecision::NormalizeName(const std::string& name)

@@ -40,6 +40,14 @@ public:
                          const std::optional<std::array<std::uint16_t, 4>>& cmykEquivalent,
                          const std::string& ownName, const IMPN_ColorDatabases& databases);
 
+    // Reads the ink name (InkNames, tag 333) and then the CMYK equivalent from directory 0 of the
+    // separation's preview file, opening it if needed, and decides. Nothing the reader throws
+    // escapes: an unreadable file or a missing tag leaves the name lookups to decide.
+    static Result DecideForFile(TIFX_KRNFile& file, const std::string& ownName,
+                                const IMPN_ColorDatabases& databases);
+    // The same with the process-wide databases.
+    static Result DecideForFile(TIFX_KRNFile& file, const std::string& ownName);
+
     // The name under which a separation is looked up among the named colours: a name containing
     // "PANTONE" gets its paper suffix ("C" coated, "U" uncoated) made explicit; other names are
     // used as they are.
