@@ -40,6 +40,22 @@ GLIB_Exception::GLIB_Exception(int32_t code, const std::vector<std::wstring>& pa
     m_params = params;
 }
 
+GLIB_Exception::GLIB_Exception(int32_t code, std::initializer_list<std::string> params,
+                               GLIB_TextArg developerMessage, const char* sourceFile,
+                               int32_t lineNumber)
+    : GLIB_Exception(code, std::vector<std::string>(params), std::move(developerMessage),
+                     sourceFile, lineNumber)
+{
+}
+
+GLIB_Exception::GLIB_Exception(int32_t code, std::initializer_list<std::wstring> params,
+                               GLIB_TextArg developerMessage, const char* sourceFile,
+                               int32_t lineNumber)
+    : GLIB_Exception(code, std::vector<std::wstring>(params), std::move(developerMessage),
+                     sourceFile, lineNumber)
+{
+}
+
 GLIB_Exception::~GLIB_Exception() = default;
 
 const wchar_t* GLIB_Exception::What() const

@@ -8,6 +8,7 @@
 // swallow library failures by accident.
 
 #include <cstdint>
+#include <initializer_list>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -41,6 +42,12 @@ public:
     GLIB_Exception(int32_t code, const std::vector<std::string>& params,
                    GLIB_TextArg developerMessage, const char* sourceFile, int32_t lineNumber);
     GLIB_Exception(int32_t code, const std::vector<std::wstring>& params,
+                   GLIB_TextArg developerMessage, const char* sourceFile, int32_t lineNumber);
+    // Braced lists of texts, e.g. {"C:\\jobs", "x.tif"}; without these a two-text list would
+    // also match a vector's iterator-pair constructor.
+    GLIB_Exception(int32_t code, std::initializer_list<std::string> params,
+                   GLIB_TextArg developerMessage, const char* sourceFile, int32_t lineNumber);
+    GLIB_Exception(int32_t code, std::initializer_list<std::wstring> params,
                    GLIB_TextArg developerMessage, const char* sourceFile, int32_t lineNumber);
 
     GLIB_Exception(const GLIB_Exception&) = default;
