@@ -1,0 +1,32 @@
+#pragma once
+// What the surface renderer needs of one separation: its one-bit main image read tile by tile
+// (with blank and solid tiles classified once), its visibility and its current display colour.
+// The tree's separations are adapted to it; tests and benchmarks feed synthetic inks.
+
+#include <cstddef>
+#include <cstdint>
+
+class IMPN_RenderInk
+{
+public:
+    virtual ~IMPN_RenderInk() = default;
+
+    // Width, length, tile width and tile length of the main image; false when unreadable.
+    virtual bool GetImageInfo(std::uint32_t& width, std::uint32_t& length, std::uint32_t& tileWidth,
+                              std::uint32_t& tileLength) = 0;
+
+    // Reads the tile holding main-image pixel (x, y) into buffer (bufferSize bytes, one whole
+    // tile). Returns 1 for a blank or solid tile (buffer[0] holds 0x00 or 0xFF), the byte count
+    // of a mixed tile, or -1.
+    virtual std::int64_t ReadTile(std::uint8_t* buffer, std::size_t bufferSize, std::uint32_t x,
+                                  std::uint32_t y) = 0;
+
+    // 0 unknown, 1 blank, 2 solid, 4 mixed; 128 for a position outside the tile array.
+    virtual int GetTileClass(std::uint32_t x, std::uint32_t y) = 0;
+
+    virtual bool IsVisible() const = 0;
+
+    // The current display colour: colour and background as blue, green, red; opacity 0..100.
+    virtual void GetInk(std::uint8_t colour[3], std::uint8_t background[3],
+                        unsigned& opacity) const = 0;
+};

@@ -1,0 +1,591 @@
+#include "IMPN/IMPN_SurfaceRenderer.h"
+
+#include "IMPN/IMPN_ChangeCounter.h"
+#include "IMPN/IMPN_CoverageKernel.h"
+#include "IMPN/IMPN_InkMixing.h"
+#include "IMPN/IMPN_Pyramid.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace
+{
+constexpr int kUnit = IMPN_RenderLevel::kUnitLevel;
+constexpr int kFirstPyramidLevel = 7;
+
+// Source tiles larger than this per tile are refused: a one-bit tile of 16384 x 16384 pixels is
+// already far beyond what a preview file holds (512 x 512).
+constexpr std::uint64_t kMaxSourceTileBytes = std::uint64_t(32) << 20;
+// Tile arrays are made up front; a picture needing more tiles than this at one level is not
+// something a preview file can describe sensibly, and the level is left without tiles.
+constexpr std::uint64_t kMaxTilesPerLevel = std::uint64_t(1) << 22;
+
+// Eight one-byte lanes of 0 or 1, most significant bit first.
+struct BitLanes
+{
+    std::uint64_t lanes[256];
+    BitLanes()
+    {
+        for (unsigned b = 0; b < 256; ++b)
+        {
+            std::uint8_t v[8];
+            for (unsigned k = 0; k < 8; ++k)
+                v[k] = (b >> (7 - k)) & 1u;
+            std::memcpy(&lanes[b], v, 8);
+        }
+    }
+};
+
+const BitLanes& GetBitLanes()
+{
+    static const BitLanes table;
+    return table;
+}
+
+void FillColour(std::uint8_t* dst, std::size_t pixels, const std::uint8_t colour[3])
+{
+    for (std::size_t i = 0; i < pixels; ++i)
+        std::memcpy(dst + 3 * i, colour, 3);
+}
+} // namespace
+
+IMPN_SurfaceRenderer::IMPN_SurfaceRenderer(std::vector<std::unique_ptr<IMPN_RenderInk>> inks,
+                                           const std::uint8_t* paperColour)
+    : m_Inks(std::move(inks)), m_InkUsable(m_Inks.size(), false), m_Paper(paperColour)
+{
+    // Fill the shared tables now rather than inside the first tile.
+    GetBitLanes();
+    std::uint8_t probe = 0;
+    IMPN_CoverageKernel::Reduce(8, &probe, 1, 0, 0, 0, 0, &probe, 1);
+
+    std::uint32_t w = 0, l = 0, tw = 0, tl = 0;
+    bool geometry = !m_Inks.empty() && m_Inks[0]->GetImageInfo(w, l, tw, tl);
+    // One-bit tiles are read whole and reduced in byte steps, so tile sizes must be multiples of
+    // 16 as TIFF requires; anything else is not drawn.
+    if (geometry && (tw == 0 || tl == 0 || tw % 16 != 0 || tl % 16 != 0 ||
+                     std::uint64_t(tw / 8) * tl > kMaxSourceTileBytes))
+        geometry = false;
+    if (geometry)
+    {
+        m_ImageWidth = w;
+        m_ImageLength = l;
+        m_SourceTileWidth = tw;
+        m_SourceTileLength = tl;
+        m_SourceTilesAcross = static_cast<std::uint32_t>((std::uint64_t(w) + tw - 1) / tw);
+        m_SourceTilesDown = static_cast<std::uint32_t>((std::uint64_t(l) + tl - 1) / tl);
+        m_SourceRowBytes = tw / 8;
+        m_SourceTileBytes = m_SourceRowBytes * tl;
+        m_Bits.resize(m_SourceTileBytes);
+        for (std::size_t k = 0; k < m_Inks.size(); ++k)
+        {
+            std::uint32_t kw = 0, kl = 0, ktw = 0, ktl = 0;
+            m_InkUsable[k] = m_Inks[k]->GetImageInfo(kw, kl, ktw, ktl) && ktw == tw && ktl == tl;
+        }
+        IMPN_RenderLevel::Compute(w, l, tw, tl, m_Levels);
+    }
+    else
+    {
+        IMPN_RenderLevel::Compute(0, 0, 0, 0, m_Levels);
+    }
+
+    for (int i = kUnit; i < IMPN_RenderLevel::kLevelCount; ++i)
+    {
+        IMPN_RenderLevel& level = m_Levels[i];
+        const std::uint64_t count =
+            std::uint64_t(level.tilesAcross) * std::uint64_t(level.tilesDown);
+        if (count > kMaxTilesPerLevel)
+        {
+            level.width = level.height = level.tilesAcross = level.tilesDown = 0;
+            continue;
+        }
+        m_Arrays[i].resize(count);
+    }
+    for (int i = 0; i < kUnit; ++i)
+    {
+        // The maps are keyed by 64-bit tile numbers; only the level-3 array bounds matter for
+        // what they can reach.
+        if (m_Arrays[kUnit].empty())
+            m_Levels[i].width = m_Levels[i].height = m_Levels[i].tilesAcross =
+                m_Levels[i].tilesDown = 0;
+    }
+    m_Coverage.resize(std::size_t(IMPN_RenderLevel::kMaxTileSize) * IMPN_RenderLevel::kMaxTileSize);
+    RebuildPalette();
+}
+
+IMPN_SurfaceRenderer::~IMPN_SurfaceRenderer() = default;
+
+const IMPN_RenderLevel& IMPN_SurfaceRenderer::GetLevel(int level) const
+{
+    return m_Levels[std::clamp(level, 0, IMPN_RenderLevel::kLevelCount - 1)];
+}
+
+bool IMPN_SurfaceRenderer::UsesIndexedTiles(int level) const
+{
+    return level >= 0 && level <= kUnit && m_Inks.size() <= kMaxIndexedSeparations;
+}
+
+std::size_t IMPN_SurfaceRenderer::GetCachedBytes() const
+{
+    std::size_t bytes = 0;
+    for (const auto& map : m_Maps)
+        for (const auto& entry : map)
+            bytes += entry.second.storeBytes;
+    for (const auto& array : m_Arrays)
+        for (const IMPN_RenderTile& tile : array)
+            bytes += tile.storeBytes;
+    return bytes;
+}
+
+void IMPN_SurfaceRenderer::ReleaseTiles()
+{
+    for (auto& map : m_Maps)
+        map.clear();
+    for (auto& array : m_Arrays)
+        for (IMPN_RenderTile& tile : array)
+            tile.Release();
+}
+
+void IMPN_SurfaceRenderer::RebuildPalette()
+{
+    std::vector<IMPN_PaletteInk> inks(std::min(m_Inks.size(), kMaxIndexedSeparations));
+    for (std::size_t k = 0; k < inks.size(); ++k)
+    {
+        inks[k].visible = m_Inks[k]->IsVisible();
+        m_Inks[k]->GetInk(inks[k].colour, inks[k].background, inks[k].opacity);
+    }
+    m_Palette.Build(m_Paper, inks);
+}
+
+IMPN_RenderTile* IMPN_SurfaceRenderer::FindTile(std::int32_t top, std::int32_t left, int level)
+{
+    if (level < 0 || level >= IMPN_RenderLevel::kLevelCount || top < 0 || left < 0)
+        return nullptr;
+    const IMPN_RenderLevel& l = m_Levels[level];
+    if (top >= l.height || left >= l.width)
+        return nullptr;
+    const std::int64_t col = left / l.tileWidth;
+    const std::int64_t row = top / l.tileHeight;
+    const std::uint64_t number =
+        std::uint64_t(row) * std::uint64_t(l.tilesAcross) + std::uint64_t(col);
+    IMPN_RenderTile* tile = nullptr;
+    if (level < kUnit)
+    {
+        tile = &m_Maps[level][number];
+    }
+    else
+    {
+        if (number >= m_Arrays[level].size())
+            return nullptr;
+        tile = &m_Arrays[level][number];
+    }
+    tile->top = static_cast<std::int32_t>(row * l.tileHeight);
+    tile->left = static_cast<std::int32_t>(col * l.tileWidth);
+    tile->width = l.tileWidth;
+    tile->height = l.tileHeight;
+    return tile;
+}
+
+const IMPN_RenderTile* IMPN_SurfaceRenderer::GetTile(std::int32_t top, std::int32_t left, int level,
+                                                     std::uint32_t stamp)
+{
+    IMPN_RenderTile* tile = FindTile(top, left, level);
+    if (tile == nullptr)
+        return nullptr;
+    if (UsesIndexedTiles(level))
+    {
+        // Indexed pixels depend on the one-bit data only; a change of colour, opacity or
+        // visibility is a new palette.
+        if (!tile->HasPixels())
+        {
+            if (level == kUnit)
+                MakeIndexedUnitTile(*tile);
+            else
+                MakeMagnifiedTile(*tile, level, stamp, true);
+        }
+        if (m_Palette.Stamp() < stamp)
+            RebuildPalette();
+        tile->palette = m_Palette.Entries();
+        tile->paletteCount = m_Palette.Count();
+        return tile;
+    }
+    if (tile->HasPixels() && tile->stamp >= stamp)
+        return tile;
+    // A uniform colour tile below 1:8 stood for several source tiles; it is always remade
+    // through the pyramid, never from the class of one source tile.
+    if (level < kUnit)
+        MakeMagnifiedTile(*tile, level, stamp, false);
+    else if (level < kFirstPyramidLevel)
+        MakeCoverageTile(*tile, level);
+    else
+        MakePyramidTile(*tile, level, stamp);
+    return tile;
+}
+
+std::vector<IMPN_SurfaceRenderer::SourceSpan>
+IMPN_SurfaceRenderer::SourceSpans(std::int64_t x, std::int64_t y, std::int64_t width,
+                                  std::int64_t height) const
+{
+    std::vector<SourceSpan> spans;
+    if (m_SourceTileWidth == 0 || m_SourceTileLength == 0)
+        return spans;
+    const std::int64_t gridW = std::int64_t(m_SourceTilesAcross) * m_SourceTileWidth;
+    const std::int64_t gridH = std::int64_t(m_SourceTilesDown) * m_SourceTileLength;
+    const std::int64_t x0 = std::max<std::int64_t>(x, 0), y0 = std::max<std::int64_t>(y, 0);
+    const std::int64_t x1 = std::min(x + width, gridW), y1 = std::min(y + height, gridH);
+    if (x0 >= x1 || y0 >= y1)
+        return spans;
+    for (std::int64_t ty = y0 / m_SourceTileLength * m_SourceTileLength; ty < y1;
+         ty += m_SourceTileLength)
+        for (std::int64_t tx = x0 / m_SourceTileWidth * m_SourceTileWidth; tx < x1;
+             tx += m_SourceTileWidth)
+        {
+            SourceSpan s;
+            s.tileX = static_cast<std::uint32_t>(tx);
+            s.tileY = static_cast<std::uint32_t>(ty);
+            s.x0 = static_cast<std::uint32_t>(std::max(x0, tx));
+            s.y0 = static_cast<std::uint32_t>(std::max(y0, ty));
+            s.x1 = static_cast<std::uint32_t>(std::min<std::int64_t>(x1, tx + m_SourceTileWidth));
+            s.y1 = static_cast<std::uint32_t>(std::min<std::int64_t>(y1, ty + m_SourceTileLength));
+            spans.push_back(s);
+        }
+    return spans;
+}
+
+int IMPN_SurfaceRenderer::ReadSource(std::size_t k, std::uint32_t x, std::uint32_t y)
+{
+    if (!m_InkUsable[k])
+        return -1;
+    IMPN_RenderInk& ink = *m_Inks[k];
+    switch (ink.GetTileClass(x, y))
+    {
+    case 1:
+        return 0;
+    case 2:
+        return 1;
+    case 128:
+        return -1;
+    default:
+        break;
+    }
+    const std::int64_t got = ink.ReadTile(m_Bits.data(), m_Bits.size(), x, y);
+    if (got < 0)
+        return -1;
+    if (got == 1)
+        return m_Bits[0] == 0xFF ? 1 : 0;
+    // A short read leaves the rest of the tile without ink rather than stale bits.
+    if (std::uint64_t(got) < m_SourceTileBytes)
+        std::memset(m_Bits.data() + got, 0, m_SourceTileBytes - std::size_t(got));
+    return 2;
+}
+
+void IMPN_SurfaceRenderer::CollapseIfUniform(IMPN_RenderTile& tile)
+{
+    const bool indexed = tile.kind == IMPN_TileKind::Indexed;
+    const std::size_t pixelBytes = indexed ? 1 : 3;
+    const std::size_t rowUsed = pixelBytes * std::size_t(tile.width);
+    const std::uint8_t* first = tile.pixels.get();
+    for (std::int32_t y = 0; y < tile.height; ++y)
+    {
+        const std::uint8_t* row = tile.pixels.get() + std::size_t(y) * tile.rowBytes;
+        for (std::size_t x = 0; x < rowUsed; x += pixelBytes)
+            if (std::memcmp(row + x, first, pixelBytes) != 0)
+                return;
+    }
+    auto one = std::make_unique<std::uint8_t[]>(pixelBytes);
+    std::memcpy(one.get(), first, pixelBytes);
+    tile.pixels = std::move(one);
+    tile.storeBytes = pixelBytes;
+    tile.rowBytes = static_cast<std::uint32_t>(pixelBytes);
+    tile.kind = indexed ? IMPN_TileKind::UniformIndex : IMPN_TileKind::UniformColour;
+}
+
+void IMPN_SurfaceRenderer::MakeIndexedUnitTile(IMPN_RenderTile& tile)
+{
+    const std::size_t w = std::size_t(tile.width), h = std::size_t(tile.height);
+    tile.Allocate(w * h);
+    std::memset(tile.pixels.get(), 0, w * h);
+    tile.rowBytes = static_cast<std::uint32_t>(w);
+    tile.kind = IMPN_TileKind::Indexed;
+    tile.stamp = IMPN_ChangeCounter::Next();
+
+    const BitLanes& lanes = GetBitLanes();
+    bool everyUniform = true;
+    const std::vector<SourceSpan> spans = SourceSpans(tile.left, tile.top, tile.width, tile.height);
+    const std::size_t inkCount = std::min(m_Inks.size(), kMaxIndexedSeparations);
+    for (std::size_t k = 0; k < inkCount; ++k)
+    {
+        const std::uint8_t bit = static_cast<std::uint8_t>(1u << k);
+        for (const SourceSpan& s : spans)
+        {
+            const int kind = ReadSource(k, s.tileX, s.tileY);
+            if (kind <= 0)
+                continue;
+            for (std::uint32_t y = s.y0; y < s.y1; ++y)
+            {
+                std::uint8_t* dst = tile.pixels.get() + std::size_t(y - tile.top) * w +
+                                    (s.x0 - std::uint32_t(tile.left));
+                const std::size_t n = s.x1 - s.x0;
+                if (kind == 1)
+                {
+                    for (std::size_t i = 0; i < n; ++i)
+                        dst[i] |= bit;
+                    continue;
+                }
+                const std::uint8_t* src = m_Bits.data() +
+                                          std::size_t(y - s.tileY) * m_SourceRowBytes +
+                                          (s.x0 - s.tileX) / 8;
+                // Spans start on 16-pixel boundaries and are whole bytes wide.
+                for (std::size_t i = 0; i < n; i += 8, ++src)
+                {
+                    if (*src == 0)
+                        continue;
+                    std::uint64_t v;
+                    std::memcpy(&v, dst + i, 8);
+                    v |= lanes.lanes[*src] * bit;
+                    std::memcpy(dst + i, &v, 8);
+                }
+            }
+            if (kind == 2)
+                everyUniform = false;
+        }
+    }
+    if (everyUniform)
+        CollapseIfUniform(tile);
+}
+
+void IMPN_SurfaceRenderer::MakeMagnifiedTile(IMPN_RenderTile& tile, int level, std::uint32_t stamp,
+                                             bool indexed)
+{
+    const std::int32_t b = 1 << (kUnit - level);
+    const IMPN_RenderLevel& unit = m_Levels[kUnit];
+    const std::size_t pixelBytes = indexed ? 1 : 3;
+    const std::int32_t x3 = tile.left / b, y3 = tile.top / b;
+    const std::int32_t x3end = (tile.left + tile.width + b - 1) / b;
+    const std::int32_t y3end = (tile.top + tile.height + b - 1) / b;
+
+    std::vector<const IMPN_RenderTile*> sources;
+    for (std::int32_t ty = y3 / unit.tileHeight * unit.tileHeight; ty < y3end;
+         ty += unit.tileHeight)
+        for (std::int32_t tx = x3 / unit.tileWidth * unit.tileWidth; tx < x3end;
+             tx += unit.tileWidth)
+            sources.push_back(GetTile(ty, tx, kUnit, stamp));
+
+    tile.stamp = IMPN_ChangeCounter::Next();
+    const std::uint8_t white[3] = {255, 255, 255};
+    if (sources.size() == 1 && sources[0] != nullptr && sources[0]->IsUniform())
+    {
+        tile.pixels.reset();
+        tile.Allocate(pixelBytes);
+        std::memcpy(tile.pixels.get(), sources[0]->pixels.get(), pixelBytes);
+        tile.rowBytes = static_cast<std::uint32_t>(pixelBytes);
+        tile.kind = indexed ? IMPN_TileKind::UniformIndex : IMPN_TileKind::UniformColour;
+        return;
+    }
+    const std::size_t w = std::size_t(tile.width), h = std::size_t(tile.height);
+    tile.Allocate(w * h * pixelBytes);
+    tile.rowBytes = static_cast<std::uint32_t>(w * pixelBytes);
+    tile.kind = indexed ? IMPN_TileKind::Indexed : IMPN_TileKind::Colour;
+    if (indexed)
+        std::memset(tile.pixels.get(), 0, w * h);
+    else
+        FillColour(tile.pixels.get(), w * h, white);
+
+    for (const IMPN_RenderTile* src : sources)
+    {
+        if (src == nullptr || !src->HasPixels())
+            continue;
+        // The part of this tile that the level-3 tile covers, in this tile's pixels.
+        const std::int32_t ox0 = std::max(src->left * b, tile.left) - tile.left;
+        const std::int32_t oy0 = std::max(src->top * b, tile.top) - tile.top;
+        const std::int32_t ox1 =
+            std::min((src->left + src->width) * b, tile.left + tile.width) - tile.left;
+        const std::int32_t oy1 =
+            std::min((src->top + src->height) * b, tile.top + tile.height) - tile.top;
+        for (std::int32_t y = oy0; y < oy1; ++y)
+        {
+            std::uint8_t* dst = tile.pixels.get() + std::size_t(y) * tile.rowBytes;
+            const std::int32_t sy = (tile.top + y) / b - src->top;
+            for (std::int32_t x = ox0; x < ox1;)
+            {
+                const std::int32_t sx = (tile.left + x) / b - src->left;
+                const std::int32_t runEnd = std::min(ox1, (src->left + sx + 1) * b - tile.left);
+                const std::uint8_t* p = src->IsUniform()
+                                            ? src->pixels.get()
+                                            : src->pixels.get() + std::size_t(sy) * src->rowBytes +
+                                                  std::size_t(sx) * pixelBytes;
+                if (indexed)
+                    std::memset(dst + x, *p, std::size_t(runEnd - x));
+                else
+                    FillColour(dst + 3 * std::size_t(x), std::size_t(runEnd - x), p);
+                x = runEnd;
+            }
+        }
+    }
+}
+
+void IMPN_SurfaceRenderer::MakeCoverageTile(IMPN_RenderTile& tile, int level)
+{
+    const unsigned r = 1u << (level - kUnit);
+    const std::size_t w = std::size_t(tile.width), h = std::size_t(tile.height);
+    tile.pixels.reset();
+    tile.Allocate(w * h * 3);
+    tile.rowBytes = static_cast<std::uint32_t>(w * 3);
+    tile.kind = IMPN_TileKind::Colour;
+    tile.stamp = IMPN_ChangeCounter::Next();
+    std::uint8_t* px = tile.pixels.get();
+    FillColour(px, w * h, m_Paper);
+
+    const std::int64_t sx = std::int64_t(tile.left) * r, sy = std::int64_t(tile.top) * r;
+    const std::vector<SourceSpan> spans =
+        SourceSpans(sx, sy, std::int64_t(tile.width) * r, std::int64_t(tile.height) * r);
+    bool everyUniform = true;
+    IMPN_InkMixing::CoverageInks inks;
+    for (std::size_t k = 0; k < m_Inks.size(); ++k)
+    {
+        if (!m_InkUsable[k] || !m_Inks[k]->IsVisible())
+            continue;
+        std::uint8_t colour[3], background[3];
+        unsigned opacity = 100;
+        m_Inks[k]->GetInk(colour, background, opacity);
+        bool inksBuilt = false;
+        for (const SourceSpan& s : spans)
+        {
+            const int kind = ReadSource(k, s.tileX, s.tileY);
+            if (kind <= 0)
+                continue;
+            const std::uint32_t cx0 = std::uint32_t((s.x0 - sx) / r);
+            const std::uint32_t cy0 = std::uint32_t((s.y0 - sy) / r);
+            const std::uint32_t cw = (s.x1 - s.x0) / r, ch = (s.y1 - s.y0) / r;
+            if (kind == 1)
+            {
+                std::uint8_t full[3];
+                IMPN_InkMixing::InkAtPercentage(colour, background, opacity, full);
+                for (std::uint32_t y = 0; y < ch; ++y)
+                {
+                    std::uint8_t* p =
+                        px + (cy0 + y) * std::size_t(tile.rowBytes) + 3 * std::size_t(cx0);
+                    for (std::uint32_t x = 0; x < cw; ++x, p += 3)
+                        IMPN_InkMixing::MixOver(full, p);
+                }
+                continue;
+            }
+            everyUniform = false;
+            if (!inksBuilt)
+            {
+                IMPN_InkMixing::BuildCoverageInks(colour, background, opacity, inks);
+                inksBuilt = true;
+            }
+            IMPN_CoverageKernel::Reduce(r, m_Bits.data(), m_SourceRowBytes, s.x0 - s.tileX,
+                                        s.y0 - s.tileY, cw, ch, m_Coverage.data(), w);
+            for (std::uint32_t y = 0; y < ch; ++y)
+            {
+                const std::uint8_t* cov = m_Coverage.data() + y * w;
+                std::uint8_t* p =
+                    px + (cy0 + y) * std::size_t(tile.rowBytes) + 3 * std::size_t(cx0);
+                for (std::uint32_t x = 0; x < cw; ++x, p += 3)
+                    if (cov[x] != 0)
+                        IMPN_InkMixing::MixOver(inks[cov[x]].data(), p);
+            }
+        }
+    }
+    const IMPN_RenderLevel& l = m_Levels[level];
+    const bool edge = tile.left + tile.width > l.width || tile.top + tile.height > l.height;
+    WhitenOutside(tile, level);
+    if (everyUniform && !edge)
+        CollapseIfUniform(tile);
+}
+
+void IMPN_SurfaceRenderer::MakePyramidTile(IMPN_RenderTile& tile, int level, std::uint32_t stamp)
+{
+    const IMPN_RenderLevel& prev = m_Levels[level - 1];
+    const IMPN_RenderLevel& l = m_Levels[level];
+    const std::int64_t rx0 = 2 * std::int64_t(tile.left), ry0 = 2 * std::int64_t(tile.top);
+    const std::int64_t rx1 = std::min<std::int64_t>(rx0 + 2 * std::int64_t(tile.width), prev.width);
+    const std::int64_t ry1 =
+        std::min<std::int64_t>(ry0 + 2 * std::int64_t(tile.height), prev.height);
+
+    std::vector<const IMPN_RenderTile*> sources;
+    for (std::int64_t ty = ry0 / prev.tileHeight * prev.tileHeight; ty < ry1; ty += prev.tileHeight)
+        for (std::int64_t tx = rx0 / prev.tileWidth * prev.tileWidth; tx < rx1;
+             tx += prev.tileWidth)
+            sources.push_back(GetTile(std::int32_t(ty), std::int32_t(tx), level - 1, stamp));
+
+    tile.stamp = IMPN_ChangeCounter::Next();
+    const bool edge = tile.left + tile.width > l.width || tile.top + tile.height > l.height;
+    const bool covered =
+        rx1 == rx0 + 2 * std::int64_t(tile.width) && ry1 == ry0 + 2 * std::int64_t(tile.height);
+
+    // Uniform neighbours average to one colour only when they all share it; differing ones keep
+    // their own quadrants below.
+    bool sameUniform = !sources.empty() && covered && !edge;
+    for (const IMPN_RenderTile* s : sources)
+        if (s == nullptr || s->kind != IMPN_TileKind::UniformColour ||
+            std::memcmp(s->pixels.get(), sources[0]->pixels.get(), 3) != 0)
+            sameUniform = false;
+    if (sameUniform)
+    {
+        tile.pixels.reset();
+        tile.Allocate(3);
+        std::memcpy(tile.pixels.get(), sources[0]->pixels.get(), 3);
+        tile.rowBytes = 3;
+        tile.kind = IMPN_TileKind::UniformColour;
+        return;
+    }
+
+    const std::size_t w = std::size_t(tile.width), h = std::size_t(tile.height);
+    tile.pixels.reset();
+    tile.Allocate(w * h * 3);
+    tile.rowBytes = static_cast<std::uint32_t>(w * 3);
+    tile.kind = IMPN_TileKind::Colour;
+    std::uint8_t* px = tile.pixels.get();
+    FillColour(px, w * h, m_Paper);
+
+    for (const IMPN_RenderTile* s : sources)
+    {
+        if (s == nullptr || !s->HasPixels())
+            continue;
+        // The part of the region this source tile holds inside the previous level's picture;
+        // tile origins and widths are even, so no 2 x 2 block straddles two tiles.
+        const std::int64_t ox0 = std::max<std::int64_t>(s->left, rx0);
+        const std::int64_t oy0 = std::max<std::int64_t>(s->top, ry0);
+        const std::int64_t ox1 = std::min<std::int64_t>(std::int64_t(s->left) + s->width, rx1);
+        const std::int64_t oy1 = std::min<std::int64_t>(std::int64_t(s->top) + s->height, ry1);
+        if (ox0 >= ox1 || oy0 >= oy1)
+            continue;
+        const std::int32_t dx = std::int32_t((ox0 - rx0) / 2), dy = std::int32_t((oy0 - ry0) / 2);
+        const std::int32_t outW =
+            std::min<std::int32_t>(std::int32_t((ox1 - ox0 + 1) / 2), tile.width - dx);
+        const std::int32_t outH =
+            std::min<std::int32_t>(std::int32_t((oy1 - oy0 + 1) / 2), tile.height - dy);
+        std::uint8_t* dst = px + std::size_t(dy) * tile.rowBytes + 3 * std::size_t(dx);
+        if (s->kind == IMPN_TileKind::UniformColour)
+        {
+            for (std::int32_t y = 0; y < outH; ++y)
+                FillColour(dst + std::size_t(y) * tile.rowBytes, std::size_t(outW),
+                           s->pixels.get());
+            continue;
+        }
+        const std::uint8_t* src = s->pixels.get() + std::size_t(oy0 - s->top) * s->rowBytes +
+                                  3 * std::size_t(ox0 - s->left);
+        IMPN_Pyramid::Halve(src, s->rowBytes, std::int32_t(ox1 - ox0), std::int32_t(oy1 - oy0), dst,
+                            tile.rowBytes, outW, outH);
+    }
+    WhitenOutside(tile, level);
+    if (!edge)
+        CollapseIfUniform(tile);
+}
+
+void IMPN_SurfaceRenderer::WhitenOutside(IMPN_RenderTile& tile, int level) const
+{
+    const IMPN_RenderLevel& l = m_Levels[level];
+    const std::int32_t insideW = std::clamp(l.width - tile.left, 0, tile.width);
+    const std::int32_t insideH = std::clamp(l.height - tile.top, 0, tile.height);
+    for (std::int32_t y = 0; y < tile.height; ++y)
+    {
+        std::uint8_t* row = tile.pixels.get() + std::size_t(y) * tile.rowBytes;
+        if (y >= insideH)
+            std::memset(row, 255, 3 * std::size_t(tile.width));
+        else if (insideW < tile.width)
+            std::memset(row + 3 * std::size_t(insideW), 255, 3 * std::size_t(tile.width - insideW));
+    }
+}

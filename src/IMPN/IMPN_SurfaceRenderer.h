@@ -1,0 +1,96 @@
+#pragma once
+// The tile cache of one surface. It turns the surface's screened one-bit separations into tiles
+// of its picture at the thirteen zoom levels, keeps every tile it made, and remakes a tile only
+// when the separations changed after it was made.
+//
+// At 1:1 and above, with at most eight separations, tiles hold palette indices (one bit per
+// separation), so colour, opacity and visibility changes only rebuild the palette. Everywhere
+// else tiles hold colour: ink coverage counted exactly from the one-bit data down to 1:8, then a
+// 2 x 2 averaging pyramid. Tiles whose separations are all blank or solid keep one index or
+// colour. Single-threaded, like the rest of the model.
+
+#include "IMPN/IMPN_Palette.h"
+#include "IMPN/IMPN_RenderInk.h"
+#include "IMPN/IMPN_RenderLevel.h"
+#include "IMPN/IMPN_RenderTile.h"
+
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+class IMPN_SurfaceRenderer
+{
+public:
+    static constexpr std::size_t kMaxIndexedSeparations = 8;
+
+    // inks in separation order (the first one's main image sets the geometry); paperColour points
+    // at the surface's blue, green, red bytes and must outlive the renderer.
+    IMPN_SurfaceRenderer(std::vector<std::unique_ptr<IMPN_RenderInk>> inks,
+                         const std::uint8_t* paperColour);
+    IMPN_SurfaceRenderer(const IMPN_SurfaceRenderer&) = delete;
+    IMPN_SurfaceRenderer& operator=(const IMPN_SurfaceRenderer&) = delete;
+    ~IMPN_SurfaceRenderer();
+
+    // The tile at (top, left) of the level (level pixels; positions inside a tile give that
+    // tile), made or remade for the surface's latest change stamp; null for a position outside
+    // the level picture or a level outside 0..12. The tile stays owned by the renderer and valid
+    // until ReleaseTiles or the renderer's end.
+    const IMPN_RenderTile* GetTile(std::int32_t top, std::int32_t left, int level,
+                                   std::uint32_t stamp);
+
+    // Frees every tile of every level; they are made again on request.
+    void ReleaseTiles();
+
+    const IMPN_RenderLevel& GetLevel(int level) const;
+    bool UsesIndexedTiles(int level) const;
+    const IMPN_Palette& GetPalette() const { return m_Palette; }
+    std::size_t GetSeparationCount() const { return m_Inks.size(); }
+
+    // Main-image geometry of the first separation.
+    std::uint32_t GetImageWidth() const { return m_ImageWidth; }
+    std::uint32_t GetImageLength() const { return m_ImageLength; }
+
+    // Bytes held by all tiles (pixel stores only).
+    std::size_t GetCachedBytes() const;
+
+private:
+    struct SourceSpan
+    {
+        std::uint32_t tileX, tileY;   // source tile origin
+        std::uint32_t x0, y0, x1, y1; // part of the source rectangle inside it
+    };
+
+    IMPN_RenderTile* FindTile(std::int32_t top, std::int32_t left, int level);
+    void RebuildPalette();
+    void MakeIndexedUnitTile(IMPN_RenderTile& tile);
+    void MakeMagnifiedTile(IMPN_RenderTile& tile, int level, std::uint32_t stamp, bool indexed);
+    void MakeCoverageTile(IMPN_RenderTile& tile, int level);
+    void MakePyramidTile(IMPN_RenderTile& tile, int level, std::uint32_t stamp);
+    void WhitenOutside(IMPN_RenderTile& tile, int level) const;
+    static void CollapseIfUniform(IMPN_RenderTile& tile);
+
+    // Source tiles overlapping the main-image rectangle, clipped to the source tile grid.
+    std::vector<SourceSpan> SourceSpans(std::int64_t x, std::int64_t y, std::int64_t width,
+                                        std::int64_t height) const;
+    // Reads one source tile of ink k: returns 0 blank, 1 solid, 2 mixed (bits in m_Bits),
+    // -1 when nothing can be drawn from it.
+    int ReadSource(std::size_t k, std::uint32_t x, std::uint32_t y);
+
+    std::vector<std::unique_ptr<IMPN_RenderInk>> m_Inks;
+    std::vector<bool> m_InkUsable; // same tile geometry as the first separation
+    const std::uint8_t* m_Paper;
+    IMPN_RenderLevel m_Levels[IMPN_RenderLevel::kLevelCount];
+
+    std::uint32_t m_ImageWidth = 0, m_ImageLength = 0;
+    std::uint32_t m_SourceTileWidth = 0, m_SourceTileLength = 0;
+    std::uint32_t m_SourceTilesAcross = 0, m_SourceTilesDown = 0;
+    std::size_t m_SourceRowBytes = 0, m_SourceTileBytes = 0;
+
+    IMPN_Palette m_Palette;
+    std::unordered_map<std::uint64_t, IMPN_RenderTile> m_Maps[IMPN_RenderLevel::kUnitLevel];
+    std::vector<IMPN_RenderTile> m_Arrays[IMPN_RenderLevel::kLevelCount];
+
+    std::vector<std::uint8_t> m_Bits;     // one source tile
+    std::vector<std::uint8_t> m_Coverage; // one level tile of coverage values
+};
