@@ -22,6 +22,9 @@ struct TIFX_HandleState
     uint32_t libraryFields = 0;
     // Set while the embedded directory is decoded, so that one nested inside it is not followed.
     bool decodingQuorIFD = false;
+    // The file descriptor behind the handle, for reading out-of-line values of the embedded
+    // directory; known before libtiff reads the first directory.
+    int fd = -1;
 
     bool HasLibraryField(unsigned bit) const
     {
@@ -53,8 +56,9 @@ void TIFX_ClearErrorText();
 // Removes the leading bracketed module part and the blank after it from an error text.
 std::string TIFX_StripModule(const std::string& text);
 
-// Opens a TIFF file with the project's open options (memory cap, per-file handlers); `state`
-// becomes the handle's state at its first directory set-up. Null on failure.
+// Opens a TIFF file ("r" to read, "wl" or "wb" to create) with the project's open options (memory
+// cap, per-file handlers); `state` becomes the handle's state at its first directory set-up and
+// learns the file descriptor. Null on failure, with the reason in the error text.
 TIFF* TIFX_OpenHandle(const std::string& utf8Path, const char* mode, TIFX_HandleState* state);
 
 // The state of a handle, or null for a handle the extender never saw.

@@ -98,7 +98,7 @@ void TIFX_DecodeQuorIFD(TIFF* tif, TIFX_HandleState& state, const uint8_t* blob,
     uint64_t entries = Read16(blob, swap);
     entries = std::min(entries, (size - 2) / kEntrySize);
 
-    const int fd = TIFFFileno(tif);
+    const int fd = state.fd;
     uint64_t fileSize = 0;
     struct stat st;
     if (fd >= 0 && ::fstat(fd, &st) == 0 && st.st_size > 0)

@@ -5,7 +5,9 @@
 #include "TIFX/TIFX_Tags.h"
 
 #include <fcntl.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -390,9 +392,29 @@ TIFF* TIFX_OpenHandle(const std::string& utf8Path, const char* mode, TIFX_Handle
         TIFFOpenOptionsSetErrorHandlerExtR(options.get(), FileErrorHandler, nullptr);
         TIFFOpenOptionsSetWarningHandlerExtR(options.get(), FileWarningHandler, nullptr);
     }
+    // The descriptor is opened here rather than by libtiff so that it is known while libtiff reads
+    // the first directory, when the embedded directory's values are fetched.
+    const bool writing = mode[0] == 'w';
+    const int fd =
+        ::open(utf8Path.c_str(),
+               writing ? O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC : O_RDONLY | O_CLOEXEC, 0666);
+    if (fd < 0)
+    {
+        const int error = errno;
+        g_errorText = "[TIFFOpen] " + utf8Path + ": " + std::strerror(error);
+        return nullptr;
+    }
+    if (state)
+        state->fd = fd;
     g_pendingState = state;
-    TIFF* tif = TIFFOpenExt(utf8Path.c_str(), mode, options.get());
+    TIFF* tif = TIFFFdOpenExt(fd, utf8Path.c_str(), mode, options.get());
     g_pendingState = nullptr;
+    if (!tif)
+    {
+        ::close(fd);
+        if (state)
+            state->fd = -1;
+    }
     return tif;
 }
 

@@ -1,0 +1,109 @@
+// Writes the seed corpus of the preview-file fuzz target into the folder named on the command
+// line: small preview files in both byte orders, every compression and private-tag placement, and
+// the invalid variants. Seeds are made at run time so that no binary files are kept.
+
+#include "TIFX/TIFX_KRNWriter.h"
+#include "TIFX/TIFX_Tags.h"
+
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <string>
+
+namespace
+{
+using Options = TIFX_KRNWriterOptions;
+
+KRNDirectoryInfo SeedInfo()
+{
+    KRNDirectoryInfo info;
+    info.title = "Seed job";
+    info.printTime = "2006-03-14 09:26:53";
+    info.colorName = "Cyan";
+    info.colorSequence = "CMYK";
+    info.color = 1;
+    info.workStyle = 1;
+    info.signature = 1;
+    info.surface = 0;
+    info.pressSheetBottom = 600;
+    info.pressSheetRight = 700;
+    info.numPages = 2;
+    info.pages.resize(2);
+    info.pages[0] = {1, 0, 10, 10, 290, 340, 5, 5, 295, 345, 0, 0, 300, 350, 175, 150, 0.0f, {}};
+    info.pages[1] = {2,   1, 10,  360, 290, 690, 5,   355,    295,
+                     695, 0, 350, 300, 700, 525, 150, 180.0f, {{{360, 10}, {690, 10}, {690, 290}}}};
+    info.cmykEquivalent[0] = 65535;
+    for (unsigned bit = 0; bit <= 56; ++bit)
+        if (bit != 33 && (bit < 52 || bit > 54))
+            info.SetField(bit);
+    return info;
+}
+
+void Write(const std::filesystem::path& folder, const std::string& name, Options options)
+{
+    TIFX_KRNWriter writer(options);
+    writer.SetMainImage(700, 600,
+                        [&](uint32_t x0, uint32_t y0, uint8_t* tile)
+                        {
+                            const uint32_t size = options.tileSize;
+                            const uint32_t rowBytes =
+                                options.mainBitsPerSample == 8 ? size : size / 8;
+                            for (uint32_t r = 0; r < size && y0 + r < 600; ++r)
+                                for (uint32_t c = 0; c < rowBytes; c += 3)
+                                    if (x0 + c * 8 < 700 && ((y0 + r) / 16 + c) % 4 == 0)
+                                        tile[r * rowBytes + c] = 0x3C;
+                        });
+    writer.SetDirectoryInfo(SeedInfo());
+    writer.Write((folder / name).string());
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2)
+    {
+        std::fprintf(stderr, "usage: make_preview_seeds FOLDER\n");
+        return 2;
+    }
+    const std::filesystem::path folder(argv[1]);
+    try
+    {
+        std::filesystem::create_directories(folder);
+        const Options::Compression compressions[] = {
+            Options::Compression::PackBits, Options::Compression::LZW,
+            Options::Compression::Deflate, Options::Compression::CCITTGroup4};
+        const char* names[] = {"packbits", "lzw", "deflate", "g4"};
+        for (int c = 0; c < 4; ++c)
+            for (bool big : {false, true})
+            {
+                Options o;
+                o.compression = compressions[c];
+                o.byteOrder =
+                    big ? Options::ByteOrder::BigEndian : Options::ByteOrder::LittleEndian;
+                Write(folder, std::string(big ? "big-" : "little-") + names[c] + ".tif", o);
+            }
+        Options o;
+        o.compression = Options::Compression::Deflate;
+        o.tagsInQuorIFD = false;
+        Write(folder, "tags-in-directory.tif", o);
+        o = Options();
+        o.reducedDirectory = 2;
+        Write(folder, "reduced-in-directory-2.tif", o);
+        o = Options();
+        o.writeQuorIFD = false;
+        Write(folder, "no-private-directory.tif", o);
+        o = Options();
+        o.tileSize = 256;
+        Write(folder, "tiles-256.tif", o);
+        o = Options();
+        o.writeReducedImage = false;
+        o.byteOrder = Options::ByteOrder::BigEndian;
+        Write(folder, "no-reduced-image.tif", o);
+    }
+    catch (const std::exception& e)
+    {
+        std::fprintf(stderr, "make_preview_seeds: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,640 @@
+#include "TIFX/TIFX_KRNWriter.h"
+
+#include "TIFX/TIFX_Exception.h"
+#include "TIFX/TIFX_HandleState.h"
+#include "TIFX/TIFX_Tags.h"
+
+#include <tiffio.h>
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <utility>
+
+namespace
+{
+namespace T = TIFX_Tag;
+namespace F = TIFX_Field;
+using Options = TIFX_KRNWriterOptions;
+
+[[noreturn]] void Fail(const std::string& what, int line)
+{
+    std::string text = TIFX_StripModule(TIFX_LastErrorText());
+    throw TIFX_FileIOException(text.empty() ? what : what + ": " + text, __FILE__, line);
+}
+
+void Put16(std::vector<uint8_t>& out, uint16_t v, bool bigEndian)
+{
+    if (bigEndian)
+        out.insert(out.end(), {uint8_t(v >> 8), uint8_t(v)});
+    else
+        out.insert(out.end(), {uint8_t(v), uint8_t(v >> 8)});
+}
+
+void Put32(std::vector<uint8_t>& out, uint32_t v, bool bigEndian)
+{
+    if (bigEndian)
+        out.insert(out.end(), {uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)});
+    else
+        out.insert(out.end(), {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)});
+}
+
+uint32_t FloatBits(float f)
+{
+    uint32_t bits;
+    std::memcpy(&bits, &f, 4);
+    return bits;
+}
+
+TIFX_RawEntry TextEntry(uint16_t tag, const std::string& text)
+{
+    TIFX_RawEntry e;
+    e.tag = tag;
+    e.type = TIFF_ASCII;
+    e.data.assign(text.begin(), text.end());
+    e.data.push_back('\0');
+    e.count = static_cast<uint32_t>(e.data.size());
+    return e;
+}
+
+// A directory's embedded private directory: its bytes with out-of-line values placed behind the
+// entries, and where in those bytes the offsets of out-of-line values are (relative to the start
+// of the bytes until the real file offset is known).
+struct EncodedIFD
+{
+    std::vector<uint8_t> bytes;
+    std::vector<size_t> offsetFields;
+};
+
+EncodedIFD EncodeIFD(const std::vector<TIFX_RawEntry>& entries, std::optional<uint16_t> declared,
+                     bool bigEndian)
+{
+    EncodedIFD ifd;
+    std::vector<uint8_t>& out = ifd.bytes;
+    Put16(out, declared ? *declared : static_cast<uint16_t>(entries.size()), bigEndian);
+    size_t dataStart = 2 + 12 * entries.size();
+    dataStart += dataStart & 1;
+    std::vector<uint8_t> data;
+    for (const TIFX_RawEntry& e : entries)
+    {
+        Put16(out, e.tag, bigEndian);
+        Put16(out, e.type, bigEndian);
+        Put32(out, e.count, bigEndian);
+        if (e.forcedOffset)
+        {
+            Put32(out, *e.forcedOffset, bigEndian);
+        }
+        else if (e.data.size() <= 4)
+        {
+            std::vector<uint8_t> field(e.data);
+            field.resize(4, 0);
+            out.insert(out.end(), field.begin(), field.end());
+        }
+        else
+        {
+            ifd.offsetFields.push_back(out.size());
+            Put32(out, static_cast<uint32_t>(dataStart + data.size()), bigEndian);
+            data.insert(data.end(), e.data.begin(), e.data.end());
+            if (data.size() & 1)
+                data.push_back(0);
+        }
+    }
+    out.resize(dataStart, 0);
+    out.insert(out.end(), data.begin(), data.end());
+    return ifd;
+}
+
+void SetDirectoryTags(TIFF* tif, const KRNDirectoryInfo& info, uint16_t scale)
+{
+    const auto has = [&](unsigned bit) { return info.IsFieldSet(bit); };
+    const auto text = [&](unsigned bit, uint32_t tag, const std::string& value)
+    {
+        if (has(bit))
+            TIFFSetField(tif, tag, value.c_str());
+    };
+    const auto u16 = [&](unsigned bit, uint32_t tag, uint16_t value)
+    {
+        if (has(bit))
+            TIFFSetField(tif, tag, value);
+    };
+    const auto u32 = [&](unsigned bit, uint32_t tag, int32_t value)
+    {
+        if (has(bit))
+            TIFFSetField(tif, tag, static_cast<uint32_t>(value));
+    };
+    const auto f32 = [&](unsigned bit, uint32_t tag, float value)
+    {
+        if (has(bit))
+            TIFFSetField(tif, tag, static_cast<double>(value));
+    };
+    f32(F::InterpretationTime, T::InterpretationTime, info.interpretationTime);
+    f32(F::RenderingTime, T::RenderingTime, info.renderingTime);
+    f32(F::CompressionRatio, T::CompressionRatio, info.compressionRatio);
+    text(F::Title, T::Title, info.title);
+    TIFFSetField(tif, T::Scale, scale);
+    u32(F::QuorTagIntfVersion, T::QuorTagIntfVersion, info.intfVersion);
+    u32(F::QuorTagMinIntfVersion, T::QuorTagMinIntfVersion, info.minIntfVersion);
+    u16(F::WorkStyle, T::WorkStyle, info.workStyle);
+    u32(F::PluginIntfVersion, T::PluginIntfVersion, info.pluginIntfVersion);
+    u32(F::PluginMinIntfVersion, T::PluginMinIntfVersion, info.pluginMinIntfVersion);
+    text(F::DigVersion, T::DigVersion, info.digVersion);
+    text(F::SourceMachine, T::SourceMachine, info.sourceMachine);
+    text(F::PrintTime, T::PrintTime, info.printTime);
+    text(F::ColorStr, T::ColorStr, info.colorName);
+    u16(F::Color, T::Color, info.color);
+    u32(F::PressSheetTop, T::PressSheetTop, info.pressSheetTop);
+    u32(F::PressSheetLeft, T::PressSheetLeft, info.pressSheetLeft);
+    u32(F::PressSheetBottom, T::PressSheetBottom, info.pressSheetBottom);
+    u32(F::PressSheetRight, T::PressSheetRight, info.pressSheetRight);
+    u32(F::PsFileNum, T::PsFileNum, info.psFileNum);
+    u32(F::PsFileCount, T::PsFileCount, info.psFileCount);
+    u32(F::PsImageNum, T::PsImageNum, info.psImageNum);
+    u32(F::PsLastImage, T::PsLastImage, info.psLastImage);
+    u16(F::NumPages, T::NumPages, info.numPages);
+    u16(F::Signature, T::Signature, info.signature);
+    u16(F::Surface, T::Surface, info.surface);
+    u32(F::ImpoTileWidth, T::ImpoTileWidth, info.impoTileWidth);
+    u32(F::ImpoTileHeight, T::ImpoTileHeight, info.impoTileHeight);
+    u16(F::ImpoTileNumX, T::ImpoTileNumX, info.impoTileNumX);
+    u16(F::ImpoTileNumY, T::ImpoTileNumY, info.impoTileNumY);
+    u16(F::ImpoTileCountX, T::ImpoTileCountX, info.impoTileCountX);
+    u16(F::ImpoTileCountY, T::ImpoTileCountY, info.impoTileCountY);
+    u16(F::ImpoTileOrientation, T::ImpoTileOrientation, info.impoTileOrientation);
+    text(F::ColorSequence, T::ColorSequence, info.colorSequence);
+    if (has(F::CMYKEquivalent))
+        TIFFSetField(tif, T::CMYKEquivalent, uint32_t{4}, info.cmykEquivalent);
+
+    // Per-page arrays and clip paths: the same values the embedded encoding would hold.
+    for (const TIFX_RawEntry& e : TIFX_KRNWriter::EncodeEntries(info, scale, false))
+    {
+        if (e.tag < T::PagePosnTop || e.tag > T::PageSourceClipPath)
+            continue;
+        const uint32_t n = e.count;
+        if (e.type == TIFF_SHORT)
+        {
+            std::vector<uint16_t> v(n);
+            std::memcpy(v.data(), e.data.data(), 2 * size_t{n});
+            TIFFSetField(tif, e.tag, n, v.data());
+        }
+        else
+        {
+            std::vector<uint32_t> v(n);
+            std::memcpy(v.data(), e.data.data(), 4 * size_t{n});
+            TIFFSetField(tif, e.tag, n, v.data());
+        }
+    }
+}
+
+uint16_t LibtiffCompression(Options::Compression c, uint16_t bits)
+{
+    switch (c)
+    {
+    case Options::Compression::None:
+        return COMPRESSION_NONE;
+    case Options::Compression::PackBits:
+        return COMPRESSION_PACKBITS;
+    case Options::Compression::LZW:
+        return COMPRESSION_LZW;
+    case Options::Compression::Deflate:
+        return COMPRESSION_ADOBE_DEFLATE;
+    case Options::Compression::CCITTGroup4:
+        return bits == 1 ? COMPRESSION_CCITTFAX4 : COMPRESSION_ADOBE_DEFLATE;
+    }
+    return COMPRESSION_NONE;
+}
+
+struct TiffCloser
+{
+    void operator()(TIFF* tif) const { TIFFClose(tif); }
+};
+
+// Reads a classic TIFF's directories back to find where libtiff put each embedded private
+// directory, so that its out-of-line offsets can be made absolute.
+std::vector<uint64_t> FindQuorIFDOffsets(std::fstream& file, bool bigEndian)
+{
+    const auto read = [&](uint64_t at, size_t n)
+    {
+        std::vector<uint8_t> b(n);
+        file.seekg(static_cast<std::streamoff>(at));
+        file.read(reinterpret_cast<char*>(b.data()), static_cast<std::streamsize>(n));
+        if (!file)
+            b.clear();
+        return b;
+    };
+    const auto u16 = [&](const uint8_t* p)
+    { return bigEndian ? uint16_t(p[0] << 8 | p[1]) : uint16_t(p[1] << 8 | p[0]); };
+    const auto u32 = [&](const uint8_t* p)
+    {
+        return bigEndian ? uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]
+                         : uint32_t(p[3]) << 24 | uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
+    };
+    std::vector<uint64_t> offsets;
+    std::vector<uint8_t> header = read(0, 8);
+    if (header.size() != 8)
+        return offsets;
+    uint64_t ifd = u32(header.data() + 4);
+    for (int guard = 0; ifd != 0 && guard < 16; ++guard)
+    {
+        std::vector<uint8_t> countBytes = read(ifd, 2);
+        if (countBytes.size() != 2)
+            break;
+        const uint16_t n = u16(countBytes.data());
+        std::vector<uint8_t> entries = read(ifd + 2, 12 * size_t{n} + 4);
+        if (entries.empty())
+            break;
+        uint64_t found = 0;
+        for (uint16_t i = 0; i < n; ++i)
+        {
+            const uint8_t* e = entries.data() + 12 * size_t{i};
+            if (u16(e) == T::QuorIFD)
+                found = u32(e + 4) > 4 ? u32(e + 8) : 0;
+        }
+        offsets.push_back(found);
+        ifd = u32(entries.data() + 12 * size_t{n});
+    }
+    return offsets;
+}
+} // namespace
+
+TIFX_KRNWriter::TIFX_KRNWriter(TIFX_KRNWriterOptions options) : m_options(options) {}
+
+void TIFX_KRNWriter::SetMainImage(uint32_t width, uint32_t height, TileSource source)
+{
+    m_width = width;
+    m_height = height;
+    m_source = std::move(source);
+    m_bitmap.clear();
+}
+
+void TIFX_KRNWriter::SetMainBitmap(uint32_t width, uint32_t height, std::vector<uint8_t> packedRows)
+{
+    m_width = width;
+    m_height = height;
+    m_bitmap = std::move(packedRows);
+    m_source = nullptr;
+}
+
+void TIFX_KRNWriter::SetReducedImage(std::vector<uint8_t> pixels)
+{
+    m_reduced = std::move(pixels);
+}
+
+void TIFX_KRNWriter::SetDirectoryInfo(const KRNDirectoryInfo& info)
+{
+    m_info = info;
+}
+
+void TIFX_KRNWriter::SetQuorIFDEntries(std::vector<TIFX_RawEntry> entries,
+                                       std::optional<uint16_t> declaredCount)
+{
+    m_rawEntries = std::move(entries);
+    m_declaredCount = declaredCount;
+}
+
+TIFX_RawEntry TIFX_KRNWriter::MakeEntry(uint16_t tag, uint16_t type,
+                                        const std::vector<uint32_t>& values, bool bigEndian)
+{
+    TIFX_RawEntry e;
+    e.tag = tag;
+    e.type = type;
+    e.count = static_cast<uint32_t>(values.size());
+    for (uint32_t v : values)
+    {
+        if (type == TIFF_SHORT || type == TIFF_SSHORT)
+            Put16(e.data, static_cast<uint16_t>(v), bigEndian);
+        else if (type == TIFF_BYTE || type == TIFF_SBYTE || type == TIFF_UNDEFINED ||
+                 type == TIFF_ASCII)
+            e.data.push_back(static_cast<uint8_t>(v));
+        else
+            Put32(e.data, v, bigEndian);
+    }
+    return e;
+}
+
+std::vector<TIFX_RawEntry> TIFX_KRNWriter::EncodeEntries(const KRNDirectoryInfo& info,
+                                                         uint16_t scale, bool bigEndian)
+{
+    std::vector<TIFX_RawEntry> entries;
+    const auto has = [&](unsigned bit) { return info.IsFieldSet(bit); };
+    const auto scalar = [&](unsigned bit, uint32_t tag, uint16_t type, uint32_t value)
+    {
+        if (has(bit))
+            entries.push_back(MakeEntry(static_cast<uint16_t>(tag), type, {value}, bigEndian));
+    };
+    const auto text = [&](unsigned bit, uint32_t tag, const std::string& value)
+    {
+        if (has(bit))
+            entries.push_back(TextEntry(static_cast<uint16_t>(tag), value));
+    };
+    const auto perPage = [&](unsigned bit, uint32_t tag, uint16_t type, auto field)
+    {
+        if (!has(bit))
+            return;
+        std::vector<uint32_t> values;
+        for (const KRNPageInfo& page : info.pages)
+            values.push_back(field(page));
+        entries.push_back(MakeEntry(static_cast<uint16_t>(tag), type, values, bigEndian));
+    };
+    const auto u = [](int32_t v) { return static_cast<uint32_t>(v); };
+
+    scalar(F::InterpretationTime, T::InterpretationTime, TIFF_FLOAT,
+           FloatBits(info.interpretationTime));
+    scalar(F::RenderingTime, T::RenderingTime, TIFF_FLOAT, FloatBits(info.renderingTime));
+    scalar(F::CompressionRatio, T::CompressionRatio, TIFF_FLOAT, FloatBits(info.compressionRatio));
+    text(F::Title, T::Title, info.title);
+    entries.push_back(MakeEntry(T::Scale, TIFF_SHORT, {scale}, bigEndian));
+    scalar(F::QuorTagIntfVersion, T::QuorTagIntfVersion, TIFF_LONG, u(info.intfVersion));
+    scalar(F::QuorTagMinIntfVersion, T::QuorTagMinIntfVersion, TIFF_LONG, u(info.minIntfVersion));
+    scalar(F::WorkStyle, T::WorkStyle, TIFF_SHORT, info.workStyle);
+    scalar(F::PluginIntfVersion, T::PluginIntfVersion, TIFF_LONG, u(info.pluginIntfVersion));
+    scalar(F::PluginMinIntfVersion, T::PluginMinIntfVersion, TIFF_LONG,
+           u(info.pluginMinIntfVersion));
+    text(F::DigVersion, T::DigVersion, info.digVersion);
+    text(F::SourceMachine, T::SourceMachine, info.sourceMachine);
+    text(F::PrintTime, T::PrintTime, info.printTime);
+    text(F::ColorStr, T::ColorStr, info.colorName);
+    scalar(F::Color, T::Color, TIFF_SHORT, info.color);
+    scalar(F::PressSheetTop, T::PressSheetTop, TIFF_LONG, u(info.pressSheetTop));
+    scalar(F::PressSheetLeft, T::PressSheetLeft, TIFF_LONG, u(info.pressSheetLeft));
+    scalar(F::PressSheetBottom, T::PressSheetBottom, TIFF_LONG, u(info.pressSheetBottom));
+    scalar(F::PressSheetRight, T::PressSheetRight, TIFF_LONG, u(info.pressSheetRight));
+    scalar(F::PsFileNum, T::PsFileNum, TIFF_LONG, u(info.psFileNum));
+    scalar(F::PsFileCount, T::PsFileCount, TIFF_LONG, u(info.psFileCount));
+    scalar(F::PsImageNum, T::PsImageNum, TIFF_LONG, u(info.psImageNum));
+    scalar(F::PsLastImage, T::PsLastImage, TIFF_LONG, u(info.psLastImage));
+    scalar(F::NumPages, T::NumPages, TIFF_SHORT, info.numPages);
+    scalar(F::Signature, T::Signature, TIFF_SHORT, info.signature);
+    scalar(F::Surface, T::Surface, TIFF_SHORT, info.surface);
+    scalar(F::ImpoTileWidth, T::ImpoTileWidth, TIFF_LONG, u(info.impoTileWidth));
+    scalar(F::ImpoTileHeight, T::ImpoTileHeight, TIFF_LONG, u(info.impoTileHeight));
+    scalar(F::ImpoTileNumX, T::ImpoTileNumX, TIFF_SHORT, info.impoTileNumX);
+    scalar(F::ImpoTileNumY, T::ImpoTileNumY, TIFF_SHORT, info.impoTileNumY);
+    scalar(F::ImpoTileCountX, T::ImpoTileCountX, TIFF_SHORT, info.impoTileCountX);
+    scalar(F::ImpoTileCountY, T::ImpoTileCountY, TIFF_SHORT, info.impoTileCountY);
+    scalar(F::ImpoTileOrientation, T::ImpoTileOrientation, TIFF_SHORT, info.impoTileOrientation);
+
+    if (!info.pages.empty())
+    {
+        perPage(F::PagePosnTop, T::PagePosnTop, TIFF_LONG,
+                [&](const KRNPageInfo& p) { return u(p.posTop); });
+        perPage(F::PagePosnLeft, T::PagePosnLeft, TIFF_LONG,
+                [&](const KRNPageInfo& p) { return u(p.posLeft); });
+        perPage(F::PagePosnBottom, T::PagePosnBottom, TIFF_LONG,
+                [&](const KRNPageInfo& p) { return u(p.posBottom); });
+        perPage(F::PagePosnRight, T::PagePosnRight, TIFF_LONG,
+                [&](const KRNPageInfo& p) { return u(p.posRight); });
+        perPage(F::PageBleedTop, T::PageBleedTop, TIFF_LONG,
+                [&](const KRNPageInfo& p) { return u(p.bleedTop); });
+        perPage(F::PageBleedLeft, T::PageBleedLeft, TIFF_LONG,
+                [&](const KRNPageInfo& p) { return u(p.bleedLeft); });
+        perPage(F::PageBleedBottom, T::PageBleedBottom, TIFF_LONG,
+                [&](const KRNPageInfo& p) { return u(p.bleedBottom); });
+        perPage(F::PageBleedRight, T::PageBleedRight, TIFF_LONG,
+                [&](const KRNPageInfo& p) { return u(p.bleedRight); });
+        perPage(F::PageOrientation, T::PageOrientation, TIFF_SHORT,
+                [&](const KRNPageInfo& p) { return uint32_t{p.orientation}; });
+        perPage(F::PageNumber, T::PageNumber, TIFF_SHORT,
+                [&](const KRNPageInfo& p) { return uint32_t{p.pageNumber}; });
+        perPage(F::PageBottleX, T::PageBottleX, TIFF_LONG,
+                [&](const KRNPageInfo& p) { return u(p.bottleX); });
+        perPage(F::PageBottleY, T::PageBottleY, TIFF_LONG,
+                [&](const KRNPageInfo& p) { return u(p.bottleY); });
+        perPage(F::PageBottleAngle, T::PageBottleAngle, TIFF_FLOAT,
+                [&](const KRNPageInfo& p) { return FloatBits(p.bottleAngle); });
+        perPage(F::PageMaxBleedTop, T::PageMaxBleedTop, TIFF_LONG,
+                [&](const KRNPageInfo& p) { return u(p.maxBleedTop); });
+        perPage(F::PageMaxBleedLeft, T::PageMaxBleedLeft, TIFF_LONG,
+                [&](const KRNPageInfo& p) { return u(p.maxBleedLeft); });
+        perPage(F::PageMaxBleedBottom, T::PageMaxBleedBottom, TIFF_LONG,
+                [&](const KRNPageInfo& p) { return u(p.maxBleedBottom); });
+        perPage(F::PageMaxBleedRight, T::PageMaxBleedRight, TIFF_LONG,
+                [&](const KRNPageInfo& p) { return u(p.maxBleedRight); });
+        if (has(F::PageSourceClipPath))
+        {
+            std::vector<uint32_t> flat;
+            for (const KRNPageInfo& page : info.pages)
+            {
+                flat.push_back(static_cast<uint32_t>(page.clipPaths.size()));
+                for (const std::vector<KRNPoint>& path : page.clipPaths)
+                {
+                    flat.push_back(static_cast<uint32_t>(path.size()));
+                    for (const KRNPoint& point : path)
+                    {
+                        flat.push_back(u(point.x));
+                        flat.push_back(u(point.y));
+                    }
+                }
+            }
+            entries.push_back(MakeEntry(T::PageSourceClipPath, TIFF_LONG, flat, bigEndian));
+        }
+    }
+    text(F::ColorSequence, T::ColorSequence, info.colorSequence);
+    if (has(F::CMYKEquivalent))
+        entries.push_back(MakeEntry(T::CMYKEquivalent, TIFF_SHORT,
+                                    {info.cmykEquivalent[0], info.cmykEquivalent[1],
+                                     info.cmykEquivalent[2], info.cmykEquivalent[3]},
+                                    bigEndian));
+
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const TIFX_RawEntry& a, const TIFX_RawEntry& b) { return a.tag < b.tag; });
+    return entries;
+}
+
+void TIFX_KRNWriter::Write(const std::string& utf8Path)
+{
+    const bool bigEndian = m_options.byteOrder == Options::ByteOrder::BigEndian;
+    const uint32_t tile = m_options.tileSize;
+    const uint16_t bits = m_options.mainBitsPerSample == 8 ? 8 : 1;
+    const uint32_t scale = std::max<uint32_t>(1, m_options.reducedScale);
+    if (m_width == 0 || m_height == 0)
+        throw TIFX_FileIOException("the main image has no size", __FILE__, __LINE__);
+    if (tile == 0 || tile % 16 != 0)
+        throw TIFX_FileIOException("tile size must be a multiple of 16", __FILE__, __LINE__);
+    const uint64_t reducedWidth = (uint64_t{m_width} + scale - 1) / scale;
+    const uint64_t reducedHeight = (uint64_t{m_height} + scale - 1) / scale;
+    const uint64_t rowBytesOfBitmap = bits == 1 ? (uint64_t{m_width} + 7) / 8 : m_width;
+    if (!m_source && m_bitmap.size() != rowBytesOfBitmap * m_height)
+        throw TIFX_FileIOException("the main bitmap does not match its size", __FILE__, __LINE__);
+    if (!m_reduced.empty() && m_reduced.size() != reducedWidth * reducedHeight)
+        throw TIFX_FileIOException("the reduced image does not match its size", __FILE__, __LINE__);
+    const bool computeReduced = m_options.writeReducedImage && m_reduced.empty();
+    std::vector<uint64_t> inkSum(computeReduced ? reducedWidth * reducedHeight : 0);
+
+    auto state = std::make_unique<TIFX_HandleState>();
+    TIFX_ClearErrorText();
+    std::unique_ptr<TIFF, TiffCloser> tif(
+        TIFX_OpenHandle(utf8Path, bigEndian ? "wb" : "wl", state.get()));
+    if (!tif)
+        Fail("cannot create " + utf8Path, __LINE__);
+
+    std::vector<EncodedIFD> ifds;
+    const auto setPrivateTags = [&](uint16_t directoryScale)
+    {
+        EncodedIFD ifd;
+        if (m_options.writeQuorIFD)
+        {
+            std::vector<TIFX_RawEntry> entries;
+            if (m_rawEntries)
+                entries = *m_rawEntries;
+            else if (m_options.tagsInQuorIFD)
+                entries = EncodeEntries(m_info, directoryScale, bigEndian);
+            ifd = EncodeIFD(entries, m_declaredCount, bigEndian);
+            TIFFSetField(tif.get(), T::QuorIFD, static_cast<uint32_t>(ifd.bytes.size()),
+                         ifd.bytes.data());
+        }
+        if (!m_options.writeQuorIFD || !m_options.tagsInQuorIFD)
+            SetDirectoryTags(tif.get(), m_info, directoryScale);
+        ifds.push_back(std::move(ifd));
+    };
+    const auto setImageTags = [&](uint32_t width, uint32_t height, uint16_t bitsPerSample,
+                                  uint32_t tileSize, uint32_t subfileType, float resolution)
+    {
+        TIFF* t = tif.get();
+        TIFFSetField(t, TIFFTAG_SUBFILETYPE, subfileType);
+        TIFFSetField(t, TIFFTAG_IMAGEWIDTH, width);
+        TIFFSetField(t, TIFFTAG_IMAGELENGTH, height);
+        TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, bitsPerSample);
+        TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, 1);
+        TIFFSetField(t, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE);
+        TIFFSetField(t, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+        TIFFSetField(t, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT);
+        TIFFSetField(t, TIFFTAG_XRESOLUTION, static_cast<double>(resolution));
+        TIFFSetField(t, TIFFTAG_YRESOLUTION, static_cast<double>(resolution));
+        TIFFSetField(t, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
+        TIFFSetField(t, TIFFTAG_TILEWIDTH, tileSize);
+        TIFFSetField(t, TIFFTAG_TILELENGTH, tileSize);
+        if (!TIFFSetField(t, TIFFTAG_COMPRESSION,
+                          LibtiffCompression(m_options.compression, bitsPerSample)))
+            Fail("compression not available", __LINE__);
+    };
+
+    // Directory 0: the full-resolution separation.
+    setImageTags(m_width, m_height, bits, tile, 0, m_options.resolution);
+    setPrivateTags(1);
+    const size_t tileRowBytes = bits == 1 ? tile / 8 : tile;
+    std::vector<uint8_t> buffer(tileRowBytes * tile);
+    for (uint32_t y0 = 0; y0 < m_height; y0 += tile)
+    {
+        for (uint32_t x0 = 0; x0 < m_width; x0 += tile)
+        {
+            std::fill(buffer.begin(), buffer.end(), 0);
+            const uint32_t rows = std::min(tile, m_height - y0);
+            if (m_source)
+            {
+                m_source(x0, y0, buffer.data());
+            }
+            else
+            {
+                const uint64_t first = bits == 1 ? x0 / 8 : x0;
+                const uint64_t n = std::min<uint64_t>(tileRowBytes, rowBytesOfBitmap - first);
+                for (uint32_t r = 0; r < rows; ++r)
+                    std::memcpy(buffer.data() + r * tileRowBytes,
+                                m_bitmap.data() + (uint64_t{y0} + r) * rowBytesOfBitmap + first, n);
+            }
+            if (computeReduced)
+            {
+                const uint32_t columns = std::min(tile, m_width - x0);
+                for (uint32_t r = 0; r < rows; ++r)
+                {
+                    const uint8_t* row = buffer.data() + r * tileRowBytes;
+                    uint64_t* cells = inkSum.data() + (uint64_t{y0} + r) / scale * reducedWidth;
+                    for (uint32_t c = 0; c < columns; ++c)
+                    {
+                        const uint32_t v =
+                            bits == 1 ? ((row[c / 8] >> (7 - c % 8)) & 1u) * 255u : row[c];
+                        cells[(uint64_t{x0} + c) / scale] += v;
+                    }
+                }
+            }
+            if (TIFFWriteTile(tif.get(), buffer.data(), x0, y0, 0, 0) < 0)
+                Fail("cannot write a tile of " + utf8Path, __LINE__);
+        }
+    }
+    if (!TIFFWriteDirectory(tif.get()))
+        Fail("cannot write directory 0 of " + utf8Path, __LINE__);
+
+    if (m_options.writeReducedImage)
+    {
+        std::vector<uint8_t> reduced = m_reduced;
+        if (computeReduced)
+        {
+            reduced.resize(inkSum.size());
+            for (uint64_t ry = 0; ry < reducedHeight; ++ry)
+            {
+                const uint64_t cellHeight = std::min<uint64_t>(scale, m_height - ry * scale);
+                for (uint64_t rx = 0; rx < reducedWidth; ++rx)
+                {
+                    const uint64_t cellWidth = std::min<uint64_t>(scale, m_width - rx * scale);
+                    reduced[ry * reducedWidth + rx] = static_cast<uint8_t>(
+                        inkSum[ry * reducedWidth + rx] / (cellWidth * cellHeight));
+                }
+            }
+        }
+        const float reducedResolution = m_options.resolution / static_cast<float>(scale);
+        const auto writeReduced = [&](uint16_t depth)
+        {
+            constexpr uint32_t kTile = 512;
+            setImageTags(static_cast<uint32_t>(reducedWidth), static_cast<uint32_t>(reducedHeight),
+                         depth, kTile, FILETYPE_REDUCEDIMAGE, reducedResolution);
+            setPrivateTags(static_cast<uint16_t>(scale));
+            const size_t rowBytes = kTile * depth / 8;
+            std::vector<uint8_t> t(rowBytes * kTile);
+            for (uint64_t y0 = 0; y0 < reducedHeight; y0 += kTile)
+            {
+                for (uint64_t x0 = 0; x0 < reducedWidth; x0 += kTile)
+                {
+                    std::fill(t.begin(), t.end(), 0);
+                    for (uint64_t r = 0; r < kTile && y0 + r < reducedHeight; ++r)
+                    {
+                        for (uint64_t c = 0; c < kTile && x0 + c < reducedWidth; ++c)
+                        {
+                            const uint8_t v = reduced[(y0 + r) * reducedWidth + x0 + c];
+                            if (depth == 8)
+                                t[r * rowBytes + c] = v;
+                            else
+                                t[r * rowBytes + c / 2] |=
+                                    static_cast<uint8_t>((v >> 4) << (c % 2 ? 0 : 4));
+                        }
+                    }
+                    if (TIFFWriteTile(tif.get(), t.data(), static_cast<uint32_t>(x0),
+                                      static_cast<uint32_t>(y0), 0, 0) < 0)
+                        Fail("cannot write a reduced tile of " + utf8Path, __LINE__);
+                }
+            }
+            if (!TIFFWriteDirectory(tif.get()))
+                Fail("cannot write a reduced directory of " + utf8Path, __LINE__);
+        };
+        if (m_options.reducedDirectory == 2)
+            writeReduced(4);
+        writeReduced(8);
+    }
+    tif.reset();
+    state.reset();
+
+    // Make the out-of-line offsets of every embedded directory absolute, now that libtiff has
+    // decided where the embedded directories are.
+    std::fstream file(utf8Path, std::ios::in | std::ios::out | std::ios::binary);
+    if (!file)
+        throw TIFX_FileIOException("cannot reopen " + utf8Path, __FILE__, __LINE__);
+    const std::vector<uint64_t> bases = FindQuorIFDOffsets(file, bigEndian);
+    file.clear();
+    for (size_t d = 0; d < ifds.size() && d < bases.size(); ++d)
+    {
+        for (size_t field : ifds[d].offsetFields)
+        {
+            const uint8_t* p = ifds[d].bytes.data() + field;
+            const uint32_t relative =
+                bigEndian
+                    ? uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]
+                    : uint32_t(p[3]) << 24 | uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
+            std::vector<uint8_t> absolute;
+            Put32(absolute, static_cast<uint32_t>(bases[d] + relative), bigEndian);
+            file.seekp(static_cast<std::streamoff>(bases[d] + field));
+            file.write(reinterpret_cast<const char*>(absolute.data()), 4);
+        }
+    }
+    file.flush();
+    if (!file)
+        throw TIFX_FileIOException("cannot finish " + utf8Path, __FILE__, __LINE__);
+}

@@ -1,0 +1,58 @@
+// krn info FILE...: whether each file is a valid preview file (and which check failed), then
+// libtiff's report of every directory, private lines included.
+
+#include "KRN_Command.h"
+
+#include "TIFX/TIFX_KRNFile.h"
+
+#include <cstdio>
+
+namespace
+{
+int RunInfo(const std::vector<std::string>& args)
+{
+    if (args.empty())
+    {
+        std::fprintf(stderr, "usage: krn info FILE...\n");
+        return 2;
+    }
+    int status = 0;
+    for (const std::string& path : args)
+    {
+        TIFX_KRNFile file(path);
+        try
+        {
+            file.Open();
+        }
+        catch (const TIFX_Exception& e)
+        {
+            std::fflush(stdout);
+            std::fprintf(stderr, "%s: cannot open: %s\n", path.c_str(), e.what());
+            status = 1;
+            continue;
+        }
+        if (file.IsValidPreviewFile())
+            std::printf("%s: valid preview file\n", path.c_str());
+        else
+            std::printf("%s: not a valid preview file: %s\n", path.c_str(),
+                        file.GetValidityFailure().c_str());
+        const uint16_t count = file.CountDirectories();
+        for (uint16_t d = 0; d < count; ++d)
+        {
+            if (!file.SetDirectory(d))
+            {
+                std::printf("Directory %u cannot be read\n", static_cast<unsigned>(d));
+                break;
+            }
+            file.PrintDirectory(stdout);
+        }
+        std::fflush(stdout);
+    }
+    return status;
+}
+
+const KRN_CommandRegistration registration(
+    {"info",
+     "info FILE...         tell whether each file is a valid preview and report its directories",
+     RunInfo});
+} // namespace
