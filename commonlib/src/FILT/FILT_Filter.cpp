@@ -1,0 +1,3 @@
+#include "FILT/FILT_Filter.h"
+
+FILT_Filter::~FILT_Filter() = default;
