@@ -91,10 +91,11 @@ GFIL_FileSpec::GFIL_FileSpec(GFIL_FileSpec&& other) noexcept
 GFIL_FileSpec& GFIL_FileSpec::operator=(const GFIL_FileSpec& other) noexcept
 {
     // Take the new reference first so that assigning a handle to itself keeps the object.
-    if (other.m_object)
-        other.m_object->AddReference();
+    GFIL_FileSystem* object = other.m_object;
+    if (object)
+        object->AddReference();
     Reset();
-    m_object = other.m_object;
+    m_object = object;
     return *this;
 }
 

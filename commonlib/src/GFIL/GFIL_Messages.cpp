@@ -8,7 +8,15 @@ namespace GFIL_Messages
 {
 std::string Quoted(const std::wstring& text)
 {
-    return "\"" + ToNarrow(text) + "\"";
+    // Messages are zero-terminated texts further on, so a zero inside a path is shown as "?"
+    // rather than cutting the message short.
+    std::wstring shown = text;
+    for (wchar_t& c : shown)
+    {
+        if (c == L'\0')
+            c = L'?';
+    }
+    return "\"" + ToNarrow(shown) + "\"";
 }
 
 std::string SystemText(int error)

@@ -48,7 +48,7 @@ void GFIL_ReadBuffer::SetData(std::uint32_t dataOffset, std::uint32_t count)
 {
     if (static_cast<std::uint64_t>(dataOffset) + count > m_capacity)
     {
-        GFIL_Messages::Throw(GFIL_ERR_INVALID_PATH,
+        GFIL_Messages::Throw(GFIL_ERR_OTHER,
                              "The data range " + std::to_string(dataOffset) + "+" +
                                  std::to_string(count) + " does not fit a buffer of " +
                                  std::to_string(m_capacity) + " bytes",

@@ -39,7 +39,7 @@ public:
     std::uint32_t Count() const noexcept { return m_count; }
 
     // Sets where the data begins and how many bytes it has. Throws the file-system exception
-    // (1158001) when the range does not lie inside the storage, so that a write can never
+    // (1158007) when the range does not lie inside the storage, so that a write can never
     // reach past the block.
     void SetData(std::uint32_t dataOffset, std::uint32_t count);
 
