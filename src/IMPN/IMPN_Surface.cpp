@@ -1,6 +1,7 @@
 #include "IMPN/IMPN_Surface.h"
 
 #include "IMPN/IMPN_PrintTime.h"
+#include "IMPN/IMPN_SeparationInk.h"
 #include "TIFX/TIFX_KRNFile.h"
 
 #include <algorithm>
@@ -115,6 +116,7 @@ void IMPN_Surface::Clear()
     m_ClipPaths.clear();
     m_HasClipPaths = false;
     // RENDERER AND THUMBNAIL: destroyed here, before the separations they read.
+    m_Renderer.reset();
     m_Separations.clear();
 }
 
@@ -161,6 +163,8 @@ void IMPN_Surface::Prepare()
     if (m_Separations.empty())
         return;
     // RENDERER AND THUMBNAIL: created here, once, when missing.
+    if (!m_Renderer)
+        m_Renderer = IMPN_SeparationInk::CreateRenderer(m_Separations, m_PaperColor.data());
 }
 
 std::int64_t IMPN_Surface::GetPrintTime() const

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+class IMPN_SurfaceRenderer;
+
 class IMPN_Surface : public IMPN_Node
 {
 public:
@@ -75,6 +77,9 @@ public:
     // RENDERER AND THUMBNAIL: the surface owns one renderer and one thumbnail, created by the
     // first Prepare of a surface with separations and destroyed by Clear and the destructor.
     // Their members and accessors go here.
+    // The surface's tile cache; null before the first Prepare and for a surface without
+    // separations.
+    IMPN_SurfaceRenderer* GetRenderer() const { return m_Renderer.get(); }
 
 private:
     void TakeSurfaceData(TIFX_KRNFile& file);
@@ -89,4 +94,6 @@ private:
     std::vector<PageClipPaths> m_ClipPaths;
     bool m_HasClipPaths = false;
     SeparationList m_Separations;
+    // Declared after the separations it reads, so that it goes first.
+    std::unique_ptr<IMPN_SurfaceRenderer> m_Renderer;
 };
