@@ -1,12 +1,14 @@
 #include "GLIB/GLIB_String.h"
 
 #include "GLIB/GLIB_CaseFolder.h"
+#include "GLIB/GLIB_Globals.h"
 
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <new>
 #include <string.h>
 #include <wchar.h>
 
@@ -115,6 +117,13 @@ std::wstring_view UpToZero(std::wstring_view text)
     return zero == std::wstring_view::npos ? text : text.substr(0, zero);
 }
 
+// The conversions' buffers come from the standard library; their failure still goes to the
+// process's out-of-memory handler, which throws by default.
+void ReportOutOfMemory(std::size_t bytes, int line)
+{
+    GLIB_Globals::Instance().ReportOutOfMemory(bytes, __FILE__, line);
+}
+
 int CompareUnits(const std::wstring& a, const std::wstring& b)
 {
     const std::size_t common = a.size() < b.size() ? a.size() : b.size();
@@ -134,9 +143,17 @@ int CompareUnits(const std::wstring& a, const std::wstring& b)
 
 std::wstring ToWide(std::string_view text)
 {
-    std::wstring out;
     text = UpToZero(text);
-    out.reserve(text.size());
+    std::wstring out;
+    try
+    {
+        out.reserve(text.size() + 1);
+    }
+    catch (const std::bad_alloc&)
+    {
+        ReportOutOfMemory((text.size() + 1) * sizeof(wchar_t), __LINE__);
+        return {};
+    }
     if (!DecodeUtf8(text, out))
         return {};
     return out;
@@ -149,9 +166,18 @@ std::wstring ToWide(const char* text)
 
 std::string ToNarrow(std::wstring_view text)
 {
-    std::string out;
     text = UpToZero(text);
-    out.reserve(text.size());
+    std::string out;
+    // Four bytes per unit is the most UTF-8 needs, so the output never grows past this.
+    try
+    {
+        out.reserve(text.size() * 4 + 1);
+    }
+    catch (const std::bad_alloc&)
+    {
+        ReportOutOfMemory(text.size() * 4 + 1, __LINE__);
+        return {};
+    }
     EncodeUtf8(text, out);
     return out;
 }
@@ -164,23 +190,30 @@ std::string ToNarrow(const wchar_t* text)
 std::wstring FoldCase(std::wstring_view text)
 {
     std::wstring out;
-    out.reserve(text.size());
     std::size_t i = 0;
-    while (i < text.size())
+    try
     {
-        const GLIB_CaseFolding* folding = GLIB_FindCaseFolding(text[i]);
-        if (folding)
+        out.reserve(text.size());
+        while (i < text.size())
         {
-            out.append(folding->folded, folding->length);
-            ++i;
-            continue;
+            const GLIB_CaseFolding* folding = GLIB_FindCaseFolding(text[i]);
+            if (folding)
+            {
+                out.append(folding->folded, folding->length);
+                ++i;
+                continue;
+            }
+            // Copy the run up to the next unit that folds in one step.
+            std::size_t end = i + 1;
+            while (end < text.size() && !GLIB_FindCaseFolding(text[end]))
+                ++end;
+            out.append(text.substr(i, end - i));
+            i = end;
         }
-        // Copy the run up to the next unit that folds in one step.
-        std::size_t end = i + 1;
-        while (end < text.size() && !GLIB_FindCaseFolding(text[end]))
-            ++end;
-        out.append(text.substr(i, end - i));
-        i = end;
+    }
+    catch (const std::bad_alloc&)
+    {
+        // A comparison key cut short sorts a little wrong; failing the caller's sort is worse.
     }
     return out;
 }

@@ -60,7 +60,8 @@ TEST(TMPL_ReferenceCountPointer, AssignmentMoveAndReset)
     EXPECT_EQ(alive, 1);
     EXPECT_EQ(a->value, 2);
     EXPECT_EQ(b.GetCount(), 2);
-    a = a; // self-assignment keeps the object
+    const TMPL_ReferenceCountPointer<Counted>& same = a;
+    a = same; // self-assignment keeps the object
     EXPECT_EQ(a.GetCount(), 2);
 
     TMPL_ReferenceCountPointer<Counted> moved = std::move(a);
