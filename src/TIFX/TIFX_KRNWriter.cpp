@@ -453,7 +453,7 @@ void TIFX_KRNWriter::Write(const std::string& utf8Path)
         throw TIFX_FileIOException("tile size must be a multiple of 16", __FILE__, __LINE__);
     const uint64_t reducedWidth = (uint64_t{m_width} + scale - 1) / scale;
     const uint64_t reducedHeight = (uint64_t{m_height} + scale - 1) / scale;
-    const uint64_t rowBytesOfBitmap = bits == 1 ? (uint64_t{m_width} + 7) / 8 : m_width;
+    const uint64_t rowBytesOfBitmap = (uint64_t{m_width} + 7) / 8;
     if (!m_source && m_bitmap.size() != rowBytesOfBitmap * m_height)
         throw TIFX_FileIOException("the main bitmap does not match its size", __FILE__, __LINE__);
     if (!m_reduced.empty() && m_reduced.size() != reducedWidth * reducedHeight)
@@ -524,13 +524,26 @@ void TIFX_KRNWriter::Write(const std::string& utf8Path)
             {
                 m_source(x0, y0, buffer.data());
             }
-            else
+            else if (bits == 1)
             {
-                const uint64_t first = bits == 1 ? x0 / 8 : x0;
+                const uint64_t first = x0 / 8;
                 const uint64_t n = std::min<uint64_t>(tileRowBytes, rowBytesOfBitmap - first);
                 for (uint32_t r = 0; r < rows; ++r)
                     std::memcpy(buffer.data() + r * tileRowBytes,
                                 m_bitmap.data() + (uint64_t{y0} + r) * rowBytesOfBitmap + first, n);
+            }
+            else
+            {
+                const uint32_t columns = std::min(tile, m_width - x0);
+                for (uint32_t r = 0; r < rows; ++r)
+                {
+                    const uint8_t* row = m_bitmap.data() + (uint64_t{y0} + r) * rowBytesOfBitmap;
+                    for (uint32_t c = 0; c < columns; ++c)
+                    {
+                        const uint32_t x = x0 + c;
+                        buffer[r * tileRowBytes + c] = (row[x / 8] >> (7 - x % 8)) & 1u ? 255 : 0;
+                    }
+                }
             }
             if (computeReduced)
             {

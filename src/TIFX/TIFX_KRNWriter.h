@@ -64,8 +64,8 @@ public:
 
     explicit TIFX_KRNWriter(TIFX_KRNWriterOptions options = {});
 
-    // The main image from a tile source, or from packed rows of (width + 7) / 8 bytes
-    // (width bytes for the 8-bit variant).
+    // The main image from a tile source, or from one-bit packed rows of (width + 7) / 8 bytes
+    // (for the 8-bit variant each pixel becomes 0 or 255).
     void SetMainImage(uint32_t width, uint32_t height, TileSource source);
     void SetMainBitmap(uint32_t width, uint32_t height, std::vector<uint8_t> packedRows);
 
