@@ -8,7 +8,9 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -39,9 +41,13 @@ KRNDirectoryInfo SeedInfo()
     return info;
 }
 
-void Write(const std::filesystem::path& folder, const std::string& name, Options options)
+void Write(const std::filesystem::path& folder, const std::string& name, Options options,
+           const std::vector<TIFX_RawEntry>* entries = nullptr,
+           std::optional<uint16_t> declared = std::nullopt)
 {
     TIFX_KRNWriter writer(options);
+    if (entries)
+        writer.SetQuorIFDEntries(*entries, declared);
     writer.SetMainImage(700, 600,
                         [&](uint32_t x0, uint32_t y0, uint8_t* tile)
                         {
@@ -99,6 +105,22 @@ int main(int argc, char** argv)
         o.writeReducedImage = false;
         o.byteOrder = Options::ByteOrder::BigEndian;
         Write(folder, "no-reduced-image.tif", o);
+
+        // Crafted embedded directories: an offset past the end, an overflowing count, a clip-path
+        // sequence that claims more than it holds, and more entries declared than present.
+        namespace T = TIFX_Tag;
+        const auto entry = [](uint32_t tag, uint16_t type, std::vector<uint32_t> values)
+        { return TIFX_KRNWriter::MakeEntry(static_cast<uint16_t>(tag), type, values, false); };
+        std::vector<TIFX_RawEntry> crafted = {
+            entry(T::Title, TIFF_ASCII, {'H', 'o', 's', 't', 'i', 'l', 'e', 0}),
+            entry(T::NumPages, TIFF_SHORT, {3}),
+            entry(T::PagePosnTop, TIFF_LONG, {1, 2}),
+            entry(T::PageSourceClipPath, TIFF_LONG, {1, 2, 1, 1, 2, 2, 1, 900, 4}),
+            entry(T::CMYKEquivalent, TIFF_SHORT, {1, 2, 3, 4}),
+        };
+        crafted[0].forcedOffset = 0xFFFFFF00u;
+        crafted[2].count = 0x40000001u;
+        Write(folder, "crafted-private-directory.tif", Options(), &crafted, uint16_t{60});
     }
     catch (const std::exception& e)
     {
