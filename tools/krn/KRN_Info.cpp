@@ -52,7 +52,5 @@ int RunInfo(const std::vector<std::string>& args)
 }
 
 const KRN_CommandRegistration registration(
-    {"info",
-     "info FILE...         tell whether each file is a valid preview and report its directories",
-     RunInfo});
+    {"info", "info FILE...             validity and directory report of preview files", RunInfo});
 } // namespace
