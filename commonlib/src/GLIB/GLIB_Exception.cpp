@@ -4,6 +4,7 @@
 #include "GLIB/GLIB_OStringStream.h"
 #include "GLIB/GLIB_String.h"
 
+#include <stdexcept>
 #include <utility>
 
 GLIB_TextArg::GLIB_TextArg(const char* text) : m_text(ToWide(text)) {}
@@ -81,7 +82,12 @@ std::wstring GLIB_Exception::GetParam(std::size_t index) const
 void GLIB_Exception::SetParam(std::size_t index, GLIB_TextArg value)
 {
     if (index >= m_params.size())
+    {
+        // index + 1 must not wrap around to a smaller size.
+        if (index >= m_params.max_size())
+            throw std::length_error("GLIB_Exception parameter index out of range");
         m_params.resize(index + 1);
+    }
     m_params[index] = value.TakeWide();
 }
 

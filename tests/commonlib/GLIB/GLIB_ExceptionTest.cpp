@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <stdexcept>
 
 namespace
 {
@@ -116,6 +117,9 @@ TEST(GLIB_Exception, SetParamPastTheEndGrowsAndFormatterListsOnlyNonEmpty)
     EXPECT_EQ(e.GetParam(4), L"");
     EXPECT_EQ(e.GetParam(1000), L"");
     EXPECT_EQ(e.GetLocalizedMessage(), L"( code = 9; param[3] = 'fourth' )");
+
+    EXPECT_THROW(e.SetParam(static_cast<std::size_t>(-1), "wraps"), std::length_error);
+    EXPECT_EQ(e.GetParams().size(), 4u);
 
     e.SetParam(1, std::wstring(L"second"));
     EXPECT_EQ(e.GetParams().size(), 4u);

@@ -299,6 +299,24 @@ TEST(GLIB_MessageTarget, DispatcherSetIsSortedWithoutDuplicates)
     EXPECT_TRUE(a.HasDispatcher(d2.GetState()));
 }
 
+TEST(GLIB_MessageTarget, ACopyStartsWithoutSubscriptions)
+{
+    // The subscriptions name the original object; a copy sharing its dispatcher set would
+    // release every state twice.
+    Journal journal;
+    GLIB_MessageDispatcher dispatcher;
+    auto original = std::make_unique<Receiver>("a", journal);
+    Subscribe(dispatcher, *original);
+    auto copy = std::make_unique<Receiver>(*original);
+    EXPECT_EQ(copy->GetDispatcherCount(), 0u);
+    EXPECT_EQ(dispatcher.GetState()->GetReferenceCount(), 2);
+    copy.reset();
+    EXPECT_EQ(dispatcher.GetCallbackCount(), 1u);
+    original.reset();
+    EXPECT_EQ(dispatcher.GetCallbackCount(), 0u);
+    EXPECT_EQ(dispatcher.GetState()->GetReferenceCount(), 1);
+}
+
 namespace
 {
 class Announcer : public GLIB_Observable
