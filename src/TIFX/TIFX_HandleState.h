@@ -32,6 +32,13 @@ struct TIFX_HandleState
     }
 };
 
+// No private array holds anywhere near this many values (per-page arrays hold one per page, at
+// most 65535; clip paths a few thousand points). Larger ones are refused, so that a crafted file
+// cannot make the reader build millions of empty paths or read the same bytes over and over.
+constexpr uint64_t TIFX_kMaxPrivateValues = uint64_t{4} << 20;
+// Out-of-line bytes read for one embedded directory, in all.
+constexpr uint64_t TIFX_kMaxPrivateDirectoryBytes = uint64_t{16} << 20;
+
 // A value handed to the private set-field path: `count` elements of `type` in host byte order.
 struct TIFX_FieldValue
 {

@@ -149,20 +149,8 @@ std::string TIFX_KRNFile::GetInkNames() const
     const char* names = nullptr;
     if (!m_tiff || !TIFFGetField(m_tiff, TIFFTAG_INKNAMES, &names) || !names)
         ThrowTagNotFound(TIFFTAG_INKNAMES, __LINE__);
-    // One NUL-terminated name per sample; libtiff has checked that they are all there.
-    uint16_t samples = 1;
-    TIFFGetFieldDefaulted(m_tiff, TIFFTAG_SAMPLESPERPIXEL, &samples);
-    std::string result;
-    const char* p = names;
-    for (uint16_t i = 0; i < samples; ++i)
-    {
-        if (i > 0)
-            result += '\0';
-        const std::string name(p);
-        result += name;
-        p += name.size() + 1;
-    }
-    return result;
+    // A separation has one sample and so one name; libtiff keeps the text NUL-terminated.
+    return std::string(names);
 }
 
 std::array<uint16_t, 4> TIFX_KRNFile::GetCMYKEquivalent() const

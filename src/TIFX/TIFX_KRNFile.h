@@ -54,7 +54,7 @@ public:
     float GetYResolution() const;
     uint32_t GetTileWidth() const;
     uint32_t GetTileLength() const;
-    std::string GetInkNames() const;
+    std::string GetInkNames() const; // the first (for a separation, the only) ink name
 
     // C, M, Y, K of the current directory (65535 is 100 %); TIFX_TagNotFoundException for tag
     // 34032 when the directory has none.

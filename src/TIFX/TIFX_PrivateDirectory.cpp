@@ -105,6 +105,7 @@ void TIFX_DecodeQuorIFD(TIFF* tif, TIFX_HandleState& state, const uint8_t* blob,
         fileSize = static_cast<uint64_t>(st.st_size);
 
     std::vector<uint8_t> bytes;
+    uint64_t bytesRead = 0;
     for (uint64_t e = 0; e < entries; ++e)
     {
         const uint8_t* entry = blob + 2 + e * kEntrySize;
@@ -131,6 +132,11 @@ void TIFX_DecodeQuorIFD(TIFF* tif, TIFX_HandleState& state, const uint8_t* blob,
             const uint64_t offset = Read32(entry + 8, swap);
             if (fd < 0 || byteCount > fileSize || offset > fileSize - byteCount)
                 continue;
+            // Entries pointing at the same large region again and again would read it again and
+            // again; a real embedded directory stays far below this.
+            if (byteCount > TIFX_kMaxPrivateDirectoryBytes - bytesRead)
+                continue;
+            bytesRead += byteCount;
             if (!ReadAt(fd, offset, byteCount, bytes))
                 continue;
         }

@@ -446,6 +446,8 @@ bool TIFX_ApplyPrivateField(TIFF* tif, TIFX_HandleState& state, uint32_t tag,
     }
 
     const TIFX_TagInfo* row = TIFX_FindPrivateTag(tag);
+    if (value.count > TIFX_kMaxPrivateValues)
+        return false;
     if (row && row->type == TIFF_ASCII)
     {
         if (value.type != TIFF_ASCII && value.type != TIFF_BYTE && value.type != TIFF_UNDEFINED)

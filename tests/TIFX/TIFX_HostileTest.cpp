@@ -207,6 +207,38 @@ TEST_P(TIFX_Hostile, PrivateDirectoryInsideItselfIsNotFollowed)
     EXPECT_EQ(file.GetDirectoryInfo().surface, 1);
 }
 
+TEST_P(TIFX_Hostile, EntriesRereadingTheSameRegionStopAtTheReadBudget)
+{
+    // Twenty entries that each point at the same mebibyte of tile data; a reader without a budget
+    // would read and decode it twenty times. A later small out-of-line value is past the budget.
+    TIFX_KRNWriterOptions options;
+    options.byteOrder = Big() ? TIFX_KRNWriterOptions::ByteOrder::BigEndian
+                              : TIFX_KRNWriterOptions::ByteOrder::LittleEndian;
+    options.compression = TIFX_KRNWriterOptions::Compression::None;
+    options.writeReducedImage = false;
+    std::vector<TIFX_RawEntry> entries;
+    for (int i = 0; i < 20; ++i)
+    {
+        TIFX_RawEntry sequence = Entry(T::ColorSequence, TIFF_ASCII, {'x', 'y', 'z', 'w', 0});
+        sequence.count = 1u << 20;
+        sequence.forcedOffset = 16;
+        entries.push_back(sequence);
+    }
+    TIFX_RawEntry title = Text(T::Title, "late title");
+    title.forcedOffset = 16;
+    entries.push_back(title);
+    TIFX_KRNWriter writer(options);
+    writer.SetMainBitmap(4096, 4096, std::vector<uint8_t>(512 * 4096, 0));
+    writer.SetQuorIFDEntries(entries);
+    const std::string path = PathOf("budget.tif");
+    writer.Write(path);
+
+    TIFX_KRNFile file(path);
+    file.Open();
+    EXPECT_TRUE(file.GetDirectoryInfo().IsFieldSet(F::ColorSequence));
+    EXPECT_FALSE(file.GetDirectoryInfo().IsFieldSet(F::Title));
+}
+
 INSTANTIATE_TEST_SUITE_P(ByteOrders, TIFX_Hostile, ::testing::Values(false, true),
                          [](const ::testing::TestParamInfo<bool>& p)
                          { return p.param ? "big" : "little"; });
