@@ -10,7 +10,7 @@ packages=(
   libtiff-dev qt6-base-dev qt6-base-dev-tools qt6-l10n-tools qt6-tools-dev-tools
   libgtest-dev libgmock-dev libbenchmark-dev
   # headless runs of the viewer
-  xvfb xauth x11-utils imagemagick
+  xvfb xauth x11-utils imagemagick xdotool
   # unicode data for regenerating the case-folding table (not needed by the build)
 )
 

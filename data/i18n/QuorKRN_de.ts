@@ -1,0 +1,920 @@
+<?xml version='1.0' encoding='utf-8'?>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>WKRN_Menu</name>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>&amp;Zoom</source>
+        <translation>&amp;Zoom</translation>
+    </message>
+    <message>
+        <source>&amp;Sheet</source>
+        <translation>Bo&amp;gen</translation>
+    </message>
+    <message>
+        <source>&amp;Tools</source>
+        <translation>&amp;Werkzeuge</translation>
+    </message>
+    <message>
+        <source>&amp;Window</source>
+        <translation>&amp;Fenster</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;Backup</source>
+        <translation>&amp;Widerdruck</translation>
+    </message>
+    <message>
+        <source>&amp;Arrange Palettes</source>
+        <translation>&amp;Paletten anordnen</translation>
+    </message>
+    <message>
+        <source>&amp;Open Preview Files ...	Ctrl+O</source>
+        <translation>Vorschaudateien ö&amp;ffnen ...	Strg+O</translation>
+    </message>
+    <message>
+        <source>&amp;Add Preview Files...</source>
+        <translation>Vorschaudateien &amp;hinzufügen...</translation>
+    </message>
+    <message>
+        <source>&amp;Job Browser...	Ctrl+J</source>
+        <translation>&amp;Auftragsbrowser...	Strg+J</translation>
+    </message>
+    <message>
+        <source>&amp;Close Job 	Ctrl+W</source>
+        <translation>Auftrag &amp;schließen 	Strg+W</translation>
+    </message>
+    <message>
+        <source>E&amp;xit	Ctrl+Q</source>
+        <translation>&amp;Beenden	Strg+Q</translation>
+    </message>
+    <message>
+        <source>&amp;Undo	Ctrl+Z</source>
+        <translation>&amp;Rückgängig	Strg+Z</translation>
+    </message>
+    <message>
+        <source>Cu&amp;t	Ctrl+X</source>
+        <translation>&amp;Ausschneiden	Strg+X</translation>
+    </message>
+    <message>
+        <source>&amp;Copy	Ctrl+C</source>
+        <translation>&amp;Kopieren	Strg+C</translation>
+    </message>
+    <message>
+        <source>&amp;Paste	Ctrl+V</source>
+        <translation>&amp;Einfügen	Strg+V</translation>
+    </message>
+    <message>
+        <source>Custom C&amp;olors...</source>
+        <translation>Eigene &amp;Farben...</translation>
+    </message>
+    <message>
+        <source>Pre&amp;ferences...	Ctrl+,</source>
+        <translation>&amp;Einstellungen...	Strg+,</translation>
+    </message>
+    <message>
+        <source>&amp;Toolbar</source>
+        <translation>&amp;Symbolleiste</translation>
+    </message>
+    <message>
+        <source>&amp;Status Bar</source>
+        <translation>S&amp;tatusleiste</translation>
+    </message>
+    <message>
+        <source>8:1</source>
+        <translation>8:1</translation>
+    </message>
+    <message>
+        <source>4:1</source>
+        <translation>4:1</translation>
+    </message>
+    <message>
+        <source>2:1</source>
+        <translation>2:1</translation>
+    </message>
+    <message>
+        <source>&amp;1:1</source>
+        <translation>&amp;1:1</translation>
+    </message>
+    <message>
+        <source>1:&amp;2</source>
+        <translation>1:&amp;2</translation>
+    </message>
+    <message>
+        <source>1:&amp;4</source>
+        <translation>1:&amp;4</translation>
+    </message>
+    <message>
+        <source>1:&amp;8</source>
+        <translation>1:&amp;8</translation>
+    </message>
+    <message>
+        <source>1:1&amp;6</source>
+        <translation>1:1&amp;6</translation>
+    </message>
+    <message>
+        <source>1:&amp;32</source>
+        <translation>1:&amp;32</translation>
+    </message>
+    <message>
+        <source>1:64</source>
+        <translation>1:64</translation>
+    </message>
+    <message>
+        <source>1:128</source>
+        <translation>1:128</translation>
+    </message>
+    <message>
+        <source>1:256</source>
+        <translation>1:256</translation>
+    </message>
+    <message>
+        <source>1:&amp;512	Ctrl+5</source>
+        <translation>1:&amp;512	Strg+5</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;In	Ctrl++</source>
+        <translation>Ver&amp;größern	Strg++</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;Out	Ctrl+-</source>
+        <translation>Ver&amp;kleinern	Strg+-</translation>
+    </message>
+    <message>
+        <source>&amp;Fit To Window	Ctrl+0</source>
+        <translation>&amp;An Fenster anpassen	Strg+0</translation>
+    </message>
+    <message>
+        <source>Show &amp;Imposition	Ctrl+I</source>
+        <translation>&amp;Ausschießen zeigen	Strg+I</translation>
+    </message>
+    <message>
+        <source>Press &amp;Sheet Edge</source>
+        <translation>&amp;Druckbogenkante</translation>
+    </message>
+    <message>
+        <source>&amp;Bleed Edge</source>
+        <translation>&amp;Beschnittkante</translation>
+    </message>
+    <message>
+        <source>&amp;Page Edge</source>
+        <translation>&amp;Seitenkante</translation>
+    </message>
+    <message>
+        <source>Page &amp;Numbers</source>
+        <translation>Seiten&amp;nummern</translation>
+    </message>
+    <message>
+        <source>P&amp;lates</source>
+        <translation>&amp;Platten</translation>
+    </message>
+    <message>
+        <source>Press &amp;Sheets</source>
+        <translation>&amp;Druckbogen</translation>
+    </message>
+    <message>
+        <source>&amp;Pages</source>
+        <translation>&amp;Seiten</translation>
+    </message>
+    <message>
+        <source>&amp;Flip Sheet	Ctrl+F</source>
+        <translation>Bogen &amp;wenden	Strg+F</translation>
+    </message>
+    <message>
+        <source>&amp;More Opaque	F10</source>
+        <translation>&amp;Deckender	F10</translation>
+    </message>
+    <message>
+        <source>&amp;Less Opaque	F9</source>
+        <translation>&amp;Transparenter	F9</translation>
+    </message>
+    <message>
+        <source>&amp;Pan</source>
+        <translation>&amp;Verschieben</translation>
+    </message>
+    <message>
+        <source>&amp;Measure</source>
+        <translation>&amp;Messen</translation>
+    </message>
+    <message>
+        <source>&amp;Navigation Palette</source>
+        <translation>&amp;Navigationspalette</translation>
+    </message>
+    <message>
+        <source>Se&amp;parations Palette</source>
+        <translation>&amp;Separationenpalette</translation>
+    </message>
+    <message>
+        <source>&amp;Measurement Palette</source>
+        <translation>&amp;Messpalette</translation>
+    </message>
+    <message>
+        <source>Float &amp;Left	Ctrl+Shift+E</source>
+        <translation>Schwebend &amp;links	Strg+Umschalt+E</translation>
+    </message>
+    <message>
+        <source>Float &amp;Right	Ctrl+Shift+P</source>
+        <translation>Schwebend &amp;rechts	Strg+Umschalt+P</translation>
+    </message>
+    <message>
+        <source>Dock L&amp;eft	Ctrl+Shift+D</source>
+        <translation>L&amp;inks andocken	Strg+Umschalt+D</translation>
+    </message>
+    <message>
+        <source>Dock R&amp;ight	Ctrl+D</source>
+        <translation>R&amp;echts andocken	Strg+D</translation>
+    </message>
+    <message>
+        <source>&amp;Cascade	Ctrl+Shift+J</source>
+        <translation>Ü&amp;berlappend	Strg+Umschalt+J</translation>
+    </message>
+    <message>
+        <source>Tile &amp;Horizontally	Ctrl+Shift+K</source>
+        <translation>&amp;Untereinander	Strg+Umschalt+K</translation>
+    </message>
+    <message>
+        <source>Tile &amp;Vertically	Ctrl+Shift+L</source>
+        <translation>&amp;Nebeneinander	Strg+Umschalt+L</translation>
+    </message>
+    <message>
+        <source>Close &amp;All Jobs	Ctrl+Shift+W</source>
+        <translation>&amp;Alle Aufträge schließen	Strg+Umschalt+W</translation>
+    </message>
+    <message>
+        <source>Quor KRN &amp;Help...	F1</source>
+        <translation>Quor KRN-&amp;Hilfe...	F1</translation>
+    </message>
+    <message>
+        <source>&amp;About Quor KRN...</source>
+        <translation>&amp;Info über Quor KRN...</translation>
+    </message>
+</context>
+<context>
+    <name>WKRN_StringTable</name>
+    <message>
+        <source>CAPS</source>
+        <comment>129</comment>
+        <translation>GROSS</translation>
+    </message>
+    <message>
+        <source>X:XXX</source>
+        <comment>130</comment>
+        <translation>X:XXX</translation>
+    </message>
+    <message>
+        <source>Workstyle</source>
+        <comment>131</comment>
+        <translation>Arbeitsweise</translation>
+    </message>
+    <message>
+        <source>en</source>
+        <comment>132</comment>
+        <translation>de</translation>
+    </message>
+    <message>
+        <source>Copyright © Quor. All rights reserved.</source>
+        <comment>136</comment>
+        <translation>Copyright © Quor. Alle Rechte vorbehalten.</translation>
+    </message>
+    <message>
+        <source>The colours shown for PANTONE® names are approximations made on screen and may not match the PANTONE-identified standards in print. Consult current PANTONE colour publications for accurate colour.
+The colour data supplied with this program are Quor's own approximate values. They are licensed for use with Quor Varnex only and may not be copied, extracted or distributed apart from it.</source>
+        <comment>137</comment>
+        <translation>Die für PANTONE®-Namen gezeigten Farben sind am Bildschirm erzeugte Näherungen und stimmen möglicherweise nicht mit den PANTONE-Standards im Druck überein. Verbindliche Farben zeigen die aktuellen PANTONE-Farbpublikationen.
+Die mit diesem Programm gelieferten Farbdaten sind Näherungswerte von Quor. Sie sind nur zur Verwendung mit Quor Varnex lizenziert und dürfen nicht getrennt davon kopiert, entnommen oder weitergegeben werden.</translation>
+    </message>
+    <message>
+        <source>: Signature %i Web %i</source>
+        <comment>146</comment>
+        <translation>: Signatur %i Bahn %i</translation>
+    </message>
+    <message>
+        <source>Add Separation Files</source>
+        <comment>147</comment>
+        <translation>Separationsdateien hinzufügen</translation>
+    </message>
+    <message>
+        <source>Open Separation Files</source>
+        <comment>148</comment>
+        <translation>Separationsdateien öffnen</translation>
+    </message>
+    <message>
+        <source>pt</source>
+        <comment>177</comment>
+        <translation>pt</translation>
+    </message>
+    <message>
+        <source>p</source>
+        <comment>178</comment>
+        <translation>p</translation>
+    </message>
+    <message>
+        <source>in</source>
+        <comment>179</comment>
+        <translation>in</translation>
+    </message>
+    <message>
+        <source>mm</source>
+        <comment>180</comment>
+        <translation>mm</translation>
+    </message>
+    <message>
+        <source>cm</source>
+        <comment>181</comment>
+        <translation>cm</translation>
+    </message>
+    <message>
+        <source>Quor Varnex</source>
+        <comment>182</comment>
+        <translation>Quor Varnex</translation>
+    </message>
+    <message>
+        <source>Version 2.0.3</source>
+        <comment>183</comment>
+        <translation>Version 2.0.3</translation>
+    </message>
+    <message>
+        <source>Quor KRN - </source>
+        <comment>187</comment>
+        <translation>Quor KRN - </translation>
+    </message>
+    <message>
+        <source>Default Color</source>
+        <comment>194</comment>
+        <translation>Standardfarbe</translation>
+    </message>
+    <message>
+        <source>Color Picker...</source>
+        <comment>195</comment>
+        <translation>Farbwähler...</translation>
+    </message>
+    <message>
+        <source>Would you like to see detailed information?</source>
+        <comment>196</comment>
+        <translation>Möchten Sie ausführliche Informationen sehen?</translation>
+    </message>
+    <message>
+        <source>Navigation</source>
+        <comment>197</comment>
+        <translation>Navigation</translation>
+    </message>
+    <message>
+        <source>Separations</source>
+        <comment>198</comment>
+        <translation>Separationen</translation>
+    </message>
+    <message>
+        <source>Measurement</source>
+        <comment>199</comment>
+        <translation>Messung</translation>
+    </message>
+    <message>
+        <source>Preferences</source>
+        <comment>200</comment>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Help Unavailable</source>
+        <comment>201</comment>
+        <translation>Hilfe nicht verfügbar</translation>
+    </message>
+    <message>
+        <source>Sorry, help is unavailable since the help file named "%s" cannot be found.</source>
+        <comment>202</comment>
+        <translation>Die Hilfe ist leider nicht verfügbar, da die Hilfedatei "%s" nicht gefunden wurde.</translation>
+    </message>
+    <message>
+        <source>Quor Varnex is protected by one or more patents, issued or pending.</source>
+        <comment>205</comment>
+        <translation>Quor Varnex ist durch ein oder mehrere erteilte oder angemeldete Patente geschützt.</translation>
+    </message>
+    <message>
+        <source>Portions of this program use the TIFF library (LibTIFF).
+Copyright (c) 1988-1997 Sam Leffler
+Copyright (c) 1991-1997 Silicon Graphics, Inc.
+
+Permission to use, copy, modify, distribute, and sell this software and its documentation for any purpose is hereby granted without fee, provided that (i) the above copyright notices and this permission notice appear in all copies of the software and related documentation, and (ii) the names of Sam Leffler and Silicon Graphics may not be used in any advertising or publicity relating to the software without the specific, prior written permission of Sam Leffler and Silicon Graphics.
+
+THE SOFTWARE IS PROVIDED "AS-IS" AND WITHOUT WARRANTY OF ANY KIND, EXPRESS, IMPLIED OR OTHERWISE, INCLUDING WITHOUT LIMITATION, ANY WARRANTY OF MERCHANTABILITY OR FITNESS FOR A PARTICULAR PURPOSE.
+
+IN NO EVENT SHALL SAM LEFFLER OR SILICON GRAPHICS BE LIABLE FOR ANY SPECIAL, INCIDENTAL, INDIRECT OR CONSEQUENTIAL DAMAGES OF ANY KIND, OR ANY DAMAGES WHATSOEVER RESULTING FROM LOSS OF USE, DATA OR PROFITS, WHETHER OR NOT ADVISED OF THE POSSIBILITY OF DAMAGE, AND ON ANY THEORY OF LIABILITY, ARISING OUT OF OR IN CONNECTION WITH THE USE OR PERFORMANCE OF THIS SOFTWARE.
+
+The user interface uses the Qt toolkit under the GNU Lesser General Public License, version 3.</source>
+        <comment>206</comment>
+        <translation>Teile dieses Programms verwenden die TIFF-Bibliothek (LibTIFF).
+Copyright (c) 1988-1997 Sam Leffler
+Copyright (c) 1991-1997 Silicon Graphics, Inc.
+
+Permission to use, copy, modify, distribute, and sell this software and its documentation for any purpose is hereby granted without fee, provided that (i) the above copyright notices and this permission notice appear in all copies of the software and related documentation, and (ii) the names of Sam Leffler and Silicon Graphics may not be used in any advertising or publicity relating to the software without the specific, prior written permission of Sam Leffler and Silicon Graphics.
+
+THE SOFTWARE IS PROVIDED "AS-IS" AND WITHOUT WARRANTY OF ANY KIND, EXPRESS, IMPLIED OR OTHERWISE, INCLUDING WITHOUT LIMITATION, ANY WARRANTY OF MERCHANTABILITY OR FITNESS FOR A PARTICULAR PURPOSE.
+
+IN NO EVENT SHALL SAM LEFFLER OR SILICON GRAPHICS BE LIABLE FOR ANY SPECIAL, INCIDENTAL, INDIRECT OR CONSEQUENTIAL DAMAGES OF ANY KIND, OR ANY DAMAGES WHATSOEVER RESULTING FROM LOSS OF USE, DATA OR PROFITS, WHETHER OR NOT ADVISED OF THE POSSIBILITY OF DAMAGE, AND ON ANY THEORY OF LIABILITY, ARISING OUT OF OR IN CONNECTION WITH THE USE OR PERFORMANCE OF THIS SOFTWARE.
+
+Die Benutzeroberfläche verwendet das Qt-Toolkit unter der GNU Lesser General Public License, Version 3.</translation>
+    </message>
+    <message>
+        <source>Quor, Quor Varnex and Quor KRN are trademarks of Quor.</source>
+        <comment>208</comment>
+        <translation>Quor, Quor Varnex und Quor KRN sind Marken von Quor.</translation>
+    </message>
+    <message>
+        <source>PANTONE® and other Pantone trademarks are the property of their owner.</source>
+        <comment>209</comment>
+        <translation>PANTONE® und andere Pantone-Marken sind Eigentum ihres Inhabers.</translation>
+    </message>
+    <message>
+        <source>All other product and company names are trademarks or registered trademarks of their respective owners.</source>
+        <comment>211</comment>
+        <translation>Alle anderen Produkt- und Firmennamen sind Marken oder eingetragene Marken ihrer jeweiligen Inhaber.</translation>
+    </message>
+    <message>
+        <source>Incompatible OS Version</source>
+        <comment>1001</comment>
+        <translation>Inkompatible Betriebssystemversion</translation>
+    </message>
+    <message>
+        <source>Sorry, Quor Varnex 2.0 requires Windows 2000 SP1 or later.</source>
+        <comment>1002</comment>
+        <translation>Quor Varnex 2.0 benötigt leider Windows 2000 SP1 oder neuer.</translation>
+    </message>
+    <message>
+        <source>Please upgrade your operating system and restart this application.</source>
+        <comment>1003</comment>
+        <translation>Bitte aktualisieren Sie Ihr Betriebssystem und starten Sie diese Anwendung neu.</translation>
+    </message>
+    <message>
+        <source>Unhandled exception caught in main</source>
+        <comment>1004</comment>
+        <translation>Unbehandelte Ausnahme in main abgefangen</translation>
+    </message>
+    <message>
+        <source>Caught a GLIB_Exception.</source>
+        <comment>1005</comment>
+        <translation>Eine GLIB_Exception wurde abgefangen.</translation>
+    </message>
+    <message>
+        <source>Caught a std::exception.</source>
+        <comment>1006</comment>
+        <translation>Eine std::exception wurde abgefangen.</translation>
+    </message>
+    <message>
+        <source>An unidentified exception has been caught.</source>
+        <comment>1007</comment>
+        <translation>Eine unbekannte Ausnahme wurde abgefangen.</translation>
+    </message>
+    <message>
+        <source>Invalid Preview Files Encountered</source>
+        <comment>1008</comment>
+        <translation>Ungültige Vorschaudateien gefunden</translation>
+    </message>
+    <message>
+        <source>One file in this folder was ignored since it is not a valid preview file.</source>
+        <comment>1009</comment>
+        <translation>Eine Datei in diesem Ordner wurde übergangen, da sie keine gültige Vorschaudatei ist.</translation>
+    </message>
+    <message>
+        <source>%i files in this folder were ignored since they are not valid preview files.</source>
+        <comment>1010</comment>
+        <translation>%i Dateien in diesem Ordner wurden übergangen, da sie keine gültigen Vorschaudateien sind.</translation>
+    </message>
+    <message>
+        <source>This file is missing job information or it does not appear to be a TIFF file.</source>
+        <comment>1011</comment>
+        <translation>Dieser Datei fehlen Auftragsinformationen, oder sie scheint keine TIFF-Datei zu sein.</translation>
+    </message>
+    <message>
+        <source>These files are missing job information or they do not appear to be TIFF files.</source>
+        <comment>1012</comment>
+        <translation>Diesen Dateien fehlen Auftragsinformationen, oder sie scheinen keine TIFF-Dateien zu sein.</translation>
+    </message>
+    <message>
+        <source>About Quor KRN</source>
+        <comment>1013</comment>
+        <translation>Info über Quor KRN</translation>
+    </message>
+    <message>
+        <source>Quor KRN Help</source>
+        <comment>1014</comment>
+        <translation>Quor KRN-Hilfe</translation>
+    </message>
+    <message>
+        <source>Quor KRN</source>
+        <comment>1015</comment>
+        <translation>Quor KRN</translation>
+    </message>
+    <message>
+        <source>Open the preview files of a job in a job window
+Open Preview Files</source>
+        <comment>32771</comment>
+        <translation>Die Vorschaudateien eines Auftrags in einem Auftragsfenster öffnen
+Vorschaudateien öffnen</translation>
+    </message>
+    <message>
+        <source>Add preview files to this job or remove files from it
+Add Preview Files</source>
+        <comment>32772</comment>
+        <translation>Vorschaudateien zu diesem Auftrag hinzufügen oder daraus entfernen
+Vorschaudateien hinzufügen</translation>
+    </message>
+    <message>
+        <source>Browse a job folder and open impositions, signatures or sheets
+Job Browser</source>
+        <comment>32773</comment>
+        <translation>Einen Auftragsordner durchsuchen und Ausschießschemata, Signaturen oder Bogen öffnen
+Auftragsbrowser</translation>
+    </message>
+    <message>
+        <source>Close this job and keep an empty job window
+Close Job</source>
+        <comment>57602</comment>
+        <translation>Diesen Auftrag schließen und ein leeres Auftragsfenster behalten
+Auftrag schließen</translation>
+    </message>
+    <message>
+        <source>Quit the application
+Exit</source>
+        <comment>57665</comment>
+        <translation>Die Anwendung beenden
+Beenden</translation>
+    </message>
+    <message>
+        <source>Undo the last action
+Undo</source>
+        <comment>57643</comment>
+        <translation>Die letzte Aktion rückgängig machen
+Rückgängig</translation>
+    </message>
+    <message>
+        <source>Cut the selection and put it on the clipboard
+Cut</source>
+        <comment>57635</comment>
+        <translation>Die Auswahl ausschneiden und in die Zwischenablage legen
+Ausschneiden</translation>
+    </message>
+    <message>
+        <source>Copy the selection and put it on the clipboard
+Copy</source>
+        <comment>57634</comment>
+        <translation>Die Auswahl kopieren und in die Zwischenablage legen
+Kopieren</translation>
+    </message>
+    <message>
+        <source>Insert the clipboard contents
+Paste</source>
+        <comment>57637</comment>
+        <translation>Den Inhalt der Zwischenablage einfügen
+Einfügen</translation>
+    </message>
+    <message>
+        <source>Edit the colours kept for inks that no colour library knows
+Custom Colors</source>
+        <comment>32775</comment>
+        <translation>Die Farben für Druckfarben bearbeiten, die keine Farbbibliothek kennt
+Eigene Farben</translation>
+    </message>
+    <message>
+        <source>Change the colours, units and opening options of the viewer
+Preferences</source>
+        <comment>32776</comment>
+        <translation>Farben, Maßeinheiten und Optionen beim Öffnen ändern
+Einstellungen</translation>
+    </message>
+    <message>
+        <source>Show or hide the toolbar
+Toggle Toolbar</source>
+        <comment>59392</comment>
+        <translation>Die Symbolleiste ein- oder ausblenden
+Symbolleiste ein/aus</translation>
+    </message>
+    <message>
+        <source>Show or hide the status bar
+Toggle Status Bar</source>
+        <comment>59393</comment>
+        <translation>Die Statusleiste ein- oder ausblenden
+Statusleiste ein/aus</translation>
+    </message>
+    <message>
+        <source>Show the sheet at eight times its output size
+Zoom 8:1</source>
+        <comment>32777</comment>
+        <translation>Den Bogen achtfach vergrößert zeigen
+Zoom 8:1</translation>
+    </message>
+    <message>
+        <source>Show the sheet at four times its output size
+Zoom 4:1</source>
+        <comment>32778</comment>
+        <translation>Den Bogen vierfach vergrößert zeigen
+Zoom 4:1</translation>
+    </message>
+    <message>
+        <source>Show the sheet at twice its output size
+Zoom 2:1</source>
+        <comment>32792</comment>
+        <translation>Den Bogen doppelt vergrößert zeigen
+Zoom 2:1</translation>
+    </message>
+    <message>
+        <source>Show one screen pixel for each output pixel
+Zoom 1:1</source>
+        <comment>32793</comment>
+        <translation>Ein Bildschirmpixel je Ausgabepixel zeigen
+Zoom 1:1</translation>
+    </message>
+    <message>
+        <source>Show the sheet at half its output size
+Zoom 1:2</source>
+        <comment>32794</comment>
+        <translation>Den Bogen in halber Ausgabegröße zeigen
+Zoom 1:2</translation>
+    </message>
+    <message>
+        <source>Show the sheet at a quarter of its output size
+Zoom 1:4</source>
+        <comment>32795</comment>
+        <translation>Den Bogen in einem Viertel der Ausgabegröße zeigen
+Zoom 1:4</translation>
+    </message>
+    <message>
+        <source>Show the sheet at an eighth of its output size
+Zoom 1:8</source>
+        <comment>32796</comment>
+        <translation>Den Bogen in einem Achtel der Ausgabegröße zeigen
+Zoom 1:8</translation>
+    </message>
+    <message>
+        <source>Show the sheet at a sixteenth of its output size
+Zoom 1:16</source>
+        <comment>32797</comment>
+        <translation>Den Bogen in einem Sechzehntel der Ausgabegröße zeigen
+Zoom 1:16</translation>
+    </message>
+    <message>
+        <source>Show the sheet at 1/32 of its output size
+Zoom 1:32</source>
+        <comment>32798</comment>
+        <translation>Den Bogen in 1/32 der Ausgabegröße zeigen
+Zoom 1:32</translation>
+    </message>
+    <message>
+        <source>Show the sheet at 1/64 of its output size
+Zoom 1:64</source>
+        <comment>32799</comment>
+        <translation>Den Bogen in 1/64 der Ausgabegröße zeigen
+Zoom 1:64</translation>
+    </message>
+    <message>
+        <source>Show the sheet at 1/128 of its output size
+Zoom 1:128</source>
+        <comment>32800</comment>
+        <translation>Den Bogen in 1/128 der Ausgabegröße zeigen
+Zoom 1:128</translation>
+    </message>
+    <message>
+        <source>Show the sheet at 1/256 of its output size
+Zoom 1:256</source>
+        <comment>32801</comment>
+        <translation>Den Bogen in 1/256 der Ausgabegröße zeigen
+Zoom 1:256</translation>
+    </message>
+    <message>
+        <source>Show the sheet at 1/512 of its output size
+Zoom 1:512</source>
+        <comment>32802</comment>
+        <translation>Den Bogen in 1/512 der Ausgabegröße zeigen
+Zoom 1:512</translation>
+    </message>
+    <message>
+        <source>Show the sheet one zoom level larger
+Zoom In</source>
+        <comment>32803</comment>
+        <translation>Den Bogen eine Zoomstufe größer zeigen
+Vergrößern</translation>
+    </message>
+    <message>
+        <source>Show the sheet one zoom level smaller
+Zoom Out</source>
+        <comment>32804</comment>
+        <translation>Den Bogen eine Zoomstufe kleiner zeigen
+Verkleinern</translation>
+    </message>
+    <message>
+        <source>Show the whole sheet in the window
+Fit To Window</source>
+        <comment>32805</comment>
+        <translation>Den ganzen Bogen im Fenster zeigen
+An Fenster anpassen</translation>
+    </message>
+    <message>
+        <source>Show or hide all imposition marks at once
+Show Imposition</source>
+        <comment>32806</comment>
+        <translation>Alle Ausschießmarken auf einmal ein- oder ausblenden
+Ausschießen zeigen</translation>
+    </message>
+    <message>
+        <source>Show or hide the edge of the press sheet
+Press Sheet Edge</source>
+        <comment>32807</comment>
+        <translation>Die Kante des Druckbogens ein- oder ausblenden
+Druckbogenkante</translation>
+    </message>
+    <message>
+        <source>Show or hide the bleed edges of the pages
+Bleed Edge</source>
+        <comment>32808</comment>
+        <translation>Die Beschnittkanten der Seiten ein- oder ausblenden
+Beschnittkante</translation>
+    </message>
+    <message>
+        <source>Show or hide the trimmed edges of the pages
+Page Edge</source>
+        <comment>32809</comment>
+        <translation>Die Endformatkanten der Seiten ein- oder ausblenden
+Seitenkante</translation>
+    </message>
+    <message>
+        <source>Show or hide the page numbers
+Page Numbers</source>
+        <comment>32810</comment>
+        <translation>Die Seitennummern ein- oder ausblenden
+Seitennummern</translation>
+    </message>
+    <message>
+        <source>Display or hide source clip paths (if present)
+Source Clip Path</source>
+        <comment>32811</comment>
+        <translation>Quell-Beschneidungspfade ein- oder ausblenden (falls vorhanden)
+Quell-Beschneidungspfad</translation>
+    </message>
+    <message>
+        <source>Align the back surface with the front by the plates
+Backup Plates</source>
+        <comment>32813</comment>
+        <translation>Die Rückseite nach den Platten zur Vorderseite ausrichten
+Widerdruck nach Platten</translation>
+    </message>
+    <message>
+        <source>Align the back surface with the front by the press sheets
+Backup Press Sheets</source>
+        <comment>32814</comment>
+        <translation>Die Rückseite nach den Druckbogen zur Vorderseite ausrichten
+Widerdruck nach Druckbogen</translation>
+    </message>
+    <message>
+        <source>Align the back surface with the front by the pages
+Backup Pages</source>
+        <comment>32815</comment>
+        <translation>Die Rückseite nach den Seiten zur Vorderseite ausrichten
+Widerdruck nach Seiten</translation>
+    </message>
+    <message>
+        <source>Turn the sheet over to show the other surface
+Flip Sheet</source>
+        <comment>32816</comment>
+        <translation>Den Bogen wenden, um die andere Seite zu zeigen
+Bogen wenden</translation>
+    </message>
+    <message>
+        <source>Make the surface facing you more opaque
+More Opaque</source>
+        <comment>32817</comment>
+        <translation>Die Ihnen zugewandte Seite deckender machen
+Deckender</translation>
+    </message>
+    <message>
+        <source>Make the surface facing you less opaque to see the other surface
+Less Opaque</source>
+        <comment>32818</comment>
+        <translation>Die Ihnen zugewandte Seite transparenter machen, um die andere Seite zu sehen
+Transparenter</translation>
+    </message>
+    <message>
+        <source>Drag the sheet to move it in the window
+Pan Tool</source>
+        <comment>32819</comment>
+        <translation>Den Bogen mit der Maus im Fenster verschieben
+Verschiebewerkzeug</translation>
+    </message>
+    <message>
+        <source>Measure positions, distances and angles on the sheet
+Measure Tool</source>
+        <comment>32820</comment>
+        <translation>Positionen, Abstände und Winkel auf dem Bogen messen
+Messwerkzeug</translation>
+    </message>
+    <message>
+        <source>Click to zoom in, drag a rectangle to zoom to it
+Zoom Tool</source>
+        <comment>32821</comment>
+        <translation>Klicken zum Vergrößern, ein Rechteck ziehen zum Zoomen darauf
+Zoomwerkzeug</translation>
+    </message>
+    <message>
+        <source>Show or hide the navigation palette
+Navigation Palette</source>
+        <comment>32822</comment>
+        <translation>Die Navigationspalette ein- oder ausblenden
+Navigationspalette</translation>
+    </message>
+    <message>
+        <source>Show or hide the separations palette
+Separations Palette</source>
+        <comment>32823</comment>
+        <translation>Die Separationenpalette ein- oder ausblenden
+Separationenpalette</translation>
+    </message>
+    <message>
+        <source>Show or hide the measurement palette
+Measurement Palette</source>
+        <comment>32831</comment>
+        <translation>Die Messpalette ein- oder ausblenden
+Messpalette</translation>
+    </message>
+    <message>
+        <source>Float the palettes along the left edge of the window
+Float Left</source>
+        <comment>32833</comment>
+        <translation>Die Paletten schwebend am linken Fensterrand anordnen
+Schwebend links</translation>
+    </message>
+    <message>
+        <source>Float the palettes along the right edge of the window
+Float Right</source>
+        <comment>32835</comment>
+        <translation>Die Paletten schwebend am rechten Fensterrand anordnen
+Schwebend rechts</translation>
+    </message>
+    <message>
+        <source>Dock the palettes in a column on the left side
+Dock Left</source>
+        <comment>32837</comment>
+        <translation>Die Paletten in einer Spalte links andocken
+Links andocken</translation>
+    </message>
+    <message>
+        <source>Dock the palettes in a column on the right side
+Dock Right</source>
+        <comment>32840</comment>
+        <translation>Die Paletten in einer Spalte rechts andocken
+Rechts andocken</translation>
+    </message>
+    <message>
+        <source>Arrange the job windows so that they overlap
+Cascade Windows</source>
+        <comment>57650</comment>
+        <translation>Die Auftragsfenster überlappend anordnen
+Überlappend</translation>
+    </message>
+    <message>
+        <source>Arrange the job windows one above the other
+Tile Horizontally</source>
+        <comment>32861</comment>
+        <translation>Die Auftragsfenster untereinander anordnen
+Untereinander</translation>
+    </message>
+    <message>
+        <source>Arrange the job windows side by side
+Tile Vertically</source>
+        <comment>32862</comment>
+        <translation>Die Auftragsfenster nebeneinander anordnen
+Nebeneinander</translation>
+    </message>
+    <message>
+        <source>Close every job and keep one empty job window
+Close All Jobs</source>
+        <comment>32867</comment>
+        <translation>Alle Aufträge schließen und ein leeres Auftragsfenster behalten
+Alle Aufträge schließen</translation>
+    </message>
+    <message>
+        <source>Open the Quor KRN user guide
+Help</source>
+        <comment>32876</comment>
+        <translation>Das Quor KRN-Benutzerhandbuch öffnen
+Hilfe</translation>
+    </message>
+    <message>
+        <source>Show the program information, version number and copyright
+About</source>
+        <comment>57664</comment>
+        <translation>Programminformationen, Versionsnummer und Copyright anzeigen
+Info</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,108 @@
+#include "WKRN/WKRN_Application.h"
+
+#include "WKRN/WKRN_DataFolders.h"
+#include "WKRN/WKRN_Help.h"
+#include "WKRN/WKRN_Ids.h"
+#include "WKRN/WKRN_Language.h"
+#include "WKRN/WKRN_OSVersion.h"
+#include "WKRN/WKRN_Preferences.h"
+#include "WKRN/WKRN_SingleInstance.h"
+#include "WKRN/WKRN_StringTable.h"
+#include "WKRN/WKRN_Tressida.h"
+
+#include "GLIB/GLIB_CommandLine.h"
+#include "GLIB/GLIB_MainGuard.h"
+#include "IMPN/IMPN_ColorDatabases.h"
+#include "WTLU/WTLU_MessageBox.h"
+
+#include <QApplication>
+#include <QPixmap>
+
+namespace
+{
+// The guard reports in English; the ids give the texts of the language in use.
+QString Translated(const std::wstring& english)
+{
+    const QString text = QString::fromStdWString(english);
+    for (unsigned id : {unsigned(IDS_UNHANDLED_TITLE), unsigned(IDS_UNHANDLED_GLIB),
+                        unsigned(IDS_UNHANDLED_STD), unsigned(IDS_UNHANDLED_OTHER)})
+        if (text == WKRN_StringTable::English(id))
+            return WKRN_StringTable::Load(id);
+    return text;
+}
+
+std::wstring OwnCommandLine()
+{
+    std::vector<std::wstring> arguments;
+    for (const QString& argument : QCoreApplication::arguments())
+        arguments.push_back(argument.toStdWString());
+    return GLIB_CommandLine::Join(arguments);
+}
+} // namespace
+
+void WKRN_Application::ShowFailure(const std::wstring& title, const std::wstring& text,
+                                   const std::wstring& details)
+{
+    WTLU_MessageBox::ShowWarning(Translated(title), Translated(text),
+                                 QString::fromStdWString(details), nullptr);
+}
+
+QString WKRN_Application::SplashResource()
+{
+    return QStringLiteral(":/WKRN/splash/240.png");
+}
+
+int WKRN_Application::Run()
+{
+    QApplication::setQuitOnLastWindowClosed(false);
+    WTLU_MessageBox::SetStringLookup(&WKRN_StringTable::Load);
+
+    WKRN_Language::Start(WKRN_DataFolders::ProgramDataFolders());
+
+    if (!WKRN_OSVersion::IsSupported(WKRN_OSVersion::Current()))
+    {
+        WTLU_MessageBox::ShowError(IDS_OS_TITLE, IDS_OS_TEXT, IDS_OS_SECOND, nullptr);
+        return 0;
+    }
+
+    const std::wstring commandLine = OwnCommandLine();
+    WKRN_SingleInstance instance;
+    if (!instance.TryBecomeFirst())
+    {
+        instance.HandOver(commandLine);
+        return 0;
+    }
+
+    const int exitCode = GLIB_RunMainGuarded(
+        [&]() -> int
+        {
+            WKRN_Tressida application{QPixmap(SplashResource())};
+            instance.SetReceiver([&application](const WKRN_HandOverRecord::Record& record)
+                                 { application.ReceiveHandOver(record); });
+            const bool ownArguments = GLIB_CommandLine::Split(commandLine).size() > 1;
+            application.StartSplash(ownArguments);
+
+            IMPN_ColorDatabases::Global().LoadAtStartUp();
+
+            const QString store = WKRN_Preferences::DefaultStorePath();
+            WKRN_Preferences::ReadPreferences(store);
+            application.SetPreferencesPath(store);
+            const WKRN_ColorBytes spot = WKRN_Preferences::Current().DefaultSpotColor;
+            IMPN_ColorDatabases::Global().SetDefaultColor({spot.blue, spot.green, spot.red});
+
+            WKRN_HandOverRecord::Record own;
+            own.tag = WKRN_HandOverRecord::kTag;
+            own.commandLine = commandLine;
+            own.wellFormed = true;
+            application.ReceiveHandOver(own);
+
+            const int code = QApplication::exec();
+            instance.SetReceiver({});
+            return code;
+        },
+        &WKRN_Application::ShowFailure);
+
+    WKRN_Help::Shutdown();
+    WKRN_Language::Stop();
+    return exitCode;
+}

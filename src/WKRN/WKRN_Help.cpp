@@ -1,0 +1,81 @@
+#include "WKRN/WKRN_Help.h"
+
+#include "WKRN/WKRN_DataFolders.h"
+#include "WKRN/WKRN_Icons.h"
+#include "WKRN/WKRN_Ids.h"
+#include "WKRN/WKRN_Language.h"
+#include "WKRN/WKRN_StringTable.h"
+
+#include "WTLU/WTLU_MessageBox.h"
+
+#include <QFileInfo>
+#include <QPointer>
+#include <QTextBrowser>
+#include <QUrl>
+
+namespace
+{
+QPointer<QTextBrowser>& HelpWindow()
+{
+    static QPointer<QTextBrowser> window;
+    return window;
+}
+} // namespace
+
+QString WKRN_Help::FileName(const QString& languageCode)
+{
+    return QStringLiteral("QuorKRNHelp_") + languageCode + QStringLiteral(".html");
+}
+
+QString WKRN_Help::FileName()
+{
+    return FileName(WKRN_Language::Code());
+}
+
+bool WKRN_Help::Show(QWidget* jobWindow)
+{
+    const QString name = FileName();
+    const QString path = WKRN_DataFolders::Find(name);
+    if (path.isEmpty())
+    {
+        QString text = WKRN_StringTable::Load(IDS_HELP_MISSING_FORMAT);
+        text.replace(QStringLiteral("%s"), name);
+        WTLU_MessageBox::ShowInformation(WKRN_StringTable::Load(IDS_HELP_UNAVAILABLE), text,
+                                         QString(), nullptr);
+        return false;
+    }
+
+    QPointer<QTextBrowser>& window = HelpWindow();
+    if (window.isNull())
+    {
+        // No owner: the help stays open while job windows come and go.
+        window = new QTextBrowser();
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->setObjectName(QStringLiteral("WKRN_HelpWindow"));
+        window->setWindowTitle(WKRN_StringTable::Load(IDS_HELP_WINDOW_TITLE));
+        window->setWindowIcon(WKRN_Icons::Program());
+        window->setOpenExternalLinks(true);
+        window->resize(720, 640);
+    }
+    window->setSource(QUrl::fromLocalFile(path));
+    if (jobWindow != nullptr)
+    {
+        QRect frame = window->frameGeometry();
+        frame.moveCenter(jobWindow->frameGeometry().center());
+        window->move(frame.topLeft());
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return true;
+}
+
+QTextBrowser* WKRN_Help::Window()
+{
+    return HelpWindow().data();
+}
+
+void WKRN_Help::Shutdown()
+{
+    delete HelpWindow().data();
+}

@@ -1,0 +1,26 @@
+#pragma once
+// The user guide: "QuorKRNHelp_" + the language code of the texts in use + ".html", looked up
+// with the program's data files and shown in the program's own help window, centred on the job
+// window. When the file is not there the user is told so, naming the file.
+
+#include <QString>
+
+class QWidget;
+class QTextBrowser;
+
+class WKRN_Help
+{
+public:
+    // "QuorKRNHelp_en.html" for the language code "en".
+    static QString FileName(const QString& languageCode);
+    static QString FileName();
+
+    // Shows the help window (one per process, reused) or the "Help Unavailable" message.
+    // Returns whether the help was shown.
+    static bool Show(QWidget* jobWindow);
+
+    // The help window while it exists, else null.
+    static QTextBrowser* Window();
+    // Closes and deletes the help window (the end of the run).
+    static void Shutdown();
+};

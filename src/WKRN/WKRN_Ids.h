@@ -1,0 +1,167 @@
+#pragma once
+// Message numbers, timer ids, command ids, string ids and resource ids of the viewer. The numbers
+// are fixed: stored menus, the string table, the language modules and the window messages all
+// refer to them.
+
+// Application-window messages.
+inline constexpr int APPMSG_OPEN_JOB = 0x8002;
+inline constexpr int APPMSG_ARRANGE = 0x8004;
+inline constexpr int APPMSG_ACTIVATE_JOB = 0x8006;
+inline constexpr int APPMSG_JOB_CLOSED = 0x8007;
+inline constexpr int APPMSG_CLOSE_JOB = 0x8008;
+inline constexpr int APPMSG_CLOSE_ALL = 0x8009;
+inline constexpr int APPMSG_QUIT = 0x800A;
+inline constexpr int APPMSG_COLOURS_CHANGED = 0x8017;
+inline constexpr int APPMSG_CUSTOM_COLOURS_EDITED = 0x8025;
+
+// Job-window messages.
+inline constexpr int JOBMSG_SHOW_SHEET = 0x8002;
+inline constexpr int JOBMSG_SHOW_SHEETS = 0x8003;
+
+// Timers of the application window.
+inline constexpr int SPLASH_TIMER = 1000;
+inline constexpr int COLLECT_TIMER = 1001;
+inline constexpr int SPLASH_MILLISECONDS = 5000;
+inline constexpr int COLLECT_MILLISECONDS = 1000;
+
+// The single-instance name: the lock, the local socket and the application window's title.
+inline constexpr const char* WKRN_INSTANCE_NAME = "com.quor.krn.instance";
+
+// Tag of the command-line hand-over record.
+inline constexpr unsigned long long COMMAND_LINE_HANDOVER = 0xB001;
+
+// Job-window identities: the first one, and the last one routed as window activation.
+inline constexpr int WKRN_FIRST_JOB_ID = 0xA001;
+inline constexpr int WKRN_LAST_ROUTED_JOB_ID = 0xA100;
+
+// Command ids of the shared menu, accelerators and toolbar.
+enum WKRN_CommandId : int
+{
+    ID_FILE_OPEN_PREVIEW = 32771,
+    ID_FILE_ADD_PREVIEW = 32772,
+    ID_FILE_JOB_BROWSER = 32773,
+    ID_FILE_CLOSE = 57602,
+    ID_APP_EXIT = 57665,
+    ID_EDIT_UNDO = 57643,
+    ID_EDIT_CUT = 57635,
+    ID_EDIT_COPY = 57634,
+    ID_EDIT_PASTE = 57637,
+    ID_EDIT_CUSTOM_COLORS = 32775,
+    ID_EDIT_PREFERENCES = 32776,
+    ID_VIEW_TOOLBAR = 59392,
+    ID_VIEW_STATUS_BAR = 59393,
+    ID_ZOOM_8_1 = 32777,
+    ID_ZOOM_4_1 = 32778,
+    ID_ZOOM_2_1 = 32792,
+    ID_ZOOM_1_1 = 32793,
+    ID_ZOOM_1_2 = 32794,
+    ID_ZOOM_1_4 = 32795,
+    ID_ZOOM_1_8 = 32796,
+    ID_ZOOM_1_16 = 32797,
+    ID_ZOOM_1_32 = 32798,
+    ID_ZOOM_1_64 = 32799,
+    ID_ZOOM_1_128 = 32800,
+    ID_ZOOM_1_256 = 32801,
+    ID_ZOOM_1_512 = 32802,
+    ID_ZOOM_IN = 32803,
+    ID_ZOOM_OUT = 32804,
+    ID_ZOOM_FIT = 32805,
+    ID_SHEET_SHOW_IMPOSITION = 32806,
+    ID_SHEET_PRESS_SHEET_EDGE = 32807,
+    ID_SHEET_BLEED_EDGE = 32808,
+    ID_SHEET_PAGE_EDGE = 32809,
+    ID_SHEET_PAGE_NUMBERS = 32810,
+    ID_SHEET_CLIP_PATH = 32811,
+    ID_BACKUP_PLATES = 32813,
+    ID_BACKUP_PRESS_SHEETS = 32814,
+    ID_BACKUP_PAGES = 32815,
+    ID_SHEET_FLIP = 32816,
+    ID_SHEET_MORE_OPAQUE = 32817,
+    ID_SHEET_LESS_OPAQUE = 32818,
+    ID_TOOL_PAN = 32819,
+    ID_TOOL_MEASURE = 32820,
+    ID_TOOL_ZOOM = 32821,
+    ID_WINDOW_NAVIGATION = 32822,
+    ID_WINDOW_SEPARATIONS = 32823,
+    ID_WINDOW_MEASUREMENT = 32831,
+    ID_PALETTES_FLOAT_LEFT = 32833,
+    ID_PALETTES_FLOAT_RIGHT = 32835,
+    ID_PALETTES_DOCK_LEFT = 32837,
+    ID_PALETTES_DOCK_RIGHT = 32840,
+    ID_WINDOW_CASCADE = 57650,
+    ID_WINDOW_TILE_HORZ = 32861,
+    ID_WINDOW_TILE_VERT = 32862,
+    ID_WINDOW_CLOSE_ALL = 32867,
+    ID_HELP_CONTENTS = 32876,
+    ID_APP_ABOUT = 57664,
+};
+
+// String ids.
+enum WKRN_StringId : unsigned
+{
+    IDS_CAPS = 129,
+    IDS_ZOOM_PANE_SIZE = 130,
+    IDS_WORKSTYLE_PANE = 131,
+    IDS_LANGUAGE_CODE = 132,
+    IDS_COPYRIGHT = 136,
+    IDS_PANTONE_NOTICE = 137,
+    IDS_JOB_NAME_FORMAT = 146,
+    IDS_ADD_FILES_TITLE = 147,
+    IDS_OPEN_FILES_TITLE = 148,
+    IDS_UNIT_POINTS = 177,
+    IDS_UNIT_PICAS = 178,
+    IDS_UNIT_INCHES = 179,
+    IDS_UNIT_MILLIMETRES = 180,
+    IDS_UNIT_CENTIMETRES = 181,
+    IDS_PRODUCT_NAME = 182,
+    IDS_VERSION = 183,
+    IDS_CAPTION_PREFIX = 187,
+    IDS_DEFAULT_COLOR = 194,
+    IDS_COLOR_PICKER = 195,
+    IDS_SHOW_DETAILS = 196,
+    IDS_NAVIGATION = 197,
+    IDS_SEPARATIONS = 198,
+    IDS_MEASUREMENT = 199,
+    IDS_PREFERENCES = 200,
+    IDS_HELP_UNAVAILABLE = 201,
+    IDS_HELP_MISSING_FORMAT = 202,
+    IDS_PATENT_NOTICE = 205,
+    IDS_TIFF_CREDITS = 206,
+    IDS_MAKER_TRADEMARK = 208,
+    IDS_PANTONE_TRADEMARK = 209,
+    IDS_OTHER_TRADEMARKS = 211,
+
+    // Texts of the start-up messages, kept in the table so that language modules translate
+    // them with everything else.
+    IDS_OS_TITLE = 1001,
+    IDS_OS_TEXT = 1002,
+    IDS_OS_SECOND = 1003,
+    IDS_UNHANDLED_TITLE = 1004,
+    IDS_UNHANDLED_GLIB = 1005,
+    IDS_UNHANDLED_STD = 1006,
+    IDS_UNHANDLED_OTHER = 1007,
+    IDS_INVALID_TITLE = 1008,
+    IDS_INVALID_ONE = 1009,
+    IDS_INVALID_MANY = 1010,
+    IDS_INVALID_ONE_DETAIL = 1011,
+    IDS_INVALID_MANY_DETAIL = 1012,
+    IDS_ABOUT_TITLE = 1013,
+    IDS_HELP_WINDOW_TITLE = 1014,
+    IDS_EMPTY_JOB = 1015,
+};
+
+// Picture resources.
+enum WKRN_ResourceId : int
+{
+    IDR_MAINFRAME = 128,
+    IDB_SPLASH = 240,
+    IDI_WORKSTYLE_OTHER = 220,
+    IDI_WORKSTYLE_1 = 221,
+    IDI_WORKSTYLE_2 = 222,
+    IDI_WORKSTYLE_3 = 223,
+    IDI_WORKSTYLE_4 = 224,
+};
+
+// Sent to a job window by its separations palette when a spot colour was stored in the custom
+// colours.
+inline constexpr int JOBMSG_CUSTOM_COLOUR_STORED = 0x8017;

@@ -1,0 +1,206 @@
+#include "WKRN/WKRN_Preferences.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QVariant>
+
+#include <array>
+
+namespace
+{
+QString Name(const char* preference)
+{
+    return QStringLiteral("WKRN_") + QLatin1String(preference);
+}
+
+// A binary value of exactly the given size, or nothing. The registry version read at most the
+// stored size; bytes of another size are taken for a foreign value and ignored.
+bool ReadBytes(const QSettings& store, const char* preference, qsizetype size, QByteArray& out)
+{
+    const QVariant value = store.value(Name(preference));
+    if (!value.isValid() || value.typeId() != QMetaType::QByteArray)
+        return false;
+    const QByteArray bytes = value.toByteArray();
+    if (bytes.size() != size)
+        return false;
+    out = bytes;
+    return true;
+}
+
+void ReadColor(const QSettings& store, const char* preference, WKRN_ColorBytes& color)
+{
+    QByteArray bytes;
+    if (!ReadBytes(store, preference, 3, bytes))
+        return;
+    color.blue = static_cast<std::uint8_t>(bytes[0]);
+    color.green = static_cast<std::uint8_t>(bytes[1]);
+    color.red = static_cast<std::uint8_t>(bytes[2]);
+}
+
+void ReadNavigationColor(const QSettings& store, const char* preference,
+                         WKRN_NavigationColor& color)
+{
+    QByteArray bytes;
+    if (!ReadBytes(store, preference, 4, bytes))
+        return;
+    // An opacity beyond 100 percent cannot be drawn; keep the default rather than guess.
+    if (static_cast<std::uint8_t>(bytes[3]) > 100)
+        return;
+    color.blue = static_cast<std::uint8_t>(bytes[0]);
+    color.green = static_cast<std::uint8_t>(bytes[1]);
+    color.red = static_cast<std::uint8_t>(bytes[2]);
+    color.opacity = static_cast<std::uint8_t>(bytes[3]);
+}
+
+void ReadBool(const QSettings& store, const char* preference, bool& flag)
+{
+    QByteArray bytes;
+    if (ReadBytes(store, preference, 1, bytes))
+        flag = bytes[0] != 0;
+}
+
+// Integers index tables (units) or set slider positions (precisions); a value outside the range
+// would index past the table, so it is ignored like a value of the wrong size.
+void ReadInt(const QSettings& store, const char* preference, std::int32_t low, std::int32_t high,
+             std::int32_t& number)
+{
+    QByteArray bytes;
+    if (!ReadBytes(store, preference, 4, bytes))
+        return;
+    const std::uint32_t raw =
+        std::uint32_t(std::uint8_t(bytes[0])) | std::uint32_t(std::uint8_t(bytes[1])) << 8 |
+        std::uint32_t(std::uint8_t(bytes[2])) << 16 | std::uint32_t(std::uint8_t(bytes[3])) << 24;
+    const auto value = static_cast<std::int32_t>(raw);
+    if (value < low || value > high)
+        return;
+    number = value;
+}
+
+void ReadPath(const QSettings& store, const char* preference, QString& path)
+{
+    const QVariant value = store.value(Name(preference));
+    if (!value.isValid() || value.typeId() != QMetaType::QString)
+        return;
+    const QString text = value.toString();
+    if (text.size() > WKRN_Preferences::kMaxPathCharacters)
+        return;
+    path = text;
+}
+
+QByteArray ColorBytes(const WKRN_ColorBytes& color)
+{
+    const std::array<char, 3> bytes{char(color.blue), char(color.green), char(color.red)};
+    return QByteArray(bytes.data(), 3);
+}
+
+QByteArray NavigationBytes(const WKRN_NavigationColor& color)
+{
+    const std::array<char, 4> bytes{char(color.blue), char(color.green), char(color.red),
+                                    char(color.opacity)};
+    return QByteArray(bytes.data(), 4);
+}
+
+QByteArray BoolBytes(bool flag)
+{
+    return QByteArray(1, flag ? char(1) : char(0));
+}
+
+QByteArray IntBytes(std::int32_t number)
+{
+    const auto raw = static_cast<std::uint32_t>(number);
+    const std::array<char, 4> bytes{char(raw & 0xFF), char((raw >> 8) & 0xFF),
+                                    char((raw >> 16) & 0xFF), char((raw >> 24) & 0xFF)};
+    return QByteArray(bytes.data(), 4);
+}
+} // namespace
+
+WKRN_PreferenceValues& WKRN_Preferences::Current()
+{
+    static WKRN_PreferenceValues values;
+    return values;
+}
+
+QString WKRN_Preferences::DefaultStorePath()
+{
+    QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    if (base.isEmpty())
+        base = QDir::homePath() + QStringLiteral("/.config");
+    return base + QStringLiteral("/Quor/Varnex.conf");
+}
+
+WKRN_PreferenceValues WKRN_Preferences::Read(const QString& path)
+{
+    WKRN_PreferenceValues values;
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return values;
+    QSettings store(path, QSettings::IniFormat);
+    if (store.status() != QSettings::NoError)
+        return values;
+    store.beginGroup(QLatin1String(kGroup));
+    ReadColor(store, "PageEdgeColor", values.PageEdgeColor);
+    ReadColor(store, "BleedEdgeColor", values.BleedEdgeColor);
+    ReadColor(store, "PressSheetEdgeColor", values.PressSheetEdgeColor);
+    ReadBool(store, "ShowImpositionOnOpen", values.ShowImpositionOnOpen);
+    ReadColor(store, "DefaultSpotColor", values.DefaultSpotColor);
+    ReadColor(store, "DefaultSurfaceColor", values.DefaultSurfaceColor);
+    ReadNavigationColor(store, "NavigationFrame", values.NavigationFrame);
+    ReadNavigationColor(store, "NavigationScreen", values.NavigationScreen);
+    ReadBool(store, "ZoomToFitWindowOnOpen", values.ZoomToFitWindowOnOpen);
+    ReadInt(store, "PreferredLinearUnits", 0, kUnitCount - 1, values.PreferredLinearUnits);
+    ReadInt(store, "LinearUnitPrecision", 0, kMaxPrecision, values.LinearUnitPrecision);
+    ReadInt(store, "AngularUnitPrecision", 0, kMaxPrecision, values.AngularUnitPrecision);
+    ReadPath(store, "PreviousFolderPath", values.PreviousFolderPath);
+    ReadBool(store, "ShowEntireImpositionTree", values.ShowEntireImpositionTree);
+    ReadBool(store, "ShowTileBoundaries", values.ShowTileBoundaries);
+    store.endGroup();
+    return values;
+}
+
+bool WKRN_Preferences::Write(const WKRN_PreferenceValues& values, const QString& path)
+{
+    if (path.isEmpty())
+        return false;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSettings store(path, QSettings::IniFormat);
+    store.beginGroup(QLatin1String(kGroup));
+    store.setValue(Name("PageEdgeColor"), ColorBytes(values.PageEdgeColor));
+    store.setValue(Name("BleedEdgeColor"), ColorBytes(values.BleedEdgeColor));
+    store.setValue(Name("PressSheetEdgeColor"), ColorBytes(values.PressSheetEdgeColor));
+    store.setValue(Name("ShowImpositionOnOpen"), BoolBytes(values.ShowImpositionOnOpen));
+    store.setValue(Name("DefaultSpotColor"), ColorBytes(values.DefaultSpotColor));
+    store.setValue(Name("DefaultSurfaceColor"), ColorBytes(values.DefaultSurfaceColor));
+    store.setValue(Name("NavigationFrame"), NavigationBytes(values.NavigationFrame));
+    store.setValue(Name("NavigationScreen"), NavigationBytes(values.NavigationScreen));
+    store.setValue(Name("ZoomToFitWindowOnOpen"), BoolBytes(values.ZoomToFitWindowOnOpen));
+    store.setValue(Name("PreferredLinearUnits"), IntBytes(values.PreferredLinearUnits));
+    store.setValue(Name("LinearUnitPrecision"), IntBytes(values.LinearUnitPrecision));
+    store.setValue(Name("AngularUnitPrecision"), IntBytes(values.AngularUnitPrecision));
+    store.setValue(Name("PreviousFolderPath"), values.PreviousFolderPath);
+    store.setValue(Name("ShowEntireImpositionTree"), BoolBytes(values.ShowEntireImpositionTree));
+    store.setValue(Name("ShowTileBoundaries"), BoolBytes(values.ShowTileBoundaries));
+    store.endGroup();
+    store.sync();
+    return store.status() == QSettings::NoError;
+}
+
+void WKRN_Preferences::ReadPreferences(const QString& path)
+{
+    Current() = Read(path);
+    // The first start creates the store, as the registry key is created when missing.
+    if (!path.isEmpty() && !QFileInfo::exists(path))
+    {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile store(path);
+        if (store.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            store.close();
+    }
+}
+
+void WKRN_Preferences::WritePreferences(const QString& path)
+{
+    Write(Current(), path);
+}

@@ -1,0 +1,75 @@
+#pragma once
+// The fifteen per-user preferences. They live in memory for the run: read once at start-up,
+// written when the program quits and whenever a page of the Preferences dialog is applied.
+//
+// The store is an INI file, group "Software/Quor/Varnex", value names "WKRN_" + the preference
+// name. Colours are bytes in the order blue, green, red (navigation colours add an opacity byte in
+// percent), integers 32-bit little-endian, booleans one byte, the folder path a string. A value of
+// the wrong type or size, or out of its range, is ignored and the default stays.
+
+#include <QString>
+
+#include <cstdint>
+
+struct WKRN_ColorBytes
+{
+    std::uint8_t blue = 0;
+    std::uint8_t green = 0;
+    std::uint8_t red = 0;
+    friend bool operator==(const WKRN_ColorBytes&, const WKRN_ColorBytes&) = default;
+};
+
+struct WKRN_NavigationColor
+{
+    std::uint8_t blue = 0;
+    std::uint8_t green = 0;
+    std::uint8_t red = 0;
+    std::uint8_t opacity = 100; // percent
+    friend bool operator==(const WKRN_NavigationColor&, const WKRN_NavigationColor&) = default;
+};
+
+struct WKRN_PreferenceValues
+{
+    WKRN_ColorBytes PageEdgeColor{255, 0, 0};
+    WKRN_ColorBytes BleedEdgeColor{0, 0, 255};
+    WKRN_ColorBytes PressSheetEdgeColor{0, 255, 0};
+    bool ShowImpositionOnOpen = false;
+    WKRN_ColorBytes DefaultSpotColor{153, 153, 153};
+    WKRN_ColorBytes DefaultSurfaceColor{255, 255, 255};
+    WKRN_NavigationColor NavigationFrame{0, 255, 255, 100};
+    WKRN_NavigationColor NavigationScreen{255, 255, 255, 60};
+    bool ZoomToFitWindowOnOpen = false;
+    std::int32_t PreferredLinearUnits = 0;
+    std::int32_t LinearUnitPrecision = 2;
+    std::int32_t AngularUnitPrecision = 1;
+    QString PreviousFolderPath;
+    bool ShowEntireImpositionTree = false;
+    bool ShowTileBoundaries = false;
+
+    friend bool operator==(const WKRN_PreferenceValues&, const WKRN_PreferenceValues&) = default;
+};
+
+class WKRN_Preferences
+{
+public:
+    // The process-wide values; defaults until ReadPreferences runs.
+    static WKRN_PreferenceValues& Current();
+
+    // Reads every value from the store at path into Current(), defaults first. A missing or
+    // unreadable store leaves all defaults; the store is created when missing.
+    static void ReadPreferences(const QString& path = DefaultStorePath());
+    // Writes every value of Current() to the store; failures are silent.
+    static void WritePreferences(const QString& path = DefaultStorePath());
+
+    // The same on explicit values, for the dialog and for tests.
+    static WKRN_PreferenceValues Read(const QString& path);
+    static bool Write(const WKRN_PreferenceValues& values, const QString& path);
+
+    // $XDG_CONFIG_HOME/Quor/Varnex.conf (or ~/.config/Quor/Varnex.conf).
+    static QString DefaultStorePath();
+
+    static constexpr const char* kGroup = "Software/Quor/Varnex";
+    static constexpr int kMaxPathCharacters = 1024;
+    static constexpr int kUnitCount = 5;
+    static constexpr int kMaxPrecision = 6;
+};

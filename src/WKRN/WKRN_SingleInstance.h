@@ -1,0 +1,56 @@
+#pragma once
+// One running viewer per user. The first start takes a lock file (stale locks of dead processes
+// are taken over) and listens on a local socket; both live in the per-user runtime folder under
+// the instance name. A later start cannot take the lock: it connects to the socket (ten looks,
+// 100 ms apart), writes its command line as a hand-over record and ends. When no instance answers
+// the command line is given up silently.
+//
+// The listening side reads each connection until one complete record has arrived, then hands it
+// on; a connection that sends a record too large, or nothing complete before it closes, is
+// dropped without effect.
+
+#include "WKRN/WKRN_HandOverRecord.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QLocalServer;
+class QLocalSocket;
+class QLockFile;
+
+class WKRN_SingleInstance : public QObject
+{
+    Q_OBJECT
+public:
+    using Receiver = std::function<void(const WKRN_HandOverRecord::Record&)>;
+
+    // folder: where the lock and the socket live (the runtime folder when empty).
+    explicit WKRN_SingleInstance(const QString& folder = {}, QObject* parent = nullptr);
+    ~WKRN_SingleInstance() override;
+
+    // Takes the lock. True: this is the first instance and the socket listens from now on.
+    bool TryBecomeFirst();
+
+    // Called with every complete record received while first.
+    void SetReceiver(Receiver receiver) { m_receiver = std::move(receiver); }
+
+    // The later start's side: ten looks, 100 ms apart, then the record. True when it was written.
+    bool HandOver(const std::wstring& commandLine, int looks = 10, int sleepMs = 100) const;
+
+    QString SocketPath() const;
+    QString LockPath() const;
+
+    static QString DefaultFolder();
+
+private:
+    void Accept();
+    void ReadFrom(QLocalSocket* socket);
+
+    QString m_folder;
+    std::unique_ptr<QLockFile> m_lock;
+    QLocalServer* m_server = nullptr;
+    Receiver m_receiver;
+};

@@ -1,0 +1,339 @@
+#include "WKRN/WKRN_StringTable.h"
+
+#include <QCoreApplication>
+#include <QtGlobal>
+
+#include <algorithm>
+#include <iterator>
+
+namespace
+{
+struct Source
+{
+    const char* text;
+    const char* id;
+};
+
+struct Entry
+{
+    unsigned id;
+    Source source;
+};
+
+// Texts of the string table. The disambiguation of each text is its id, so that equal English
+// texts under different ids can be translated apart.
+const Entry kEntries[] = {
+    {129, QT_TRANSLATE_NOOP3("WKRN_StringTable", "CAPS", "129")},
+    {130, QT_TRANSLATE_NOOP3("WKRN_StringTable", "X:XXX", "130")},
+    {131, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Workstyle", "131")},
+    {132, QT_TRANSLATE_NOOP3("WKRN_StringTable", "en", "132")},
+    {136, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Copyright © Quor. All rights reserved.", "136")},
+    {137, QT_TRANSLATE_NOOP3(
+              "WKRN_StringTable",
+              "The colours shown for PANTONE® names are approximations made on screen and "
+              "may not match the PANTONE-identified standards in print. Consult current PANTONE "
+              "colour publications for accurate colour.\nThe colour data supplied with this "
+              "program are Quor's own approximate values. They are licensed for use with Quor "
+              "Varnex only and may not be copied, extracted or distributed apart from it.",
+              "137")},
+    {146, QT_TRANSLATE_NOOP3("WKRN_StringTable", ": Signature %i Web %i", "146")},
+    {147, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Add Separation Files", "147")},
+    {148, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Open Separation Files", "148")},
+    {177, QT_TRANSLATE_NOOP3("WKRN_StringTable", "pt", "177")},
+    {178, QT_TRANSLATE_NOOP3("WKRN_StringTable", "p", "178")},
+    {179, QT_TRANSLATE_NOOP3("WKRN_StringTable", "in", "179")},
+    {180, QT_TRANSLATE_NOOP3("WKRN_StringTable", "mm", "180")},
+    {181, QT_TRANSLATE_NOOP3("WKRN_StringTable", "cm", "181")},
+    {182, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Quor Varnex", "182")},
+    {183, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Version 2.0.3", "183")},
+    {187, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Quor KRN - ", "187")},
+    {194, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Default Color", "194")},
+    {195, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Color Picker...", "195")},
+    {196,
+     QT_TRANSLATE_NOOP3("WKRN_StringTable", "Would you like to see detailed information?", "196")},
+    {197, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Navigation", "197")},
+    {198, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Separations", "198")},
+    {199, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Measurement", "199")},
+    {200, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Preferences", "200")},
+    {201, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Help Unavailable", "201")},
+    {202,
+     QT_TRANSLATE_NOOP3(
+         "WKRN_StringTable",
+         "Sorry, help is unavailable since the help file named \"%s\" cannot be found.", "202")},
+    {205, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                             "Quor Varnex is protected by one or more patents, issued or pending.",
+                             "205")},
+    {206,
+     QT_TRANSLATE_NOOP3(
+         "WKRN_StringTable",
+         "Portions of this program use the TIFF library (LibTIFF).\n"
+         "Copyright (c) 1988-1997 Sam Leffler\n"
+         "Copyright (c) 1991-1997 Silicon Graphics, Inc.\n\n"
+         "Permission to use, copy, modify, distribute, and sell this software and its "
+         "documentation for any purpose is hereby granted without fee, provided that (i) the above "
+         "copyright notices and this permission notice appear in all copies of the software and "
+         "related documentation, and (ii) the names of Sam Leffler and Silicon Graphics may not be "
+         "used in any advertising or publicity relating to the software without the specific, "
+         "prior written permission of Sam Leffler and Silicon Graphics.\n\n"
+         "THE SOFTWARE IS PROVIDED \"AS-IS\" AND WITHOUT WARRANTY OF ANY KIND, EXPRESS, IMPLIED OR "
+         "OTHERWISE, INCLUDING WITHOUT LIMITATION, ANY WARRANTY OF MERCHANTABILITY OR FITNESS FOR "
+         "A PARTICULAR PURPOSE.\n\n"
+         "IN NO EVENT SHALL SAM LEFFLER OR SILICON GRAPHICS BE LIABLE FOR ANY SPECIAL, INCIDENTAL, "
+         "INDIRECT OR CONSEQUENTIAL DAMAGES OF ANY KIND, OR ANY DAMAGES WHATSOEVER RESULTING FROM "
+         "LOSS OF USE, DATA OR PROFITS, WHETHER OR NOT ADVISED OF THE POSSIBILITY OF DAMAGE, AND "
+         "ON "
+         "ANY THEORY OF LIABILITY, ARISING OUT OF OR IN CONNECTION WITH THE USE OR PERFORMANCE OF "
+         "THIS SOFTWARE.\n\n"
+         "The user interface uses the Qt toolkit under the GNU Lesser General Public License, "
+         "version 3.",
+         "206")},
+    {208, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                             "Quor, Quor Varnex and Quor KRN are trademarks of Quor.", "208")},
+    {209, QT_TRANSLATE_NOOP3(
+              "WKRN_StringTable",
+              "PANTONE® and other Pantone trademarks are the property of their owner.", "209")},
+    {211, QT_TRANSLATE_NOOP3(
+              "WKRN_StringTable",
+              "All other product and company names are trademarks or registered trademarks "
+              "of their respective owners.",
+              "211")},
+
+    // Start-up and application messages.
+    {1001, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Incompatible OS Version", "1001")},
+    {1002,
+     QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                        "Sorry, Quor Varnex 2.0 requires Windows 2000 SP1 or later.", "1002")},
+    {1003, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                              "Please upgrade your operating system and restart this application.",
+                              "1003")},
+    {1004, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Unhandled exception caught in main", "1004")},
+    {1005, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Caught a GLIB_Exception.", "1005")},
+    {1006, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Caught a std::exception.", "1006")},
+    {1007,
+     QT_TRANSLATE_NOOP3("WKRN_StringTable", "An unidentified exception has been caught.", "1007")},
+    {1008, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Invalid Preview Files Encountered", "1008")},
+    {1009,
+     QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                        "One file in this folder was ignored since it is not a valid preview file.",
+                        "1009")},
+    {1010,
+     QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                        "%i files in this folder were ignored since they are not valid preview "
+                        "files.",
+                        "1010")},
+    {1011,
+     QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                        "This file is missing job information or it does not appear to be a TIFF "
+                        "file.",
+                        "1011")},
+    {1012,
+     QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                        "These files are missing job information or they do not appear to be TIFF "
+                        "files.",
+                        "1012")},
+    {1013, QT_TRANSLATE_NOOP3("WKRN_StringTable", "About Quor KRN", "1013")},
+    {1014, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Quor KRN Help", "1014")},
+    {1015, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Quor KRN", "1015")},
+
+    // Commands: status-bar help, line feed, tooltip.
+    {32771, QT_TRANSLATE_NOOP3(
+                "WKRN_StringTable",
+                "Open the preview files of a job in a job window\nOpen Preview Files", "32771")},
+    {32772,
+     QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                        "Add preview files to this job or remove files from it\nAdd Preview Files",
+                        "32772")},
+    {32773,
+     QT_TRANSLATE_NOOP3(
+         "WKRN_StringTable",
+         "Browse a job folder and open impositions, signatures or sheets\nJob Browser", "32773")},
+    {57602, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                               "Close this job and keep an empty job window\nClose Job", "57602")},
+    {57665, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Quit the application\nExit", "57665")},
+    {57643, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Undo the last action\nUndo", "57643")},
+    {57635, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                               "Cut the selection and put it on the clipboard\nCut", "57635")},
+    {57634, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                               "Copy the selection and put it on the clipboard\nCopy", "57634")},
+    {57637,
+     QT_TRANSLATE_NOOP3("WKRN_StringTable", "Insert the clipboard contents\nPaste", "57637")},
+    {32775,
+     QT_TRANSLATE_NOOP3(
+         "WKRN_StringTable",
+         "Edit the colours kept for inks that no colour library knows\nCustom Colors", "32775")},
+    {32776,
+     QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                        "Change the colours, units and opening options of the viewer\nPreferences",
+                        "32776")},
+    {59392,
+     QT_TRANSLATE_NOOP3("WKRN_StringTable", "Show or hide the toolbar\nToggle Toolbar", "59392")},
+    {59393, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Show or hide the status bar\nToggle Status Bar",
+                               "59393")},
+    {32777, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                               "Show the sheet at eight times its output size\nZoom 8:1", "32777")},
+    {32778, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                               "Show the sheet at four times its output size\nZoom 4:1", "32778")},
+    {32792, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                               "Show the sheet at twice its output size\nZoom 2:1", "32792")},
+    {32793, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                               "Show one screen pixel for each output pixel\nZoom 1:1", "32793")},
+    {32794, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                               "Show the sheet at half its output size\nZoom 1:2", "32794")},
+    {32795,
+     QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                        "Show the sheet at a quarter of its output size\nZoom 1:4", "32795")},
+    {32796,
+     QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                        "Show the sheet at an eighth of its output size\nZoom 1:8", "32796")},
+    {32797,
+     QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                        "Show the sheet at a sixteenth of its output size\nZoom 1:16", "32797")},
+    {32798, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                               "Show the sheet at 1/32 of its output size\nZoom 1:32", "32798")},
+    {32799, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                               "Show the sheet at 1/64 of its output size\nZoom 1:64", "32799")},
+    {32800, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                               "Show the sheet at 1/128 of its output size\nZoom 1:128", "32800")},
+    {32801, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                               "Show the sheet at 1/256 of its output size\nZoom 1:256", "32801")},
+    {32802, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                               "Show the sheet at 1/512 of its output size\nZoom 1:512", "32802")},
+    {32803, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Show the sheet one zoom level larger\nZoom In",
+                               "32803")},
+    {32804, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                               "Show the sheet one zoom level smaller\nZoom Out", "32804")},
+    {32805, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                               "Show the whole sheet in the window\nFit To Window", "32805")},
+    {32806,
+     QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                        "Show or hide all imposition marks at once\nShow Imposition", "32806")},
+    {32807,
+     QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                        "Show or hide the edge of the press sheet\nPress Sheet Edge", "32807")},
+    {32808, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                               "Show or hide the bleed edges of the pages\nBleed Edge", "32808")},
+    {32809, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                               "Show or hide the trimmed edges of the pages\nPage Edge", "32809")},
+    {32810, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Show or hide the page numbers\nPage Numbers",
+                               "32810")},
+    {32811, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                               "Display or hide source clip paths (if present)\nSource Clip Path",
+                               "32811")},
+    {32813, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                               "Align the back surface with the front by the plates\nBackup Plates",
+                               "32813")},
+    {32814,
+     QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                        "Align the back surface with the front by the press sheets\nBackup Press "
+                        "Sheets",
+                        "32814")},
+    {32815, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                               "Align the back surface with the front by the pages\nBackup Pages",
+                               "32815")},
+    {32816,
+     QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                        "Turn the sheet over to show the other surface\nFlip Sheet", "32816")},
+    {32817, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                               "Make the surface facing you more opaque\nMore Opaque", "32817")},
+    {32818,
+     QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                        "Make the surface facing you less opaque to see the other surface\nLess "
+                        "Opaque",
+                        "32818")},
+    {32819, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                               "Drag the sheet to move it in the window\nPan Tool", "32819")},
+    {32820, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                               "Measure positions, distances and angles on the sheet\nMeasure Tool",
+                               "32820")},
+    {32821,
+     QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                        "Click to zoom in, drag a rectangle to zoom to it\nZoom Tool", "32821")},
+    {32822, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                               "Show or hide the navigation palette\nNavigation Palette", "32822")},
+    {32823,
+     QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                        "Show or hide the separations palette\nSeparations Palette", "32823")},
+    {32831,
+     QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                        "Show or hide the measurement palette\nMeasurement Palette", "32831")},
+    {32833, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                               "Float the palettes along the left edge of the window\nFloat Left",
+                               "32833")},
+    {32835, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                               "Float the palettes along the right edge of the window\nFloat Right",
+                               "32835")},
+    {32837,
+     QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                        "Dock the palettes in a column on the left side\nDock Left", "32837")},
+    {32840,
+     QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                        "Dock the palettes in a column on the right side\nDock Right", "32840")},
+    {57650,
+     QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                        "Arrange the job windows so that they overlap\nCascade Windows", "57650")},
+    {32861,
+     QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                        "Arrange the job windows one above the other\nTile Horizontally", "32861")},
+    {32862, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                               "Arrange the job windows side by side\nTile Vertically", "32862")},
+    {32867,
+     QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                        "Close every job and keep one empty job window\nClose All Jobs", "32867")},
+    {32876, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Open the Quor KRN user guide\nHelp", "32876")},
+    {57664, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                               "Show the program information, version number and copyright\nAbout",
+                               "57664")},
+};
+
+const Entry* Find(unsigned id)
+{
+    const auto it = std::find_if(std::begin(kEntries), std::end(kEntries),
+                                 [id](const Entry& entry) { return entry.id == id; });
+    return it == std::end(kEntries) ? nullptr : &*it;
+}
+
+QString Half(const QString& text, bool second)
+{
+    const qsizetype feed = text.indexOf(QLatin1Char('\n'));
+    if (feed < 0)
+        return second ? QString() : text;
+    return second ? text.mid(feed + 1) : text.left(feed);
+}
+} // namespace
+
+QString WKRN_StringTable::Load(unsigned id)
+{
+    const Entry* entry = Find(id);
+    if (entry == nullptr)
+        return {};
+    return QCoreApplication::translate(kContext, entry->source.text, entry->source.id);
+}
+
+QString WKRN_StringTable::English(unsigned id)
+{
+    const Entry* entry = Find(id);
+    return entry == nullptr ? QString() : QString::fromUtf8(entry->source.text);
+}
+
+bool WKRN_StringTable::Contains(unsigned id)
+{
+    return Find(id) != nullptr;
+}
+
+std::vector<unsigned> WKRN_StringTable::Ids()
+{
+    std::vector<unsigned> ids;
+    for (const Entry& entry : kEntries)
+        ids.push_back(entry.id);
+    return ids;
+}
+
+QString WKRN_StringTable::CommandHelp(unsigned commandId)
+{
+    return Half(Load(commandId), false);
+}
+
+QString WKRN_StringTable::CommandTooltip(unsigned commandId)
+{
+    return Half(Load(commandId), true);
+}

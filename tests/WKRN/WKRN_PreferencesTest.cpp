@@ -1,0 +1,176 @@
+#include "WKRN_TestSupport.h"
+
+#include "WKRN/WKRN_Preferences.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+
+#include <gtest/gtest.h>
+
+namespace
+{
+QString Key(const char* name)
+{
+    return QStringLiteral("Software/Quor/Varnex/WKRN_") + QLatin1String(name);
+}
+
+QByteArray Bytes(std::initializer_list<int> values)
+{
+    QByteArray bytes;
+    for (int v : values)
+        bytes.append(static_cast<char>(v));
+    return bytes;
+}
+
+void Store(const QString& path, const char* name, const QVariant& value)
+{
+    QSettings store(path, QSettings::IniFormat);
+    store.setValue(Key(name), value);
+    store.sync();
+}
+} // namespace
+
+TEST(WKRN_Preferences, Defaults_AreTheDocumentedValues)
+{
+    const WKRN_PreferenceValues d;
+    EXPECT_EQ(d.PageEdgeColor, (WKRN_ColorBytes{255, 0, 0})); // blue, as B, G, R
+    EXPECT_EQ(d.BleedEdgeColor, (WKRN_ColorBytes{0, 0, 255}));
+    EXPECT_EQ(d.PressSheetEdgeColor, (WKRN_ColorBytes{0, 255, 0}));
+    EXPECT_FALSE(d.ShowImpositionOnOpen);
+    EXPECT_EQ(d.DefaultSpotColor, (WKRN_ColorBytes{153, 153, 153}));
+    EXPECT_EQ(d.DefaultSurfaceColor, (WKRN_ColorBytes{255, 255, 255}));
+    EXPECT_EQ(d.NavigationFrame, (WKRN_NavigationColor{0, 255, 255, 100})); // yellow
+    EXPECT_EQ(d.NavigationScreen, (WKRN_NavigationColor{255, 255, 255, 60}));
+    EXPECT_FALSE(d.ZoomToFitWindowOnOpen);
+    EXPECT_EQ(d.PreferredLinearUnits, 0);
+    EXPECT_EQ(d.LinearUnitPrecision, 2);
+    EXPECT_EQ(d.AngularUnitPrecision, 1);
+    EXPECT_TRUE(d.PreviousFolderPath.isEmpty());
+    EXPECT_FALSE(d.ShowEntireImpositionTree);
+    EXPECT_FALSE(d.ShowTileBoundaries);
+}
+
+TEST(WKRN_Preferences, FirstStart_UsesDefaultsAndCreatesTheStore_QuitWritesAllFifteen)
+{
+    WKRN_TestFolder folder;
+    const QString path = folder.File("config/Quor/Varnex.conf");
+    WKRN_Preferences::Current().LinearUnitPrecision = 5; // left over from elsewhere
+    WKRN_Preferences::ReadPreferences(path);
+    EXPECT_EQ(WKRN_Preferences::Current(), WKRN_PreferenceValues());
+    EXPECT_TRUE(QFileInfo(path).isFile());
+
+    WKRN_Preferences::WritePreferences(path);
+    QSettings store(path, QSettings::IniFormat);
+    store.beginGroup(QStringLiteral("Software/Quor/Varnex"));
+    EXPECT_EQ(store.childKeys().size(), 15);
+    for (const QString& key : store.childKeys())
+        EXPECT_TRUE(key.startsWith(QStringLiteral("WKRN_"))) << key.toStdString();
+}
+
+TEST(WKRN_Preferences, Write_UsesTheDocumentedSizesAndByteOrders)
+{
+    WKRN_TestFolder folder;
+    const QString path = folder.File("Varnex.conf");
+    WKRN_PreferenceValues v;
+    v.PageEdgeColor = {1, 2, 3};
+    v.NavigationFrame = {10, 20, 30, 55};
+    v.ShowTileBoundaries = true;
+    v.LinearUnitPrecision = 6;
+    v.PreferredLinearUnits = 3;
+    v.PreviousFolderPath = QStringLiteral("/jobs/brochure");
+    ASSERT_TRUE(WKRN_Preferences::Write(v, path));
+
+    QSettings store(path, QSettings::IniFormat);
+    EXPECT_EQ(store.value(Key("PageEdgeColor")).toByteArray(), Bytes({1, 2, 3}));
+    EXPECT_EQ(store.value(Key("NavigationFrame")).toByteArray(), Bytes({10, 20, 30, 55}));
+    EXPECT_EQ(store.value(Key("ShowTileBoundaries")).toByteArray(), Bytes({1}));
+    EXPECT_EQ(store.value(Key("ShowImpositionOnOpen")).toByteArray(), Bytes({0}));
+    EXPECT_EQ(store.value(Key("PreferredLinearUnits")).toByteArray(), Bytes({3, 0, 0, 0}));
+    EXPECT_EQ(store.value(Key("AngularUnitPrecision")).toByteArray(), Bytes({1, 0, 0, 0}));
+    EXPECT_EQ(store.value(Key("LinearUnitPrecision")).toByteArray(), Bytes({6, 0, 0, 0}));
+    EXPECT_EQ(store.value(Key("PreviousFolderPath")).typeId(), QMetaType::QString);
+    EXPECT_EQ(store.value(Key("PreviousFolderPath")).toString(), QStringLiteral("/jobs/brochure"));
+}
+
+TEST(WKRN_Preferences, WriteThenRead_GivesEveryValueBack)
+{
+    WKRN_TestFolder folder;
+    const QString path = folder.File("Varnex.conf");
+    WKRN_PreferenceValues v;
+    v.PageEdgeColor = {9, 8, 7};
+    v.BleedEdgeColor = {6, 5, 4};
+    v.PressSheetEdgeColor = {3, 2, 1};
+    v.ShowImpositionOnOpen = true;
+    v.DefaultSpotColor = {11, 12, 13};
+    v.DefaultSurfaceColor = {240, 250, 255};
+    v.NavigationFrame = {1, 2, 3, 25};
+    v.NavigationScreen = {4, 5, 6, 0};
+    v.ZoomToFitWindowOnOpen = true;
+    v.PreferredLinearUnits = 4;
+    v.LinearUnitPrecision = 6;
+    v.AngularUnitPrecision = 0;
+    v.PreviousFolderPath = QStringLiteral("/jobs/Übersicht 2");
+    v.ShowEntireImpositionTree = true;
+    v.ShowTileBoundaries = true;
+    ASSERT_TRUE(WKRN_Preferences::Write(v, path));
+    EXPECT_EQ(WKRN_Preferences::Read(path), v);
+}
+
+TEST(WKRN_Preferences, ValuesOfTheWrongTypeOrSize_AreIgnored)
+{
+    WKRN_TestFolder folder;
+    const QString path = folder.File("Varnex.conf");
+    // A path stored as bytes, colours of the wrong size, an integer as text, a boolean of two
+    // bytes: each keeps its default.
+    Store(path, "PreviousFolderPath", QByteArray("/jobs/x"));
+    Store(path, "PageEdgeColor", Bytes({1, 2, 3, 4}));
+    Store(path, "BleedEdgeColor", Bytes({1, 2}));
+    Store(path, "NavigationFrame", Bytes({1, 2, 3}));
+    Store(path, "LinearUnitPrecision", QStringLiteral("4"));
+    Store(path, "ShowImpositionOnOpen", Bytes({1, 0}));
+    Store(path, "ShowTileBoundaries", QStringLiteral("true"));
+    // One well-formed value among them is still read.
+    Store(path, "PressSheetEdgeColor", Bytes({7, 7, 7}));
+
+    const WKRN_PreferenceValues read = WKRN_Preferences::Read(path);
+    WKRN_PreferenceValues expected;
+    expected.PressSheetEdgeColor = {7, 7, 7};
+    EXPECT_EQ(read, expected);
+}
+
+TEST(WKRN_Preferences, OutOfRangeValues_AreIgnored)
+{
+    WKRN_TestFolder folder;
+    const QString path = folder.File("Varnex.conf");
+    Store(path, "PreferredLinearUnits", Bytes({5, 0, 0, 0}));            // five units: 0..4
+    Store(path, "LinearUnitPrecision", Bytes({0xFF, 0xFF, 0xFF, 0xFF})); // -1
+    Store(path, "AngularUnitPrecision", Bytes({7, 0, 0, 0}));
+    Store(path, "NavigationScreen", Bytes({1, 2, 3, 101}));
+    Store(path, "PreviousFolderPath", QString(1025, QLatin1Char('a')));
+    EXPECT_EQ(WKRN_Preferences::Read(path), WKRN_PreferenceValues());
+
+    // The limits themselves are accepted.
+    Store(path, "PreferredLinearUnits", Bytes({4, 0, 0, 0}));
+    Store(path, "AngularUnitPrecision", Bytes({6, 0, 0, 0}));
+    Store(path, "PreviousFolderPath", QString(1024, QLatin1Char('a')));
+    const WKRN_PreferenceValues read = WKRN_Preferences::Read(path);
+    EXPECT_EQ(read.PreferredLinearUnits, 4);
+    EXPECT_EQ(read.AngularUnitPrecision, 6);
+    EXPECT_EQ(read.PreviousFolderPath.size(), 1024);
+}
+
+TEST(WKRN_Preferences, BrokenOrMissingStore_KeepsDefaults)
+{
+    WKRN_TestFolder folder;
+    EXPECT_EQ(WKRN_Preferences::Read(folder.File("none.conf")), WKRN_PreferenceValues());
+    const QString garbage = folder.File("garbage.conf");
+    QFile file(garbage);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("\x01\x02[[[\n=\xff\xfe\nWKRN_PageEdgeColor=@ByteArray(\\x1)\n");
+    file.close();
+    EXPECT_EQ(WKRN_Preferences::Read(garbage), WKRN_PreferenceValues());
+    // A folder where the file should be cannot be written and changes nothing.
+    EXPECT_FALSE(WKRN_Preferences::Write(WKRN_PreferenceValues(),
+                                         QString::fromStdString(folder.Path().string())));
+}

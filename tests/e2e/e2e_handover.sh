@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# End-to-end run of the real viewer under a virtual X server: a first start with one preview file,
+# a second start with another file that hands it over and ends, both jobs in the first instance
+# (told by the job windows' titles), a screenshot, and Ctrl+Q that quits and writes the
+# preferences. Exit code 77 when no virtual X server (or no xdotool to type the keys) is there.
+#
+# Usage: e2e_handover.sh QUORKRN KRN WORK_FOLDER
+set -uo pipefail
+
+viewer=${1:?quorkrn path}
+krn=${2:?krn path}
+work=${3:?work folder}
+
+command -v Xvfb >/dev/null || { echo "skip: Xvfb not installed"; exit 77; }
+command -v xdotool >/dev/null || { echo "skip: xdotool not installed"; exit 77; }
+command -v xwininfo >/dev/null || { echo "skip: xwininfo not installed"; exit 77; }
+
+rm -rf "$work"
+mkdir -p "$work/run" "$work/config" "$work/data" "$work/job"
+chmod 700 "$work/run"
+export XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
+unset WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb
+
+fail() {
+  echo "FAIL: $*"
+  echo "--- windows:"; xwininfo -root -tree 2>/dev/null | grep '"' | head -20
+  echo "--- first instance log:"; cat "$work/first.log" 2>/dev/null | tail -20
+  exit 1
+}
+
+if ! "$krn" sample --out "$work/job" --preset twosignatures >"$work/sample.log" 2>&1; then
+  echo "skip: krn sample could not write the sample job"; cat "$work/sample.log"; exit 77
+fi
+# One file of each signature: two different jobs.
+first_file=""; second_file=""
+while IFS= read -r file; do
+  title=$("$krn" info "$file" 2>/dev/null | awk -F': *' '/^ *Signature/ { print $2; exit }')
+  if [ -z "$first_file" ]; then first_file=$file; first_sig=$title
+  elif [ -z "$second_file" ] && [ "$title" != "$first_sig" ]; then second_file=$file; fi
+done < <(find "$work/job" -maxdepth 1 -type f \( -iname '*.tif' -o -iname '*.prv' -o -iname '*.krn' \) | sort)
+[ -n "$first_file" ] && [ -n "$second_file" ] || fail "no two preview files of different signatures in the sample"
+
+display_number=$((100 + RANDOM % 800))
+Xvfb ":$display_number" -screen 0 1280x960x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb=$!
+first=""
+cleanup() {
+  [ -n "$first" ] && kill "$first" 2>/dev/null
+  kill "$xvfb" 2>/dev/null
+}
+trap cleanup EXIT
+export DISPLAY=":$display_number"
+for _ in $(seq 50); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.1; done
+xwininfo -root >/dev/null 2>&1 || { echo "skip: the virtual X server did not start"; exit 77; }
+
+job_titles() { xwininfo -root -tree 2>/dev/null | grep -o '"Quor KRN - [^"]*"' | sort -u; }
+wait_for_titles() { # count, tenths of a second
+  for _ in $(seq "$2"); do
+    [ "$(job_titles | wc -l)" -ge "$1" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+"$viewer" "$first_file" >"$work/first.log" 2>&1 &
+first=$!
+wait_for_titles 1 100 || fail "the first job window did not open"
+
+timeout 10 "$viewer" "$second_file" >"$work/second.log" 2>&1
+second_status=$?
+[ "$second_status" -eq 0 ] || fail "the second start ended with $second_status"
+wait_for_titles 2 50 || fail "the handed-over file did not open in the first instance"
+kill -0 "$first" 2>/dev/null || fail "the first instance has gone"
+[ "$(job_titles | wc -l)" -eq 2 ] || fail "expected two job windows"
+echo "job windows:"; job_titles
+
+window=$(xwininfo -root -tree | awk '/"Quor KRN - / { print $1; exit }')
+command -v import >/dev/null && import -window "$window" "$work/screenshot.png" 2>/dev/null && echo "screenshot: $work/screenshot.png"
+
+store="$XDG_CONFIG_HOME/Quor/Varnex.conf"
+xdotool windowactivate --sync "$window" 2>/dev/null
+xdotool key --window "$window" --clearmodifiers ctrl+q
+for _ in $(seq 50); do kill -0 "$first" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$first" 2>/dev/null; then
+  # Without a window manager the window may not hold the keyboard focus yet: focus it directly.
+  xdotool windowfocus --sync "$window" key --clearmodifiers ctrl+q
+  for _ in $(seq 50); do kill -0 "$first" 2>/dev/null || break; sleep 0.1; done
+fi
+kill -0 "$first" 2>/dev/null && fail "Ctrl+Q did not end the viewer"
+wait "$first"; status=$?
+first=""
+[ "$status" -eq 0 ] || fail "the viewer ended with $status"
+grep -q 'WKRN_PreviousFolderPath' "$store" 2>/dev/null || fail "the preferences were not written to $store"
+[ "$(grep -c '^Quor%5CVarnex%5CWKRN_\|WKRN_' "$store")" -ge 15 ] || fail "fewer than fifteen preferences written"
+echo "PASS"
