@@ -72,6 +72,7 @@ IMPN_Separation::IMPN_Separation(TIFX_KRNFile& file)
         std::min<std::uint64_t>(count, std::numeric_limits<std::uint32_t>::max()));
     const std::int64_t tileBytes = file.GetTileSize();
     m_TileByteCount = tileBytes > 0 ? static_cast<std::size_t>(tileBytes) : 0;
+    m_TileClasses.assign(m_TileCount, TileUnknown);
 
     m_ThumbnailDirectory = FindThumbnailDirectory(file);
     // The caller goes on reading the job information of directory 0 from the same file (the
