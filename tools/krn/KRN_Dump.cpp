@@ -1,0 +1,146 @@
+// krn dump PATH...: builds an imposition registry from preview files and folders exactly as the
+// viewer does when it opens them, prints the registry's diagnostic dump and the names the viewer
+// shows for each node, then says which files were rejected and why.
+
+#include "KRN_Command.h"
+
+#include "GFIL/GFIL_FileSpec.h"
+#include "GLIB/GLIB_Exception.h"
+#include "GLIB/GLIB_String.h"
+#include "IMPN/IMPN_Registry.h"
+#include "IMPN/IMPN_Sheet.h"
+#include "TIFX/TIFX_Exception.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace
+{
+bool HasPreviewExtension(const std::filesystem::path& path)
+{
+    std::string ext = path.extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return ext == ".KRN" || ext == ".PRV" || ext == ".TIF";
+}
+
+// The files a path names: the file itself, or a folder's preview files (no recursion), sorted
+// by name so that runs are repeatable.
+std::vector<std::string> ExpandPath(const std::string& path, std::vector<std::string>& problems)
+{
+    std::error_code error;
+    if (!std::filesystem::is_directory(path, error))
+        return {path};
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(path, error))
+    {
+        std::error_code ignored;
+        if (entry.is_regular_file(ignored) && HasPreviewExtension(entry.path()))
+            files.push_back(entry.path().string());
+    }
+    if (error)
+        problems.push_back(path + ": cannot list the folder: " + error.message());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+std::string ReasonText(const IMPN_Registry::RejectedFile& r)
+{
+    switch (r.reason)
+    {
+    case IMPN_Registry::RejectReason::CannotOpen:
+        return "cannot be opened" + (r.detail.empty() ? std::string() : ": " + r.detail);
+    case IMPN_Registry::RejectReason::NotPreviewFile:
+        return "not a valid preview file" +
+               (r.detail.empty() ? std::string() : " (" + r.detail + ")");
+    }
+    return "rejected";
+}
+
+void PrintNames(IMPN_Registry& registry, std::ostream& out)
+{
+    out << "\nNames\n";
+    for (const auto& imposition : registry.GetImpositions())
+    {
+        out << "  " << imposition->GetName() << "\n";
+        for (const auto& signature : imposition->GetSignatures())
+        {
+            out << "    " << signature->GetName() << "\n";
+            for (IMPN_Sheet* sheet : signature->GetSheets())
+            {
+                out << "      " << sheet->GetName() << "\n";
+                const IMPN_Surface* surfaces[] = {&sheet->GetFrontSurface(),
+                                                  &sheet->GetBackSurface()};
+                const char* labels[] = {"front", "back"};
+                for (int i = 0; i < 2; ++i)
+                {
+                    if (!surfaces[i]->HasSeparations())
+                        continue;
+                    out << "        " << labels[i] << ":";
+                    for (const auto& separation : surfaces[i]->GetSeparations())
+                        out << " [" << separation->GetName() << " @ " << separation->GetPrintTime()
+                            << "]";
+                    out << "\n";
+                }
+            }
+        }
+    }
+}
+
+int RunDump(const std::vector<std::string>& args)
+{
+    if (args.empty())
+    {
+        std::cerr << "usage: krn dump PATH...\n";
+        return 2;
+    }
+    std::vector<std::string> problems;
+    std::vector<std::string> paths;
+    for (const std::string& arg : args)
+    {
+        for (std::string& file : ExpandPath(arg, problems))
+            paths.push_back(std::move(file));
+    }
+
+    IMPN_Registry registry;
+    std::vector<IMPN_Registry::RejectedFile> rejected;
+    std::vector<std::string> failures;
+    int placed = 0;
+    for (const std::string& path : paths)
+    {
+        // One file at a time, so that a file that breaks half way through being placed is
+        // reported and the others still are.
+        try
+        {
+            placed += registry.AddFiles({GFIL_FileSpec(path)}, false, &rejected);
+        }
+        catch (const TIFX_Exception& e)
+        {
+            failures.push_back(path + ": " + e.what());
+        }
+        catch (const GLIB_Exception& e)
+        {
+            failures.push_back(path + ": " + e.WhatNarrow());
+        }
+    }
+
+    registry.Dump(std::cout, 0);
+    PrintNames(registry, std::cout);
+    std::cout << "\n";
+    for (const auto& r : rejected)
+        std::cout << "rejected: " << ToNarrow(r.path) << ": " << ReasonText(r) << "\n";
+    for (const std::string& f : failures)
+        std::cout << "rejected: " << f << "\n";
+    for (const std::string& p : problems)
+        std::cout << "rejected: " << p << "\n";
+    std::cout << placed << " of " << paths.size() << " files placed\n";
+    return 0;
+}
+
+const KRN_CommandRegistration registration(
+    {"dump", "dump PATH...             imposition tree of preview files and folders", RunDump});
+} // namespace
