@@ -115,7 +115,7 @@ void GSTA_Accum::Pop(int id)
 
 std::vector<int> GSTA_Accum::ActivePhases() const
 {
-    return std::vector<int>(m_stack, m_stack + m_top + 1);
+    return std::vector<int>(m_stack, m_stack + (m_top + 1));
 }
 
 void GSTA_Accum::Report(std::ostream& out) const
