@@ -1,3 +1,5 @@
+#ifndef _WIN32
+
 #include "GFIL/GFIL_FileSystemPosix.h"
 
 #include "GFIL/GFIL_Messages.h"
@@ -147,7 +149,15 @@ std::wstring GFIL_FileSystemPosix::CurrentDirectory()
     int error = 0;
     if (!CurrentDirectoryOf(directory, error))
         return std::wstring();
-    return GFIL_PathPosix::Normalize(directory, std::wstring());
+    try
+    {
+        return GFIL_PathPosix::Normalize(directory, std::wstring());
+    }
+    catch (const GLIB_DerivedException<Tag_GFIL_Exception>&)
+    {
+        // A folder no specification can name (a control character in it) is no usable base.
+        return std::wstring();
+    }
 }
 
 std::string GFIL_FileSystemPosix::NativePath() const
@@ -492,3 +502,5 @@ std::vector<GFIL_FileSpec> GFIL_FileSystemPosix::ListEntries() const
     ::closedir(directory);
     return entries;
 }
+
+#endif // _WIN32

@@ -1,5 +1,7 @@
 #pragma once
 
+#ifndef _WIN32
+
 #include "GFIL/GFIL_FileSystem.h"
 
 #include <cstdint>
@@ -50,7 +52,8 @@ public:
     // The file descriptor, or -1 while closed.
     int NativeHandle() const noexcept { return m_descriptor; }
 
-    // The process's current directory in normalised form (the expansion's base).
+    // The process's current directory in normalised form (the expansion's base); empty when it
+    // cannot be had or cannot be named.
     static std::wstring CurrentDirectory();
 
 private:
@@ -68,3 +71,5 @@ private:
     std::wstring m_path;
     int m_descriptor = -1;
 };
+
+#endif // _WIN32

@@ -32,7 +32,9 @@ TEST(FileSpec, CopiesShareOneObjectAndTheLastDeletesIt)
         third = second;
         EXPECT_EQ(second.Get(), object);
         EXPECT_EQ(object->ReferenceCount(), 3);
-        third = third; // self-assignment keeps the reference
+        // Assigning a handle to itself keeps the reference.
+        const GFIL_FileSpec& alias = third;
+        third = alias;
         EXPECT_EQ(object->ReferenceCount(), 3);
         GFIL_FileSpec moved = std::move(second);
         EXPECT_TRUE(second.IsEmpty());
