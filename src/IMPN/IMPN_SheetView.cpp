@@ -1,0 +1,591 @@
+#include "IMPN/IMPN_SheetView.h"
+
+#include "IMPN/IMPN_RenderLevel.h"
+#include "IMPN/IMPN_RenderTile.h"
+#include "IMPN/IMPN_Sheet.h"
+#include "IMPN/IMPN_Surface.h"
+#include "IMPN/IMPN_SurfaceRenderer.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <utility>
+
+namespace
+{
+std::uint32_t SteadyMilliseconds()
+{
+    using namespace std::chrono;
+    return static_cast<std::uint32_t>(
+        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+// A painting slice ends once the tick count has moved on by this many milliseconds.
+constexpr std::uint32_t kSliceMilliseconds = 2;
+
+// Scales between these never come out of a power-of-two zoom, and keep the loops below finite
+// for degenerate rectangles.
+constexpr double kLargestStep = 4096.0;
+} // namespace
+
+IMPN_SheetView::IMPN_SheetView(IMPN_ViewPreferences preferences,
+                               std::function<std::uint32_t()> clock)
+    : m_Preferences(std::move(preferences)), m_Clock(std::move(clock))
+{
+    if (!m_Clock)
+        m_Clock = SteadyMilliseconds;
+}
+
+IMPN_SheetView::~IMPN_SheetView() = default;
+
+double IMPN_SheetView::Scale(int level)
+{
+    return std::ldexp(8.0, -level);
+}
+
+/* Takes a reference to the new sheet before the old one goes, so that showing the same sheet
+   again never deletes it in between. Pending tile requests point at the old sheet's renderers
+   and are dropped with it. */
+void IMPN_SheetView::SetSheet(IMPN_Sheet* sheet)
+{
+    StopPainting();
+    m_PendingUnderneath.clear();
+    m_PendingTop.clear();
+    m_UnderneathOverlaysPending = false;
+    m_TopOverlaysPending = false;
+    m_Sheet = IMPN_SheetReference(sheet);
+    m_FlipAxis = 0;
+    m_ClipPathsAvailable = false;
+    if (!sheet)
+    {
+        SetExtent(0, 0, false);
+        Refresh();
+        return;
+    }
+
+    const IMPN_ColorBGR& paper = m_Preferences.defaultSurfaceColor;
+    sheet->GetFrontSurface().SetPaperColor(paper[0], paper[1], paper[2]);
+    sheet->GetBackSurface().SetPaperColor(paper[0], paper[1], paper[2]);
+    sheet->Prepare();
+
+    m_FlipAxis = sheet->GetFlipAxis();
+    m_BackupMode = BackupPressSheets;
+    m_ClipPathsAvailable =
+        sheet->GetFrontSurface().HasClipPaths() || sheet->GetBackSurface().HasClipPaths();
+    SetExtent(GetLevelWidth(), GetLevelHeight(), false);
+
+    if (m_Preferences.zoomToFitWindowOnOpen)
+        FitToWindow(false);
+    if (m_Preferences.showImpositionOnOpen)
+        ShowImposition();
+    Refresh();
+}
+
+void IMPN_SheetView::SetBackupMode(std::int32_t mode)
+{
+    if (mode >= BackupPlates && mode <= BackupPages)
+        m_BackupMode = mode;
+}
+
+IMPN_Surface* IMPN_SheetView::GetTopSurface() const
+{
+    if (!m_Sheet)
+        return nullptr;
+    return m_Flipped ? &m_Sheet->GetBackSurface() : &m_Sheet->GetFrontSurface();
+}
+
+IMPN_Surface* IMPN_SheetView::GetUnderneathSurface() const
+{
+    if (!m_Sheet)
+        return nullptr;
+    return m_Flipped ? &m_Sheet->GetFrontSurface() : &m_Sheet->GetBackSurface();
+}
+
+const IMPN_RenderLevel* IMPN_SheetView::LevelRecord(int level) const
+{
+    if (!m_Sheet || level < 0 || level >= kLevelCount)
+        return nullptr;
+    const IMPN_Surface& front = m_Sheet->GetFrontSurface();
+    const IMPN_Surface& back = m_Sheet->GetBackSurface();
+    const IMPN_Surface* source =
+        front.HasSeparations() ? &front : (back.HasSeparations() ? &back : nullptr);
+    if (!source || !source->GetRenderer())
+        return nullptr;
+    return &source->GetRenderer()->GetLevel(level);
+}
+
+std::int32_t IMPN_SheetView::LevelWidth(int level) const
+{
+    const IMPN_RenderLevel* record = LevelRecord(level);
+    return record ? record->width : 0;
+}
+
+std::int32_t IMPN_SheetView::LevelHeight(int level) const
+{
+    const IMPN_RenderLevel* record = LevelRecord(level);
+    return record ? record->height : 0;
+}
+
+std::int32_t IMPN_SheetView::GetBackupDx() const
+{
+    return m_Sheet ? m_Sheet->GetBackupDx(m_BackupMode, m_Level) : 0;
+}
+
+std::int32_t IMPN_SheetView::GetBackupDy() const
+{
+    return m_Sheet ? m_Sheet->GetBackupDy(m_BackupMode, m_Level) : 0;
+}
+
+bool IMPN_SheetView::IsAnyImpositionShown() const
+{
+    return m_PressSheetEdge || m_BleedEdge || m_PageEdge || m_PageNumbers ||
+           (m_ClipPathsShown && m_ClipPathsAvailable);
+}
+
+bool IMPN_SheetView::IsAllImpositionShown() const
+{
+    return m_PressSheetEdge && m_BleedEdge && m_PageEdge && m_PageNumbers &&
+           (m_ClipPathsShown && m_ClipPathsAvailable);
+}
+
+void IMPN_SheetView::FitToWindow(bool redraw)
+{
+    IMPN_Rect view;
+    GetViewRect(view);
+    int level = kLevelCount - 1;
+    for (int i = 0; i < kLevelCount - 1; ++i)
+    {
+        if (LevelWidth(i) < view.width && LevelHeight(i) < view.height)
+        {
+            level = i;
+            break;
+        }
+    }
+    ZoomToLevel(level, true);
+    if (redraw)
+        Redraw();
+}
+
+void IMPN_SheetView::ZoomToLevelAt(int level, std::int32_t x, std::int32_t y, bool redraw)
+{
+    if (level < 0 || level >= kLevelCount)
+        return;
+    ZoomAt(Scale(level), x, y, false);
+    if (redraw)
+        Redraw();
+}
+
+void IMPN_SheetView::ZoomToLevel(int level, bool redraw)
+{
+    if (level < 0 || level >= kLevelCount)
+        return;
+    Zoom(Scale(level), false);
+    if (redraw)
+        Redraw();
+}
+
+void IMPN_SheetView::ZoomAt(double scale, std::int32_t x, std::int32_t y, bool redraw)
+{
+    StopPainting();
+    const double old = Scale(m_Level);
+    int level = kLevelCount - 1;
+    for (int i = 0; i < kLevelCount; ++i)
+    {
+        if (scale >= Scale(i))
+        {
+            level = i;
+            break;
+        }
+    }
+    m_Level = level;
+    const double g = Scale(level) / old;
+    SetExtent(GetLevelWidth(), GetLevelHeight(), false);
+
+    IMPN_Rect view;
+    GetViewRect(view);
+    const auto cx = static_cast<std::int64_t>(std::trunc(g * x)) - view.width / 2;
+    const auto cy = static_cast<std::int64_t>(std::trunc(g * y)) - view.height / 2;
+    ScrollTo(static_cast<std::int32_t>(cx), static_cast<std::int32_t>(cy), false);
+    if (redraw)
+        Redraw();
+}
+
+void IMPN_SheetView::Zoom(double scale, bool redraw)
+{
+    IMPN_Rect view;
+    GetViewRect(view);
+    const std::int32_t width = GetLevelWidth();
+    const std::int32_t height = GetLevelHeight();
+    const std::int32_t x = width < view.width ? width / 2 : view.left + view.width / 2;
+    const std::int32_t y = height < view.height ? height / 2 : view.top + view.height / 2;
+    ZoomAt(scale, x, y, redraw);
+}
+
+/* The scroll that centres the rectangle uses the zoom actually reached rather than the power of
+   two asked for: at 8:1 or 1:512 the zoom cannot follow, and the rectangle must still end up in
+   the middle of the window. */
+void IMPN_SheetView::ZoomToRect(double top, double left, double width, double height)
+{
+    if (!(width > 0) || !(height > 0) || !std::isfinite(width) || !std::isfinite(height))
+        return;
+    IMPN_Rect view;
+    GetViewRect(view);
+    if (view.width <= 0 || view.height <= 0)
+        return;
+
+    const double rw = view.width / width;
+    const double rh = view.height / height;
+    if (rw > rh)
+    {
+        const double wider = view.width / rh;
+        left -= (wider - width) / 2;
+        width = wider;
+    }
+    else if (rw < rh)
+    {
+        const double taller = view.height / rw;
+        top -= (taller - height) / 2;
+        height = taller;
+    }
+
+    const double h = view.height / height;
+    const int oldLevel = m_Level;
+    if (h >= 2)
+    {
+        double m = 2;
+        while (m < h && m < kLargestStep)
+            m *= 2;
+        Zoom(m * Scale(m_Level), false);
+    }
+    else if (h < 1)
+    {
+        double m = 0.5;
+        while (m > h && m > 1 / kLargestStep)
+            m /= 2;
+        Zoom(m * Scale(m_Level), false);
+    }
+
+    const double f = Scale(m_Level) / Scale(oldLevel);
+    GetViewRect(view);
+    const double cx = (left + width / 2) * f - view.width / 2.0;
+    const double cy = (top + height / 2) * f - view.height / 2.0;
+    ScrollTo(static_cast<std::int32_t>(std::trunc(cx)), static_cast<std::int32_t>(std::trunc(cy)),
+             false);
+}
+
+void IMPN_SheetView::SetOpacity(int percent)
+{
+    if (percent >= 0 && percent <= 100)
+    {
+        if (IMPN_Surface* top = GetTopSurface())
+            top->SetOpacity(percent);
+    }
+    Refresh();
+}
+
+void IMPN_SheetView::TogglePageEdges()
+{
+    m_PageEdge = !m_PageEdge;
+    Refresh();
+}
+
+void IMPN_SheetView::TogglePageNumbers()
+{
+    m_PageNumbers = !m_PageNumbers;
+    Refresh();
+}
+
+void IMPN_SheetView::ShowImposition()
+{
+    m_PressSheetEdge = true;
+    m_BleedEdge = true;
+    m_PageEdge = true;
+    m_PageNumbers = true;
+    m_ClipPathsShown = m_ClipPathsAvailable;
+    Refresh();
+}
+
+void IMPN_SheetView::HideImposition()
+{
+    m_PressSheetEdge = false;
+    m_BleedEdge = false;
+    m_PageEdge = false;
+    m_PageNumbers = false;
+    m_ClipPathsShown = false;
+    Refresh();
+}
+
+void IMPN_SheetView::FlipSheet()
+{
+    m_Flipped = !m_Flipped;
+    Redraw();
+}
+
+/* Tile origins covering [first, last] along both axes, in the surface's own tile grid. Integer
+   division truncates toward zero, and only the outer ends are limited, as the window has always
+   asked for them. */
+IMPN_SheetView::TileRange IMPN_SheetView::RangeOf(const IMPN_Surface& surface, std::int64_t left,
+                                                  std::int64_t right, std::int64_t top,
+                                                  std::int64_t bottom) const
+{
+    TileRange range;
+    const IMPN_SurfaceRenderer* renderer = surface.GetRenderer();
+    if (!renderer || m_Level < 0 || m_Level >= kLevelCount)
+        return range;
+    const IMPN_RenderLevel& level = renderer->GetLevel(m_Level);
+    if (level.tileWidth <= 0 || level.tileHeight <= 0 || level.tilesAcross <= 0 ||
+        level.tilesDown <= 0)
+        return range;
+    const std::int64_t tw = level.tileWidth;
+    const std::int64_t th = level.tileHeight;
+    std::int64_t firstLeft = tw * (left / tw);
+    std::int64_t lastLeft = tw * (right / tw);
+    std::int64_t firstTop = th * (top / th);
+    std::int64_t lastTop = th * (bottom / th);
+    firstLeft = std::max<std::int64_t>(firstLeft, 0);
+    firstTop = std::max<std::int64_t>(firstTop, 0);
+    lastLeft = std::min<std::int64_t>(lastLeft, tw * (level.tilesAcross - 1));
+    lastTop = std::min<std::int64_t>(lastTop, th * (level.tilesDown - 1));
+    range.firstLeft = static_cast<std::int32_t>(firstLeft);
+    range.lastLeft = static_cast<std::int32_t>(lastLeft);
+    range.firstTop = static_cast<std::int32_t>(firstTop);
+    range.lastTop = static_cast<std::int32_t>(lastTop);
+    range.tileWidth = level.tileWidth;
+    range.tileHeight = level.tileHeight;
+    return range;
+}
+
+IMPN_SheetView::TileRange IMPN_SheetView::VisibleTileRange(const IMPN_Surface& surface)
+{
+    IMPN_Rect view;
+    GetViewRect(view);
+    return RangeOf(surface, view.left, std::int64_t{view.left} + view.width, view.top,
+                   std::int64_t{view.top} + view.height);
+}
+
+/* The window rectangle taken back through the underneath placement (mirror about the level
+   picture, shifted by the backup offsets), in the underneath surface's level pixels. */
+IMPN_SheetView::TileRange IMPN_SheetView::UnderneathTileRange(const IMPN_Surface& surface)
+{
+    if (m_FlipAxis != 1 && m_FlipAxis != 2)
+        return TileRange{};
+    IMPN_Rect view;
+    GetViewRect(view);
+    const std::int64_t wl = GetLevelWidth();
+    const std::int64_t hl = GetLevelHeight();
+    const std::int64_t d = GetBackupDx();
+    const std::int64_t e = GetBackupDy();
+    const std::int64_t left = view.left, top = view.top;
+    const std::int64_t right = left + view.width, bottom = top + view.height;
+    if (m_FlipAxis == 1)
+        return RangeOf(surface, wl - d - right, wl - d - left, top + e, bottom + e);
+    return RangeOf(surface, left + d, right + d, hl - e - bottom, hl - e - top);
+}
+
+int IMPN_SheetView::TopOpacity() const
+{
+    const IMPN_Surface* top = GetTopSurface();
+    return top && top->HasSeparations() ? top->GetOpacity() : 0;
+}
+
+bool IMPN_SheetView::IsUnderneathDrawn() const
+{
+    const IMPN_Surface* under = GetUnderneathSurface();
+    return under && under->HasSeparations() && TopOpacity() < 100 &&
+           (m_FlipAxis == 1 || m_FlipAxis == 2);
+}
+
+bool IMPN_SheetView::TopFill() const
+{
+    const IMPN_Surface* top = GetTopSurface();
+    const IMPN_Surface* under = GetUnderneathSurface();
+    return top && top->GetOpacity() < 100 && !(under && under->HasSeparations());
+}
+
+void IMPN_SheetView::DrawUnderneathTile(IMPN_DrawTarget& target, const IMPN_RenderTile& tile,
+                                        const IMPN_ColorBGR& paper, bool fill)
+{
+    const IMPN_Rect rect{tile.top, tile.left, tile.width, tile.height};
+    if (fill)
+        FillTileBackground(target, rect, paper);
+    DrawTile(tile, target, rect);
+}
+
+void IMPN_SheetView::DrawTopTile(IMPN_DrawTarget& target, const IMPN_RenderTile& tile,
+                                 const IMPN_ColorBGR& paper, bool fill)
+{
+    const IMPN_Rect rect{tile.top, tile.left, tile.width, tile.height};
+    if (fill)
+        FillTileBackground(target, rect, paper);
+    DrawTile(tile, target, rect);
+}
+
+void IMPN_SheetView::AppendRequests(std::deque<TileRequest>& list, IMPN_Surface& surface,
+                                    const TileRange& range)
+{
+    if (range.IsEmpty())
+        return;
+    for (std::int64_t top = range.firstTop; top <= range.lastTop; top += range.tileHeight)
+    {
+        for (std::int64_t left = range.firstLeft; left <= range.lastLeft; left += range.tileWidth)
+        {
+            TileRequest request;
+            request.renderer = surface.GetRenderer();
+            request.left = static_cast<std::int32_t>(left);
+            request.top = static_cast<std::int32_t>(top);
+            request.opacity = surface.GetOpacity();
+            request.stamp = surface.GetLatestChange();
+            request.paper = surface.PaperColor();
+            list.push_back(request);
+        }
+    }
+}
+
+const IMPN_RenderTile* IMPN_SheetView::FetchTile(const TileRequest& request)
+{
+    if (!request.renderer)
+        return nullptr;
+    return request.renderer->GetTile(request.top, request.left, m_Level, request.stamp);
+}
+
+void IMPN_SheetView::DrawOverlays(IMPN_DrawTarget& target, IMPN_Surface& surface, bool underneath)
+{
+    if (m_ImageFrame)
+        DrawImageFrame(target, IMPN_Rect{0, 0, GetLevelWidth(), GetLevelHeight()}, underneath);
+    if (m_PressSheetEdge)
+        DrawPressSheetEdge(target, surface.GetPressSheet(), underneath);
+    if (m_BleedEdge)
+    {
+        DrawBleedEdges(target, surface.GetBleeds(), underneath);
+        DrawBleedEdges(target, surface.GetMaxBleeds(), underneath);
+    }
+    if (m_PageEdge || m_PageNumbers)
+        DrawPages(target, surface.GetPages(), underneath, m_PageEdge, m_PageNumbers);
+    if (m_ClipPathsShown && m_ClipPathsAvailable)
+        DrawClipPaths(target, surface, underneath);
+}
+
+void IMPN_SheetView::QueueFrame()
+{
+    m_PendingUnderneath.clear();
+    m_PendingTop.clear();
+    IMPN_Surface* top = GetTopSurface();
+    IMPN_Surface* under = GetUnderneathSurface();
+    if (IsUnderneathDrawn())
+        AppendRequests(m_PendingUnderneath, *under, UnderneathTileRange(*under));
+    if (top && top->HasSeparations())
+        AppendRequests(m_PendingTop, *top, VisibleTileRange(*top));
+    m_UnderneathOverlaysPending = true;
+    m_TopOverlaysPending = true;
+    StartPainting();
+}
+
+void IMPN_SheetView::DrawAll(IMPN_DrawTarget& target)
+{
+    IMPN_Surface* top = GetTopSurface();
+    IMPN_Surface* under = GetUnderneathSurface();
+    if (!top)
+        return;
+
+    if (IsUnderneathDrawn())
+    {
+        std::deque<TileRequest> requests;
+        AppendRequests(requests, *under, UnderneathTileRange(*under));
+        const bool fill = under->GetOpacity() < 100;
+        for (const TileRequest& request : requests)
+        {
+            BeginUnderneath(target, request.opacity);
+            if (const IMPN_RenderTile* tile = FetchTile(request))
+                DrawUnderneathTile(target, *tile, request.paper, fill);
+            EndUnderneath(target);
+        }
+        BeginUnderneath(target, under->GetOpacity());
+        DrawOverlays(target, *under, true);
+        EndUnderneath(target);
+    }
+
+    if (top->HasSeparations())
+    {
+        std::deque<TileRequest> requests;
+        AppendRequests(requests, *top, VisibleTileRange(*top));
+        const bool fill = TopFill();
+        for (const TileRequest& request : requests)
+        {
+            BeginTop(target, request.opacity);
+            if (const IMPN_RenderTile* tile = FetchTile(request))
+                DrawTopTile(target, *tile, request.paper, fill);
+            EndTop(target);
+        }
+    }
+    BeginTop(target, top->GetOpacity());
+    DrawOverlays(target, *top, false);
+    EndTop(target);
+}
+
+/* Differences of the unsigned tick count survive its wrap-around, where comparing multiples of
+   the two readings would not. */
+bool IMPN_SheetView::DeadlinePassed(std::uint32_t start) const
+{
+    return static_cast<std::uint32_t>(m_Clock() - start) >= kSliceMilliseconds;
+}
+
+void IMPN_SheetView::PaintStep(IMPN_DrawTarget& target)
+{
+    IMPN_Surface* top = GetTopSurface();
+    IMPN_Surface* under = GetUnderneathSurface();
+    if (!top)
+    {
+        m_PendingUnderneath.clear();
+        m_PendingTop.clear();
+        StopPainting();
+        return;
+    }
+    const std::uint32_t start = m_Clock();
+
+    while (!m_PendingUnderneath.empty())
+    {
+        const TileRequest request = m_PendingUnderneath.front();
+        BeginUnderneath(target, request.opacity);
+        if (const IMPN_RenderTile* tile = FetchTile(request))
+            DrawUnderneathTile(target, *tile, request.paper, request.opacity < 100);
+        EndUnderneath(target);
+        m_PendingUnderneath.pop_front();
+        if (DeadlinePassed(start))
+            return;
+    }
+
+    if (m_UnderneathOverlaysPending)
+    {
+        if (under->HasSeparations() && TopOpacity() < 100)
+        {
+            BeginUnderneath(target, under->GetOpacity());
+            DrawOverlays(target, *under, true);
+            EndUnderneath(target);
+        }
+        m_UnderneathOverlaysPending = false;
+        if (DeadlinePassed(start))
+            return;
+    }
+
+    const bool fill = TopFill();
+    while (!m_PendingTop.empty())
+    {
+        const TileRequest request = m_PendingTop.front();
+        BeginTop(target, request.opacity);
+        if (const IMPN_RenderTile* tile = FetchTile(request))
+            DrawTopTile(target, *tile, request.paper, fill);
+        EndTop(target);
+        m_PendingTop.pop_front();
+        if (DeadlinePassed(start))
+            return;
+    }
+
+    if (m_TopOverlaysPending)
+    {
+        BeginTop(target, top->GetOpacity());
+        DrawOverlays(target, *top, false);
+        EndTop(target);
+        m_TopOverlaysPending = false;
+    }
+    StopPainting();
+}

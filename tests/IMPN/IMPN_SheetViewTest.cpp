@@ -1,0 +1,453 @@
+// The sheet view's decisions, checked through a recording double of the window's operations:
+// zoom and fit, tile ranges for both flip axes, which surfaces and overlays are drawn in which
+// order, and progressive painting in time slices.
+
+#include "IMPN_TreeTestFiles.h"
+
+#include "GFIL/GFIL_FileSpec.h"
+#include "IMPN/IMPN_Registry.h"
+#include "IMPN/IMPN_RenderTile.h"
+#include "IMPN/IMPN_Sheet.h"
+#include "IMPN/IMPN_SheetView.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace
+{
+class RecordingView : public IMPN_SheetView
+{
+public:
+    explicit RecordingView(IMPN_ViewPreferences prefs = {})
+        : IMPN_SheetView(prefs, [this] { return m_Now += m_Tick, m_Now - m_Tick; })
+    {
+    }
+
+    std::vector<std::string> calls;
+    std::int32_t clientWidth = 800, clientHeight = 600;
+    std::int32_t scrollX = 0, scrollY = 0, extentWidth = 0, extentHeight = 0;
+    bool painting = false;
+    std::uint32_t m_Now = 1000;
+    std::uint32_t m_Tick = 0; // milliseconds the clock moves per reading
+
+    void Refresh() override { calls.push_back("Refresh"); }
+    void Redraw() override { calls.push_back("Redraw"); }
+    void GetViewRect(IMPN_Rect& rect) override
+    {
+        rect = IMPN_Rect{scrollY, scrollX, clientWidth, clientHeight};
+    }
+    void SetExtent(std::int32_t width, std::int32_t height, bool) override
+    {
+        extentWidth = width;
+        extentHeight = height;
+        scrollX = scrollY = 0;
+    }
+    void ScrollTo(std::int32_t x, std::int32_t y, bool) override
+    {
+        scrollX = std::clamp(x, 0, std::max(0, extentWidth - clientWidth));
+        scrollY = std::clamp(y, 0, std::max(0, extentHeight - clientHeight));
+        calls.push_back("ScrollTo " + std::to_string(x) + "," + std::to_string(y));
+    }
+    void FillTileBackground(IMPN_DrawTarget&, const IMPN_Rect& r, const IMPN_ColorBGR&) override
+    {
+        calls.push_back("Fill " + std::to_string(r.left) + "," + std::to_string(r.top));
+    }
+    void BeginUnderneath(IMPN_DrawTarget&, int opacity) override
+    {
+        calls.push_back("BeginUnderneath " + std::to_string(opacity));
+    }
+    void EndUnderneath(IMPN_DrawTarget&) override { calls.push_back("EndUnderneath"); }
+    void BeginTop(IMPN_DrawTarget&, int opacity) override
+    {
+        calls.push_back("BeginTop " + std::to_string(opacity));
+    }
+    void EndTop(IMPN_DrawTarget&) override { calls.push_back("EndTop"); }
+    void DrawTile(const IMPN_RenderTile& tile, IMPN_DrawTarget&, const IMPN_Rect&) override
+    {
+        calls.push_back("Tile " + std::to_string(tile.left) + "," + std::to_string(tile.top));
+    }
+    void DrawImageFrame(IMPN_DrawTarget&, const IMPN_Rect& r, bool underneath) override
+    {
+        calls.push_back(std::string(underneath ? "U" : "T") + "Frame " + std::to_string(r.width) +
+                        "x" + std::to_string(r.height));
+    }
+    void DrawPressSheetEdge(IMPN_DrawTarget&, const IMPN_Rect&, bool underneath) override
+    {
+        calls.push_back(std::string(underneath ? "U" : "T") + "PressSheet");
+    }
+    void DrawBleedEdges(IMPN_DrawTarget&, const std::vector<IMPN_Rect>&, bool underneath) override
+    {
+        calls.push_back(std::string(underneath ? "U" : "T") + "Bleeds");
+    }
+    void DrawPages(IMPN_DrawTarget&, const std::vector<IMPN_PageEntry>&, bool underneath,
+                   bool edges, bool numbers) override
+    {
+        calls.push_back(std::string(underneath ? "U" : "T") + "Pages " + (edges ? "E" : "-") +
+                        (numbers ? "N" : "-"));
+    }
+    void DrawClipPaths(IMPN_DrawTarget&, const IMPN_Surface&, bool underneath) override
+    {
+        calls.push_back(std::string(underneath ? "U" : "T") + "ClipPaths");
+    }
+    void StartPainting() override
+    {
+        painting = true;
+        calls.push_back("Start");
+    }
+    void StopPainting() override
+    {
+        painting = false;
+        calls.push_back("Stop");
+    }
+
+    std::size_t Count(const std::string& prefix) const
+    {
+        return static_cast<std::size_t>(std::count_if(calls.begin(), calls.end(),
+                                                      [&](const std::string& c)
+                                                      { return c.rfind(prefix, 0) == 0; }));
+    }
+};
+
+class SheetViewTest : public ::testing::Test
+{
+protected:
+    // One sheet of 800 x 600 full-resolution pixels, black ink on both surfaces, in the given
+    // workstyle (1 sheetwise: left-right flip; 4 work and tumble: top-bottom; 0 single sided:
+    // no flip).
+    IMPN_SheetReference MakeSheet(std::uint16_t workStyle, bool back = true, bool clip = false)
+    {
+        std::vector<GFIL_FileSpec> files;
+        for (std::uint16_t surface = 0; surface < (back ? 2 : 1); ++surface)
+        {
+            IMPN_TestPreview p;
+            p.colorName = "Black";
+            p.color = 4;
+            p.workStyle = workStyle;
+            p.surface = surface;
+            p.width = 800;
+            p.height = 600;
+            p.pressSheetBottom = 590;
+            p.pressSheetRight = 790;
+            p.clipPaths = clip;
+            p.fill = [](std::uint32_t x0, std::uint32_t) -> std::uint8_t
+            { return x0 < 400 ? 0xFF : 0x00; };
+            files.emplace_back(m_Folder.Write("s" + std::to_string(surface) + ".tif", p));
+            if (workStyle >= 3)
+                break; // one file prints both sides
+        }
+        IMPN_Registry registry;
+        EXPECT_EQ(registry.AddFiles(files, false), static_cast<int>(files.size()));
+        std::vector<IMPN_Sheet*> sheets;
+        registry.CollectSheets(sheets);
+        EXPECT_EQ(sheets.size(), 1u);
+        return IMPN_SheetReference(sheets.at(0));
+    }
+
+    IMPN_TestFolder m_Folder;
+    IMPN_DrawTarget m_Target;
+};
+
+TEST_F(SheetViewTest, FitPicksTheFirstLevelStrictlySmallerThanTheWindow)
+{
+    IMPN_SheetReference sheet = MakeSheet(1);
+    RecordingView view;
+    view.SetSheet(sheet.Get());
+    EXPECT_EQ(view.GetLevel(), 3);
+    EXPECT_EQ(view.LevelWidth(0), 6400);
+    EXPECT_EQ(view.LevelHeight(2), 1200);
+    EXPECT_EQ(view.extentWidth, 800);
+
+    // Levels of 6400 x 4800 ... 800 x 600 do not fit an 800 x 600 window strictly; 400 x 300 does.
+    view.FitToWindow(false);
+    EXPECT_EQ(view.GetLevel(), 4);
+    EXPECT_EQ(view.extentWidth, 400);
+    EXPECT_EQ(view.extentHeight, 300);
+
+    // A window smaller than every level falls back to 1:512.
+    view.clientWidth = 1;
+    view.clientHeight = 1;
+    view.FitToWindow(false);
+    EXPECT_EQ(view.GetLevel(), 12);
+}
+
+TEST_F(SheetViewTest, ZoomSnapsToTheNextSmallerLevelAndKeepsThePointCentred)
+{
+    IMPN_SheetReference sheet = MakeSheet(1);
+    RecordingView view;
+    view.clientWidth = 200;
+    view.clientHeight = 100;
+    view.SetSheet(sheet.Get());
+
+    view.ZoomAt(3.0, 400, 300, false); // 3 is between 4:1 and 2:1
+    EXPECT_EQ(view.GetLevel(), 2);
+    EXPECT_EQ(view.calls.back(), "ScrollTo 700,550"); // 2 x (400, 300) less half the window
+
+    view.ZoomAt(0.3, 0, 0, false);
+    EXPECT_EQ(view.GetLevel(), 5); // 1:4
+
+    view.ZoomAt(100.0, 0, 0, false);
+    EXPECT_EQ(view.GetLevel(), 0);
+    view.ZoomAt(1e-9, 0, 0, false);
+    EXPECT_EQ(view.GetLevel(), 12);
+
+    // Out-of-range levels are ignored.
+    view.ZoomToLevel(13, true);
+    view.ZoomToLevelAt(-1, 0, 0, true);
+    EXPECT_EQ(view.GetLevel(), 12);
+}
+
+TEST_F(SheetViewTest, ZoomToRectWidensToTheWindowAndZoomsByPowersOfTwo)
+{
+    IMPN_SheetReference sheet = MakeSheet(1);
+    RecordingView view;
+    view.SetSheet(sheet.Get());
+    ASSERT_EQ(view.GetLevel(), 3);
+
+    // 100 x 100 in an 800 x 600 window: widened to 133.3 x 100, zoom x 8 (the least power of two
+    // not below 6), centre (50, 50) x 8 at the window centre.
+    view.ZoomToRect(0, 0, 100, 100);
+    EXPECT_EQ(view.GetLevel(), 0);
+    EXPECT_EQ(view.calls.back(), "ScrollTo 0,100");
+
+    // At 8:1 the zoom cannot follow; the rectangle is still centred at the zoom reached.
+    view.ZoomToRect(1000, 2000, 10, 10);
+    EXPECT_EQ(view.GetLevel(), 0);
+    EXPECT_EQ(view.calls.back(), "ScrollTo 1605,705");
+
+    // Degenerate rectangles change nothing.
+    view.calls.clear();
+    view.ZoomToRect(0, 0, 0, 10);
+    EXPECT_TRUE(view.calls.empty());
+}
+
+TEST_F(SheetViewTest, OpacityOutOfRangeOnlyRefreshes)
+{
+    IMPN_SheetReference sheet = MakeSheet(1);
+    RecordingView view;
+    view.SetSheet(sheet.Get());
+    view.SetOpacity(40);
+    EXPECT_EQ(sheet->GetFrontSurface().GetOpacity(), 40);
+    view.calls.clear();
+    view.SetOpacity(101);
+    EXPECT_EQ(sheet->GetFrontSurface().GetOpacity(), 40);
+    EXPECT_EQ(view.calls, std::vector<std::string>{"Refresh"});
+
+    // Flipped, the back faces the viewer and takes the opacity.
+    view.FlipSheet();
+    view.SetOpacity(0);
+    EXPECT_EQ(sheet->GetBackSurface().GetOpacity(), 0);
+    EXPECT_EQ(sheet->GetFrontSurface().GetOpacity(), 40);
+}
+
+TEST_F(SheetViewTest, ImpositionOverlaysAllOnAllOffAndClipPathsOnlyWhenAvailable)
+{
+    IMPN_SheetReference plain = MakeSheet(1);
+    RecordingView view;
+    view.SetSheet(plain.Get());
+    EXPECT_FALSE(view.IsAnyImpositionShown());
+    view.ShowImposition();
+    EXPECT_TRUE(view.IsAnyImpositionShown());
+    // Without clip paths the "all" state is never reached.
+    EXPECT_FALSE(view.GetClipPathsShown());
+    EXPECT_FALSE(view.IsAllImpositionShown());
+    view.TogglePageNumbers();
+    EXPECT_FALSE(view.GetPageNumbers());
+    view.HideImposition();
+    EXPECT_FALSE(view.IsAnyImpositionShown());
+
+    IMPN_SheetReference clipped = MakeSheet(1, true, true);
+    RecordingView second;
+    second.SetSheet(clipped.Get());
+    ASSERT_TRUE(second.GetClipPathsAvailable());
+    second.ShowImposition();
+    EXPECT_TRUE(second.IsAllImpositionShown());
+}
+
+TEST_F(SheetViewTest, PreferencesFitAndShowTheImpositionWhenASheetIsShown)
+{
+    IMPN_SheetReference sheet = MakeSheet(1);
+    IMPN_ViewPreferences prefs;
+    prefs.defaultSurfaceColor = IMPN_MakeColorBGR(250, 240, 230);
+    prefs.zoomToFitWindowOnOpen = true;
+    prefs.showImpositionOnOpen = true;
+    RecordingView view(prefs);
+    view.SetSheet(sheet.Get());
+    EXPECT_EQ(view.GetLevel(), 4);
+    EXPECT_TRUE(view.IsAnyImpositionShown());
+    EXPECT_EQ(sheet->GetBackSurface().PaperColor(), IMPN_MakeColorBGR(250, 240, 230));
+    EXPECT_EQ(view.GetBackupMode(), IMPN_SheetView::BackupPressSheets);
+    EXPECT_EQ(view.calls.back(), "Refresh");
+    EXPECT_EQ(sheet->GetReferenceCount(), 2);
+    view.SetSheet(nullptr);
+    EXPECT_EQ(sheet->GetReferenceCount(), 1);
+}
+
+TEST_F(SheetViewTest, TileRangesForBothAxesAgainstHandWorkedRectangles)
+{
+    // 1:1, tiles of 512 in a picture of 800 x 600: two columns and two rows of tiles.
+    IMPN_SheetReference sheetwise = MakeSheet(1);
+    RecordingView view;
+    view.clientWidth = 300;
+    view.clientHeight = 200;
+    view.SetSheet(sheetwise.Get());
+    view.SetBackupMode(IMPN_SheetView::BackupPlates);
+    ASSERT_EQ(view.GetFlipAxis(), 1u);
+    view.ScrollTo(100, 50, false);
+
+    IMPN_Surface& back = sheetwise->GetBackSurface();
+    IMPN_SheetView::TileRange top = view.VisibleTileRange(sheetwise->GetFrontSurface());
+    EXPECT_EQ(top.tileWidth, 512);
+    EXPECT_EQ((std::vector<int>{top.firstLeft, top.lastLeft, top.firstTop, top.lastTop}),
+              (std::vector<int>{0, 0, 0, 0})); // columns 100..400, rows 50..250
+
+    // Axis 1: columns 800 - 400 .. 800 - 100 = 400..700, so tiles 0 and 512; rows unchanged.
+    IMPN_SheetView::TileRange under = view.UnderneathTileRange(back);
+    EXPECT_EQ((std::vector<int>{under.firstLeft, under.lastLeft, under.firstTop, under.lastTop}),
+              (std::vector<int>{0, 512, 0, 0}));
+
+    // Axis 2: columns as seen, rows 600 - 250 .. 600 - 50 = 350..550, tiles 0 and 512.
+    IMPN_SheetReference tumble = MakeSheet(4);
+    RecordingView second;
+    second.clientWidth = 300;
+    second.clientHeight = 200;
+    second.SetSheet(tumble.Get());
+    second.SetBackupMode(IMPN_SheetView::BackupPlates);
+    ASSERT_EQ(second.GetFlipAxis(), 2u);
+    second.ScrollTo(100, 50, false);
+    under = second.UnderneathTileRange(tumble->GetBackSurface());
+    EXPECT_EQ((std::vector<int>{under.firstLeft, under.lastLeft, under.firstTop, under.lastTop}),
+              (std::vector<int>{0, 0, 0, 512}));
+
+    // Without a flip axis there is nothing underneath.
+    IMPN_SheetReference single = MakeSheet(0);
+    RecordingView third;
+    third.SetSheet(single.Get());
+    ASSERT_EQ(third.GetFlipAxis(), 0u);
+    EXPECT_TRUE(third.UnderneathTileRange(single->GetBackSurface()).IsEmpty());
+}
+
+TEST_F(SheetViewTest, DrawAllDrawsUnderneathThenTopWithOverlaysAfterTheirTiles)
+{
+    IMPN_SheetReference sheet = MakeSheet(1);
+    RecordingView view;
+    view.SetSheet(sheet.Get());
+    view.SetBackupMode(IMPN_SheetView::BackupPlates);
+    view.ZoomToLevel(7, false); // 1:16, 50 x 38: one tile
+    view.SetOpacity(50);
+    view.calls.clear();
+    view.DrawAll(m_Target);
+    const std::vector<std::string> expected = {
+        "BeginUnderneath 100", "Tile 0,0",     "EndUnderneath",
+        "BeginUnderneath 100", "UFrame 50x38", "EndUnderneath",
+        "BeginTop 50",         "Tile 0,0",     "EndTop",
+        "BeginTop 50",         "TFrame 50x38", "EndTop"};
+    EXPECT_EQ(view.calls, expected);
+
+    // Fully opaque top surface: nothing underneath.
+    view.SetOpacity(100);
+    view.calls.clear();
+    view.DrawAll(m_Target);
+    EXPECT_EQ(view.Count("BeginUnderneath"), 0u);
+    EXPECT_EQ(view.Count("Tile"), 1u);
+}
+
+TEST_F(SheetViewTest, FillFlagsFollowTheOpacities)
+{
+    IMPN_SheetReference sheet = MakeSheet(1);
+    RecordingView view;
+    view.SetSheet(sheet.Get());
+    view.SetBackupMode(IMPN_SheetView::BackupPlates);
+    view.ZoomToLevel(7, false);
+
+    // Underneath at 60: its tiles are backed with paper; the top at 30 is not, since the
+    // underneath surface has separations.
+    sheet->GetBackSurface().SetOpacity(60);
+    view.SetOpacity(30);
+    view.calls.clear();
+    view.DrawAll(m_Target);
+    EXPECT_EQ(view.calls[1], "Fill 0,0");
+    EXPECT_EQ(view.Count("Fill"), 1u);
+
+    // A single-sided sheet's top surface at 30 is backed with its paper.
+    IMPN_SheetReference single = MakeSheet(1, false);
+    RecordingView alone;
+    alone.SetSheet(single.Get());
+    alone.ZoomToLevel(7, false);
+    alone.SetOpacity(30);
+    alone.calls.clear();
+    alone.DrawAll(m_Target);
+    EXPECT_EQ(alone.calls,
+              (std::vector<std::string>{"BeginTop 30", "Fill 0,0", "Tile 0,0", "EndTop",
+                                        "BeginTop 30", "TFrame 50x38", "EndTop"}));
+}
+
+TEST_F(SheetViewTest, WithoutAFlipAxisProgressivePaintingDrawsOnlyTheUnderneathOverlays)
+{
+    IMPN_SheetReference sheet = MakeSheet(0);
+    RecordingView view;
+    view.SetSheet(sheet.Get());
+    view.ZoomToLevel(7, false);
+    view.SetOpacity(50);
+    view.QueueFrame();
+    EXPECT_TRUE(view.GetPendingUnderneath().empty());
+    EXPECT_EQ(view.GetPendingTop().size(), 1u);
+    view.calls.clear();
+    view.PaintStep(m_Target);
+    const std::vector<std::string> expected = {
+        "BeginUnderneath 100", "UFrame 50x38", "EndUnderneath", "BeginTop 50", "Tile 0,0", "EndTop",
+        "BeginTop 50",         "TFrame 50x38", "EndTop",        "Stop"};
+    EXPECT_EQ(view.calls, expected);
+
+    // DrawAll never draws the underneath surface without a flip axis.
+    view.calls.clear();
+    view.DrawAll(m_Target);
+    EXPECT_EQ(view.Count("BeginUnderneath"), 0u);
+}
+
+TEST_F(SheetViewTest, PaintStepStopsAfterTheSliceAndResumesWhereItLeft)
+{
+    IMPN_SheetReference sheet = MakeSheet(1);
+    RecordingView view;
+    view.clientWidth = 4000;
+    view.clientHeight = 4000;
+    view.SetSheet(sheet.Get());
+    view.SetBackupMode(IMPN_SheetView::BackupPlates);
+    view.ZoomToLevel(5, false); // 1:4: 200 x 150 in tiles of 128: 2 x 2 tiles
+    view.SetOpacity(50);
+    view.QueueFrame();
+    EXPECT_TRUE(view.painting);
+    const std::size_t underneath = view.GetPendingUnderneath().size();
+    const std::size_t top = view.GetPendingTop().size();
+    ASSERT_EQ(underneath, 4u);
+    ASSERT_EQ(top, 4u);
+
+    // One millisecond per clock reading: the slice ends after the second item.
+    view.m_Tick = 1;
+    view.calls.clear();
+    view.PaintStep(m_Target);
+    EXPECT_EQ(view.Count("Tile"), 2u);
+    EXPECT_EQ(view.GetPendingUnderneath().size(), underneath - 2);
+    EXPECT_TRUE(view.painting);
+
+    // The clock wrapping around the 32-bit range does not end or stretch a slice.
+    view.m_Now = 0xFFFFFFFFu;
+    view.calls.clear();
+    view.PaintStep(m_Target);
+    EXPECT_EQ(view.Count("Tile"), 2u);
+
+    // A frozen clock draws everything in one step, overlays last, and stops the timer.
+    view.m_Tick = 0;
+    view.calls.clear();
+    view.PaintStep(m_Target);
+    EXPECT_EQ(view.Count("Tile"), underneath - 4 + top);
+    EXPECT_EQ(view.calls[view.calls.size() - 2], "EndTop");
+    EXPECT_EQ(view.calls.back(), "Stop");
+    EXPECT_FALSE(view.painting);
+    EXPECT_TRUE(view.GetPendingTop().empty());
+    EXPECT_FALSE(view.AreTopOverlaysPending());
+}
+} // namespace
