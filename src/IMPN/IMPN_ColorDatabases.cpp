@@ -2,6 +2,8 @@
 
 #include "IMPN/IMPN_ColorDatabasePaths.h"
 
+#include "GLIB/GLIB_Log.h"
+
 #include <system_error>
 
 namespace
@@ -15,6 +17,22 @@ void AddBuiltIns(IMPN_ColorDatabase& named)
     named.Set("Red", IMPN_ColorEntry::FromBGR(IMPN_MakeColorBGR(255, 0, 0)));
     named.Set("Green", IMPN_ColorEntry::FromBGR(IMPN_MakeColorBGR(0, 255, 0)));
     named.Set("Blue", IMPN_ColorEntry::FromBGR(IMPN_MakeColorBGR(0, 0, 255)));
+}
+
+// A damaged or foreign database is not worth a message box at start-up, but it must not go
+// unnoticed either.
+void LogIfDamaged(const std::filesystem::path& path, const IMPN_ColorDatabaseFile::ReadResult& r)
+{
+    using Status = IMPN_ColorDatabaseFile::Status;
+    if (r.status == Status::Complete || r.status == Status::Missing)
+        return;
+    std::string text = "Colour database \"" + path.string() + "\": ";
+    if (r.status == Status::Incomplete)
+        text += "read " + std::to_string(r.entriesRead) + " of " +
+                std::to_string(r.announcedCount) + " entries, " + r.problem;
+    else
+        text += "ignored, " + r.problem;
+    GLIB_LOG(GLIB_SEVERITY_WARNING, text);
 }
 
 std::optional<IMPN_ColorBGR> DisplayColorOf(const IMPN_ColorDatabase& db, std::string_view name)
@@ -48,6 +66,7 @@ IMPN_ColorDatabases::LoadNamedColors(const std::optional<std::filesystem::path>&
         return result;
     }
     result = IMPN_ColorDatabaseFile::Read(*libraryFile);
+    LogIfDamaged(*libraryFile, result);
     SetNamedColors(result.database);
     return result;
 }
@@ -74,6 +93,7 @@ IMPN_ColorDatabases::LoadCustomColors(const std::optional<std::filesystem::path>
     }
     m_customFile = *userDataFolder / IMPN_ColorDatabasePaths::kCustomColorsFileName;
     result = IMPN_ColorDatabaseFile::Read(*m_customFile);
+    LogIfDamaged(*m_customFile, result);
     switch (result.status)
     {
     case IMPN_ColorDatabaseFile::Status::Complete:
@@ -94,6 +114,7 @@ IMPN_ColorDatabases::LoadCustomColors(const std::optional<std::filesystem::path>
         catch (const std::system_error& e)
         {
             result.problem = e.what();
+            GLIB_LOG(GLIB_SEVERITY_WARNING, result.problem);
         }
         break;
     }
