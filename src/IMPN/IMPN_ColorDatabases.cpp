@@ -182,5 +182,8 @@ void IMPN_ColorDatabases::SaveCustomColors()
         }
         m_keepUnreadCustomFile = false;
     }
+    // The folder may have been removed, or could not be made at start-up.
+    std::error_code ec;
+    std::filesystem::create_directories(m_customFile->parent_path(), ec);
     IMPN_ColorDatabaseFile::Write(*m_customFile, m_custom);
 }

@@ -157,11 +157,3 @@ TEST(ColorConversion, ShownAtOpacityOverWhite)
     // 200/2 + 127, 100/2 + 127, 0 + 127.
     ExpectRGB(record.Shown(), {227, 177, 127});
 }
-
-TEST(ColorConversion, ProductTableCoversEveryCell)
-{
-    for (int i = 0; i < 256; ++i)
-        for (int j = 0; j <= 100; ++j)
-            ASSERT_EQ(IMPN_ColorConversion::Product(static_cast<std::uint8_t>(i), j), i * j / 100)
-                << i << " x " << j;
-}

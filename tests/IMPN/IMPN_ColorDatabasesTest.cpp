@@ -127,6 +127,8 @@ TEST(ColorDatabases, CustomColorsStoreSaveAndReload)
     third.LoadCustomColors(folder);
     EXPECT_EQ(third.CustomColors().Size(), 1u);
     third.ClearCustomColors();
+    // A folder removed during the run is made again.
+    std::filesystem::remove_all(folder);
     third.SaveCustomColors();
     IMPN_ColorDatabases fourth;
     fourth.LoadCustomColors(folder);
