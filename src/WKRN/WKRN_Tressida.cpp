@@ -1,10 +1,12 @@
 #include "WKRN/WKRN_Tressida.h"
 
+#include "WKRN/WKRN_Application.h"
 #include "WKRN/WKRN_Ids.h"
 #include "WKRN/WKRN_Preferences.h"
 #include "WKRN/WKRN_SheetWindow.h"
 
 #include "GLIB/GLIB_CommandLine.h"
+#include "GLIB/GLIB_MainGuard.h"
 #include "WTLU/WTLU_MessageEvent.h"
 #include "WTLU/WTLU_WindowArrangement.h"
 
@@ -282,9 +284,30 @@ void WKRN_Tressida::Quit()
 
 bool WKRN_Tressida::event(QEvent* event)
 {
-    if (!WTLU_MessageEvent::IsMessage(event))
+    if (!WTLU_MessageEvent::IsMessage(event) && event->type() != QEvent::Timer)
         return QWidget::event(event);
-    const auto* message = static_cast<WTLU_MessageEvent*>(event);
+    // Exceptions must not cross the event loop: what escapes a message is reported as at the
+    // program entry, and the run ends the same way.
+    bool handled = false;
+    const int completed = GLIB_RunMainGuarded(
+        [&]() -> int
+        {
+            handled = WTLU_MessageEvent::IsMessage(event)
+                          ? HandleMessage(static_cast<WTLU_MessageEvent*>(event))
+                          : QWidget::event(event);
+            return 1;
+        },
+        &WKRN_Application::ShowFailure);
+    if (completed == 0)
+    {
+        QCoreApplication::exit(0);
+        return true;
+    }
+    return handled;
+}
+
+bool WKRN_Tressida::HandleMessage(WTLU_MessageEvent* message)
+{
     switch (message->Message())
     {
     case APPMSG_OPEN_JOB:
@@ -328,7 +351,7 @@ bool WKRN_Tressida::event(QEvent* event)
             job->RefreshColours();
         return true;
     default:
-        return QWidget::event(event);
+        return QWidget::event(message);
     }
 }
 

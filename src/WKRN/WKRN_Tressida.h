@@ -21,6 +21,7 @@
 #include <vector>
 
 class WKRN_SheetWindow;
+class WTLU_MessageEvent;
 
 class WKRN_Tressida : public QWidget
 {
@@ -77,6 +78,7 @@ protected:
     void timerEvent(QTimerEvent* event) override;
 
 private:
+    bool HandleMessage(WTLU_MessageEvent* message);
     void RefreshWindowMenus();
     WKRN_SheetWindow* FindWindow(qintptr handle) const;
     void Arrange(int commandId, qintptr requester);

@@ -1,0 +1,117 @@
+#include "WKRN_TestSupport.h"
+
+#include "WKRN/WKRN_SingleInstance.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHostInfo>
+#include <QLocalSocket>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <optional>
+
+namespace
+{
+QString Folder(const WKRN_TestFolder& folder)
+{
+    return QString::fromStdString((folder.Path() / "run").string());
+}
+
+// Runs the event loop until the condition holds or two seconds pass.
+template <class Condition>
+bool WaitFor(Condition condition)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition() && timer.elapsed() < 2000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return condition();
+}
+} // namespace
+
+TEST(WKRN_SingleInstance, SecondStart_HandsItsCommandLineToTheFirst)
+{
+    WKRN_TestFolder folder;
+    WKRN_SingleInstance first(Folder(folder));
+    ASSERT_TRUE(first.TryBecomeFirst());
+    std::vector<WKRN_HandOverRecord::Record> received;
+    first.SetReceiver([&received](const WKRN_HandOverRecord::Record& r) { received.push_back(r); });
+
+    WKRN_SingleInstance second(Folder(folder));
+    EXPECT_FALSE(second.TryBecomeFirst());
+    EXPECT_TRUE(second.HandOver(L"quorkrn \"/jobs/a b.tif\""));
+    ASSERT_TRUE(WaitFor([&] { return !received.empty(); }));
+    EXPECT_EQ(received[0].tag, 0xB001u);
+    EXPECT_TRUE(received[0].wellFormed);
+    EXPECT_EQ(received[0].commandLine, L"quorkrn \"/jobs/a b.tif\"");
+}
+
+TEST(WKRN_SingleInstance, NobodyListening_GivesUpAfterItsLooks)
+{
+    WKRN_TestFolder folder;
+    WKRN_SingleInstance lonely(Folder(folder));
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_FALSE(lonely.HandOver(L"quorkrn /a.tif", 3, 20));
+    EXPECT_GE(timer.elapsed(), 50);
+}
+
+TEST(WKRN_SingleInstance, LeftoversOfACrashedRun_DoNotStopTheNextStart)
+{
+    WKRN_TestFolder folder;
+    WKRN_SingleInstance probe(Folder(folder));
+    std::filesystem::create_directories(folder.Path() / "run");
+    // A lock of a process that no longer exists, and a socket file nobody listens on.
+    qint64 dead = 4000000;
+    while (::kill(pid_t(dead), 0) == 0)
+        ++dead;
+    QFile lock(probe.LockPath());
+    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+    lock.write(QByteArray::number(dead) + "\nquorkrn\n" + QHostInfo::localHostName().toUtf8() +
+               "\n");
+    lock.close();
+    QFile socket(probe.SocketPath());
+    ASSERT_TRUE(socket.open(QIODevice::WriteOnly));
+    socket.close();
+
+    WKRN_SingleInstance first(Folder(folder));
+    ASSERT_TRUE(first.TryBecomeFirst());
+    std::optional<WKRN_HandOverRecord::Record> received;
+    first.SetReceiver([&received](const WKRN_HandOverRecord::Record& r) { received = r; });
+    EXPECT_TRUE(WKRN_SingleInstance(Folder(folder)).HandOver(L"quorkrn /x.tif"));
+    ASSERT_TRUE(WaitFor([&] { return received.has_value(); }));
+    EXPECT_EQ(received->commandLine, L"quorkrn /x.tif");
+}
+
+TEST(WKRN_SingleInstance, GarbageOnTheSocket_IsDroppedWithoutEffect)
+{
+    WKRN_TestFolder folder;
+    WKRN_SingleInstance first(Folder(folder));
+    ASSERT_TRUE(first.TryBecomeFirst());
+    int received = 0;
+    first.SetReceiver([&received](const WKRN_HandOverRecord::Record&) { ++received; });
+
+    // A count of 4 GiB, and a header cut short.
+    const QByteArray huge("\x01\xB0\0\0\0\0\0\0\xFF\xFF\xFF\xFF", 12);
+    for (const QByteArray& garbage : {huge, QByteArray("short")})
+    {
+        QLocalSocket client;
+        client.connectToServer(first.SocketPath());
+        ASSERT_TRUE(client.waitForConnected(1000));
+        client.write(garbage);
+        client.waitForBytesWritten(1000);
+        client.disconnectFromServer();
+        // Let the server read and drop it.
+        QElapsedTimer pause;
+        pause.start();
+        while (pause.elapsed() < 150)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    EXPECT_EQ(received, 0);
+    // A proper record still gets through afterwards.
+    EXPECT_TRUE(WKRN_SingleInstance(Folder(folder)).HandOver(L"q"));
+    EXPECT_TRUE(WaitFor([&] { return received == 1; }));
+}
