@@ -19,8 +19,8 @@
 // ReservedSlot* have no behaviour and stay as no-operations.
 //
 // A file object is closed when made; the holder closes it before releasing the last handle.
-// Size, SetSize, Read, Write and Flush expect an open file; on a closed one they fail with the
-// platform's "bad handle" error text instead of touching anything.
+// Size, SetSize, Read, Write and Flush expect an open file; on a closed one the first four fail
+// with 1158007 and the platform's "bad handle" text, and Flush logs that text.
 class GFIL_FileSystem : public GLIB_TrackedObject
 {
 public:

@@ -484,3 +484,20 @@ TEST(FileSystemPosix, ReopeningDoesNotLoseTheDescriptor)
     EXPECT_EQ(OpenDescriptorCount(), before);
 }
 } // namespace
+
+namespace
+{
+TEST(FileSystemPosix, ReleasingAnOpenFileGivesItsLockBack)
+{
+    GFIL_ScratchFolder folder;
+    std::ofstream(folder.Path() / "forgotten.bin") << "x";
+    {
+        GFIL_FileSpec holder(folder.Wide("forgotten.bin"));
+        holder->Open(GFIL_MODE_READ);
+        // Released without a close.
+    }
+    GFIL_FileSpec later(folder.Wide("forgotten.bin"));
+    EXPECT_NO_THROW(later->Open(GFIL_MODE_READ));
+    later->Close();
+}
+} // namespace
