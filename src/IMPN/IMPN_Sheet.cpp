@@ -1,8 +1,10 @@
 #include "IMPN/IMPN_Sheet.h"
 
 #include "GFIL/GFIL_FileSpec.h"
+#include "IMPN/IMPN_ThumbnailImage.h"
 #include "TIFX/TIFX_KRNFile.h"
 
+#include <algorithm>
 #include <cmath>
 #include <ostream>
 
@@ -198,8 +200,14 @@ void IMPN_Sheet::Prepare()
     }
     m_Front.Prepare();
     m_Back.Prepare();
-    // THUMBNAIL: width, length and scale (rounded) are copied here from the front surface's
-    // thumbnail when the front has separations, else from the back's.
+    const IMPN_Surface& shown = m_Front.HasSeparations() ? m_Front : m_Back;
+    if (const IMPN_ThumbnailImage* thumbnail = shown.GetThumbnail())
+    {
+        m_ThumbnailWidth = static_cast<std::uint32_t>(std::max(thumbnail->GetWidth(), 0));
+        m_ThumbnailLength = static_cast<std::uint32_t>(std::max(thumbnail->GetHeight(), 0));
+        m_ThumbnailScale =
+            static_cast<std::uint32_t>(std::lround(std::max(thumbnail->GetScale(), 0.0)));
+    }
 }
 
 std::int64_t IMPN_Sheet::GetPrintTime() const

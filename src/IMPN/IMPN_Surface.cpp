@@ -2,6 +2,7 @@
 
 #include "IMPN/IMPN_PrintTime.h"
 #include "IMPN/IMPN_SeparationInk.h"
+#include "IMPN/IMPN_ThumbnailImage.h"
 #include "TIFX/TIFX_KRNFile.h"
 
 #include <algorithm>
@@ -115,7 +116,8 @@ void IMPN_Surface::Clear()
     m_MaxBleeds.clear();
     m_ClipPaths.clear();
     m_HasClipPaths = false;
-    // RENDERER AND THUMBNAIL: destroyed here, before the separations they read.
+    // Before the separations they read.
+    m_Thumbnail.reset();
     m_Renderer.reset();
     m_Separations.clear();
 }
@@ -162,9 +164,10 @@ void IMPN_Surface::Prepare()
         separation->Prepare();
     if (m_Separations.empty())
         return;
-    // RENDERER AND THUMBNAIL: created here, once, when missing.
     if (!m_Renderer)
         m_Renderer = IMPN_SeparationInk::CreateRenderer(m_Separations, m_PaperColor.data());
+    if (!m_Thumbnail)
+        m_Thumbnail = std::make_unique<IMPN_ThumbnailImage>(m_Separations, m_PaperColor);
 }
 
 std::int64_t IMPN_Surface::GetPrintTime() const

@@ -16,6 +16,7 @@
 #include <vector>
 
 class IMPN_SurfaceRenderer;
+class IMPN_ThumbnailImage;
 
 class IMPN_Surface : public IMPN_Node
 {
@@ -74,12 +75,10 @@ public:
     const std::vector<PageClipPaths>& GetClipPaths() const { return m_ClipPaths; }
     bool HasClipPaths() const { return m_HasClipPaths; }
 
-    // RENDERER AND THUMBNAIL: the surface owns one renderer and one thumbnail, created by the
-    // first Prepare of a surface with separations and destroyed by Clear and the destructor.
-    // Their members and accessors go here.
-    // The surface's tile cache; null before the first Prepare and for a surface without
-    // separations.
+    // The surface's tile cache and its navigation thumbnail, made by the first Prepare of a
+    // surface with separations and destroyed by Clear and the destructor; null before.
     IMPN_SurfaceRenderer* GetRenderer() const { return m_Renderer.get(); }
+    IMPN_ThumbnailImage* GetThumbnail() const { return m_Thumbnail.get(); }
 
 private:
     void TakeSurfaceData(TIFX_KRNFile& file);
@@ -94,6 +93,7 @@ private:
     std::vector<PageClipPaths> m_ClipPaths;
     bool m_HasClipPaths = false;
     SeparationList m_Separations;
-    // Declared after the separations it reads, so that it goes first.
+    // Declared after the separations they read, so that they go first.
     std::unique_ptr<IMPN_SurfaceRenderer> m_Renderer;
+    std::unique_ptr<IMPN_ThumbnailImage> m_Thumbnail;
 };

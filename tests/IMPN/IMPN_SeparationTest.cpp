@@ -8,6 +8,8 @@
 #include "IMPN/IMPN_Registry.h"
 #include "IMPN/IMPN_Sheet.h"
 #include "IMPN/IMPN_SheetReference.h"
+#include "IMPN/IMPN_SurfaceRenderer.h"
+#include "IMPN/IMPN_ThumbnailImage.h"
 #include "TIFX/TIFX_KRNFile.h"
 
 #include <gtest/gtest.h>
@@ -263,6 +265,35 @@ TEST_F(SeparationTest, ThumbnailSizeComesFromTheDirectoryThatHoldsTheReducedImag
     EXPECT_EQ(sheet->GetThumbnailScale(), 4u);
     EXPECT_EQ(sheet->GetImageWidth(), 1536u);
     EXPECT_FLOAT_EQ(sheet->GetXResolution(), p.options.resolution);
+}
+
+TEST_F(SeparationTest, PrepareMakesRendererAndThumbnailOnceAndTakesTheThumbnailSize)
+{
+    IMPN_TestPreview front = Patterned(); // reduced image 384 x 256 at scale 4
+    IMPN_SheetReference sheet = SheetOf({front});
+    IMPN_Surface& surface = sheet->GetFrontSurface();
+    EXPECT_EQ(surface.GetRenderer(), nullptr);
+    EXPECT_EQ(surface.GetThumbnail(), nullptr);
+    sheet->Prepare();
+    IMPN_SurfaceRenderer* renderer = surface.GetRenderer();
+    IMPN_ThumbnailImage* thumbnail = surface.GetThumbnail();
+    ASSERT_NE(renderer, nullptr);
+    ASSERT_NE(thumbnail, nullptr);
+    // An empty surface gets neither.
+    EXPECT_EQ(sheet->GetBackSurface().GetRenderer(), nullptr);
+    EXPECT_EQ(sheet->GetBackSurface().GetThumbnail(), nullptr);
+    // 384 x 256 reduced to 350 x 233; scale 4 x 384 / 350 rounds to 4.
+    EXPECT_EQ(sheet->GetThumbnailWidth(), 350u);
+    EXPECT_EQ(sheet->GetThumbnailLength(), 233u);
+    EXPECT_EQ(sheet->GetThumbnailScale(), 4u);
+    sheet->Prepare();
+    EXPECT_EQ(surface.GetRenderer(), renderer);
+    EXPECT_EQ(surface.GetThumbnail(), thumbnail);
+    // Clear destroys both before the separations they read.
+    surface.Clear();
+    EXPECT_EQ(surface.GetRenderer(), nullptr);
+    EXPECT_EQ(surface.GetThumbnail(), nullptr);
+    EXPECT_FALSE(surface.HasSeparations());
 }
 
 TEST_F(SeparationTest, PrintTimeOfASheetIsTheMeanOfItsSurfaces)
