@@ -7,6 +7,8 @@
 #include "GFIL/GFIL_FileSpec.h"
 #include "GLIB/GLIB_Exception.h"
 #include "GLIB/GLIB_String.h"
+#include "IMPN/IMPN_ColorDatabasePaths.h"
+#include "IMPN/IMPN_ColorDatabases.h"
 #include "IMPN/IMPN_Registry.h"
 #include "IMPN/IMPN_RenderComposite.h"
 #include "IMPN/IMPN_SeparationInk.h"
@@ -287,6 +289,11 @@ int RunRender(const std::vector<std::string>& args)
         return 1;
     }
     IMPN_SheetReference sheet(sheets[std::size_t(o.sheet - 1)]);
+    // Inks are coloured from the shipped colour library as in the viewer. The user's custom
+    // colours are left alone: loading them creates their file when it is missing, and a render
+    // must not write anything but its picture.
+    IMPN_ColorDatabases::Global().LoadNamedColors(IMPN_ColorDatabasePaths::FindProgramDataFile(
+        IMPN_ColorDatabasePaths::kNamedColorsFileName));
     sheet->Prepare();
     IMPN_Surface& surface = o.back ? sheet->GetBackSurface() : sheet->GetFrontSurface();
     if (!surface.HasSeparations())
