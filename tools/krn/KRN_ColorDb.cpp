@@ -188,12 +188,14 @@ int Run(const std::vector<std::string>& args)
         return Build(args[1], args[2]);
     if (args.size() == 3 && args[0] == "export")
         return Export(args[1], args[2]);
-    std::cerr << "usage: krn colordb list FILE\n"
-                 "       krn colordb build TEXT OUT\n"
-                 "       krn colordb export FILE TEXT   (TEXT may be - for standard output)\n";
-    return 2;
+    const bool asked = args.size() == 1 && (args[0] == "--help" || args[0] == "help");
+    (asked ? std::cout : std::cerr)
+        << "usage: krn colordb list FILE          entries with their display colour\n"
+           "       krn colordb build TEXT OUT     colour database from its text form\n"
+           "       krn colordb export FILE TEXT   text form of a colour database (- for stdout)\n";
+    return asked ? 0 : 2;
 }
 
-const KRN_CommandRegistration
-    registration({"colordb", "colordb list FILE | build TEXT OUT | export FILE TEXT", &Run});
+const KRN_CommandRegistration registration(
+    {"colordb", "colordb list|build|export ...  colour databases (see krn colordb --help)", &Run});
 } // namespace
