@@ -112,8 +112,8 @@ void IMPN_ThumbnailImage::Composite()
     m_Width = static_cast<std::int32_t>(width);
     m_Height = static_cast<std::int32_t>(height);
     m_Scale = scale;
-    // Four bytes a pixel in full 32 bits: a row length cut to 16 bits would misplace every row
-    // of a composite wider than 16383 pixels.
+    // The row length from the full 32-bit width: a width cut to 16 bits would misplace every
+    // row of a composite of 65536 pixels or more.
     m_RowLength = width * 4;
     m_Pixels.resize(static_cast<std::size_t>(bytes));
     const IMPN_ColorBGR& paper = *m_PaperColor;

@@ -195,14 +195,21 @@ TEST_F(ThumbnailTest, SmallSurfaceKeepsItsSizeAndSeparationsOfOtherSizesAreClipp
 
 TEST_F(ThumbnailTest, SurfaceTooWideToReduceKeepsTheFullSizePicture)
 {
-    // The reduction works on at most 32767 pixels a line: the full-size composite stays.
-    AddSeparation("Black", 33000, 8, 1,
+    // The reduction works on at most 32767 pixels a line, so the full-size composite stays; its
+    // rows are wider than 16 bits of pixels and must still be laid out whole.
+    AddSeparation("Black", 65600, 4, 1,
                   [](std::uint32_t x, std::uint32_t) { return x % 2 ? 255 : 0; });
     IMPN_ThumbnailImage thumbnail(m_Separations, m_Paper);
-    EXPECT_EQ(thumbnail.GetWidth(), 33000);
-    EXPECT_EQ(thumbnail.GetHeight(), 8);
+    ASSERT_EQ(thumbnail.GetWidth(), 65600);
+    ASSERT_EQ(thumbnail.GetHeight(), 4);
+    EXPECT_EQ(thumbnail.GetRowLength(), 65600u * 4);
     EXPECT_DOUBLE_EQ(thumbnail.GetScale(), 1.0);
-    EXPECT_EQ(PixelAt(thumbnail, 0, 0)[0], m_Paper[0]);
+    const IMPN_ColorBGR ink = m_Separations[0]->GetDecidedColor().color;
+    for (std::int32_t y = 0; y < 4; ++y)
+    {
+        EXPECT_EQ(PixelAt(thumbnail, 65598, y)[0], m_Paper[0]);
+        EXPECT_EQ(PixelAt(thumbnail, 65599, y)[0], (ink[0] * (m_Paper[0] + 1)) >> 8);
+    }
 }
 
 TEST(IMPN_ThumbnailImage, SurfaceWithoutSeparationsIsEmpty)
