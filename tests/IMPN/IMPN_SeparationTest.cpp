@@ -181,6 +181,21 @@ TEST_F(SeparationTest, ReadsFallBackWhenTheFileIsGone)
     EXPECT_FALSE(s.HasCMYKEquivalent());
 }
 
+TEST_F(SeparationTest, ConstructionLeavesTheFileAtDirectoryZero)
+{
+    // The caller goes on reading directory 0's job information from the same file (a Work &
+    // Turn sheet adds it to its second surface), even when the reduced image is in directory 2.
+    IMPN_TestPreview p = Patterned();
+    p.options.reducedDirectory = 2;
+    TIFX_KRNFile file(m_Folder.Write("dir.tif", p));
+    file.Open();
+    IMPN_Separation separation(file);
+    EXPECT_EQ(separation.GetThumbnailDirectory(), 2);
+    EXPECT_EQ(file.GetDirectory(), 0);
+    EXPECT_EQ(file.GetBitsPerSample(), 1);
+    EXPECT_FALSE(separation.IsFileOpen()); // its own reader opens on first use
+}
+
 TEST_F(SeparationTest, PrepareDecidesColoursAndStampsChanges)
 {
     IMPN_TestPreview cyan;
