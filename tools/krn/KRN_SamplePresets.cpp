@@ -122,7 +122,7 @@ KRN_SamplePlan KRN_SamplePresets::Make(const std::string& name, const Settings& 
         plan.title = "Spring Brochure";
         plan.workStyle = 1;
         plan.inks = {Cyan(), Magenta(), Yellow(), Black(), Spot("PANTONE 185 C", RoleSpot1)};
-        TwoSidedEightPages(plan, 4.25, 5.5, 1, 0);
+        TwoSidedEightPages(plan, 5.5, 8.5, 1, 0);
     }
     else if (name == "perfector")
     {
