@@ -17,6 +17,7 @@
 #include "IMPN/IMPN_Pyramid.h"
 #include "IMPN/IMPN_Registry.h"
 #include "IMPN/IMPN_RenderComposite.h"
+#include "IMPN/IMPN_SeparationInk.h"
 #include "IMPN/IMPN_Sheet.h"
 #include "IMPN/IMPN_SheetReference.h"
 #include "IMPN/IMPN_SurfaceRenderer.h"
@@ -270,9 +271,14 @@ void RenderLevel(const std::vector<std::string>& files, int level)
     if (sheets.empty())
         throw std::runtime_error("no sheet");
     IMPN_SheetReference sheet(sheets[0]);
-    sheet->Prepare();
+    // The separations are prepared as the surface prepares them; the surface's navigation
+    // thumbnail, made from the reduced images, is not part of the picture measured here.
     IMPN_Surface& surface = sheet->GetFrontSurface();
-    IMPN_SurfaceRenderer& renderer = *surface.GetRenderer();
+    for (const auto& separation : surface.GetSeparations())
+        separation->Prepare();
+    const std::unique_ptr<IMPN_SurfaceRenderer> owned =
+        IMPN_SeparationInk::CreateRenderer(surface.GetSeparations(), surface.PaperColor().data());
+    IMPN_SurfaceRenderer& renderer = *owned;
     const IMPN_RenderLevel& l = renderer.GetLevel(level);
     std::vector<std::uint8_t> picture(std::size_t(l.width) * l.height * 3);
     IMPN_RenderComposite::Compose(renderer, level, surface.GetLatestChange(), 0, 0, l.width,

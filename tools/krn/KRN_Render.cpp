@@ -289,12 +289,6 @@ int RunRender(const std::vector<std::string>& args)
         return 1;
     }
     IMPN_SheetReference sheet(sheets[std::size_t(o.sheet - 1)]);
-    // Inks are coloured from the shipped colour library as in the viewer. The user's custom
-    // colours are left alone: loading them creates their file when it is missing, and a render
-    // must not write anything but its picture.
-    IMPN_ColorDatabases::Global().LoadNamedColors(IMPN_ColorDatabasePaths::FindProgramDataFile(
-        IMPN_ColorDatabasePaths::kNamedColorsFileName));
-    sheet->Prepare();
     IMPN_Surface& surface = o.back ? sheet->GetBackSurface() : sheet->GetFrontSurface();
     if (!surface.HasSeparations())
     {
@@ -302,6 +296,15 @@ int RunRender(const std::vector<std::string>& args)
                   << " has no separations\n";
         return 1;
     }
+    // Inks are coloured from the shipped colour library as in the viewer. The user's custom
+    // colours are left alone: loading them creates their file when it is missing, and a render
+    // must not write anything but its picture.
+    IMPN_ColorDatabases::Global().LoadNamedColors(IMPN_ColorDatabasePaths::FindProgramDataFile(
+        IMPN_ColorDatabasePaths::kNamedColorsFileName));
+    // The separations are prepared as the surface prepares them (colour decision, tile classes,
+    // stamps); the surface's navigation thumbnail, which a render does not show, is not made.
+    for (const auto& separation : surface.GetSeparations())
+        separation->Prepare();
 
     auto find = [&surface](const std::string& ink) -> IMPN_Separation*
     {
