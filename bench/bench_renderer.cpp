@@ -3,9 +3,10 @@
 // files next to what libtiff alone needs to decode the same tiles.
 //
 //   bench_renderer [benchmark options]       runs the suites; the whole-file suites use the
-//                                             files named by KRN_BENCH_SCREEN (one separation)
-//                                             and KRN_BENCH_INKS (a folder of inks of one
-//                                             surface), written on first use when missing
+//                                             file named by KRN_BENCH_SCREEN (one separation)
+//                                             and the files of the folder KRN_BENCH_INKS (the
+//                                             inks of one surface), written on first use when
+//                                             missing
 //   bench_renderer --write-screen FILE [SIZE] writes a SIZE x SIZE (16384) one-bit G4
 //                                             separation with a 150 lpi screen at 2400 dpi
 //   bench_renderer --write-inks DIR [SIZE] [N] writes N (8) such separations of one surface
@@ -27,6 +28,7 @@
 #include <benchmark/benchmark.h>
 #include <tiffio.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -146,21 +148,28 @@ std::string ScreenFile()
     return path;
 }
 
+// Every file of the folder (a `krn sample --preset large` job, say), or eight inks written there
+// on first use when the folder is missing or empty.
 std::vector<std::string> InkFiles()
 {
     const std::filesystem::path folder =
         EnvOr("KRN_BENCH_INKS", (ScratchFolder() / "inks").string());
     std::vector<std::string> files;
-    for (unsigned k = 0; k < 8; ++k)
-        files.push_back((folder / ("ink" + std::to_string(k) + ".tif")).string());
-    if (!std::filesystem::exists(files.back()))
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+        if (entry.is_regular_file())
+            files.push_back(entry.path().string());
+    if (!files.empty())
     {
-        std::filesystem::create_directories(folder);
-        for (unsigned k = 0; k < 8; ++k)
-        {
-            std::cerr << "writing " << files[k] << "\n";
-            WriteSeparation(files[k], 8192, k);
-        }
+        std::sort(files.begin(), files.end());
+        return files;
+    }
+    std::filesystem::create_directories(folder);
+    for (unsigned k = 0; k < 8; ++k)
+    {
+        files.push_back((folder / ("ink" + std::to_string(k) + ".tif")).string());
+        std::cerr << "writing " << files[k] << "\n";
+        WriteSeparation(files[k], 8192, k);
     }
     return files;
 }
