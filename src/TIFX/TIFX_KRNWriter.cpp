@@ -511,6 +511,9 @@ void TIFX_KRNWriter::Write(const std::string& utf8Path)
 
     // Directory 0: the full-resolution separation.
     setImageTags(m_width, m_height, bits, tile, 0, m_options.resolution);
+    if (!m_options.inkNames.empty())
+        TIFFSetField(tif.get(), TIFFTAG_INKNAMES, static_cast<int>(m_options.inkNames.size() + 1),
+                     m_options.inkNames.c_str());
     setPrivateTags(1);
     const size_t tileRowBytes = bits == 1 ? tile / 8 : tile;
     std::vector<uint8_t> buffer(tileRowBytes * tile);

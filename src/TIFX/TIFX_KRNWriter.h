@@ -39,6 +39,7 @@ struct TIFX_KRNWriterOptions
     uint16_t mainBitsPerSample = 1; // 8 makes an invalid preview
     uint16_t reducedScale = 8;      // the reduced image is 1:reducedScale of the main image
     float resolution = 600.0f;      // dots per inch of the main image
+    std::string inkNames;           // InkNames (tag 333) of the main image; empty: none
 };
 
 // One entry of an embedded directory as it goes to the file. `data` holds the value bytes in the
