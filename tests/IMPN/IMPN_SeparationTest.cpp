@@ -220,6 +220,20 @@ TEST_F(SeparationTest, PrepareDecidesColoursAndStampsChanges)
     // No InkNames tag: a named colour found under the separation's name is called "?".
     EXPECT_EQ(c.GetDecidedColor().name, "?");
 
+    // A file that names its ink and gives a CMYK equivalent: the equivalent decides.
+    IMPN_TestPreview named = cyan;
+    named.colorName = "PANTONE 300 C";
+    named.color = 0;
+    named.options.inkNames = "PANTONE 300 C";
+    named.cmyk = std::array<std::uint16_t, 4>{65535, 0, 0, 0};
+    IMPN_SheetReference other = SheetOf({named});
+    other->Prepare();
+    const IMPN_Separation& n = *other->GetFrontSurface().GetSeparation(0);
+    EXPECT_TRUE(n.HasCMYKEquivalent());
+    EXPECT_EQ(n.GetCMYKEquivalent(), (std::array<std::uint16_t, 4>{65535, 0, 0, 0}));
+    EXPECT_EQ(n.GetDecidedColor().name, "PANTONE 300 C");
+    EXPECT_FALSE(n.GetDecidedColor().isDefault);
+
     // User changes stamp the separation; the decided colour stays; Prepare undoes them.
     IMPN_ColorRecord red = c.GetCurrentColor();
     red.color = IMPN_MakeColorBGR(255, 0, 0);

@@ -73,6 +73,12 @@ KRNDirectoryInfo IMPN_TestDirectoryInfo(const IMPN_TestPreview& p)
     }
     if (p.clipPaths)
         info.SetField(TIFX_Field::PageSourceClipPath);
+    if (p.cmyk)
+    {
+        for (int i = 0; i < 4; ++i)
+            info.cmykEquivalent[i] = (*p.cmyk)[static_cast<std::size_t>(i)];
+        info.SetField(TIFX_Field::CMYKEquivalent);
+    }
     return info;
 }
 

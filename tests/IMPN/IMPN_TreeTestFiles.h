@@ -5,9 +5,11 @@
 #include "TIFX/TIFX_KRNDirectoryInfo.h"
 #include "TIFX/TIFX_KRNWriter.h"
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 
 // What one test file says about itself. Small images keep the suites fast: the default is two
@@ -29,6 +31,7 @@ struct IMPN_TestPreview
     // Filled with one page unless the test sets its own.
     std::vector<KRNPageInfo> pages = {DefaultPage()};
     bool clipPaths = false;
+    std::optional<std::array<std::uint16_t, 4>> cmyk;
     // The one-bit image, one byte of eight pixels at a time; blank when not set.
     std::function<std::uint8_t(std::uint32_t x0, std::uint32_t y)> fill;
     TIFX_KRNWriterOptions options = DefaultOptions();

@@ -490,6 +490,8 @@ void WriteFile(const std::string& path, const Art& art, const KRN_SampleInk& ink
 {
     std::vector<std::uint8_t> bits = Screen(art, ink.role, ink.screenAngle, g.dpi);
     options.reducedScale = ReducedScale(g.dpi);
+    if (ink.inkNames)
+        options.inkNames = ink.name;
     options.resolution = static_cast<float>(g.dpi);
     std::vector<std::uint8_t> reduced =
         KRN_SampleJob::Reduce(bits, g.width, g.height, options.reducedScale);

@@ -31,6 +31,8 @@ struct KRN_SampleInk
     double screenAngle = 45;
     // C, M, Y, K, 65535 = 100 %, stored with the file when set.
     std::optional<std::array<std::uint16_t, 4>> cmykEquivalent;
+    // Whether the file names its ink in the InkNames tag too, as most output systems do.
+    bool inkNames = true;
 };
 
 struct KRN_SamplePage

@@ -175,6 +175,9 @@ KRN_SamplePlan KRN_SamplePresets::Make(const std::string& name, const Settings& 
         plan.title = "Catalogue";
         plan.workStyle = 1;
         plan.inks = {Cyan(), Magenta(), Yellow(), Black()};
+        // An output system that leaves InkNames out: the colours come from the ink names alone.
+        for (KRN_SampleInk& ink : plan.inks)
+            ink.inkNames = false;
         TwoSidedEightPages(plan, 3.5, 4.5, 1, 0);
         TwoSidedEightPages(plan, 3.5, 4.5, 1, 2);
         TwoSidedEightPages(plan, 3.5, 4.5, 2, 0);
