@@ -137,6 +137,11 @@ TIFX_KRNFile& IMPN_Separation::GetFile()
     return *m_File;
 }
 
+const std::string& IMPN_Separation::GetFilePath() const
+{
+    return m_File->GetPath();
+}
+
 TIFX_KRNFile& IMPN_Separation::FileAt(std::uint16_t directory)
 {
     TIFX_KRNFile& file = GetFile();

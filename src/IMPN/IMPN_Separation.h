@@ -77,6 +77,8 @@ public:
     // The separation's own reader, opened when needed. Throws TIFX_FileIOException when the
     // file cannot be opened.
     TIFX_KRNFile& GetFile();
+    // The path of the separation's file (UTF-8), known without opening it.
+    const std::string& GetFilePath() const;
 
     std::uint16_t GetColorCode() const { return m_ColorCode; }
     const std::string& GetColorName() const { return m_ColorName; }

@@ -1,0 +1,59 @@
+#include "WKRN/WKRN_FileListWindow.h"
+
+#include "WKRN/WKRN_FileListTexts.h"
+
+#include "WTLU/WTLU_SortableListView.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+WKRN_FileListWindow::WKRN_FileListWindow(QWidget* parent, const QString& header,
+                                         const QString& second,
+                                         const std::vector<WKRN_InvalidFile>& files)
+    : QDialog(parent), m_header(new QLabel(header, this)), m_second(new QLabel(second, this)),
+      m_list(new WTLU_SortableListView(this)), m_close(nullptr)
+{
+    setObjectName(QStringLiteral("WKRN_FileListWindow_239"));
+    setWindowTitle(WKRN_FileListTexts::InvalidFilesTitle());
+    m_header->setObjectName(QStringLiteral("WKRN_FileListWindow_1035"));
+    m_second->setObjectName(QStringLiteral("WKRN_FileListWindow_1036"));
+    m_list->setObjectName(QStringLiteral("WKRN_FileListWindow_1030"));
+    // Paths and reasons are the system's, not markup.
+    m_header->setTextFormat(Qt::PlainText);
+    m_second->setTextFormat(Qt::PlainText);
+    m_header->setWordWrap(true);
+    m_second->setWordWrap(true);
+
+    m_list->AddColumn(WKRN_FileListTexts::Load(IDS_COLUMN_FILENAME), kFileWidth);
+    m_list->AddColumn(WKRN_FileListTexts::Load(IDS_COLUMN_EXPLANATION), kReasonWidth);
+    for (const WKRN_InvalidFile& file : files)
+    {
+        auto* row = new QTreeWidgetItem(QStringList{file.file, file.reason});
+        row->setToolTip(0, file.file);
+        row->setToolTip(1, file.reason);
+        m_list->addTopLevelItem(row);
+    }
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    m_close = buttons->button(QDialogButtonBox::Close);
+    m_close->setObjectName(QStringLiteral("WKRN_FileListWindow_1"));
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_header);
+    layout->addWidget(m_second);
+    layout->addWidget(m_list, 1);
+    layout->addWidget(buttons);
+    resize(kFileWidth + kReasonWidth + 40, 300);
+}
+
+WKRN_FileListWindow::~WKRN_FileListWindow() = default;
+
+void WKRN_FileListWindow::Run(QWidget* parent, const QString& header, const QString& second,
+                              const std::vector<WKRN_InvalidFile>& files)
+{
+    WKRN_FileListWindow window(parent, header, second, files);
+    window.exec();
+}

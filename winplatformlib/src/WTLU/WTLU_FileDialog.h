@@ -1,0 +1,69 @@
+#pragma once
+// The open-file dialog through which the user picks existing files. The file system is
+// case-sensitive, so every pattern of a filter is offered in both letter cases ("*.TIF" also
+// finds "job.tif"). The dialog starts in the folder it is given and reports the folder it ended
+// in, so that callers can remember it for the next time.
+//
+// The dialog is shown by a chooser. The default one runs a modal QFileDialog; tests install
+// their own to answer with the paths a user would have picked.
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+class QWidget;
+
+// One entry of the file-type list: a name and its patterns separated by semicolons
+// ("*.PRV;*.KRN").
+struct WTLU_FileFilter
+{
+    QString name;
+    QString patterns;
+};
+
+struct WTLU_FileDialogRequest
+{
+    QWidget* owner = nullptr;
+    QString title;
+    // Qt name filters, already carrying both letter cases.
+    QStringList nameFilters;
+    // Where the dialog starts; empty for the working folder.
+    QString folder;
+    // Several files may be chosen.
+    bool multiple = true;
+};
+
+struct WTLU_FileDialogResult
+{
+    // Chosen files, in the order the dialog returned them; empty when cancelled.
+    QStringList files;
+    // The folder the dialog was in when it closed; empty when cancelled.
+    QString folder;
+
+    bool Accepted() const { return !files.isEmpty(); }
+};
+
+class WTLU_FileDialog
+{
+public:
+    using Chooser = std::function<WTLU_FileDialogResult(const WTLU_FileDialogRequest&)>;
+
+    // Shows the dialog for existing files. The result's folder is the chooser's, or, when the
+    // chooser leaves it empty, the folder of the first chosen file.
+    static WTLU_FileDialogResult GetOpenFileNames(QWidget* owner, const QString& title,
+                                                  const std::vector<WTLU_FileFilter>& filters,
+                                                  const QString& folder, bool multiple = true);
+
+    // "Preview File (*.PRV *.prv *.KRN *.krn)": each pattern in its upper-case and its
+    // lower-case form (once when both are the same), duplicates and blanks dropped.
+    static QString NameFilter(const WTLU_FileFilter& filter);
+    static QStringList NameFilters(const std::vector<WTLU_FileFilter>& filters);
+
+    // Returns the previous chooser, so that a scope can restore it. An empty chooser restores the
+    // default one.
+    static Chooser SetChooser(Chooser chooser);
+    // The default chooser: a modal QFileDialog.
+    static WTLU_FileDialogResult RunModal(const WTLU_FileDialogRequest& request);
+};
