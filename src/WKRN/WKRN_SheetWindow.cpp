@@ -49,11 +49,15 @@ WKRN_SheetWindow::WKRN_SheetWindow(int identity, QObject* application)
     BuildMenus();
     BuildToolBar();
     BuildStatusBar();
-    // The client view comes with the sheet view; until then the client area is plain.
-    auto* client = new QWidget(this);
+    // Until a sheet view takes the client area, it names the job the window holds.
+    auto* client = new QLabel(this);
     client->setObjectName(QStringLiteral("WKRN_ClientView"));
+    client->setAlignment(Qt::AlignCenter);
     client->setAutoFillBackground(true);
     client->setBackgroundRole(QPalette::Dark);
+    QFont font = client->font();
+    font.setPointSizeF(font.pointSizeF() * 1.6);
+    client->setFont(font);
     setCentralWidget(client);
     InstallBuiltInCommands();
     UpdateEnabling();
@@ -267,6 +271,8 @@ void WKRN_SheetWindow::ShowSheet(const IMPN_SheetReference& sheet)
     m_sheet = sheet;
     const QString name = JobName();
     setWindowTitle(WKRN_StringTable::Load(IDS_CAPTION_PREFIX) + name);
+    if (auto* client = qobject_cast<QLabel*>(centralWidget()))
+        client->setText(name);
     // Until the application window rebuilds the menu, the window lists at least itself.
     auto* own = new QAction(name, this);
     own->setData(m_identity);

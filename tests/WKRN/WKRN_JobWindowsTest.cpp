@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSignalSpy>
@@ -272,6 +273,10 @@ TEST_F(JobWindows, SecondSheetForAWindow_OpensANewWindow)
     ASSERT_EQ(jobs.size(), 2u);
     EXPECT_EQ(jobs[0]->JobName(), QStringLiteral("A: Signature 1 Web 1"));
     EXPECT_EQ(jobs[1]->JobName(), QStringLiteral("B: Signature 1 Web 1"));
+    // Until the sheet view comes, the client area names the job.
+    const auto* client = qobject_cast<QLabel*>(jobs[0]->centralWidget());
+    ASSERT_NE(client, nullptr);
+    EXPECT_EQ(client->text(), QStringLiteral("A: Signature 1 Web 1"));
 }
 
 TEST_F(JobWindows, TileHorizontally_PutsTheRequestingWindowFirst)

@@ -29,16 +29,14 @@ fail() {
   exit 1
 }
 
-if ! "$krn" sample --out "$work/job" --preset twosignatures >"$work/sample.log" 2>&1; then
+# A small two-signature job at a low resolution keeps the run short.
+if ! "$krn" sample --out "$work/job" --preset twosignatures --dpi 72 >"$work/sample.log" 2>&1; then
   echo "skip: krn sample could not write the sample job"; cat "$work/sample.log"; exit 77
 fi
-# One file of each signature: two different jobs.
-first_file=""; second_file=""
-while IFS= read -r file; do
-  title=$("$krn" info "$file" 2>/dev/null | awk -F': *' '/^ *Signature/ { print $2; exit }')
-  if [ -z "$first_file" ]; then first_file=$file; first_sig=$title
-  elif [ -z "$second_file" ] && [ "$title" != "$first_sig" ]; then second_file=$file; fi
-done < <(find "$work/job" -maxdepth 1 -type f \( -iname '*.tif' -o -iname '*.prv' -o -iname '*.krn' \) | sort)
+# One file of each signature: two different jobs. The sample names its files
+# <title>_S<signature>_<surface>_<ink>.tif.
+first_file=$(find "$work/job" -maxdepth 1 -name '*_S1_0_*.tif' | sort | head -1)
+second_file=$(find "$work/job" -maxdepth 1 -name '*_S2_0_*.tif' | sort | head -1)
 [ -n "$first_file" ] && [ -n "$second_file" ] || fail "no two preview files of different signatures in the sample"
 
 display_number=$((100 + RANDOM % 800))
