@@ -1,0 +1,45 @@
+#include "WKRN/WKRN_Cursors.h"
+
+#include <QPixmap>
+
+#include <map>
+
+// The pictures are XPM, which is C: they are compiled in rather than looked up at run time.
+#include "../../data/cursors/1003.xpm"
+#include "../../data/cursors/104.xpm"
+#include "../../data/cursors/106.xpm"
+#include "../../data/cursors/215.xpm"
+#include "../../data/cursors/216.xpm"
+#include "../../data/cursors/217.xpm"
+
+namespace
+{
+struct CursorPicture
+{
+    int id;
+    const char* const* xpm;
+    int hotX;
+    int hotY;
+};
+
+// Hot spots: the middle of the hand, the centre of the lens, the crossing of the hairs.
+const CursorPicture kPictures[] = {
+    {IDC_PAN, cursor_104_xpm, 15, 15},      {IDC_ZOOM_IN, cursor_106_xpm, 12, 12},
+    {IDC_ZOOM_OUT, cursor_215_xpm, 12, 12}, {IDC_ZOOM_NONE, cursor_216_xpm, 12, 12},
+    {IDC_PAN_DRAG, cursor_217_xpm, 15, 18}, {IDC_MEASURE, cursor_1003_xpm, 15, 15},
+};
+} // namespace
+
+const QCursor& WKRN_Cursors::Get(int id)
+{
+    static const std::map<int, QCursor> cursors = []
+    {
+        std::map<int, QCursor> made;
+        for (const CursorPicture& picture : kPictures)
+            made.emplace(picture.id, QCursor(QPixmap(picture.xpm), picture.hotX, picture.hotY));
+        return made;
+    }();
+    static const QCursor arrow(Qt::ArrowCursor);
+    const auto found = cursors.find(id);
+    return found != cursors.end() ? found->second : arrow;
+}

@@ -1,0 +1,731 @@
+#include "WKRN/WKRN_SheetView.h"
+
+#include "IMPN/IMPN_RenderTile.h"
+#include "IMPN/IMPN_Sheet.h"
+#include "IMPN/IMPN_Surface.h"
+#include "WKRN/WKRN_CanvasTarget.h"
+#include "WKRN/WKRN_Cursors.h"
+#include "WKRN/WKRN_Preferences.h"
+#include "WKRN/WKRN_SheetViewTools.h"
+#include "WKRN/WKRN_TickCount.h"
+#include "WTLU/WTLU_MessageEvent.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScopedValueRollback>
+#include <QScrollBar>
+#include <QThread>
+#include <QTimerEvent>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+namespace
+{
+// One notch of a mouse wheel.
+constexpr int kWheelDelta = 120;
+
+// Level-pixel values beyond this come from no real navigation request.
+constexpr double kLargestRequest = 1e9;
+
+IMPN_ViewPreferences ViewPreferencesOf(const WKRN_PreferenceValues& values)
+{
+    IMPN_ViewPreferences preferences;
+    preferences.defaultSurfaceColor = {values.DefaultSurfaceColor.blue,
+                                       values.DefaultSurfaceColor.green,
+                                       values.DefaultSurfaceColor.red};
+    preferences.zoomToFitWindowOnOpen = values.ZoomToFitWindowOnOpen;
+    preferences.showImpositionOnOpen = values.ShowImpositionOnOpen;
+    return preferences;
+}
+
+/* The doubles of a navigation request: a copy in the payload, or, for a sent message, behind
+   lParam. */
+template <std::size_t N>
+bool ReadDoubles(const WTLU_MessageEvent& message, std::array<double, N>& values)
+{
+    if (const auto* copy = std::any_cast<std::array<double, N>>(&message.Payload()))
+        values = *copy;
+    else if (message.LParam() != 0)
+        std::memcpy(values.data(), reinterpret_cast<const double*>(message.LParam()),
+                    sizeof(double) * N);
+    else
+        return false;
+    return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
+}
+
+std::int32_t ToPosition(double v)
+{
+    return static_cast<std::int32_t>(std::clamp(std::trunc(v), -kLargestRequest, kLargestRequest));
+}
+} // namespace
+
+WKRN_SheetView::WKRN_SheetView(QWidget* parent)
+    : QAbstractScrollArea(parent), IMPN_SheetView(IMPN_ViewPreferences{}, &WKRN_TickCount),
+      m_Tools(std::make_unique<WKRN_SheetViewTools>(*this)),
+      m_TilePause([](int milliseconds)
+                  { QThread::msleep(static_cast<unsigned long>(milliseconds)); })
+{
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()})
+    {
+        bar->setSingleStep(1);
+        const Qt::Orientation orientation = bar->orientation();
+        connect(bar, &QAbstractSlider::actionTriggered, this,
+                [this, orientation](int action) { OnScrollAction(orientation, action); });
+    }
+    OnViewportResized();
+    SetCursorId(m_Tools->CursorFor(Qt::NoModifier, false));
+}
+
+WKRN_SheetView::~WKRN_SheetView()
+{
+    m_PaintTimer.stop();
+}
+
+void WKRN_SheetView::SetSheet(IMPN_Sheet* sheet)
+{
+    m_Tools->Cancel();
+    SetPreferences(ViewPreferencesOf(WKRN_Preferences::Current()));
+    IMPN_SheetView::SetSheet(sheet);
+    SetCursorId(m_Tools->CursorFor(QGuiApplication::keyboardModifiers(), m_SpaceDown));
+}
+
+void WKRN_SheetView::SetTool(int tool)
+{
+    m_Tools->SetTool(tool);
+    SetCursorId(m_Tools->CursorFor(QGuiApplication::keyboardModifiers(), m_SpaceDown));
+}
+
+int WKRN_SheetView::GetTool() const
+{
+    return m_Tools->GetTool();
+}
+
+QObject* WKRN_SheetView::NoticeReceiver() const
+{
+    return m_Receiver ? m_Receiver : parent();
+}
+
+void WKRN_SheetView::SetTilePause(std::function<void(int)> pause)
+{
+    m_TilePause = std::move(pause);
+}
+
+void WKRN_SheetView::SetScrollTracking(bool tracking)
+{
+    horizontalScrollBar()->setTracking(tracking);
+    verticalScrollBar()->setTracking(tracking);
+}
+
+QSize WKRN_SheetView::ClientSize() const
+{
+    return viewport()->size();
+}
+
+std::array<double, 4> WKRN_SheetView::VisibleFractions()
+{
+    const double width = GetLevelWidth();
+    const double height = GetLevelHeight();
+    if (width <= 0 || height <= 0)
+        return {0, 0, 0, 0};
+    const QSize client = ClientSize();
+    const double left = std::clamp<double>(m_ScrollX, 0, width);
+    const double top = std::clamp<double>(m_ScrollY, 0, height);
+    const double right = std::clamp<double>(double(m_ScrollX) + client.width(), 0, width);
+    const double bottom = std::clamp<double>(double(m_ScrollY) + client.height(), 0, height);
+    return {top / height, left / width, (right - left) / width, (bottom - top) / height};
+}
+
+void WKRN_SheetView::SendVisibleArea()
+{
+    std::array<double, 4> fractions = VisibleFractions();
+    WTLU_MessageEvent::Send(NoticeReceiver(), kVisibleAreaMessage, 0,
+                            reinterpret_cast<qintptr>(fractions.data()), fractions);
+}
+
+// ---- Window operations of the platform-free view -------------------------------------------
+
+void WKRN_SheetView::Refresh()
+{
+    Invalidate(QRegion(m_Canvas.rect()));
+}
+
+void WKRN_SheetView::Redraw()
+{
+    m_RepaintWithPaper = true;
+    Invalidate(QRegion(m_Canvas.rect()));
+}
+
+void WKRN_SheetView::GetViewRect(IMPN_Rect& rect)
+{
+    const QSize client = ClientSize();
+    rect = IMPN_Rect{m_ScrollY, m_ScrollX, client.width(), client.height()};
+}
+
+void WKRN_SheetView::SetExtent(std::int32_t width, std::int32_t height, bool redraw)
+{
+    m_ScrollX = 0;
+    m_ScrollY = 0;
+    m_ExtentWidth = std::max(width, 0);
+    m_ExtentHeight = std::max(height, 0);
+    UpdateScrollBars();
+    if (redraw)
+        Refresh();
+}
+
+void WKRN_SheetView::ScrollTo(std::int32_t x, std::int32_t y, bool redraw)
+{
+    ApplyScroll(x, y);
+    if (redraw)
+        Redraw();
+}
+
+WKRN_CanvasTarget* WKRN_SheetView::TargetOf(IMPN_DrawTarget& target) const
+{
+    return dynamic_cast<WKRN_CanvasTarget*>(&target);
+}
+
+void WKRN_SheetView::FillTileBackground(IMPN_DrawTarget& target, const IMPN_Rect& rect,
+                                        const IMPN_ColorBGR& color)
+{
+    if (WKRN_CanvasTarget* canvas = TargetOf(target))
+        canvas->FillRect(rect, color);
+}
+
+void WKRN_SheetView::BeginUnderneath(IMPN_DrawTarget& target, int opacity)
+{
+    WKRN_CanvasTarget* canvas = TargetOf(target);
+    if (!canvas)
+        return;
+    const std::uint32_t axis = GetFlipAxis();
+    const std::int32_t width = GetLevelWidth(), height = GetLevelHeight();
+    const std::int32_t dx = GetBackupDx(), dy = GetBackupDy();
+    canvas->BeginUnderneath(WKRN_CanvasTarget::MirrorForPictures(axis, width, height, dx, dy),
+                            WKRN_CanvasTarget::MirrorForOutlines(axis, width, height, dx, dy),
+                            opacity);
+}
+
+void WKRN_SheetView::EndUnderneath(IMPN_DrawTarget& target)
+{
+    if (WKRN_CanvasTarget* canvas = TargetOf(target))
+        canvas->EndUnderneath();
+}
+
+void WKRN_SheetView::BeginTop(IMPN_DrawTarget& target, int opacity)
+{
+    if (WKRN_CanvasTarget* canvas = TargetOf(target))
+        canvas->BeginTop(opacity);
+}
+
+void WKRN_SheetView::EndTop(IMPN_DrawTarget&) {}
+
+void WKRN_SheetView::DrawTile(const IMPN_RenderTile& tile, IMPN_DrawTarget& target,
+                              const IMPN_Rect&)
+{
+    WKRN_CanvasTarget* canvas = TargetOf(target);
+    if (!canvas)
+        return;
+    canvas->DrawTile(tile, WKRN_Preferences::Current().ShowTileBoundaries);
+    if (GetLevel() <= kUnitLevel && m_TilePause)
+        m_TilePause(kTilePauseMilliseconds);
+}
+
+std::optional<WKRN_OverlayPainter> WKRN_SheetView::OverlayPainter(IMPN_DrawTarget& target,
+                                                                  bool underneath) const
+{
+    WKRN_CanvasTarget* canvas = TargetOf(target);
+    if (!canvas)
+        return std::nullopt;
+    return WKRN_OverlayPainter(canvas->Painter(), canvas->OutlineTransform(), GetLevel(),
+                               WKRN_OverlayColors::FromPreferences(WKRN_Preferences::Current()),
+                               underneath);
+}
+
+void WKRN_SheetView::DrawImageFrame(IMPN_DrawTarget& target, const IMPN_Rect& rect, bool underneath)
+{
+    if (auto overlay = OverlayPainter(target, underneath))
+        overlay->DrawImageFrame(rect);
+}
+
+void WKRN_SheetView::DrawPressSheetEdge(IMPN_DrawTarget& target, const IMPN_Rect& rect,
+                                        bool underneath)
+{
+    if (auto overlay = OverlayPainter(target, underneath))
+        overlay->DrawPressSheetEdge(rect);
+}
+
+void WKRN_SheetView::DrawBleedEdges(IMPN_DrawTarget& target, const std::vector<IMPN_Rect>& rects,
+                                    bool underneath)
+{
+    if (auto overlay = OverlayPainter(target, underneath))
+        overlay->DrawBleedEdges(rects);
+}
+
+void WKRN_SheetView::DrawPages(IMPN_DrawTarget& target, const std::vector<IMPN_PageEntry>& pages,
+                               bool underneath, bool edges, bool numbers)
+{
+    if (auto overlay = OverlayPainter(target, underneath))
+        overlay->DrawPages(pages, edges, numbers);
+}
+
+void WKRN_SheetView::DrawClipPaths(IMPN_DrawTarget& target, const IMPN_Surface& surface,
+                                   bool underneath)
+{
+    if (auto overlay = OverlayPainter(target, underneath))
+        overlay->DrawClipPaths(surface.GetClipPaths());
+}
+
+/* A frame queued without a paint event (nothing marked invalid) draws over the whole canvas. */
+void WKRN_SheetView::StartPainting()
+{
+    if (m_FrameRegion.isEmpty())
+        m_FrameRegion = QRegion(m_Canvas.rect());
+    m_PaintTimer.start(kPaintMilliseconds, this);
+}
+
+void WKRN_SheetView::StopPainting()
+{
+    m_PaintTimer.stop();
+    m_FrameRegion = QRegion();
+}
+
+// ---- Canvas, invalidation and painting ------------------------------------------------------
+
+QTransform WKRN_SheetView::DeviceTransform() const
+{
+    return QTransform::fromTranslate(-double(m_ScrollX), -double(m_ScrollY));
+}
+
+QRect WKRN_SheetView::PictureOnCanvas() const
+{
+    return QRect(-m_ScrollX, -m_ScrollY, m_ExtentWidth, m_ExtentHeight);
+}
+
+QColor WKRN_SheetView::WindowColor() const
+{
+    return palette().color(QPalette::Base);
+}
+
+QColor WKRN_SheetView::WorkspaceColor() const
+{
+    return palette().color(QPalette::Dark);
+}
+
+void WKRN_SheetView::Invalidate(const QRegion& region)
+{
+    const QRegion inside = region.intersected(m_Canvas.rect());
+    if (inside.isEmpty())
+        return;
+    m_Invalid += inside;
+    viewport()->update(inside);
+}
+
+/* Only the invalid part is erased. The paper goes under the picture when a full redraw asked for
+   it; right of and below the picture the window colour shows. */
+void WKRN_SheetView::EraseBackground(QPainter& painter, const QRegion& region)
+{
+    const QRegion picture = region.intersected(PictureOnCanvas());
+    if (m_RepaintWithPaper)
+    {
+        QColor paper = WindowColor();
+        if (const IMPN_Surface* top = GetTopSurface())
+            paper = QColor(top->PaperColor()[2], top->PaperColor()[1], top->PaperColor()[0]);
+        for (const QRect& rect : picture)
+            painter.fillRect(rect, paper);
+        m_RepaintWithPaper = false;
+    }
+    for (const QRect& rect : region.subtracted(picture))
+        painter.fillRect(rect, WindowColor());
+}
+
+void WKRN_SheetView::PaintFrame()
+{
+    const QRegion region = std::exchange(m_Invalid, QRegion());
+    if (m_Canvas.isNull())
+        return;
+    {
+        QPainter painter(&m_Canvas);
+        EraseBackground(painter, region);
+        if (!GetSheet())
+        {
+            for (const QRect& rect : region)
+                painter.fillRect(rect, WorkspaceColor());
+            return;
+        }
+    }
+    SendVisibleArea();
+    if (!GetSheet() || m_Canvas.isNull())
+        return;
+    if (IsProgressive() && GetLevel() > kUnitLevel)
+    {
+        m_FrameRegion += region;
+        QueueFrame();
+        return;
+    }
+    QPainter painter(&m_Canvas);
+    painter.setClipRegion(region);
+    painter.setWorldTransform(DeviceTransform());
+    WKRN_CanvasTarget target(painter);
+    DrawAll(target);
+}
+
+void WKRN_SheetView::paintEvent(QPaintEvent* event)
+{
+    if (!m_Invalid.isEmpty())
+        PaintFrame();
+    QPainter painter(viewport());
+    if (m_Canvas.isNull())
+        return;
+    for (const QRect& rect : event->region())
+        painter.drawImage(rect, m_Canvas, rect);
+}
+
+void WKRN_SheetView::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() != m_PaintTimer.timerId())
+    {
+        QAbstractScrollArea::timerEvent(event);
+        return;
+    }
+    if (m_Canvas.isNull())
+    {
+        StopPainting();
+        return;
+    }
+    const QRegion dirty = m_FrameRegion;
+    {
+        QPainter painter(&m_Canvas);
+        painter.setClipRegion(dirty);
+        painter.setWorldTransform(DeviceTransform());
+        WKRN_CanvasTarget target(painter);
+        PaintStep(target);
+    }
+    viewport()->update(dirty);
+}
+
+/* Moves the canvas content by (dx, dy) in place, row by row, in the order that never reads a row
+   already overwritten. */
+void WKRN_SheetView::ShiftCanvas(int dx, int dy)
+{
+    const int width = m_Canvas.width(), height = m_Canvas.height();
+    if (m_Canvas.isNull() || std::abs(dx) >= width || std::abs(dy) >= height)
+        return;
+    const std::size_t bytes = std::size_t(width - std::abs(dx)) * 4;
+    const int to = std::max(dx, 0), from = std::max(-dx, 0);
+    auto moveRow = [&](int y)
+    {
+        uchar* target = m_Canvas.scanLine(y) + std::size_t(to) * 4;
+        const uchar* source = m_Canvas.constScanLine(y - dy) + std::size_t(from) * 4;
+        std::memmove(target, source, bytes);
+    };
+    if (dy > 0)
+    {
+        for (int y = height - 1; y >= dy; --y)
+            moveRow(y);
+    }
+    else
+    {
+        for (int y = 0; y < height + dy; ++y)
+            moveRow(y);
+    }
+}
+
+void WKRN_SheetView::ApplyScroll(std::int64_t x, std::int64_t y)
+{
+    const QSize client = ClientSize();
+    const std::int64_t maxX =
+        std::max<std::int64_t>(0, std::int64_t{m_ExtentWidth} - client.width());
+    const std::int64_t maxY =
+        std::max<std::int64_t>(0, std::int64_t{m_ExtentHeight} - client.height());
+    const auto nx = static_cast<std::int32_t>(std::clamp<std::int64_t>(x, 0, maxX));
+    const auto ny = static_cast<std::int32_t>(std::clamp<std::int64_t>(y, 0, maxY));
+    const int dx = nx - m_ScrollX, dy = ny - m_ScrollY;
+    if (dx != 0 || dy != 0)
+    {
+        m_ScrollX = nx;
+        m_ScrollY = ny;
+        const QRect all = m_Canvas.rect();
+        ShiftCanvas(-dx, -dy);
+        const QRegion exposed = QRegion(all).subtracted(all.translated(-dx, -dy));
+        m_Invalid.translate(-dx, -dy);
+        m_Invalid &= all;
+        m_FrameRegion.translate(-dx, -dy);
+        m_FrameRegion &= all;
+        if (!m_Canvas.isNull())
+        {
+            QPainter painter(&m_Canvas);
+            for (const QRect& rect : exposed)
+                painter.fillRect(rect, WindowColor());
+        }
+        Invalidate(exposed);
+        viewport()->update();
+    }
+    QScopedValueRollback guard(m_SettingBars, true);
+    horizontalScrollBar()->setValue(m_ScrollX);
+    verticalScrollBar()->setValue(m_ScrollY);
+}
+
+void WKRN_SheetView::scrollContentsBy(int, int)
+{
+    if (m_SettingBars)
+        return;
+    ApplyScroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
+}
+
+/* Ranges follow the extent and the client size. Showing or hiding one bar changes the client
+   size, so the ranges are set again until the size holds still. */
+void WKRN_SheetView::UpdateScrollBars()
+{
+    QScopedValueRollback guard(m_SettingBars, true);
+    for (int round = 0; round < 3; ++round)
+    {
+        const QSize before = ClientSize();
+        QScrollBar* h = horizontalScrollBar();
+        h->setRange(0, std::max(0, m_ExtentWidth - viewport()->width()));
+        h->setPageStep(std::max(1, viewport()->width()));
+        QScrollBar* v = verticalScrollBar();
+        v->setRange(0, std::max(0, m_ExtentHeight - viewport()->height()));
+        v->setPageStep(std::max(1, viewport()->height()));
+        h->setValue(m_ScrollX);
+        v->setValue(m_ScrollY);
+        if (ClientSize() == before)
+            break;
+    }
+}
+
+void WKRN_SheetView::OnViewportResized()
+{
+    const QSize client = ClientSize();
+    if (m_Canvas.size() != client)
+    {
+        QImage canvas;
+        if (!client.isEmpty())
+        {
+            canvas = QImage(client, QImage::Format_RGB32);
+            canvas.fill(WindowColor());
+            if (!m_Canvas.isNull())
+            {
+                QPainter painter(&canvas);
+                painter.drawImage(0, 0, m_Canvas);
+            }
+        }
+        m_Canvas = canvas;
+        m_Invalid &= m_Canvas.rect();
+        m_FrameRegion &= m_Canvas.rect();
+    }
+    UpdateScrollBars();
+    ApplyScroll(m_ScrollX, m_ScrollY);
+    Refresh();
+}
+
+/* The page step of the scroll commands is a tenth of the picture, not the window. */
+void WKRN_SheetView::OnScrollAction(Qt::Orientation orientation, int action)
+{
+    if (action != QAbstractSlider::SliderPageStepAdd &&
+        action != QAbstractSlider::SliderPageStepSub)
+        return;
+    QScrollBar* bar = orientation == Qt::Horizontal ? horizontalScrollBar() : verticalScrollBar();
+    const int extent = orientation == Qt::Horizontal ? m_ExtentWidth : m_ExtentHeight;
+    const int page = std::max(1, extent / 10);
+    const int step = action == QAbstractSlider::SliderPageStepAdd ? page : -page;
+    bar->setSliderPosition(int(std::clamp<std::int64_t>(std::int64_t{bar->value()} + step,
+                                                        bar->minimum(), bar->maximum())));
+}
+
+void WKRN_SheetView::Scroll(Qt::Orientation orientation, ScrollCommand command)
+{
+    QScrollBar* bar = orientation == Qt::Horizontal ? horizontalScrollBar() : verticalScrollBar();
+    switch (command)
+    {
+    case LineUp:
+        bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        break;
+    case LineDown:
+        bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        break;
+    case PageUp:
+        bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+        break;
+    case PageDown:
+        bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        break;
+    case ToTop:
+        bar->triggerAction(QAbstractSlider::SliderToMinimum);
+        break;
+    case ToBottom:
+        bar->triggerAction(QAbstractSlider::SliderToMaximum);
+        break;
+    }
+}
+
+// ---- Events ---------------------------------------------------------------------------------
+
+bool WKRN_SheetView::event(QEvent* event)
+{
+    if (WTLU_MessageEvent::IsMessage(event) && HandleMessage(event))
+        return true;
+    return QAbstractScrollArea::event(event);
+}
+
+bool WKRN_SheetView::HandleMessage(QEvent* event)
+{
+    const auto& message = static_cast<const WTLU_MessageEvent&>(*event);
+    switch (message.Message())
+    {
+    case kScrollToFractionMessage:
+    {
+        std::array<double, 2> f{};
+        if (ReadDoubles(message, f))
+        {
+            ScrollTo(ToPosition(GetLevelWidth() * f[1]), ToPosition(GetLevelHeight() * f[0]),
+                     false);
+            Redraw();
+        }
+        return true;
+    }
+    case kZoomToFractionRectMessage:
+    {
+        std::array<double, 4> f{};
+        if (ReadDoubles(message, f))
+        {
+            const double width = GetLevelWidth(), height = GetLevelHeight();
+            const std::array<double, 4> r{f[0] * height, f[1] * width, f[2] * width, f[3] * height};
+            if (std::all_of(r.begin(), r.end(),
+                            [](double v) { return std::fabs(v) <= kLargestRequest; }))
+            {
+                ZoomToRect(r[0], r[1], r[2], r[3]);
+                Redraw();
+            }
+        }
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+bool WKRN_SheetView::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::Resize)
+    {
+        const bool handled = QAbstractScrollArea::viewportEvent(event);
+        OnViewportResized();
+        return handled;
+    }
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
+/* Every notch (120 units) scrolls by the wheel-lines setting, read each time so that a changed
+   setting applies at once; what is left of a notch waits for the next message. */
+void WKRN_SheetView::wheelEvent(QWheelEvent* event)
+{
+    const QPoint angle = event->angleDelta();
+    m_WheelRemainder += angle.y() != 0 ? angle.y() : angle.x();
+    const int notches = m_WheelRemainder / kWheelDelta;
+    m_WheelRemainder %= kWheelDelta;
+    event->accept();
+    if (notches == 0)
+        return;
+    const bool vertical = verticalScrollBar()->maximum() > 0;
+    const int extent = vertical ? m_ExtentHeight : m_ExtentWidth;
+    const int lines = QApplication::wheelScrollLines();
+    const std::int64_t step = lines < 0 ? std::max(1, extent / 10) : lines;
+    const std::int64_t distance = -std::int64_t{notches} * step;
+    if (vertical)
+        ApplyScroll(m_ScrollX, std::int64_t{m_ScrollY} + distance);
+    else
+        ApplyScroll(std::int64_t{m_ScrollX} + distance, m_ScrollY);
+}
+
+void WKRN_SheetView::keyPressEvent(QKeyEvent* event)
+{
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    switch (event->key())
+    {
+    case Qt::Key_Space:
+        if (!event->isAutoRepeat())
+            m_SpaceDown = true;
+        break;
+    case Qt::Key_Home:
+        Scroll(shift ? Qt::Horizontal : Qt::Vertical, ToTop);
+        break;
+    case Qt::Key_End:
+        Scroll(shift ? Qt::Horizontal : Qt::Vertical, ToBottom);
+        break;
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+        break;
+    default:
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (!m_Tools->IsDragging())
+        SetCursorId(m_Tools->CursorFor(event->modifiers(), m_SpaceDown));
+}
+
+void WKRN_SheetView::keyReleaseEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat())
+        m_SpaceDown = false;
+    if (!m_Tools->IsDragging())
+        SetCursorId(m_Tools->CursorFor(event->modifiers(), m_SpaceDown));
+    QAbstractScrollArea::keyReleaseEvent(event);
+}
+
+void WKRN_SheetView::focusOutEvent(QFocusEvent* event)
+{
+    m_SpaceDown = false;
+    QAbstractScrollArea::focusOutEvent(event);
+}
+
+void WKRN_SheetView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+    {
+        QAbstractScrollArea::mousePressEvent(event);
+        return;
+    }
+    setFocus(Qt::MouseFocusReason);
+    m_Tools->Press(event->position().toPoint(), event->modifiers(), m_SpaceDown);
+    event->accept();
+}
+
+void WKRN_SheetView::mouseMoveEvent(QMouseEvent* event)
+{
+    m_Tools->Move(event->position().toPoint(), event->buttons(), event->modifiers());
+    if (!m_Tools->IsDragging())
+        SetCursorId(m_Tools->CursorFor(event->modifiers(), m_SpaceDown));
+    event->accept();
+}
+
+void WKRN_SheetView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+    {
+        QAbstractScrollArea::mouseReleaseEvent(event);
+        return;
+    }
+    m_Tools->Release(event->position().toPoint());
+    SetCursorId(m_Tools->CursorFor(event->modifiers(), m_SpaceDown));
+    event->accept();
+}
+
+void WKRN_SheetView::SetCursorId(int id)
+{
+    if (id == m_CursorId)
+        return;
+    m_CursorId = id;
+    viewport()->setCursor(WKRN_Cursors::Get(id));
+}

@@ -1,0 +1,190 @@
+#pragma once
+// The scrolling window inside a job window that shows one sheet. It carries out the drawing,
+// scrolling and timer operations of the platform-free sheet view, runs the Pan, Measure and Zoom
+// mouse tools, and tells its parent window (or the notice receiver set) what it shows.
+//
+// Qt paints only inside paintEvent, so the view keeps a canvas image of its viewport. A repaint
+// request (Refresh, Redraw, a scroll, a resize) marks part of the canvas invalid; the next paint
+// event erases that part, then either draws every tile at once (1:1 and larger) or queues the
+// tiles for the 25 ms painting timer (below 1:1), whose steps draw into the canvas in slices of
+// about 2 ms. Every paint event then copies the canvas to the screen. Tile drawing is clipped to
+// the invalid part, so that a surface blended at part opacity is never blended twice over itself.
+//
+// Notices to the receiver, all sent (delivered at once; pointers in the parameters are valid for
+// the call only, the payload holds the same values by copy):
+//   0x800C visible area: lParam -> double[4] top, left, width, height as fractions of the level
+//          picture; payload std::array<double, 4>.
+//   0x800D zoom changed by the Zoom tool: wParam = new level << 16 | old level; lParam and
+//          payload as 0x800C.
+//   0x8020 show palette: wParam 32831 (the Measurement palette) when a measure drag starts.
+//   0x8021 measurement: wParam -> double[2] position, lParam -> double[2] offset or 0 when only
+//          the position is known; payload std::vector<double> of the values given.
+// Requests handled: 0x800E scroll to fractions (fy, fx) and 0x800F zoom to a rectangle of
+// fractions (top, left, width, height), each as a payload std::array<double, 2 or 4> or, when
+// sent, through lParam pointing at the doubles.
+
+#include "IMPN/IMPN_SheetView.h"
+#include "WKRN/WKRN_OverlayPainter.h"
+
+#include <QAbstractScrollArea>
+#include <QBasicTimer>
+#include <QImage>
+#include <QRegion>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class WKRN_CanvasTarget;
+class WKRN_SheetViewTools;
+
+class WKRN_SheetView : public QAbstractScrollArea, public IMPN_SheetView
+{
+    Q_OBJECT
+public:
+    enum Tool : int
+    {
+        PanTool = 0,
+        MeasureTool = 1,
+        ZoomTool = 2,
+    };
+
+    static constexpr int kVisibleAreaMessage = 0x800C;
+    static constexpr int kZoomChangedMessage = 0x800D;
+    static constexpr int kScrollToFractionMessage = 0x800E;
+    static constexpr int kZoomToFractionRectMessage = 0x800F;
+    static constexpr int kShowPaletteMessage = 0x8020;
+    static constexpr int kMeasurementMessage = 0x8021;
+    static constexpr int kPaintMilliseconds = 25;
+    static constexpr int kTilePauseMilliseconds = 5;
+
+    explicit WKRN_SheetView(QWidget* parent = nullptr);
+    ~WKRN_SheetView() override;
+
+    // Shows a sheet (null: none), with the paper colour and open preferences of the moment.
+    void SetSheet(IMPN_Sheet* sheet);
+
+    // 0 Pan, 1 Measure, 2 Zoom; other values are ignored.
+    void SetTool(int tool);
+    int GetTool() const;
+
+    // Where notices go; the parent object when none is set.
+    void SetNoticeReceiver(QObject* receiver) { m_Receiver = receiver; }
+    QObject* NoticeReceiver() const;
+
+    // What the view does after each tile drawn at 1:1 and larger (a pause of 5 ms by default;
+    // an empty function for none).
+    void SetTilePause(std::function<void(int milliseconds)> pause);
+
+    // Thumb tracking of the scroll bars (on by default).
+    void SetScrollTracking(bool tracking);
+
+    // The visible part of the picture as fractions of the level picture: top / height,
+    // left / width, width / width, height / height; zeros without a picture.
+    std::array<double, 4> VisibleFractions();
+
+    QPoint ScrollPosition() const { return QPoint(m_ScrollX, m_ScrollY); }
+    QSize ClientSize() const;
+    // The viewport's picture as last drawn.
+    const QImage& Canvas() const { return m_Canvas; }
+    bool IsPaintingTimerActive() const { return m_PaintTimer.isActive(); }
+    // The id of the cursor the view shows now (see WKRN_Cursors).
+    int CursorId() const { return m_CursorId; }
+
+    // Scroll commands (the standard line, page, top and bottom of both bars).
+    enum ScrollCommand
+    {
+        LineUp,
+        LineDown,
+        PageUp,
+        PageDown,
+        ToTop,
+        ToBottom,
+    };
+    void Scroll(Qt::Orientation orientation, ScrollCommand command);
+
+    // The platform-free view's window operations.
+    void Refresh() override;
+    void Redraw() override;
+    void GetViewRect(IMPN_Rect& rect) override;
+    void SetExtent(std::int32_t width, std::int32_t height, bool redraw) override;
+    void ScrollTo(std::int32_t x, std::int32_t y, bool redraw) override;
+    void FillTileBackground(IMPN_DrawTarget& target, const IMPN_Rect& rect,
+                            const IMPN_ColorBGR& color) override;
+    void BeginUnderneath(IMPN_DrawTarget& target, int opacity) override;
+    void EndUnderneath(IMPN_DrawTarget& target) override;
+    void BeginTop(IMPN_DrawTarget& target, int opacity) override;
+    void EndTop(IMPN_DrawTarget& target) override;
+    void DrawTile(const IMPN_RenderTile& tile, IMPN_DrawTarget& target,
+                  const IMPN_Rect& rect) override;
+    void DrawImageFrame(IMPN_DrawTarget& target, const IMPN_Rect& rect, bool underneath) override;
+    void DrawPressSheetEdge(IMPN_DrawTarget& target, const IMPN_Rect& rect,
+                            bool underneath) override;
+    void DrawBleedEdges(IMPN_DrawTarget& target, const std::vector<IMPN_Rect>& rects,
+                        bool underneath) override;
+    void DrawPages(IMPN_DrawTarget& target, const std::vector<IMPN_PageEntry>& pages,
+                   bool underneath, bool edges, bool numbers) override;
+    void DrawClipPaths(IMPN_DrawTarget& target, const IMPN_Surface& surface,
+                       bool underneath) override;
+    void StartPainting() override;
+    void StopPainting() override;
+
+protected:
+    bool event(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void timerEvent(QTimerEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    friend class WKRN_SheetViewTools;
+
+    bool HandleMessage(QEvent* event);
+    void OnViewportResized();
+    void UpdateScrollBars();
+    void OnScrollAction(Qt::Orientation orientation, int action);
+    // Moves to (x, y), limited to the picture, moving the canvas content with it and invalidating
+    // the strip that comes into view.
+    void ApplyScroll(std::int64_t x, std::int64_t y);
+    void ShiftCanvas(int dx, int dy);
+    // Marks part of the canvas for the next paint event, which erases it first.
+    void Invalidate(const QRegion& region);
+    void EraseBackground(QPainter& painter, const QRegion& region);
+    void PaintFrame();
+    // The canvas target behind a draw target; null for targets of other kinds.
+    WKRN_CanvasTarget* TargetOf(IMPN_DrawTarget& target) const;
+    QTransform DeviceTransform() const;
+    QRect PictureOnCanvas() const;
+    std::optional<WKRN_OverlayPainter> OverlayPainter(IMPN_DrawTarget& target,
+                                                      bool underneath) const;
+    void SendVisibleArea();
+    void SetCursorId(int id);
+    QColor WindowColor() const;
+    QColor WorkspaceColor() const;
+
+    std::unique_ptr<WKRN_SheetViewTools> m_Tools;
+    QObject* m_Receiver = nullptr;
+    QImage m_Canvas;
+    QRegion m_Invalid;     // waiting for the next paint event
+    QRegion m_FrameRegion; // where the queued frame draws
+    bool m_RepaintWithPaper = false;
+    QBasicTimer m_PaintTimer;
+    std::int32_t m_ScrollX = 0;
+    std::int32_t m_ScrollY = 0;
+    std::int32_t m_ExtentWidth = 0;
+    std::int32_t m_ExtentHeight = 0;
+    int m_WheelRemainder = 0;
+    bool m_SettingBars = false;
+    bool m_SpaceDown = false;
+    int m_CursorId = 0;
+    std::function<void(int)> m_TilePause;
+};
