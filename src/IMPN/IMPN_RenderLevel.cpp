@@ -40,7 +40,11 @@ void IMPN_RenderLevel::Compute(std::int64_t imageWidth, std::int64_t imageLength
         // levels where they cannot be addressed rather than wrapped around.
         const std::int64_t w = Scale(imageWidth, i);
         const std::int64_t h = Scale(imageLength, i);
-        if (w > INT32_MAX || h > INT32_MAX)
+        // The whole tile grid must be addressable, so that a tile's right and bottom edges
+        // are 32-bit values too.
+        const std::int64_t gridW = (w + l.tileWidth - 1) / l.tileWidth * l.tileWidth;
+        const std::int64_t gridH = (h + l.tileHeight - 1) / l.tileHeight * l.tileHeight;
+        if (gridW > INT32_MAX || gridH > INT32_MAX)
             continue;
         l.width = static_cast<std::int32_t>(w);
         l.height = static_cast<std::int32_t>(h);

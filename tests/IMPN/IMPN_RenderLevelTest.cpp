@@ -52,4 +52,8 @@ TEST(RenderLevel, EmptyOrUnaddressablePicturesHaveNoTiles)
     EXPECT_EQ(levels[0].tilesAcross, 0);
     EXPECT_EQ(levels[1].tilesAcross, 0);
     EXPECT_EQ(levels[3].width, 1 << 30);
+    // A picture just inside 32 bits whose last tile would reach past it is not addressed.
+    IMPN_RenderLevel::Compute(268435455, 512, 512, 512, levels);
+    EXPECT_EQ(levels[0].tilesAcross, 0);
+    EXPECT_EQ(levels[1].width, 1073741820);
 }
