@@ -36,6 +36,7 @@ fi
 # No display: a virtual X server, a screenshot of the job window, then quit.
 work=$(mktemp -d "${TMPDIR:-/tmp}/quorkrn-run.XXXXXX")
 display_number=$((90 + RANDOM % 400))
+while [ -e "/tmp/.X$display_number-lock" ]; do display_number=$((display_number + 1)); done
 Xvfb ":$display_number" -screen 0 1280x960x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 xvfb=$!
 cleanup() {
@@ -44,7 +45,7 @@ cleanup() {
 }
 trap cleanup EXIT
 export DISPLAY=":$display_number"
-for _ in $(seq 50); do
+for _ in $(seq 100); do
   xdpyinfo >/dev/null 2>&1 && break
   sleep 0.1
 done

@@ -21,6 +21,10 @@ chmod 700 "$work/run"
 export XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
 unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb
+# A sanitizer build of the viewer loads the desktop's system libraries, whose own leaks are not
+# the viewer's.
+here=$(cd "$(dirname "$0")" && pwd)
+export LSAN_OPTIONS="suppressions=$here/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 
 fail() {
   echo "FAIL: $*"
@@ -39,18 +43,31 @@ first_file=$(find "$work/job" -maxdepth 1 -name '*_S1_0_*.tif' | sort | head -1)
 second_file=$(find "$work/job" -maxdepth 1 -name '*_S2_0_*.tif' | sort | head -1)
 [ -n "$first_file" ] && [ -n "$second_file" ] || fail "no two preview files of different signatures in the sample"
 
-display_number=$((100 + RANDOM % 800))
-Xvfb ":$display_number" -screen 0 1280x960x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb=$!
 first=""
+xvfb=""
 cleanup() {
   [ -n "$first" ] && kill "$first" 2>/dev/null
-  kill "$xvfb" 2>/dev/null
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
 }
 trap cleanup EXIT
-export DISPLAY=":$display_number"
-for _ in $(seq 50); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.1; done
-xwininfo -root >/dev/null 2>&1 || { echo "skip: the virtual X server did not start"; exit 77; }
+# Another run may hold a display number at the same moment: try a few.
+started=""
+for attempt in 1 2 3; do
+  display_number=$((100 + RANDOM % 800))
+  while [ -e "/tmp/.X$display_number-lock" ]; do display_number=$((display_number + 1)); done
+  Xvfb ":$display_number" -screen 0 1280x960x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  xvfb=$!
+  export DISPLAY=":$display_number"
+  for _ in $(seq 100); do
+    kill -0 "$xvfb" 2>/dev/null || break
+    if xwininfo -root >/dev/null 2>&1; then started=yes; break; fi
+    sleep 0.1
+  done
+  [ -n "$started" ] && break
+  kill "$xvfb" 2>/dev/null
+  xvfb=""
+done
+[ -n "$started" ] || { echo "skip: the virtual X server did not start"; cat "$work/xvfb.log"; exit 77; }
 
 job_titles() { xwininfo -root -tree 2>/dev/null | grep -o '"Quor KRN - [^"]*"' | sort -u; }
 wait_for_titles() { # count, tenths of a second
