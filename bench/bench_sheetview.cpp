@@ -1,0 +1,267 @@
+// Speed of the sheet view window on an offscreen display: a two-sided sheet of screened inks is
+// opened, fitted to an 1200 x 900 window, and painted progressively from cold tile caches until
+// the last slice is drawn. Reported: the time to the finished picture (timer waits included, as
+// the user sees it), the number of painting steps and the longest single step, which is what
+// decides whether scrolling and menus stay responsive while the picture fills in. A second suite
+// draws the same window at 1:1 at once, without the pause after each tile.
+
+#include "GFIL/GFIL_FileSpec.h"
+#include "IMPN/IMPN_Registry.h"
+#include "IMPN/IMPN_Sheet.h"
+#include "IMPN/IMPN_SheetReference.h"
+#include "IMPN/IMPN_Surface.h"
+#include "IMPN/IMPN_SurfaceRenderer.h"
+#include "TIFX/TIFX_KRNWriter.h"
+#include "TIFX/TIFX_Tags.h"
+#include "WKRN/WKRN_SheetView.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimerEvent>
+#include <QWindow>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace
+{
+constexpr std::uint32_t kWidth = 4800;
+constexpr std::uint32_t kHeight = 3600;
+
+// A view that times each painting step.
+class TimedView : public WKRN_SheetView
+{
+public:
+    std::int64_t longestStepNs = 0;
+    int steps = 0;
+
+protected:
+    void timerEvent(QTimerEvent* event) override
+    {
+        const auto start = std::chrono::steady_clock::now();
+        WKRN_SheetView::timerEvent(event);
+        const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                            std::chrono::steady_clock::now() - start)
+                            .count();
+        longestStepNs = std::max<std::int64_t>(longestStepNs, ns);
+        ++steps;
+    }
+};
+
+QApplication& Application()
+{
+    static int argc = 1;
+    static char name[] = "bench_sheetview";
+    static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication application(argc, argv);
+    return application;
+}
+
+// A round-dot screen over a tone that runs from light at the left to dark at the right, with
+// blank margins, different for each ink.
+void FillTile(unsigned ink, std::uint32_t x0, std::uint32_t y0, std::uint8_t* tile)
+{
+    constexpr std::uint32_t kTile = 512;
+    constexpr double kPeriod = 11.0;
+    const double angle = (15.0 + 30.0 * ink) * 3.14159265358979 / 180.0;
+    const double c = std::cos(angle), s = std::sin(angle);
+    for (std::uint32_t y = 0; y < kTile; ++y)
+    {
+        std::uint8_t* row = tile + std::size_t{y} * (kTile / 8);
+        for (std::uint32_t x = 0; x < kTile; ++x)
+        {
+            const std::uint32_t px = x0 + x, py = y0 + y;
+            if (px >= kWidth || py >= kHeight || px < kWidth / 20 || py < kHeight / 20 ||
+                px >= kWidth - kWidth / 20 || py >= kHeight - kHeight / 20)
+                continue;
+            const double tone = 0.1 + 0.8 * double(px) / kWidth;
+            const double u = std::fmod(std::fabs(px * c + py * s), kPeriod) / kPeriod - 0.5;
+            const double v = std::fmod(std::fabs(-px * s + py * c), kPeriod) / kPeriod - 0.5;
+            if (u * u + v * v < tone * 0.5)
+                row[x / 8] |= std::uint8_t(0x80 >> (x % 8));
+        }
+    }
+}
+
+class Job
+{
+public:
+    Job()
+    {
+        m_Folder = std::filesystem::temp_directory_path() /
+                   ("bench-sheetview-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(m_Folder);
+        const char* inks[] = {"Cyan", "Black"};
+        std::vector<GFIL_FileSpec> files;
+        for (std::uint16_t surface = 0; surface < 2; ++surface)
+        {
+            for (unsigned ink = 0; ink < 2; ++ink)
+            {
+                TIFX_KRNWriterOptions options;
+                options.resolution = 2400.0f;
+                TIFX_KRNWriter writer(options);
+                writer.SetMainImage(kWidth, kHeight,
+                                    [ink](std::uint32_t x0, std::uint32_t y0, std::uint8_t* tile)
+                                    { FillTile(ink, x0, y0, tile); });
+                KRNDirectoryInfo info;
+                info.title = "Bench";
+                info.SetField(TIFX_Field::Title);
+                info.signature = 1;
+                info.SetField(TIFX_Field::Signature);
+                info.surface = surface;
+                info.SetField(TIFX_Field::Surface);
+                info.workStyle = 1;
+                info.SetField(TIFX_Field::WorkStyle);
+                info.colorName = inks[ink];
+                info.SetField(TIFX_Field::ColorStr);
+                info.color = std::uint16_t(ink == 0 ? 1 : 4);
+                info.SetField(TIFX_Field::Color);
+                info.printTime = "2003:12:31 10:00:00";
+                info.SetField(TIFX_Field::PrintTime);
+                info.pressSheetRight = std::int32_t(kWidth);
+                info.pressSheetBottom = std::int32_t(kHeight);
+                for (unsigned bit : {TIFX_Field::PressSheetTop, TIFX_Field::PressSheetLeft,
+                                     TIFX_Field::PressSheetBottom, TIFX_Field::PressSheetRight})
+                    info.SetField(bit);
+                info.SetField(TIFX_Field::NumPages);
+                writer.SetDirectoryInfo(info);
+                const std::filesystem::path path =
+                    m_Folder / (std::to_string(surface) + inks[ink] + ".tif");
+                writer.Write(path.string());
+                files.emplace_back(path.string());
+            }
+        }
+        IMPN_Registry registry;
+        registry.AddFiles(files, false);
+        std::vector<IMPN_Sheet*> sheets;
+        registry.CollectSheets(sheets);
+        if (!sheets.empty())
+            m_Sheet = IMPN_SheetReference(sheets.front());
+    }
+    ~Job()
+    {
+        m_Sheet.Reset();
+        std::error_code ignored;
+        std::filesystem::remove_all(m_Folder, ignored);
+    }
+
+    IMPN_Sheet* Sheet() const { return m_Sheet.Get(); }
+
+    void ReleaseTiles()
+    {
+        for (IMPN_Surface* surface : {&m_Sheet->GetFrontSurface(), &m_Sheet->GetBackSurface()})
+            if (IMPN_SurfaceRenderer* renderer = surface->GetRenderer())
+                renderer->ReleaseTiles();
+    }
+
+private:
+    std::filesystem::path m_Folder;
+    IMPN_SheetReference m_Sheet;
+};
+
+// Shows the view and waits until the offscreen platform exposes it: before that, nothing paints.
+bool ShowExposed(QWidget& view)
+{
+    view.show();
+    for (int round = 0; round < 200; ++round)
+    {
+        if (view.windowHandle() && view.windowHandle()->isExposed())
+            return true;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return false;
+}
+
+Job& TheJob()
+{
+    Application();
+    static Job job;
+    return job;
+}
+
+void BM_ProgressiveFitFromColdCache(benchmark::State& state)
+{
+    Job& job = TheJob();
+    if (!job.Sheet())
+    {
+        state.SkipWithError("the job could not be written");
+        return;
+    }
+    TimedView view;
+    view.resize(1200, 900);
+    if (!ShowExposed(view))
+    {
+        state.SkipWithError("the offscreen window was never exposed");
+        return;
+    }
+    view.SetSheet(job.Sheet());
+    view.SetOpacity(static_cast<int>(state.range(0)));
+    std::int64_t longest = 0;
+    int steps = 0;
+    for (auto _ : state)
+    {
+        state.PauseTiming();
+        job.ReleaseTiles();
+        view.ZoomToLevel(3, false);
+        view.longestStepNs = 0;
+        view.steps = 0;
+        state.ResumeTiming();
+
+        view.FitToWindow(true);
+        view.viewport()->repaint();
+        while (view.IsPaintingTimerActive())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+
+        longest = std::max(longest, view.longestStepNs);
+        steps = view.steps;
+    }
+    state.counters["level"] = view.GetLevel();
+    state.counters["steps"] = steps;
+    state.counters["longest_step_ms"] = double(longest) / 1e6;
+}
+// Opacity 100 shows the front only; 50 paints the mirrored back underneath as well.
+BENCHMARK(BM_ProgressiveFitFromColdCache)
+    ->Arg(100)
+    ->Arg(50)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+
+void BM_DrawAtOneToOneWarm(benchmark::State& state)
+{
+    Job& job = TheJob();
+    if (!job.Sheet())
+    {
+        state.SkipWithError("the job could not be written");
+        return;
+    }
+    WKRN_SheetView view;
+    view.SetTilePause({});
+    view.resize(1200, 900);
+    if (!ShowExposed(view))
+    {
+        state.SkipWithError("the offscreen window was never exposed");
+        return;
+    }
+    view.SetSheet(job.Sheet());
+    view.ZoomToLevel(3, false);
+    view.ScrollTo(2000, 1500, true);
+    view.viewport()->repaint();
+    for (auto _ : state)
+    {
+        view.Redraw();
+        view.viewport()->repaint();
+    }
+}
+BENCHMARK(BM_DrawAtOneToOneWarm)->Unit(benchmark::kMillisecond);
+} // namespace
