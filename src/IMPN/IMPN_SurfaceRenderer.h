@@ -8,6 +8,10 @@
 // else tiles hold colour: ink coverage counted exactly from the one-bit data down to 1:8, then a
 // 2 x 2 averaging pyramid. Tiles whose separations are all blank or solid keep one index or
 // colour. Single-threaded, like the rest of the model.
+//
+// A level tile is assembled from every source tile it covers, so source tiles of any size that
+// is a multiple of 16 give the same picture; a part of a level tile with no source behind it
+// shows the paper, and every pixel beyond the level picture is white.
 
 #include "IMPN/IMPN_Palette.h"
 #include "IMPN/IMPN_RenderInk.h"

@@ -40,7 +40,8 @@ namespace
 const char* const kUsage =
     "usage: krn render PATH... [--sheet N] [--surface front|back] --level L\n"
     "                  [--rect TOP,LEFT,WIDTH,HEIGHT] [--hide INK]... [--opacity INK=P]...\n"
-    "                  [--colour INK=RRGGBB]... [--paper RRGGBB] --out FILE.png|FILE.ppm\n";
+    "                  [--colour INK=RRGGBB]... [--paper RRGGBB] --out FILE.png|FILE.ppm\n"
+    "levels: 0 is 8:1, 3 is 1:1, 6 is 1:8, 12 is 1:512; --sheet counts from 1\n";
 
 // Pictures larger than this are refused before anything is allocated; a whole 8:1 level of a
 // press sheet is tens of gigabytes, and --rect cuts out the part that is wanted.
@@ -229,6 +230,12 @@ bool WritePng(const std::string& path, const std::vector<std::uint8_t>& bgr, std
 
 int RunRender(const std::vector<std::string>& args)
 {
+    if (std::find_if(args.begin(), args.end(),
+                     [](const std::string& a) { return a == "--help" || a == "-h"; }) != args.end())
+    {
+        std::cout << kUsage;
+        return 0;
+    }
     Options o;
     try
     {
