@@ -16,9 +16,6 @@ constexpr int kFirstPyramidLevel = 7;
 // Source tiles larger than this per tile are refused: a one-bit tile of 16384 x 16384 pixels is
 // already far beyond what a preview file holds (512 x 512).
 constexpr std::uint64_t kMaxSourceTileBytes = std::uint64_t(32) << 20;
-// Tile arrays are made up front; a picture needing more tiles than this at one level is not
-// something a preview file can describe sensibly, and the level is left without tiles.
-constexpr std::uint64_t kMaxTilesPerLevel = std::uint64_t(1) << 22;
 
 // Eight one-byte lanes of 0 or 1, most significant bit first.
 struct BitLanes
@@ -89,25 +86,14 @@ IMPN_SurfaceRenderer::IMPN_SurfaceRenderer(std::vector<std::unique_ptr<IMPN_Rend
     }
 
     for (int i = kUnit; i < IMPN_RenderLevel::kLevelCount; ++i)
-    {
-        IMPN_RenderLevel& level = m_Levels[i];
-        const std::uint64_t count =
-            std::uint64_t(level.tilesAcross) * std::uint64_t(level.tilesDown);
-        if (count > kMaxTilesPerLevel)
-        {
-            level.width = level.height = level.tilesAcross = level.tilesDown = 0;
-            continue;
-        }
-        m_Arrays[i].resize(count);
-    }
-    for (int i = 0; i < kUnit; ++i)
-    {
-        // The maps are keyed by 64-bit tile numbers; only the level-3 array bounds matter for
-        // what they can reach.
-        if (m_Arrays[kUnit].empty())
+        if (!m_Tiles.MakeArray(i, m_Levels[i]))
             m_Levels[i].width = m_Levels[i].height = m_Levels[i].tilesAcross =
                 m_Levels[i].tilesDown = 0;
-    }
+    // The magnified levels are made from level 3: without it they have nothing to show.
+    if (!m_Tiles.HasArray(kUnit))
+        for (int i = 0; i < kUnit; ++i)
+            m_Levels[i].width = m_Levels[i].height = m_Levels[i].tilesAcross =
+                m_Levels[i].tilesDown = 0;
     m_Coverage.resize(std::size_t(IMPN_RenderLevel::kMaxTileSize) * IMPN_RenderLevel::kMaxTileSize);
     RebuildPalette();
 }
@@ -126,23 +112,12 @@ bool IMPN_SurfaceRenderer::UsesIndexedTiles(int level) const
 
 std::size_t IMPN_SurfaceRenderer::GetCachedBytes() const
 {
-    std::size_t bytes = 0;
-    for (const auto& map : m_Maps)
-        for (const auto& entry : map)
-            bytes += entry.second.storeBytes;
-    for (const auto& array : m_Arrays)
-        for (const IMPN_RenderTile& tile : array)
-            bytes += tile.storeBytes;
-    return bytes;
+    return m_Tiles.CachedBytes();
 }
 
 void IMPN_SurfaceRenderer::ReleaseTiles()
 {
-    for (auto& map : m_Maps)
-        map.clear();
-    for (auto& array : m_Arrays)
-        for (IMPN_RenderTile& tile : array)
-            tile.Release();
+    m_Tiles.Release();
 }
 
 void IMPN_SurfaceRenderer::RebuildPalette()
@@ -156,39 +131,12 @@ void IMPN_SurfaceRenderer::RebuildPalette()
     m_Palette.Build(m_Paper, inks);
 }
 
-IMPN_RenderTile* IMPN_SurfaceRenderer::FindTile(std::int32_t top, std::int32_t left, int level)
-{
-    if (level < 0 || level >= IMPN_RenderLevel::kLevelCount || top < 0 || left < 0)
-        return nullptr;
-    const IMPN_RenderLevel& l = m_Levels[level];
-    if (top >= l.height || left >= l.width)
-        return nullptr;
-    const std::int64_t col = left / l.tileWidth;
-    const std::int64_t row = top / l.tileHeight;
-    const std::uint64_t number =
-        std::uint64_t(row) * std::uint64_t(l.tilesAcross) + std::uint64_t(col);
-    IMPN_RenderTile* tile = nullptr;
-    if (level < kUnit)
-    {
-        tile = &m_Maps[level][number];
-    }
-    else
-    {
-        if (number >= m_Arrays[level].size())
-            return nullptr;
-        tile = &m_Arrays[level][number];
-    }
-    tile->top = static_cast<std::int32_t>(row * l.tileHeight);
-    tile->left = static_cast<std::int32_t>(col * l.tileWidth);
-    tile->width = l.tileWidth;
-    tile->height = l.tileHeight;
-    return tile;
-}
-
 const IMPN_RenderTile* IMPN_SurfaceRenderer::GetTile(std::int32_t top, std::int32_t left, int level,
                                                      std::uint32_t stamp)
 {
-    IMPN_RenderTile* tile = FindTile(top, left, level);
+    if (level < 0 || level >= IMPN_RenderLevel::kLevelCount)
+        return nullptr;
+    IMPN_RenderTile* tile = m_Tiles.Find(level, m_Levels[level], top, left);
     if (tile == nullptr)
         return nullptr;
     if (UsesIndexedTiles(level))

@@ -17,10 +17,10 @@
 #include "IMPN/IMPN_RenderInk.h"
 #include "IMPN/IMPN_RenderLevel.h"
 #include "IMPN/IMPN_RenderTile.h"
+#include "IMPN/IMPN_TileStore.h"
 
 #include <cstdint>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 class IMPN_SurfaceRenderer
@@ -65,7 +65,6 @@ private:
         std::uint32_t x0, y0, x1, y1; // part of the source rectangle inside it
     };
 
-    IMPN_RenderTile* FindTile(std::int32_t top, std::int32_t left, int level);
     void RebuildPalette();
     void MakeIndexedUnitTile(IMPN_RenderTile& tile);
     void MakeMagnifiedTile(IMPN_RenderTile& tile, int level, std::uint32_t stamp, bool indexed);
@@ -92,8 +91,7 @@ private:
     std::size_t m_SourceRowBytes = 0, m_SourceTileBytes = 0;
 
     IMPN_Palette m_Palette;
-    std::unordered_map<std::uint64_t, IMPN_RenderTile> m_Maps[IMPN_RenderLevel::kUnitLevel];
-    std::vector<IMPN_RenderTile> m_Arrays[IMPN_RenderLevel::kLevelCount];
+    IMPN_TileStore m_Tiles;
 
     std::vector<std::uint8_t> m_Bits;     // one source tile
     std::vector<std::uint8_t> m_Coverage; // one level tile of coverage values
