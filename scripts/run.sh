@@ -69,7 +69,7 @@ shot="$PWD/$build/screenshots/quorkrn-$(date +%Y%m%d-%H%M%S).png"
 mkdir -p "$(dirname "$shot")"
 import -window "$window" "$shot"
 if command -v xdotool >/dev/null; then
-  xdotool windowactivate --sync "$window" key --clearmodifiers ctrl+q 2>/dev/null || true
+  xdotool windowfocus --sync "$window" key --clearmodifiers ctrl+q 2>/dev/null || true
   for _ in $(seq 30); do
     kill -0 "$viewer_pid" 2>/dev/null || break
     sleep 0.1
