@@ -158,13 +158,13 @@ void WKRN_SheetView::SendVisibleArea()
 
 void WKRN_SheetView::Refresh()
 {
-    Invalidate(QRegion(m_Canvas.rect()));
+    Invalidate(QRegion(m_Canvas.Rect()));
 }
 
 void WKRN_SheetView::Redraw()
 {
     m_RepaintWithPaper = true;
-    Invalidate(QRegion(m_Canvas.rect()));
+    Invalidate(QRegion(m_Canvas.Rect()));
 }
 
 void WKRN_SheetView::GetViewRect(IMPN_Rect& rect)
@@ -289,15 +289,15 @@ void WKRN_SheetView::DrawClipPaths(IMPN_DrawTarget& target, const IMPN_Surface& 
 /* A frame queued without a paint event (nothing marked invalid) draws over the whole canvas. */
 void WKRN_SheetView::StartPainting()
 {
-    if (m_FrameRegion.isEmpty())
-        m_FrameRegion = QRegion(m_Canvas.rect());
+    if (m_Canvas.FrameRegion().isEmpty())
+        m_Canvas.FrameRegion() = QRegion(m_Canvas.Rect());
     m_PaintTimer.start(kPaintMilliseconds, this);
 }
 
 void WKRN_SheetView::StopPainting()
 {
     m_PaintTimer.stop();
-    m_FrameRegion = QRegion();
+    m_Canvas.FrameRegion() = QRegion();
 }
 
 // ---- Canvas, invalidation and painting ------------------------------------------------------
@@ -324,11 +324,9 @@ QColor WKRN_SheetView::WorkspaceColor() const
 
 void WKRN_SheetView::Invalidate(const QRegion& region)
 {
-    const QRegion inside = region.intersected(m_Canvas.rect());
-    if (inside.isEmpty())
-        return;
-    m_Invalid += inside;
-    viewport()->update(inside);
+    const QRegion inside = m_Canvas.Invalidate(region);
+    if (!inside.isEmpty())
+        viewport()->update(inside);
 }
 
 /* Only the invalid part is erased. The paper goes under the picture when a full redraw asked for
@@ -351,11 +349,11 @@ void WKRN_SheetView::EraseBackground(QPainter& painter, const QRegion& region)
 
 void WKRN_SheetView::PaintFrame()
 {
-    const QRegion region = std::exchange(m_Invalid, QRegion());
-    if (m_Canvas.isNull())
+    const QRegion region = m_Canvas.TakeInvalid();
+    if (m_Canvas.IsNull())
         return;
     {
-        QPainter painter(&m_Canvas);
+        QPainter painter(&m_Canvas.Image());
         EraseBackground(painter, region);
         if (!GetSheet())
         {
@@ -365,15 +363,15 @@ void WKRN_SheetView::PaintFrame()
         }
     }
     SendVisibleArea();
-    if (!GetSheet() || m_Canvas.isNull())
+    if (!GetSheet() || m_Canvas.IsNull())
         return;
     if (IsProgressive() && GetLevel() > kUnitLevel)
     {
-        m_FrameRegion += region;
+        m_Canvas.FrameRegion() += region;
         QueueFrame();
         return;
     }
-    QPainter painter(&m_Canvas);
+    QPainter painter(&m_Canvas.Image());
     painter.setClipRegion(region);
     painter.setWorldTransform(DeviceTransform());
     WKRN_CanvasTarget target(painter);
@@ -382,13 +380,13 @@ void WKRN_SheetView::PaintFrame()
 
 void WKRN_SheetView::paintEvent(QPaintEvent* event)
 {
-    if (!m_Invalid.isEmpty())
+    if (m_Canvas.HasInvalid())
         PaintFrame();
     QPainter painter(viewport());
-    if (m_Canvas.isNull())
+    if (m_Canvas.IsNull())
         return;
     for (const QRect& rect : event->region())
-        painter.drawImage(rect, m_Canvas, rect);
+        painter.drawImage(rect, m_Canvas.Image(), rect);
 }
 
 void WKRN_SheetView::timerEvent(QTimerEvent* event)
@@ -398,47 +396,20 @@ void WKRN_SheetView::timerEvent(QTimerEvent* event)
         QAbstractScrollArea::timerEvent(event);
         return;
     }
-    if (m_Canvas.isNull())
+    if (m_Canvas.IsNull())
     {
         StopPainting();
         return;
     }
-    const QRegion dirty = m_FrameRegion;
+    const QRegion dirty = m_Canvas.FrameRegion();
     {
-        QPainter painter(&m_Canvas);
+        QPainter painter(&m_Canvas.Image());
         painter.setClipRegion(dirty);
         painter.setWorldTransform(DeviceTransform());
         WKRN_CanvasTarget target(painter);
         PaintStep(target);
     }
     viewport()->update(dirty);
-}
-
-/* Moves the canvas content by (dx, dy) in place, row by row, in the order that never reads a row
-   already overwritten. */
-void WKRN_SheetView::ShiftCanvas(int dx, int dy)
-{
-    const int width = m_Canvas.width(), height = m_Canvas.height();
-    if (m_Canvas.isNull() || std::abs(dx) >= width || std::abs(dy) >= height)
-        return;
-    const std::size_t bytes = std::size_t(width - std::abs(dx)) * 4;
-    const int to = std::max(dx, 0), from = std::max(-dx, 0);
-    auto moveRow = [&](int y)
-    {
-        uchar* target = m_Canvas.scanLine(y) + std::size_t(to) * 4;
-        const uchar* source = m_Canvas.constScanLine(y - dy) + std::size_t(from) * 4;
-        std::memmove(target, source, bytes);
-    };
-    if (dy > 0)
-    {
-        for (int y = height - 1; y >= dy; --y)
-            moveRow(y);
-    }
-    else
-    {
-        for (int y = 0; y < height + dy; ++y)
-            moveRow(y);
-    }
 }
 
 void WKRN_SheetView::ApplyScroll(std::int64_t x, std::int64_t y)
@@ -455,20 +426,7 @@ void WKRN_SheetView::ApplyScroll(std::int64_t x, std::int64_t y)
     {
         m_ScrollX = nx;
         m_ScrollY = ny;
-        const QRect all = m_Canvas.rect();
-        ShiftCanvas(-dx, -dy);
-        const QRegion exposed = QRegion(all).subtracted(all.translated(-dx, -dy));
-        m_Invalid.translate(-dx, -dy);
-        m_Invalid &= all;
-        m_FrameRegion.translate(-dx, -dy);
-        m_FrameRegion &= all;
-        if (!m_Canvas.isNull())
-        {
-            QPainter painter(&m_Canvas);
-            for (const QRect& rect : exposed)
-                painter.fillRect(rect, WindowColor());
-        }
-        Invalidate(exposed);
+        Invalidate(m_Canvas.Shift(-dx, -dy, WindowColor()));
         viewport()->update();
     }
     QScopedValueRollback guard(m_SettingBars, true);
@@ -506,24 +464,7 @@ void WKRN_SheetView::UpdateScrollBars()
 
 void WKRN_SheetView::OnViewportResized()
 {
-    const QSize client = ClientSize();
-    if (m_Canvas.size() != client)
-    {
-        QImage canvas;
-        if (!client.isEmpty())
-        {
-            canvas = QImage(client, QImage::Format_RGB32);
-            canvas.fill(WindowColor());
-            if (!m_Canvas.isNull())
-            {
-                QPainter painter(&canvas);
-                painter.drawImage(0, 0, m_Canvas);
-            }
-        }
-        m_Canvas = canvas;
-        m_Invalid &= m_Canvas.rect();
-        m_FrameRegion &= m_Canvas.rect();
-    }
+    m_Canvas.Resize(ClientSize(), WindowColor());
     UpdateScrollBars();
     ApplyScroll(m_ScrollX, m_ScrollY);
     Refresh();

@@ -24,6 +24,7 @@
 // sent, through lParam pointing at the doubles.
 
 #include "IMPN/IMPN_SheetView.h"
+#include "WKRN/WKRN_Canvas.h"
 #include "WKRN/WKRN_OverlayPainter.h"
 
 #include <QAbstractScrollArea>
@@ -88,7 +89,7 @@ public:
     QPoint ScrollPosition() const { return QPoint(m_ScrollX, m_ScrollY); }
     QSize ClientSize() const;
     // The viewport's picture as last drawn.
-    const QImage& Canvas() const { return m_Canvas; }
+    const QImage& Canvas() const { return m_Canvas.Image(); }
     bool IsPaintingTimerActive() const { return m_PaintTimer.isActive(); }
     // The id of the cursor the view shows now (see WKRN_Cursors).
     int CursorId() const { return m_CursorId; }
@@ -155,7 +156,6 @@ private:
     // Moves to (x, y), limited to the picture, moving the canvas content with it and invalidating
     // the strip that comes into view.
     void ApplyScroll(std::int64_t x, std::int64_t y);
-    void ShiftCanvas(int dx, int dy);
     // Marks part of the canvas for the next paint event, which erases it first.
     void Invalidate(const QRegion& region);
     void EraseBackground(QPainter& painter, const QRegion& region);
@@ -173,9 +173,7 @@ private:
 
     std::unique_ptr<WKRN_SheetViewTools> m_Tools;
     QObject* m_Receiver = nullptr;
-    QImage m_Canvas;
-    QRegion m_Invalid;     // waiting for the next paint event
-    QRegion m_FrameRegion; // where the queued frame draws
+    WKRN_Canvas m_Canvas;
     bool m_RepaintWithPaper = false;
     QBasicTimer m_PaintTimer;
     std::int32_t m_ScrollX = 0;

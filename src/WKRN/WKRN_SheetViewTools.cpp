@@ -237,7 +237,7 @@ void WKRN_SheetViewTools::SendMeasurement(double x, double y, const double* delt
    pixels; the canvas shows them less the scroll position. */
 void WKRN_SheetViewTools::ToggleRubberLine(const QPoint& start, const QPoint& end)
 {
-    QImage& canvas = m_View.m_Canvas;
+    QImage& canvas = m_View.m_Canvas.Image();
     if (canvas.isNull())
         return;
     const QPoint scroll = m_View.ScrollPosition();
