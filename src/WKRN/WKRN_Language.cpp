@@ -51,8 +51,13 @@ QString WKRN_Language::ModuleFileName(const QString& code)
 
 WKRN_LanguageChoice WKRN_Language::Start(const QStringList& folders)
 {
+    return Start(folders, QLocale::system());
+}
+
+WKRN_LanguageChoice WKRN_Language::Start(const QStringList& folders, const QLocale& locale)
+{
+    Stop();
     State& state = Global();
-    const QLocale locale = QLocale::system();
     const WKRN_LanguageChoice choice = Choose(QLocale::languageToCode(locale.language()),
                                               QLocale::territoryToCode(locale.territory()));
     state.index = choice.index;

@@ -12,6 +12,7 @@
 #include <array>
 #include <string>
 
+class QLocale;
 class QTranslator;
 
 struct WKRN_LanguageChoice
@@ -33,6 +34,8 @@ public:
     // standard dialogs) from the given folders, installs the translators and fills the unit
     // table. Returns the choice; Loaded() tells whether a module is in use.
     static WKRN_LanguageChoice Start(const QStringList& folders);
+    // The same for a given locale instead of the system's.
+    static WKRN_LanguageChoice Start(const QStringList& folders, const QLocale& locale);
     // Removes the translators installed by Start.
     static void Stop();
 

@@ -1,5 +1,6 @@
 #include "WKRN_TestSupport.h"
 
+#include "WKRN/WKRN_Application.h"
 #include "WKRN/WKRN_DataFolders.h"
 #include "WKRN/WKRN_Help.h"
 #include "WKRN/WKRN_Ids.h"
@@ -9,6 +10,7 @@
 
 #include "GFIL/GFIL_FileSpec.h"
 #include "GLIB/GLIB_CommandLine.h"
+#include "GLIB/GLIB_MainGuard.h"
 #include "IMPN/IMPN_Sheet.h"
 #include "WTLU/WTLU_MessageEvent.h"
 
@@ -25,6 +27,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace
 {
@@ -487,4 +490,18 @@ TEST_F(JobWindows, Help_MissingFileIsExplained_PresentFileIsShown)
     }
     WKRN_Help::Shutdown();
     WKRN_DataFolders::SetOverride({});
+}
+
+TEST(WKRN_Application, EscapedFailure_IsReportedInTheWarningBoxWithoutOwner)
+{
+    WKRN_RecordedBoxes boxes;
+    const int result = GLIB_RunMainGuarded(
+        []() -> int { throw std::runtime_error("disk on fire"); }, &WKRN_Application::ShowFailure);
+    EXPECT_EQ(result, 0);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].caption,
+              QStringLiteral("Quor KRN - Unhandled exception caught in main"));
+    EXPECT_EQ(boxes.Boxes()[0].body, QStringLiteral("Caught a std::exception.\ndisk on fire"));
+    EXPECT_EQ(boxes.Boxes()[0].style & WTLU_MB_ICONMASK, unsigned(WTLU_MB_ICONEXCLAMATION));
+    EXPECT_EQ(boxes.Boxes()[0].owner, nullptr);
 }

@@ -134,3 +134,34 @@ TEST(WKRN_Language, GermanModule_TranslatesEveryStringAndNamesTheGermanHelp)
     QCoreApplication::removeTranslator(&german);
     EXPECT_EQ(WKRN_Help::FileName(), QStringLiteral("QuorKRNHelp_en.html"));
 }
+
+TEST(WKRN_Language, GermanLocale_LoadsTheModule_MissingModuleIsIgnored)
+{
+    const QString dir = QCoreApplication::applicationDirPath();
+    const QStringList folders{dir, QDir::cleanPath(dir + QStringLiteral("/../src/WKRN"))};
+    const QLocale german(QLocale::German, QLocale::Germany);
+    WKRN_LanguageChoice choice = WKRN_Language::Start(folders, german);
+    if (!WKRN_Language::Loaded())
+    {
+        WKRN_Language::Stop();
+        GTEST_SKIP() << "QuorKRN_de.qm is not built";
+    }
+    EXPECT_EQ(choice.index, 2);
+    EXPECT_EQ(WKRN_Language::Code(), QStringLiteral("de"));
+    EXPECT_EQ(WKRN_StringTable::Load(IDS_HELP_UNAVAILABLE),
+              QStringLiteral("Hilfe nicht verfügbar"));
+    EXPECT_EQ(WKRN_Language::UnitAbbreviations()[3], QStringLiteral("mm"));
+    WKRN_Language::Stop();
+    EXPECT_EQ(WKRN_Language::Code(), QStringLiteral("en"));
+
+    // No module anywhere: English texts, the language index stays German, nothing is shown.
+    WKRN_TestFolder empty;
+    WKRN_RecordedBoxes boxes;
+    choice = WKRN_Language::Start({QString::fromStdString(empty.Path().string())}, german);
+    EXPECT_EQ(choice.index, 2);
+    EXPECT_EQ(WKRN_Language::Index(), 2);
+    EXPECT_FALSE(WKRN_Language::Loaded());
+    EXPECT_EQ(WKRN_Language::Code(), QStringLiteral("en"));
+    EXPECT_TRUE(boxes.Boxes().empty());
+    WKRN_Language::Stop();
+}
