@@ -330,19 +330,24 @@ void WKRN_SheetView::Invalidate(const QRegion& region)
 }
 
 /* Only the invalid part is erased. The paper goes under the picture when a full redraw asked for
-   it; right of and below the picture the window colour shows. */
+   it, and also whenever the surface facing the viewer is blended: where nothing opaque lies
+   under it (the underneath surface shifted by its backup offsets leaves strips uncovered), each
+   repaint would otherwise blend it again over its own previous picture and darken it. Right of
+   and below the picture the window colour shows. */
 void WKRN_SheetView::EraseBackground(QPainter& painter, const QRegion& region)
 {
     const QRegion picture = region.intersected(PictureOnCanvas());
-    if (m_RepaintWithPaper)
+    const IMPN_Surface* top = GetTopSurface();
+    const bool blended = top && top->HasSeparations() && top->GetOpacity() < 100;
+    if (m_RepaintWithPaper || blended)
     {
         QColor paper = WindowColor();
-        if (const IMPN_Surface* top = GetTopSurface())
+        if (top)
             paper = QColor(top->PaperColor()[2], top->PaperColor()[1], top->PaperColor()[0]);
         for (const QRect& rect : picture)
             painter.fillRect(rect, paper);
-        m_RepaintWithPaper = false;
     }
+    m_RepaintWithPaper = false;
     for (const QRect& rect : region.subtracted(picture))
         painter.fillRect(rect, WindowColor());
 }

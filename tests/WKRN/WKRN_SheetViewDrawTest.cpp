@@ -583,3 +583,34 @@ TEST_F(SheetViewDrawTest, ShownImpositionDrawsPagesClipPathsAndEdges)
     EXPECT_EQ(Pixel(200, 100), QColor(Qt::white));
 }
 } // namespace
+
+namespace
+{
+// With the pages' backup the back is shifted, leaving a strip that nothing opaque covers: a
+// half-opaque front must look the same after any number of repaints.
+TEST_F(SheetViewDrawTest, RepaintsDoNotDarkenABlendedSurfaceWhereNothingLiesUnderIt)
+{
+    WKRN_TestSheetSpec spec;
+    spec.workStyle = 1;
+    spec.pages = {WKRN_TestSheets::Page(1, 0, 100, 100, 500, 300)};
+    WKRN_TestSurface front;
+    front.fill = [](std::uint32_t, std::uint32_t) { return true; };
+    WKRN_TestSurface back;
+    back.surface = 1;
+    spec.surfaces = {front, back};
+    IMPN_SheetReference sheet = m_Sheets.Make(spec);
+    m_View.SetSheet(sheet.Get());
+    m_View.SetBackupMode(IMPN_SheetView::BackupPages);
+    m_View.SetOpacity(50);
+    m_View.ZoomToLevel(4, true);
+    ASSERT_NE(m_View.GetBackupDx(), 0);
+    Settle();
+    const QImage first = m_View.Canvas().copy();
+    for (int round = 0; round < 3; ++round)
+    {
+        m_View.Refresh();
+        Settle();
+    }
+    EXPECT_EQ(m_View.Canvas(), first);
+}
+} // namespace
