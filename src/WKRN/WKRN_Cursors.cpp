@@ -24,9 +24,12 @@ struct CursorPicture
 
 // Hot spots: the middle of the hand, the centre of the lens, the crossing of the hairs.
 const CursorPicture kPictures[] = {
-    {IDC_PAN, cursor_104_xpm, 15, 15},      {IDC_ZOOM_IN, cursor_106_xpm, 12, 12},
-    {IDC_ZOOM_OUT, cursor_215_xpm, 12, 12}, {IDC_ZOOM_NONE, cursor_216_xpm, 12, 12},
-    {IDC_PAN_DRAG, cursor_217_xpm, 15, 18}, {IDC_MEASURE, cursor_1003_xpm, 15, 15},
+    {WKRN_Cursors::Pan, cursor_104_xpm, 15, 15},
+    {WKRN_Cursors::ZoomIn, cursor_106_xpm, 12, 12},
+    {WKRN_Cursors::ZoomOut, cursor_215_xpm, 12, 12},
+    {WKRN_Cursors::ZoomNone, cursor_216_xpm, 12, 12},
+    {WKRN_Cursors::PanDrag, cursor_217_xpm, 15, 18},
+    {WKRN_Cursors::Measure, cursor_1003_xpm, 15, 15},
 };
 } // namespace
 

@@ -4,19 +4,20 @@
 
 #include <QCursor>
 
-enum WKRN_CursorId : int
-{
-    IDC_PAN = 104,
-    IDC_ZOOM_IN = 106,
-    IDC_ZOOM_OUT = 215,
-    IDC_ZOOM_NONE = 216,
-    IDC_PAN_DRAG = 217,
-    IDC_MEASURE = 1003,
-};
-
 class WKRN_Cursors
 {
 public:
+    // The cursor resource ids.
+    enum Id : int
+    {
+        Pan = 104,
+        ZoomIn = 106,
+        ZoomOut = 215,
+        ZoomNone = 216,
+        PanDrag = 217,
+        Measure = 1003,
+    };
+
     // The cursor of an id above; any other id gives the arrow. Needs the GUI application.
     static const QCursor& Get(int id);
 };

@@ -49,20 +49,20 @@ int WKRN_SheetViewTools::ToolOf(Qt::KeyboardModifiers modifiers, bool space) con
 int WKRN_SheetViewTools::CursorFor(Qt::KeyboardModifiers modifiers, bool space) const
 {
     if (m_Dragging && m_DragTool == WKRN_SheetView::PanTool)
-        return IDC_PAN_DRAG;
+        return WKRN_Cursors::PanDrag;
     switch (ToolOf(modifiers, space))
     {
     case WKRN_SheetView::MeasureTool:
-        return IDC_MEASURE;
+        return WKRN_Cursors::Measure;
     case WKRN_SheetView::ZoomTool:
     {
         const int level = m_View.GetLevel();
         if (modifiers & Qt::ShiftModifier)
-            return level < kLastLevel ? IDC_ZOOM_OUT : IDC_ZOOM_NONE;
-        return level > 0 ? IDC_ZOOM_IN : IDC_ZOOM_NONE;
+            return level < kLastLevel ? WKRN_Cursors::ZoomOut : WKRN_Cursors::ZoomNone;
+        return level > 0 ? WKRN_Cursors::ZoomIn : WKRN_Cursors::ZoomNone;
     }
     default:
-        return IDC_PAN;
+        return WKRN_Cursors::Pan;
     }
 }
 
@@ -79,7 +79,7 @@ void WKRN_SheetViewTools::Press(const QPoint& client, Qt::KeyboardModifiers modi
         m_Dragging = true;
         m_ButtonDown = true;
         m_Last = client;
-        m_View.SetCursorId(IDC_PAN_DRAG);
+        m_View.SetCursorId(WKRN_Cursors::PanDrag);
         break;
     case WKRN_SheetView::ZoomTool:
     {

@@ -95,9 +95,9 @@ TEST_F(SheetViewToolsTest, ZoomClickAtTheEndsOfTheTableDoesNothing)
     Settle();
     m_Notices.Clear();
     Move({50, 50}, Qt::NoButton);
-    EXPECT_EQ(m_View.CursorId(), IDC_ZOOM_NONE);
+    EXPECT_EQ(m_View.CursorId(), WKRN_Cursors::ZoomNone);
     Move({50, 50}, Qt::NoButton, Qt::ShiftModifier);
-    EXPECT_EQ(m_View.CursorId(), IDC_ZOOM_OUT);
+    EXPECT_EQ(m_View.CursorId(), WKRN_Cursors::ZoomOut);
     Press({50, 50});
     Release({50, 50});
     EXPECT_EQ(m_View.GetLevel(), 0);
@@ -107,13 +107,13 @@ TEST_F(SheetViewToolsTest, ZoomClickAtTheEndsOfTheTableDoesNothing)
     Settle();
     m_Notices.Clear();
     Move({5, 5}, Qt::NoButton, Qt::ShiftModifier);
-    EXPECT_EQ(m_View.CursorId(), IDC_ZOOM_NONE);
+    EXPECT_EQ(m_View.CursorId(), WKRN_Cursors::ZoomNone);
     Press({5, 5}, Qt::ShiftModifier);
     Release({5, 5}, Qt::ShiftModifier);
     EXPECT_EQ(m_View.GetLevel(), 12);
     EXPECT_TRUE(m_Notices.Of(WKRN_SheetView::kZoomChangedMessage).empty());
     Move({5, 5}, Qt::NoButton);
-    EXPECT_EQ(m_View.CursorId(), IDC_ZOOM_IN);
+    EXPECT_EQ(m_View.CursorId(), WKRN_Cursors::ZoomIn);
 }
 
 TEST_F(SheetViewToolsTest, ZoomClickKeepsTheClickedPointInViewAndReportsBothLevels)
@@ -147,9 +147,9 @@ TEST_F(SheetViewToolsTest, CtrlZoomsAndSpacePansWhateverTheTool)
 {
     m_View.SetTool(WKRN_SheetView::MeasureTool);
     Move({20, 20}, Qt::NoButton);
-    EXPECT_EQ(m_View.CursorId(), IDC_MEASURE);
+    EXPECT_EQ(m_View.CursorId(), WKRN_Cursors::Measure);
     Move({20, 20}, Qt::NoButton, Qt::ControlModifier);
-    EXPECT_EQ(m_View.CursorId(), IDC_ZOOM_IN);
+    EXPECT_EQ(m_View.CursorId(), WKRN_Cursors::ZoomIn);
     Press({20, 20}, Qt::ControlModifier);
     Release({20, 20}, Qt::ControlModifier);
     EXPECT_EQ(m_View.GetLevel(), 2);
@@ -160,7 +160,7 @@ TEST_F(SheetViewToolsTest, CtrlZoomsAndSpacePansWhateverTheTool)
     Settle();
     QTest::keyPress(&m_View, Qt::Key_Space);
     Move({100, 100}, Qt::NoButton);
-    EXPECT_EQ(m_View.CursorId(), IDC_PAN);
+    EXPECT_EQ(m_View.CursorId(), WKRN_Cursors::Pan);
     Press({100, 100});
     Move({80, 90});
     Release({80, 90});
@@ -168,7 +168,7 @@ TEST_F(SheetViewToolsTest, CtrlZoomsAndSpacePansWhateverTheTool)
     EXPECT_EQ(m_View.ScrollPosition(), QPoint(20, 10));
     EXPECT_TRUE(m_Notices.Of(WKRN_SheetView::kMeasurementMessage).empty());
     Move({80, 90}, Qt::NoButton);
-    EXPECT_EQ(m_View.CursorId(), IDC_MEASURE);
+    EXPECT_EQ(m_View.CursorId(), WKRN_Cursors::Measure);
 }
 
 // ---- Pan -------------------------------------------------------------------------------------
@@ -178,7 +178,7 @@ TEST_F(SheetViewToolsTest, PanFollowsTheMouseWithinTheLimitsAndReportsWhenReleas
     m_View.SetTool(WKRN_SheetView::PanTool);
     m_Notices.Clear();
     Press({200, 150});
-    EXPECT_EQ(m_View.CursorId(), IDC_PAN_DRAG);
+    EXPECT_EQ(m_View.CursorId(), WKRN_Cursors::PanDrag);
     Move({160, 120});
     EXPECT_EQ(m_View.ScrollPosition(), QPoint(40, 30));
     Move({170, 100});
@@ -189,7 +189,7 @@ TEST_F(SheetViewToolsTest, PanFollowsTheMouseWithinTheLimitsAndReportsWhenReleas
     EXPECT_EQ(m_View.ScrollPosition(), QPoint(0, 0));
     EXPECT_TRUE(m_Notices.Of(WKRN_SheetView::kVisibleAreaMessage).empty());
     Release({5000, 5000});
-    EXPECT_EQ(m_View.CursorId(), IDC_PAN);
+    EXPECT_EQ(m_View.CursorId(), WKRN_Cursors::Pan);
     EXPECT_EQ(m_Notices.Of(WKRN_SheetView::kVisibleAreaMessage).size(), 1u);
     // The scroll bars follow.
     EXPECT_EQ(m_View.horizontalScrollBar()->value(), 0);
@@ -429,5 +429,20 @@ TEST_F(SheetViewToolsTest, ToolsDoNothingWithoutASheet)
     EXPECT_TRUE(m_Notices.Of(WKRN_SheetView::kMeasurementMessage).empty());
     EXPECT_TRUE(m_Notices.Of(WKRN_SheetView::kZoomChangedMessage).empty());
     EXPECT_EQ(m_View.ScrollPosition(), QPoint(0, 0));
+}
+} // namespace
+
+namespace
+{
+TEST(SheetViewCursors, EveryToolCursorHasItsPictureAndOthersGetTheArrow)
+{
+    for (int id : {104, 106, 215, 216, 217, 1003})
+    {
+        const QCursor& cursor = WKRN_Cursors::Get(id);
+        EXPECT_EQ(cursor.shape(), Qt::BitmapCursor) << id;
+        EXPECT_EQ(cursor.pixmap().size(), QSize(32, 32)) << id;
+        EXPECT_TRUE(QRect(0, 0, 32, 32).contains(cursor.hotSpot())) << id;
+    }
+    EXPECT_EQ(WKRN_Cursors::Get(105).shape(), Qt::ArrowCursor);
 }
 } // namespace
