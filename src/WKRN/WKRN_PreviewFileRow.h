@@ -14,7 +14,7 @@
 #include <memory>
 #include <string>
 
-class IMPN_ColorRecord;
+struct IMPN_ColorRecord;
 class IMPN_Separation;
 
 class WKRN_PreviewFileRow : public QTreeWidgetItem
