@@ -3,6 +3,7 @@
 // shows for each node, then says which files were rejected and why.
 
 #include "KRN_Command.h"
+#include "KRN_SheetInput.h"
 
 #include "GFIL/GFIL_FileSpec.h"
 #include "GLIB/GLIB_Exception.h"
@@ -20,34 +21,6 @@
 
 namespace
 {
-bool HasPreviewExtension(const std::filesystem::path& path)
-{
-    std::string ext = path.extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return ext == ".KRN" || ext == ".PRV" || ext == ".TIF";
-}
-
-// The files a path names: the file itself, or a folder's preview files (no recursion), sorted
-// by name so that runs are repeatable.
-std::vector<std::string> ExpandPath(const std::string& path, std::vector<std::string>& problems)
-{
-    std::error_code error;
-    if (!std::filesystem::is_directory(path, error))
-        return {path};
-    std::vector<std::string> files;
-    for (const auto& entry : std::filesystem::directory_iterator(path, error))
-    {
-        std::error_code ignored;
-        if (entry.is_regular_file(ignored) && HasPreviewExtension(entry.path()))
-            files.push_back(entry.path().string());
-    }
-    if (error)
-        problems.push_back(path + ": cannot list the folder: " + error.message());
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
 std::string ReasonText(const IMPN_Registry::RejectedFile& r)
 {
     switch (r.reason)
@@ -102,7 +75,7 @@ int RunDump(const std::vector<std::string>& args)
     std::vector<std::string> paths;
     for (const std::string& arg : args)
     {
-        for (std::string& file : ExpandPath(arg, problems))
+        for (std::string& file : KRN_ExpandPath(arg, problems))
             paths.push_back(std::move(file));
     }
 

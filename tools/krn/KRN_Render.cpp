@@ -3,6 +3,7 @@
 // ending in .png are PNG (when the tool is built with Qt), .ppm binary PPM.
 
 #include "KRN_Command.h"
+#include "KRN_SheetInput.h"
 
 #include "GFIL/GFIL_FileSpec.h"
 #include "GLIB/GLIB_Exception.h"
@@ -29,11 +30,6 @@
 #include <string>
 #include <unistd.h>
 #include <vector>
-
-#if __has_include(<QtGui/QImage>)
-#include <QtGui/QImage>
-#define KRN_RENDER_PNG 1
-#endif
 
 namespace
 {
@@ -168,66 +164,6 @@ Options ParseOptions(const std::vector<std::string>& args)
     return o;
 }
 
-bool EndsWith(std::string text, const char* suffix)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return char(std::tolower(c)); });
-    const std::size_t n = std::strlen(suffix);
-    return text.size() >= n && text.compare(text.size() - n, n, suffix) == 0;
-}
-
-// The files a path names: the file itself, or a folder's files (no recursion), sorted by name.
-std::vector<std::string> ExpandPath(const std::string& path)
-{
-    std::error_code error;
-    if (!std::filesystem::is_directory(path, error))
-        return {path};
-    std::vector<std::string> files;
-    for (const auto& entry : std::filesystem::directory_iterator(path, error))
-    {
-        std::error_code ignored;
-        if (entry.is_regular_file(ignored))
-            files.push_back(entry.path().string());
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
-bool WritePpm(const std::string& path, const std::vector<std::uint8_t>& bgr, std::int32_t width,
-              std::int32_t height)
-{
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (f == nullptr)
-        return false;
-    std::fprintf(f, "P6\n%d %d\n255\n", width, height);
-    std::vector<std::uint8_t> row(std::size_t(width) * 3);
-    bool ok = true;
-    for (std::int32_t y = 0; y < height && ok; ++y)
-    {
-        const std::uint8_t* src = bgr.data() + std::size_t(y) * width * 3;
-        for (std::int32_t x = 0; x < width; ++x)
-        {
-            row[3 * x] = src[3 * x + 2];
-            row[3 * x + 1] = src[3 * x + 1];
-            row[3 * x + 2] = src[3 * x];
-        }
-        ok = std::fwrite(row.data(), 1, row.size(), f) == row.size();
-    }
-    return std::fclose(f) == 0 && ok;
-}
-
-bool WritePng(const std::string& path, const std::vector<std::uint8_t>& bgr, std::int32_t width,
-              std::int32_t height)
-{
-#ifdef KRN_RENDER_PNG
-    QImage image(bgr.data(), width, height, qsizetype(width) * 3, QImage::Format_BGR888);
-    return image.save(QString::fromStdString(path), "PNG");
-#else
-    (void)path, (void)bgr, (void)width, (void)height;
-    return false;
-#endif
-}
-
 int RunRender(const std::vector<std::string>& args)
 {
     if (std::find_if(args.begin(), args.end(),
@@ -246,56 +182,23 @@ int RunRender(const std::vector<std::string>& args)
         std::cerr << "krn render: " << e.text << "\n" << kUsage;
         return 2;
     }
-    const bool png = EndsWith(o.out, ".png");
-    if (!png && !EndsWith(o.out, ".ppm"))
+    const bool png = KRN_EndsWithNoCase(o.out, ".png");
+    if (!png && !KRN_EndsWithNoCase(o.out, ".ppm"))
     {
         std::cerr << "krn render: --out must end in .png or .ppm\n";
         return 2;
     }
-#ifndef KRN_RENDER_PNG
-    if (png)
+    if (png && !KRN_CanWritePng())
     {
         std::cerr << "krn render: this krn is built without Qt and writes PPM only\n";
         return 2;
     }
-#endif
 
     IMPN_Registry registry;
-    std::vector<IMPN_Registry::RejectedFile> rejected;
-    for (const std::string& arg : o.paths)
-        for (const std::string& path : ExpandPath(arg))
-        {
-            try
-            {
-                registry.AddFiles({GFIL_FileSpec(path)}, false, &rejected);
-            }
-            catch (const TIFX_Exception& e)
-            {
-                std::cerr << "krn render: " << path << ": " << e.what() << "\n";
-            }
-            catch (const GLIB_Exception& e)
-            {
-                std::cerr << "krn render: " << path << ": " << e.WhatNarrow() << "\n";
-            }
-        }
-    for (const auto& r : rejected)
-        std::cerr << "krn render: skipped " << ToNarrow(r.path)
-                  << (r.detail.empty() ? std::string() : ": " + r.detail) << "\n";
-
-    std::vector<IMPN_Sheet*> sheets;
-    registry.CollectSheets(sheets);
-    if (sheets.empty())
-    {
-        std::cerr << "krn render: no preview files to render\n";
+    KRN_PlaceFiles("render", o.paths, registry);
+    IMPN_SheetReference sheet = KRN_PickSheet("render", registry, o.sheet);
+    if (!sheet)
         return 1;
-    }
-    if (o.sheet > int(sheets.size()))
-    {
-        std::cerr << "krn render: --sheet " << o.sheet << " but there are " << sheets.size()
-                  << " sheets\n";
-        return 1;
-    }
-    IMPN_SheetReference sheet(sheets[std::size_t(o.sheet - 1)]);
     IMPN_Surface& surface = o.back ? sheet->GetBackSurface() : sheet->GetFrontSurface();
     if (!surface.HasSeparations())
     {
@@ -385,7 +288,7 @@ int RunRender(const std::vector<std::string>& args)
         std::cerr << "\r" << std::string(16, ' ') << "\r";
 
     const bool written =
-        png ? WritePng(o.out, bgr, rect[2], rect[3]) : WritePpm(o.out, bgr, rect[2], rect[3]);
+        KRN_WritePicture(o.out, bgr.data(), rect[2], rect[3], std::size_t(rect[2]) * 3, 3);
     if (!written)
     {
         std::cerr << "krn render: cannot write " << o.out << ": " << std::strerror(errno) << "\n";

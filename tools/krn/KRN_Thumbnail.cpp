@@ -4,6 +4,7 @@
 // Qt), .ppm binary PPM.
 
 #include "KRN_Command.h"
+#include "KRN_SheetInput.h"
 
 #include "GFIL/GFIL_FileSpec.h"
 #include "GLIB/GLIB_Exception.h"
@@ -27,11 +28,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-#if __has_include(<QtGui/QImage>)
-#include <QtGui/QImage>
-#define KRN_THUMBNAIL_PNG 1
-#endif
 
 namespace
 {
@@ -102,67 +98,6 @@ Options ParseOptions(const std::vector<std::string>& args)
     return o;
 }
 
-bool EndsWith(std::string text, const char* suffix)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return char(std::tolower(c)); });
-    const std::size_t n = std::strlen(suffix);
-    return text.size() >= n && text.compare(text.size() - n, n, suffix) == 0;
-}
-
-// The files a path names: the file itself, or a folder's files (no recursion), sorted by name.
-std::vector<std::string> ExpandPath(const std::string& path)
-{
-    std::error_code error;
-    if (!std::filesystem::is_directory(path, error))
-        return {path};
-    std::vector<std::string> files;
-    for (const auto& entry : std::filesystem::directory_iterator(path, error))
-    {
-        std::error_code ignored;
-        if (entry.is_regular_file(ignored))
-            files.push_back(entry.path().string());
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
-// The thumbnail's pixels are blue, green, red and a spare byte; PPM wants red, green, blue.
-bool WritePpm(const std::string& path, const IMPN_ThumbnailImage& t)
-{
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (f == nullptr)
-        return false;
-    std::fprintf(f, "P6\n%d %d\n255\n", t.GetWidth(), t.GetHeight());
-    std::vector<std::uint8_t> row(std::size_t(t.GetWidth()) * 3);
-    bool ok = true;
-    for (std::int32_t y = 0; y < t.GetHeight() && ok; ++y)
-    {
-        const std::uint8_t* src = t.GetPixels() + std::size_t(y) * t.GetRowLength();
-        for (std::int32_t x = 0; x < t.GetWidth(); ++x)
-        {
-            row[3 * std::size_t(x)] = src[4 * std::size_t(x) + 2];
-            row[3 * std::size_t(x) + 1] = src[4 * std::size_t(x) + 1];
-            row[3 * std::size_t(x) + 2] = src[4 * std::size_t(x)];
-        }
-        ok = std::fwrite(row.data(), 1, row.size(), f) == row.size();
-    }
-    return std::fclose(f) == 0 && ok;
-}
-
-bool WritePng(const std::string& path, const IMPN_ThumbnailImage& t)
-{
-#ifdef KRN_THUMBNAIL_PNG
-    // Byte 3 is 0, so the pixels are read as 32-bit RGB without alpha, blue in the low byte.
-    QImage image(t.GetPixels(), t.GetWidth(), t.GetHeight(), qsizetype(t.GetRowLength()),
-                 QImage::Format_RGB32);
-    return image.save(QString::fromStdString(path), "PNG");
-#else
-    (void)path, (void)t;
-    return false;
-#endif
-}
-
 int RunThumbnail(const std::vector<std::string>& args)
 {
     if (std::find(args.begin(), args.end(), "--help") != args.end())
@@ -180,56 +115,23 @@ int RunThumbnail(const std::vector<std::string>& args)
         std::cerr << "krn thumbnail: " << e.text << "\n" << kUsage;
         return 2;
     }
-    const bool png = EndsWith(o.out, ".png");
-    if (!png && !EndsWith(o.out, ".ppm"))
+    const bool png = KRN_EndsWithNoCase(o.out, ".png");
+    if (!png && !KRN_EndsWithNoCase(o.out, ".ppm"))
     {
         std::cerr << "krn thumbnail: --out must end in .png or .ppm\n";
         return 2;
     }
-#ifndef KRN_THUMBNAIL_PNG
-    if (png)
+    if (png && !KRN_CanWritePng())
     {
         std::cerr << "krn thumbnail: this krn is built without Qt and writes PPM only\n";
         return 2;
     }
-#endif
 
     IMPN_Registry registry;
-    std::vector<IMPN_Registry::RejectedFile> rejected;
-    for (const std::string& arg : o.paths)
-        for (const std::string& path : ExpandPath(arg))
-        {
-            try
-            {
-                registry.AddFiles({GFIL_FileSpec(path)}, false, &rejected);
-            }
-            catch (const TIFX_Exception& e)
-            {
-                std::cerr << "krn thumbnail: " << path << ": " << e.what() << "\n";
-            }
-            catch (const GLIB_Exception& e)
-            {
-                std::cerr << "krn thumbnail: " << path << ": " << e.WhatNarrow() << "\n";
-            }
-        }
-    for (const auto& r : rejected)
-        std::cerr << "krn thumbnail: skipped " << ToNarrow(r.path)
-                  << (r.detail.empty() ? std::string() : ": " + r.detail) << "\n";
-
-    std::vector<IMPN_Sheet*> sheets;
-    registry.CollectSheets(sheets);
-    if (sheets.empty())
-    {
-        std::cerr << "krn thumbnail: no preview files to show\n";
+    KRN_PlaceFiles("thumbnail", o.paths, registry);
+    IMPN_SheetReference sheet = KRN_PickSheet("thumbnail", registry, o.sheet);
+    if (!sheet)
         return 1;
-    }
-    if (o.sheet > int(sheets.size()))
-    {
-        std::cerr << "krn thumbnail: --sheet " << o.sheet << " but there are " << sheets.size()
-                  << " sheets\n";
-        return 1;
-    }
-    IMPN_SheetReference sheet(sheets[std::size_t(o.sheet - 1)]);
     // Inks are coloured from the shipped colour library; the user's custom colours are left
     // alone, since loading them may create their file and this command writes only its picture.
     IMPN_ColorDatabases::Global().LoadNamedColors(IMPN_ColorDatabasePaths::FindProgramDataFile(
@@ -251,7 +153,8 @@ int RunThumbnail(const std::vector<std::string>& args)
         std::cerr << "krn thumbnail: the reduced images of this surface cannot be read\n";
         return 1;
     }
-    if (!(png ? WritePng(o.out, thumbnail) : WritePpm(o.out, thumbnail)))
+    if (!KRN_WritePicture(o.out, thumbnail.GetPixels(), thumbnail.GetWidth(), thumbnail.GetHeight(),
+                          std::size_t(thumbnail.GetRowLength()), 4))
     {
         std::cerr << "krn thumbnail: cannot write " << o.out << ": " << std::strerror(errno)
                   << "\n";

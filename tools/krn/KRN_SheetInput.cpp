@@ -1,0 +1,144 @@
+#include "KRN_SheetInput.h"
+
+#include "GFIL/GFIL_FileSpec.h"
+#include "GLIB/GLIB_Exception.h"
+#include "GLIB/GLIB_String.h"
+#include "TIFX/TIFX_Exception.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+
+#if __has_include(<QtGui/QImage>)
+#include <QtGui/QImage>
+#define KRN_PNG 1
+#endif
+
+bool KRN_EndsWithNoCase(std::string text, const char* suffix)
+{
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::size_t n = std::strlen(suffix);
+    return text.size() >= n && text.compare(text.size() - n, n, suffix) == 0;
+}
+
+bool KRN_HasPreviewExtension(const std::filesystem::path& path)
+{
+    const std::string name = path.filename().string();
+    return KRN_EndsWithNoCase(name, ".krn") || KRN_EndsWithNoCase(name, ".prv") ||
+           KRN_EndsWithNoCase(name, ".tif");
+}
+
+std::vector<std::string> KRN_ExpandPath(const std::string& path, std::vector<std::string>& problems)
+{
+    std::error_code error;
+    if (!std::filesystem::is_directory(path, error))
+        return {path};
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(path, error))
+    {
+        std::error_code ignored;
+        if (entry.is_regular_file(ignored) && KRN_HasPreviewExtension(entry.path()))
+            files.push_back(entry.path().string());
+    }
+    if (error)
+        problems.push_back(path + ": cannot list the folder: " + error.message());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+void KRN_PlaceFiles(const char* command, const std::vector<std::string>& paths,
+                    IMPN_Registry& registry)
+{
+    std::vector<std::string> problems;
+    std::vector<IMPN_Registry::RejectedFile> rejected;
+    for (const std::string& arg : paths)
+    {
+        for (const std::string& path : KRN_ExpandPath(arg, problems))
+        {
+            try
+            {
+                registry.AddFiles({GFIL_FileSpec(path)}, false, &rejected);
+            }
+            catch (const TIFX_Exception& e)
+            {
+                problems.push_back(path + ": " + e.what());
+            }
+            catch (const GLIB_Exception& e)
+            {
+                problems.push_back(path + ": " + e.WhatNarrow());
+            }
+        }
+    }
+    for (const std::string& problem : problems)
+        std::cerr << "krn " << command << ": " << problem << "\n";
+    for (const auto& r : rejected)
+        std::cerr << "krn " << command << ": skipped " << ToNarrow(r.path)
+                  << (r.detail.empty() ? std::string() : ": " + r.detail) << "\n";
+}
+
+IMPN_SheetReference KRN_PickSheet(const char* command, IMPN_Registry& registry, int number)
+{
+    std::vector<IMPN_Sheet*> sheets;
+    registry.CollectSheets(sheets);
+    if (sheets.empty())
+    {
+        std::cerr << "krn " << command << ": no valid preview files\n";
+        return {};
+    }
+    if (number < 1 || number > static_cast<int>(sheets.size()))
+    {
+        std::cerr << "krn " << command << ": --sheet " << number << " but there are "
+                  << sheets.size() << " sheets\n";
+        return {};
+    }
+    return IMPN_SheetReference(sheets[static_cast<std::size_t>(number - 1)]);
+}
+
+bool KRN_CanWritePng()
+{
+#ifdef KRN_PNG
+    return true;
+#else
+    return false;
+#endif
+}
+
+bool KRN_WritePicture(const std::string& path, const std::uint8_t* pixels, std::int32_t width,
+                      std::int32_t height, std::size_t rowBytes, int bytesPerPixel)
+{
+    if (width <= 0 || height <= 0 || (bytesPerPixel != 3 && bytesPerPixel != 4))
+        return false;
+    if (KRN_EndsWithNoCase(path, ".png"))
+    {
+#ifdef KRN_PNG
+        // With four bytes a pixel the spare byte is ignored: 32-bit RGB, blue in the low byte.
+        const QImage image(pixels, width, height, static_cast<qsizetype>(rowBytes),
+                           bytesPerPixel == 3 ? QImage::Format_BGR888 : QImage::Format_RGB32);
+        return image.save(QString::fromStdString(path), "PNG");
+#else
+        return false;
+#endif
+    }
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr)
+        return false;
+    std::fprintf(f, "P6\n%d %d\n255\n", width, height);
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(width) * 3);
+    bool ok = true;
+    for (std::int32_t y = 0; y < height && ok; ++y)
+    {
+        const std::uint8_t* src = pixels + static_cast<std::size_t>(y) * rowBytes;
+        for (std::size_t x = 0; x < static_cast<std::size_t>(width); ++x)
+        {
+            const std::uint8_t* p = src + x * static_cast<std::size_t>(bytesPerPixel);
+            row[3 * x] = p[2];
+            row[3 * x + 1] = p[1];
+            row[3 * x + 2] = p[0];
+        }
+        ok = std::fwrite(row.data(), 1, row.size(), f) == row.size();
+    }
+    return std::fclose(f) == 0 && ok;
+}

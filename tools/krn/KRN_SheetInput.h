@@ -1,0 +1,41 @@
+#pragma once
+// What the krn commands that work on one sheet share: naming files by path or folder, placing
+// them in a registry with problems reported on standard error, picking one sheet, and writing
+// the resulting picture as PNG or PPM.
+
+#include "IMPN/IMPN_Registry.h"
+#include "IMPN/IMPN_SheetReference.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// ASCII case-insensitive suffix test ("x.PNG" ends in ".png").
+bool KRN_EndsWithNoCase(std::string text, const char* suffix);
+
+// .KRN, .PRV or .TIF in any letter case.
+bool KRN_HasPreviewExtension(const std::filesystem::path& path);
+
+// The files a path names: the path itself, or the preview files directly inside a folder, sorted
+// by name so that runs are repeatable. A folder that cannot be listed adds a line to problems.
+std::vector<std::string> KRN_ExpandPath(const std::string& path,
+                                        std::vector<std::string>& problems);
+
+// Places every file the paths name, one at a time so that one broken file cannot stop the rest;
+// reports on standard error, prefixed "krn COMMAND: ", what could not be placed.
+void KRN_PlaceFiles(const char* command, const std::vector<std::string>& paths,
+                    IMPN_Registry& registry);
+
+// Sheet number (from 1, in the registry's order) of what the registry holds, or an empty
+// reference after a message on standard error.
+IMPN_SheetReference KRN_PickSheet(const char* command, IMPN_Registry& registry, int number);
+
+// Whether this krn can write PNG (it is built with Qt).
+bool KRN_CanWritePng();
+
+// Writes width x height pixels of blue, green, red (bytesPerPixel 3) or blue, green, red and a
+// spare byte (4), rows rowBytes apart, as PNG when the path ends in .png, else binary PPM.
+bool KRN_WritePicture(const std::string& path, const std::uint8_t* pixels, std::int32_t width,
+                      std::int32_t height, std::size_t rowBytes, int bytesPerPixel);
