@@ -11,7 +11,6 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   # headless runs of the viewer
   xvfb xauth x11-utils imagemagick xdotool
-  # unicode data for regenerating the case-folding table (not needed by the build)
 )
 
 missing=()
