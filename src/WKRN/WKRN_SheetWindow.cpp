@@ -1,10 +1,16 @@
 #include "WKRN/WKRN_SheetWindow.h"
 
 #include "WKRN/WKRN_AboutDialog.h"
+#include "WKRN/WKRN_AddFileDialog.h"
 #include "WKRN/WKRN_CommandTable.h"
 #include "WKRN/WKRN_Help.h"
 #include "WKRN/WKRN_Icons.h"
 #include "WKRN/WKRN_Ids.h"
+#include "WKRN/WKRN_Language.h"
+#include "WKRN/WKRN_Preferences.h"
+#include "WKRN/WKRN_SheetView.h"
+#include "WKRN/WKRN_SheetWindowCommands.h"
+#include "WKRN/WKRN_StatusPanes.h"
 #include "WKRN/WKRN_StringTable.h"
 
 #include "GLIB/GLIB_String.h"
@@ -12,13 +18,15 @@
 #include "WTLU/WTLU_MessageEvent.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
-#include <QFontMetrics>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
+
+#include <cmath>
 
 namespace
 {
@@ -37,6 +45,11 @@ QString FormatIntegers(QString format, std::initializer_list<long long> values)
     }
     return format;
 }
+
+bool IsPaletteId(int id)
+{
+    return id == ID_WINDOW_NAVIGATION || id == ID_WINDOW_SEPARATIONS || id == ID_WINDOW_MEASUREMENT;
+}
 } // namespace
 
 WKRN_SheetWindow::WKRN_SheetWindow(int identity, QObject* application)
@@ -48,19 +61,16 @@ WKRN_SheetWindow::WKRN_SheetWindow(int identity, QObject* application)
     setWindowTitle(MenuText());
     BuildMenus();
     BuildToolBar();
-    BuildStatusBar();
-    // Until a sheet view takes the client area, it names the job the window holds.
-    auto* client = new QLabel(this);
-    client->setObjectName(QStringLiteral("WKRN_ClientView"));
-    client->setAlignment(Qt::AlignCenter);
-    client->setAutoFillBackground(true);
-    client->setBackgroundRole(QPalette::Dark);
-    QFont font = client->font();
-    font.setPointSizeF(font.pointSizeF() * 1.6);
-    client->setFont(font);
-    setCentralWidget(client);
+    statusBar()->setObjectName(QStringLiteral("WKRN_StatusBar_59393"));
+    m_panes = new WKRN_StatusPanes(statusBar());
+    m_view = new WKRN_SheetView(this);
+    m_view->setObjectName(QStringLiteral("WKRN_ClientView"));
+    m_view->SetNoticeReceiver(this);
+    setCentralWidget(m_view);
+    m_commands = std::make_unique<WKRN_SheetWindowCommands>(*this, *m_view);
     InstallBuiltInCommands();
-    UpdateEnabling();
+    m_commands->Install();
+    UpdateCommandState();
 }
 
 WKRN_SheetWindow::~WKRN_SheetWindow() = default;
@@ -82,6 +92,21 @@ QString WKRN_SheetWindow::MenuText() const
 {
     // An empty job window has no job name; it goes by the program's name.
     return m_sheet ? JobName() : WKRN_StringTable::Load(IDS_EMPTY_JOB);
+}
+
+QLabel* WKRN_SheetWindow::WorkStylePane() const
+{
+    return m_panes->WorkStylePane();
+}
+
+QLabel* WKRN_SheetWindow::ZoomPane() const
+{
+    return m_panes->ZoomPane();
+}
+
+QLabel* WKRN_SheetWindow::CapsPane() const
+{
+    return m_panes->CapsPane();
 }
 
 void WKRN_SheetWindow::BuildMenus()
@@ -150,31 +175,6 @@ void WKRN_SheetWindow::BuildToolBar()
     }
 }
 
-void WKRN_SheetWindow::BuildStatusBar()
-{
-    QStatusBar* bar = statusBar();
-    bar->setObjectName(QStringLiteral("WKRN_StatusBar_59393"));
-    const QFontMetrics metrics(bar->font());
-    m_workStylePane = new QLabel(bar);
-    m_workStylePane->setObjectName(QStringLiteral("WKRN_WorkStylePane"));
-    m_workStylePane->setToolTip(WKRN_StringTable::Load(IDS_WORKSTYLE_PANE));
-    m_workStylePane->setFixedWidth(20);
-    m_workStylePane->setAlignment(Qt::AlignCenter);
-    m_zoomPane = new QLabel(bar);
-    m_zoomPane->setObjectName(QStringLiteral("WKRN_ZoomPane"));
-    m_zoomPane->setAlignment(Qt::AlignCenter);
-    m_zoomPane->setFixedWidth(
-        std::max(32, metrics.horizontalAdvance(WKRN_StringTable::Load(IDS_ZOOM_PANE_SIZE)) + 6));
-    m_capsPane = new QLabel(bar);
-    m_capsPane->setObjectName(QStringLiteral("WKRN_CapsPane"));
-    m_capsPane->setAlignment(Qt::AlignCenter);
-    m_capsPane->setFixedWidth(
-        std::max(32, metrics.horizontalAdvance(WKRN_StringTable::Load(IDS_CAPS)) + 6));
-    bar->addPermanentWidget(m_workStylePane);
-    bar->addPermanentWidget(m_zoomPane);
-    bar->addPermanentWidget(m_capsPane);
-}
-
 void WKRN_SheetWindow::InstallBuiltInCommands()
 {
     m_handlers[ID_APP_EXIT] = [this] { PostToApplication(APPMSG_QUIT, 0, 0); };
@@ -185,20 +185,30 @@ void WKRN_SheetWindow::InstallBuiltInCommands()
     for (int id : {int(ID_WINDOW_CASCADE), int(ID_WINDOW_TILE_HORZ), int(ID_WINDOW_TILE_VERT)})
         m_handlers[id] = [this, id]
         { PostToApplication(APPMSG_ARRANGE, quintptr(id), WTLU_MessageEvent::Handle(this)); };
+    // The window's own flags, not the bars' visibility: a window that is not shown yet has no
+    // visible children, and its bars must still keep what the user chose.
     m_handlers[ID_VIEW_TOOLBAR] = [this]
     {
-        m_toolBar->setVisible(!m_toolBar->isVisible());
-        m_actions.at(ID_VIEW_TOOLBAR)->setChecked(!m_toolBar->isHidden());
+        m_toolBarShown = !m_toolBarShown;
+        m_toolBar->setVisible(m_toolBarShown);
     };
     m_handlers[ID_VIEW_STATUS_BAR] = [this]
     {
-        statusBar()->setVisible(!statusBar()->isVisible());
-        m_actions.at(ID_VIEW_STATUS_BAR)->setChecked(!statusBar()->isHidden());
+        m_statusBarShown = !m_statusBarShown;
+        statusBar()->setVisible(m_statusBarShown);
     };
+    // The dialog sends the sheet it builds back here: shown in open mode (a new job window when
+    // this one already shows a job), taken in place of this window's sheet in Add mode.
+    m_handlers[ID_FILE_OPEN_PREVIEW] = [this]
+    {
+        QWidget* active = QApplication::activeWindow();
+        WKRN_AddFileDialog::Run(active != nullptr ? active : this,
+                                WKRN_StringTable::Load(IDS_OPEN_FILES_TITLE), {});
+    };
+    m_handlers[ID_FILE_ADD_PREVIEW] = [this]
+    { WKRN_AddFileDialog::Run(this, WKRN_StringTable::Load(IDS_ADD_FILES_TITLE), m_sheet); };
     m_handlers[ID_HELP_CONTENTS] = [this] { WKRN_Help::Show(this); };
     m_handlers[ID_APP_ABOUT] = [this] { WKRN_AboutDialog::Run(this); };
-    m_actions.at(ID_VIEW_TOOLBAR)->setChecked(true);
-    m_actions.at(ID_VIEW_STATUS_BAR)->setChecked(true);
 }
 
 void WKRN_SheetWindow::SetCommandHandler(int commandId, std::function<void()> handler)
@@ -207,14 +217,33 @@ void WKRN_SheetWindow::SetCommandHandler(int commandId, std::function<void()> ha
         m_handlers[commandId] = std::move(handler);
     else
         m_handlers.erase(commandId);
-    UpdateEnabling();
+    UpdateCommandState();
 }
 
-void WKRN_SheetWindow::UpdateEnabling()
+bool WKRN_SheetWindow::IsEnabled(int commandId) const
+{
+    // The clip path command is a job command that the table leaves to the window.
+    const bool byTable = commandId == ID_SHEET_CLIP_PATH
+                             ? ShowsSheet()
+                             : WKRN_CommandTable::EnabledFor(commandId, ShowsSheet());
+    return byTable && m_handlers.count(commandId) != 0 &&
+           (m_commands == nullptr || m_commands->Allows(commandId));
+}
+
+void WKRN_SheetWindow::UpdateCommandState()
 {
     for (auto& [id, action] : m_actions)
-        action->setEnabled(WKRN_CommandTable::EnabledFor(id, ShowsSheet()) &&
-                           m_handlers.count(id) != 0);
+    {
+        const bool enabled = IsEnabled(id);
+        if (action->isEnabled() != enabled)
+            action->setEnabled(enabled);
+    }
+    m_actions.at(ID_VIEW_TOOLBAR)->setChecked(m_toolBarShown);
+    m_actions.at(ID_VIEW_STATUS_BAR)->setChecked(m_statusBarShown);
+    if (m_commands)
+        m_commands->UpdateChecks();
+    if (m_panes && m_view)
+        m_panes->SetZoomLevel(ShowsSheet() ? m_view->GetLevel() : -1);
 }
 
 QAction* WKRN_SheetWindow::Action(int commandId) const
@@ -231,6 +260,23 @@ QAction* WKRN_SheetWindow::Action(int commandId) const
 QMenu* WKRN_SheetWindow::Menu(int index) const
 {
     return index >= 0 && index < int(m_menus.size()) ? m_menus[index] : nullptr;
+}
+
+void WKRN_SheetWindow::SetPalette(int paletteId, QWidget* palette)
+{
+    if (!IsPaletteId(paletteId))
+        return;
+    if (palette)
+        m_palettes[paletteId] = palette;
+    else
+        m_palettes.erase(paletteId);
+    UpdateCommandState();
+}
+
+QWidget* WKRN_SheetWindow::Palette(int paletteId) const
+{
+    const auto it = m_palettes.find(paletteId);
+    return it == m_palettes.end() ? nullptr : it->second.data();
 }
 
 void WKRN_SheetWindow::Execute(int commandId)
@@ -252,6 +298,7 @@ void WKRN_SheetWindow::Execute(int commandId)
         const std::function<void()> handler = it->second;
         handler();
     }
+    UpdateCommandState();
 }
 
 void WKRN_SheetWindow::PostToApplication(int message, quintptr wParam, qintptr lParam)
@@ -268,24 +315,41 @@ void WKRN_SheetWindow::ShowSheet(const IMPN_SheetReference& sheet)
         WTLU_MessageEvent::Post(m_application, APPMSG_OPEN_JOB, 0, 0, sheet);
         return;
     }
-    m_sheet = sheet;
-    const QString name = JobName();
-    setWindowTitle(WKRN_StringTable::Load(IDS_CAPTION_PREFIX) + name);
-    if (auto* client = qobject_cast<QLabel*>(centralWidget()))
-        client->setText(name);
+    TakeSheet(sheet);
     // Until the application window rebuilds the menu, the window lists at least itself.
-    auto* own = new QAction(name, this);
+    auto* own = new QAction(JobName(), this);
     own->setData(m_identity);
     own->setCheckable(true);
     own->setChecked(true);
     connect(own, &QAction::triggered, this, [this] { Execute(m_identity); });
     m_menus[WKRN_CommandTable::kWindowMenu]->addAction(own);
     m_windowItems.push_back(own);
-    m_workStylePane->setPixmap(WKRN_Icons::WorkStyle(m_sheet->GetWorkStyle()));
-    UpdateEnabling();
     if (isMinimized())
         showNormal();
     emit SheetShown();
+}
+
+/* The view fits the sheet to its own size; a window that is not shown yet has no final size, so
+   the fit is done again when it first appears. */
+void WKRN_SheetWindow::TakeSheet(const IMPN_SheetReference& sheet)
+{
+    m_sheet = sheet;
+    m_view->SetSheet(m_sheet.Get());
+    m_fitWhenShown = !isVisible() && m_view->GetPreferences().zoomToFitWindowOnOpen;
+    setWindowTitle(WKRN_StringTable::Load(IDS_CAPTION_PREFIX) + JobName());
+    m_panes->SetWorkStyle(m_sheet->GetWorkStyle());
+    UpdateCommandState();
+}
+
+void WKRN_SheetWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (m_fitWhenShown && m_sheet)
+    {
+        m_fitWhenShown = false;
+        m_view->FitToWindow(true);
+        UpdateCommandState();
+    }
 }
 
 void WKRN_SheetWindow::RebuildWindowMenu(const std::vector<WindowItem>& windows)
@@ -315,32 +379,141 @@ void WKRN_SheetWindow::RebuildWindowMenu(const std::vector<WindowItem>& windows)
 void WKRN_SheetWindow::RefreshColours()
 {
     emit ColoursChanged();
+    if (m_sheet)
+        m_view->Redraw();
+}
+
+void WKRN_SheetWindow::RelayToPalette(int paletteId, const WTLU_MessageEvent& message,
+                                      int asMessage)
+{
+    WTLU_MessageEvent::Send(Palette(paletteId), asMessage, message.WParam(), message.LParam(),
+                            message.Payload());
+}
+
+/* Without a measurement palette the values go to the message pane, in the preferred unit. */
+void WKRN_SheetWindow::ShowMeasurement(const WTLU_MessageEvent& message)
+{
+    if (QWidget* palette = Palette(ID_WINDOW_MEASUREMENT))
+    {
+        WTLU_MessageEvent::Send(palette, kMeasurementMessage, message.WParam(), message.LParam(),
+                                message.Payload());
+        return;
+    }
+    std::vector<double> values;
+    if (const auto* copy = std::any_cast<std::vector<double>>(&message.Payload()))
+        values = *copy;
+    else
+    {
+        if (message.WParam() != 0)
+        {
+            const auto* first = reinterpret_cast<const double*>(message.WParam());
+            values.assign(first, first + 2);
+        }
+        if (message.LParam() != 0)
+        {
+            const auto* second = reinterpret_cast<const double*>(message.LParam());
+            values.insert(values.end(), second, second + 2);
+        }
+    }
+    const WKRN_PreferenceValues& preferences = WKRN_Preferences::Current();
+    const int unit =
+        std::clamp(preferences.PreferredLinearUnits, 0, WKRN_Preferences::kUnitCount - 1);
+    const int precision =
+        std::clamp(preferences.LinearUnitPrecision, 0, WKRN_Preferences::kMaxPrecision);
+    const QString abbreviation = WKRN_Language::UnitAbbreviations()[std::size_t(unit)];
+    QStringList parts;
+    for (std::size_t i = 0; i + 1 < values.size() && i < 4; i += 2)
+    {
+        if (!std::isfinite(values[i]) || !std::isfinite(values[i + 1]))
+            return;
+        parts << QStringLiteral("%1, %2 %3")
+                     .arg(values[i], 0, 'f', precision)
+                     .arg(values[i + 1], 0, 'f', precision)
+                     .arg(abbreviation);
+    }
+    if (!parts.isEmpty())
+        statusBar()->showMessage(parts.join(QStringLiteral("   ")));
+}
+
+bool WKRN_SheetWindow::HandleMessage(const WTLU_MessageEvent& message)
+{
+    switch (message.Message())
+    {
+    case JOBMSG_SHOW_SHEET:
+        if (const auto* sheet = std::any_cast<IMPN_SheetReference>(&message.Payload()))
+            ShowSheet(*sheet);
+        return true;
+    case JOBMSG_SHOW_SHEETS:
+        if (const auto* sheets =
+                std::any_cast<std::vector<IMPN_SheetReference>>(&message.Payload()))
+            for (const IMPN_SheetReference& sheet : *sheets)
+                ShowSheet(sheet);
+        return true;
+    case kSheetRebuiltMessage:
+        // Only a window that shows a job has one to replace.
+        if (const auto* sheet = std::any_cast<IMPN_SheetReference>(&message.Payload()))
+            if (*sheet && m_sheet)
+                TakeSheet(*sheet);
+        return true;
+    case kVisibleAreaMessage:
+    {
+        const int level = m_view->GetLevel();
+        WTLU_MessageEvent::Send(Palette(ID_WINDOW_NAVIGATION), kZoomChangedMessage,
+                                quintptr(level) << 16 | quintptr(level), message.LParam(),
+                                message.Payload());
+        return true;
+    }
+    case kZoomChangedMessage:
+        RelayToPalette(ID_WINDOW_NAVIGATION, message, kZoomChangedMessage);
+        UpdateCommandState();
+        return true;
+    case kPanRequestMessage:
+        WTLU_MessageEvent::Send(m_view, kPanRequestMessage, message.WParam(), message.LParam(),
+                                message.Payload());
+        return true;
+    case kZoomRequestMessage:
+        WTLU_MessageEvent::Send(m_view, kZoomRequestMessage, message.WParam(), message.LParam(),
+                                message.Payload());
+        UpdateCommandState();
+        return true;
+    case JOBMSG_CUSTOM_COLOUR_STORED:
+        PostToApplication(APPMSG_COLOURS_CHANGED, 0, 0);
+        return true;
+    case kSeparationVisibilityMessage:
+    case kSeparationColourMessage:
+    case kSeparationOpacityMessage:
+        if (m_sheet)
+            m_view->Redraw();
+        return true;
+    case kPopUpStartedMessage:
+        m_popUpInProgress = true;
+        return true;
+    case kPopUpEndedMessage:
+        m_popUpInProgress = false;
+        return true;
+    case kShowPaletteMessage:
+        if (QWidget* palette = Palette(int(message.WParam())))
+            palette->show();
+        UpdateCommandState();
+        return true;
+    case kMeasurementMessage:
+        ShowMeasurement(message);
+        return true;
+    case kPaletteClosedMessage:
+        if (IsPaletteId(int(message.WParam())))
+            if (QAction* item = Action(int(message.WParam())))
+                item->setChecked(false);
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool WKRN_SheetWindow::event(QEvent* event)
 {
-    if (WTLU_MessageEvent::IsMessage(event))
-    {
-        const auto* message = static_cast<WTLU_MessageEvent*>(event);
-        switch (message->Message())
-        {
-        case JOBMSG_SHOW_SHEET:
-            if (const auto* sheet = std::any_cast<IMPN_SheetReference>(&message->Payload()))
-                ShowSheet(*sheet);
-            return true;
-        case JOBMSG_SHOW_SHEETS:
-            if (const auto* sheets =
-                    std::any_cast<std::vector<IMPN_SheetReference>>(&message->Payload()))
-                for (const IMPN_SheetReference& sheet : *sheets)
-                    ShowSheet(sheet);
-            return true;
-        case JOBMSG_CUSTOM_COLOUR_STORED:
-            PostToApplication(APPMSG_COLOURS_CHANGED, 0, 0);
-            return true;
-        default:
-            break;
-        }
-    }
+    if (WTLU_MessageEvent::IsMessage(event) &&
+        HandleMessage(static_cast<const WTLU_MessageEvent&>(*event)))
+        return true;
     return QMainWindow::event(event);
 }
 

@@ -1,31 +1,53 @@
 #pragma once
 // A job window: the top-level frame of one open job, with the shared menu, toolbar and status
-// bar. It starts empty and receives a sheet once; a further sheet sent to it goes to a new job
-// window. Commands marked for every window are enabled in an empty one, job commands only once a
-// sheet is shown; a command is enabled only while something carries it out (a handler), so that
-// no menu item does nothing when chosen.
+// bar around its sheet view. It starts empty and receives a sheet once; a further sheet sent to
+// it goes to a new job window, and only the Add Preview Files dialog replaces the sheet it shows.
+// Commands marked for every window are enabled in an empty one, job commands only once a sheet
+// is shown; a command is enabled only while something carries it out (a handler), so that no
+// menu item does nothing when chosen.
 //
 // The window talks to the application window only through posted messages, except for its close
-// notice, which is sent before the window goes.
+// notice, which is sent before the window goes. Notices of the view and requests of the palettes
+// are relayed synchronously.
 
 #include "IMPN/IMPN_SheetReference.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <vector>
 
 class QAction;
-class QActionGroup;
 class QLabel;
 class QMenu;
 class QToolBar;
+class WKRN_SheetView;
+class WKRN_SheetWindowCommands;
+class WKRN_StatusPanes;
+class WTLU_MessageEvent;
 
 class WKRN_SheetWindow : public QMainWindow
 {
     Q_OBJECT
 public:
+    // Job-window messages beyond the show-sheet pair of WKRN_Ids.h.
+    static constexpr int kVisibleAreaMessage = 0x800C;
+    static constexpr int kZoomChangedMessage = 0x800D;
+    static constexpr int kPanRequestMessage = 0x800E;
+    static constexpr int kZoomRequestMessage = 0x800F;
+    static constexpr int kSeparationVisibilityMessage = 0x8018;
+    static constexpr int kSeparationColourMessage = 0x8019;
+    static constexpr int kSeparationOpacityMessage = 0x801A;
+    static constexpr int kPopUpStartedMessage = 0x801B;
+    static constexpr int kPopUpEndedMessage = 0x801C;
+    static constexpr int kShowPaletteMessage = 0x8020;
+    static constexpr int kMeasurementMessage = 0x8021;
+    static constexpr int kPaletteClosedMessage = 0x8022;
+    static constexpr int kSheetRebuiltMessage = 0x8027;
+
     // identity: the Window-menu command id; application: where the application messages go.
     WKRN_SheetWindow(int identity, QObject* application);
     ~WKRN_SheetWindow() override;
@@ -60,12 +82,26 @@ public:
     QAction* Action(int commandId) const;
     QMenu* Menu(int index) const;
     QToolBar* ToolBar() const { return m_toolBar; }
-    QLabel* WorkStylePane() const { return m_workStylePane; }
-    QLabel* ZoomPane() const { return m_zoomPane; }
-    QLabel* CapsPane() const { return m_capsPane; }
+    bool ToolBarShown() const { return m_toolBarShown; }
+    bool StatusBarShown() const { return m_statusBarShown; }
+    WKRN_StatusPanes* StatusPanes() const { return m_panes; }
+    QLabel* WorkStylePane() const;
+    QLabel* ZoomPane() const;
+    QLabel* CapsPane() const;
+    WKRN_SheetView* View() const { return m_view; }
+
+    // The palette shown and hidden by a palette command (32822 navigation, 32823 separations,
+    // 32831 measurement), and the receiver of the relays meant for it. None: its command stays
+    // disabled and its relays end here.
+    void SetPalette(int paletteId, QWidget* palette);
+    QWidget* Palette(int paletteId) const;
+    // The separations palette shows a colour menu or dialog.
+    bool PopUpInProgress() const { return m_popUpInProgress; }
 
     // Runs a command as if chosen from the menu (only when it is enabled).
     void Execute(int commandId);
+    // Brings enabling and check marks in line with the view and the palettes.
+    void UpdateCommandState();
 
 signals:
     void ColoursChanged();
@@ -74,14 +110,18 @@ signals:
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void BuildMenus();
     void BuildToolBar();
-    void BuildStatusBar();
     void InstallBuiltInCommands();
-    void UpdateEnabling();
+    bool IsEnabled(int commandId) const;
     void PostToApplication(int message, quintptr wParam, qintptr lParam);
+    void TakeSheet(const IMPN_SheetReference& sheet);
+    bool HandleMessage(const WTLU_MessageEvent& message);
+    void RelayToPalette(int paletteId, const WTLU_MessageEvent& message, int asMessage);
+    void ShowMeasurement(const WTLU_MessageEvent& message);
 
     int m_identity;
     QObject* m_application;
@@ -91,7 +131,13 @@ private:
     std::vector<QMenu*> m_menus;
     std::vector<QAction*> m_windowItems;
     QToolBar* m_toolBar = nullptr;
-    QLabel* m_workStylePane = nullptr;
-    QLabel* m_zoomPane = nullptr;
-    QLabel* m_capsPane = nullptr;
+    bool m_toolBarShown = true;
+    bool m_statusBarShown = true;
+    WKRN_StatusPanes* m_panes = nullptr;
+    WKRN_SheetView* m_view = nullptr;
+    std::unique_ptr<WKRN_SheetWindowCommands> m_commands;
+    std::map<int, QPointer<QWidget>> m_palettes;
+    bool m_popUpInProgress = false;
+    // The sheet arrived before the window had its size: fit again once it is shown.
+    bool m_fitWhenShown = false;
 };

@@ -5,6 +5,7 @@
 #include "WKRN/WKRN_Help.h"
 #include "WKRN/WKRN_Ids.h"
 #include "WKRN/WKRN_Preferences.h"
+#include "WKRN/WKRN_SheetView.h"
 #include "WKRN/WKRN_SheetWindow.h"
 #include "WKRN/WKRN_Tressida.h"
 
@@ -120,10 +121,13 @@ TEST_F(JobWindows, EmptyJobWindow_EnablesOnlyWhatWorksWithoutASheet)
                    ID_WINDOW_TILE_HORZ, ID_WINDOW_TILE_VERT, ID_HELP_CONTENTS, ID_APP_ABOUT})
         EXPECT_TRUE(Enabled(job, id)) << id;
 
-    // Commands carried out by dialogs are enabled in an empty window as soon as they are wired;
-    // job commands stay off, and the edit commands never come on.
-    for (int id : {ID_FILE_OPEN_PREVIEW, ID_FILE_ADD_PREVIEW, ID_FILE_JOB_BROWSER,
-                   ID_EDIT_CUSTOM_COLORS, ID_EDIT_PREFERENCES, ID_ZOOM_IN, ID_EDIT_UNDO})
+    // The preview-file dialog is wired from the start. Other commands carried out by dialogs are
+    // enabled in an empty window as soon as they are wired; job commands stay off, and the edit
+    // commands never come on.
+    EXPECT_TRUE(Enabled(job, ID_FILE_OPEN_PREVIEW));
+    EXPECT_TRUE(Enabled(job, ID_FILE_ADD_PREVIEW));
+    for (int id : {ID_FILE_JOB_BROWSER, ID_EDIT_CUSTOM_COLORS, ID_EDIT_PREFERENCES, ID_ZOOM_IN,
+                   ID_EDIT_UNDO})
     {
         EXPECT_FALSE(Enabled(job, id)) << id;
         job->SetCommandHandler(id, [] {});
@@ -276,10 +280,10 @@ TEST_F(JobWindows, SecondSheetForAWindow_OpensANewWindow)
     ASSERT_EQ(jobs.size(), 2u);
     EXPECT_EQ(jobs[0]->JobName(), QStringLiteral("A: Signature 1 Web 1"));
     EXPECT_EQ(jobs[1]->JobName(), QStringLiteral("B: Signature 1 Web 1"));
-    // Until the sheet view comes, the client area names the job.
-    const auto* client = qobject_cast<QLabel*>(jobs[0]->centralWidget());
-    ASSERT_NE(client, nullptr);
-    EXPECT_EQ(client->text(), QStringLiteral("A: Signature 1 Web 1"));
+    // The first window's view keeps its own sheet.
+    ASSERT_NE(jobs[0]->View(), nullptr);
+    EXPECT_EQ(jobs[0]->View()->GetSheet(), jobs[0]->Sheet().Get());
+    EXPECT_EQ(jobs[0]->centralWidget(), jobs[0]->View());
 }
 
 TEST_F(JobWindows, TileHorizontally_PutsTheRequestingWindowFirst)
