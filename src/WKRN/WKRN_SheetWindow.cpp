@@ -18,7 +18,6 @@
 #include "WTLU/WTLU_MessageEvent.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenu>
@@ -200,11 +199,7 @@ void WKRN_SheetWindow::InstallBuiltInCommands()
     // The dialog sends the sheet it builds back here: shown in open mode (a new job window when
     // this one already shows a job), taken in place of this window's sheet in Add mode.
     m_handlers[ID_FILE_OPEN_PREVIEW] = [this]
-    {
-        QWidget* active = QApplication::activeWindow();
-        WKRN_AddFileDialog::Run(active != nullptr ? active : this,
-                                WKRN_StringTable::Load(IDS_OPEN_FILES_TITLE), {});
-    };
+    { WKRN_AddFileDialog::Run(this, WKRN_StringTable::Load(IDS_OPEN_FILES_TITLE), {}); };
     m_handlers[ID_FILE_ADD_PREVIEW] = [this]
     { WKRN_AddFileDialog::Run(this, WKRN_StringTable::Load(IDS_ADD_FILES_TITLE), m_sheet); };
     m_handlers[ID_HELP_CONTENTS] = [this] { WKRN_Help::Show(this); };

@@ -1,6 +1,7 @@
 #include "WKRN_SheetViewTestSheets.h"
 #include "WKRN_TestSupport.h"
 
+#include "WKRN/WKRN_AddFileDialog.h"
 #include "WKRN/WKRN_Ids.h"
 #include "WKRN/WKRN_Preferences.h"
 #include "WKRN/WKRN_SheetView.h"
@@ -12,8 +13,10 @@
 #include "WTLU/WTLU_MessageEvent.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
@@ -281,4 +284,35 @@ TEST_F(SheetWindowRelays, ClosingTheWindow_ReleasesItsSheet)
     job->close();
     WKRN_ProcessEvents();
     EXPECT_EQ(sheet->GetReferenceCount(), held);
+}
+
+TEST_F(SheetWindowRelays, OpenAndAddPreviewFiles_RunTheDialogInTheirModes)
+{
+    WKRN_SheetWindow* job = Open(Sheet());
+    struct Seen
+    {
+        QString title;
+        bool addMode = false;
+        QWidget* parent = nullptr;
+    };
+    std::vector<Seen> seen;
+    auto closeDialog = [&seen]
+    {
+        auto* dialog = qobject_cast<WKRN_AddFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        seen.push_back({dialog->windowTitle(), dialog->IsAddMode(), dialog->parentWidget()});
+        dialog->reject();
+    };
+    QTimer::singleShot(0, closeDialog);
+    job->Execute(ID_FILE_ADD_PREVIEW);
+    QTimer::singleShot(0, closeDialog);
+    job->Execute(ID_FILE_OPEN_PREVIEW);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].title, QStringLiteral("Add Separation Files"));
+    EXPECT_TRUE(seen[0].addMode);
+    EXPECT_EQ(seen[0].parent, job);
+    EXPECT_EQ(seen[1].title, QStringLiteral("Open Separation Files"));
+    EXPECT_FALSE(seen[1].addMode);
+    // Cancelled: the job is unchanged and no window was added.
+    EXPECT_EQ(app->JobWindows().size(), 1u);
 }
