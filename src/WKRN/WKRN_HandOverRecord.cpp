@@ -21,11 +21,21 @@ std::uint64_t ReadLittleEndian(const QByteArray& in, int offset, int bytes)
 
 QByteArray WKRN_HandOverRecord::Encode(const std::wstring& commandLine, std::uint64_t tag)
 {
-    const QString text = QString::fromStdWString(commandLine);
+    // Code points are turned into UTF-16 here rather than through a UTF-32 decoder, which would
+    // take a leading U+FEFF for a byte-order mark and drop it from the command line.
     QByteArray data;
-    data.reserve((text.size() + 1) * 2);
-    for (QChar unit : text)
-        AppendLittleEndian(data, unit.unicode(), 2);
+    data.reserve(qsizetype(commandLine.size() + 1) * 2);
+    for (wchar_t character : commandLine)
+    {
+        const auto point = static_cast<std::uint32_t>(character);
+        if (point > 0xFFFF && point <= 0x10FFFF)
+        {
+            AppendLittleEndian(data, 0xD800 + ((point - 0x10000) >> 10), 2);
+            AppendLittleEndian(data, 0xDC00 + ((point - 0x10000) & 0x3FF), 2);
+        }
+        else
+            AppendLittleEndian(data, point > 0xFFFF ? 0xFFFD : point, 2);
+    }
     AppendLittleEndian(data, 0, 2);
 
     QByteArray record;
