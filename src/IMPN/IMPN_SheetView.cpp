@@ -142,10 +142,12 @@ bool IMPN_SheetView::IsAnyImpositionShown() const
            (m_ClipPathsShown && m_ClipPathsAvailable);
 }
 
+/* Clip paths take part only when the sheet has them; otherwise a job without clip paths could
+   never be "all shown", and Show Imposition could never turn the overlays off again. */
 bool IMPN_SheetView::IsAllImpositionShown() const
 {
     return m_PressSheetEdge && m_BleedEdge && m_PageEdge && m_PageNumbers &&
-           (m_ClipPathsShown && m_ClipPathsAvailable);
+           (m_ClipPathsShown || !m_ClipPathsAvailable);
 }
 
 void IMPN_SheetView::FitToWindow(bool redraw)

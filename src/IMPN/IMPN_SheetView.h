@@ -178,7 +178,7 @@ public:
     bool GetClipPathsAvailable() const { return m_ClipPathsAvailable; }
     // Any overlay of the imposition is on (clip paths count only when the sheet has them).
     bool IsAnyImpositionShown() const;
-    // Every overlay of the imposition is on.
+    // Every overlay of the imposition is on (clip paths count only when the sheet has them).
     bool IsAllImpositionShown() const;
 
     // The surface facing the viewer and the other one; null without a sheet.

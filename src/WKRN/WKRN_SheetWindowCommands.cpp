@@ -121,13 +121,6 @@ void WKRN_SheetWindowCommands::UpdateChecks()
     }
 }
 
-bool WKRN_SheetWindowCommands::AllOverlaysShown() const
-{
-    return m_view.GetPressSheetEdge() && m_view.GetBleedEdge() && m_view.GetPageEdge() &&
-           m_view.GetPageNumbers() &&
-           (!m_view.GetClipPathsAvailable() || m_view.GetClipPathsShown());
-}
-
 void WKRN_SheetWindowCommands::TellZoom(int oldLevel, int newLevel)
 {
     std::array<double, 4> fractions = m_view.VisibleFractions();
@@ -154,7 +147,7 @@ void WKRN_SheetWindowCommands::FitToWindow()
 
 void WKRN_SheetWindowCommands::ShowImposition()
 {
-    if (AllOverlaysShown())
+    if (m_view.IsAllImpositionShown())
         m_view.HideImposition();
     else
         m_view.ShowImposition();

@@ -42,10 +42,6 @@ public:
     // command): tells the navigation palette, with the visible area.
     void TellZoom(int oldLevel, int newLevel);
 
-    // Whether every overlay of the imposition is on; the source clip path counts only when the
-    // job has clip paths.
-    bool AllOverlaysShown() const;
-
 private:
     void ZoomTo(int level);
     void FitToWindow();

@@ -251,11 +251,13 @@ TEST_F(SheetViewTest, ImpositionOverlaysAllOnAllOffAndClipPathsOnlyWhenAvailable
     EXPECT_FALSE(view.IsAnyImpositionShown());
     view.ShowImposition();
     EXPECT_TRUE(view.IsAnyImpositionShown());
-    // Without clip paths the "all" state is never reached.
+    // Without clip paths the four other overlays make "all shown".
     EXPECT_FALSE(view.GetClipPathsShown());
-    EXPECT_FALSE(view.IsAllImpositionShown());
+    EXPECT_TRUE(view.IsAllImpositionShown());
     view.TogglePageNumbers();
     EXPECT_FALSE(view.GetPageNumbers());
+    EXPECT_FALSE(view.IsAllImpositionShown());
+    EXPECT_TRUE(view.IsAnyImpositionShown());
     view.HideImposition();
     EXPECT_FALSE(view.IsAnyImpositionShown());
 
@@ -265,6 +267,12 @@ TEST_F(SheetViewTest, ImpositionOverlaysAllOnAllOffAndClipPathsOnlyWhenAvailable
     ASSERT_TRUE(second.GetClipPathsAvailable());
     second.ShowImposition();
     EXPECT_TRUE(second.IsAllImpositionShown());
+    // With clip paths on the sheet, hiding them breaks "all shown" and alone keeps "any".
+    second.SetClipPathsShown(false);
+    EXPECT_FALSE(second.IsAllImpositionShown());
+    second.HideImposition();
+    second.SetClipPathsShown(true);
+    EXPECT_TRUE(second.IsAnyImpositionShown());
 }
 
 TEST_F(SheetViewTest, PreferencesFitAndShowTheImpositionWhenASheetIsShown)
