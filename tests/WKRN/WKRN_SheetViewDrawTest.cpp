@@ -14,6 +14,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QTest>
+#include <ostream>
 
 #include <gtest/gtest.h>
 
@@ -457,6 +458,13 @@ struct FoldCase
     QPoint elsewhere; // where the fold would be in another orientation
 };
 
+// Test names and failure messages say which orientation, not the bytes of the case.
+void PrintTo(const FoldCase& c, std::ostream* out)
+{
+    static const char* const names[] = {"Up", "Down", "Left", "Right"};
+    *out << names[c.orientation & 3];
+}
+
 class PageFoldTest : public OverlayTest, public ::testing::WithParamInterface<FoldCase>
 {
 };
@@ -484,7 +492,9 @@ INSTANTIATE_TEST_SUITE_P(Orientations, PageFoldTest,
                          ::testing::Values(FoldCase{0, {281, 110}, {119, 210}},
                                            FoldCase{1, {119, 210}, {281, 110}},
                                            FoldCase{2, {110, 119}, {290, 201}},
-                                           FoldCase{3, {290, 201}, {110, 119}}));
+                                           FoldCase{3, {290, 201}, {110, 119}}),
+                         [](const ::testing::TestParamInfo<FoldCase>& info)
+                         { return ::testing::PrintToString(info.param); });
 
 TEST_F(OverlayTest, PageNumberAndBarAreDrawnWithNumbersOn)
 {
