@@ -916,5 +916,82 @@ About</source>
         <translation>Programminformationen, Versionsnummer und Copyright anzeigen
 Info</translation>
     </message>
+    <message>
+        <source>One file was not added to this surface since it is not a valid preview file.</source>
+        <comment>140</comment>
+        <translation>Eine Datei wurde dieser Seite nicht hinzugefügt, da sie keine gültige Vorschaudatei ist.</translation>
+    </message>
+    <message>
+        <source>This file is missing job information or it does not appear to be a TIFF file.</source>
+        <comment>142</comment>
+        <translation>Dieser Datei fehlen Auftragsinformationen, oder sie scheint keine TIFF-Datei zu sein.</translation>
+    </message>
+    <message>
+        <source>%i files were not added to this surface since they are not valid preview files.</source>
+        <comment>143</comment>
+        <translation>%i Dateien wurden dieser Seite nicht hinzugefügt, da sie keine gültigen Vorschaudateien sind.</translation>
+    </message>
+    <message>
+        <source>These files are missing job information or they do not appear to be TIFF files.</source>
+        <comment>145</comment>
+        <translation>Diesen Dateien fehlen Auftragsinformationen, oder sie scheinen keine TIFF-Dateien zu sein.</translation>
+    </message>
+    <message>
+        <source>Front Surface</source>
+        <comment>162</comment>
+        <translation>Vorderseite</translation>
+    </message>
+    <message>
+        <source>Back Surface</source>
+        <comment>164</comment>
+        <translation>Rückseite</translation>
+    </message>
+    <message>
+        <source>Color</source>
+        <comment>184</comment>
+        <translation>Farbe</translation>
+    </message>
+    <message>
+        <source>Filename</source>
+        <comment>185</comment>
+        <translation>Dateiname</translation>
+    </message>
+    <message>
+        <source>Invalid Preview Files Encountered</source>
+        <comment>189</comment>
+        <translation>Ungültige Vorschaudateien gefunden</translation>
+    </message>
+    <message>
+        <source>Explanation</source>
+        <comment>190</comment>
+        <translation>Erklärung</translation>
+    </message>
+</context>
+<context>
+    <name>WKRN_FileListTexts</name>
+    <message>
+        <source>Add...</source>
+        <translation>Hinzufügen...</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Invalid Files</source>
+        <translation>Ungültige Dateien</translation>
+    </message>
+    <message>
+        <source>Preview File</source>
+        <translation>Vorschaudatei</translation>
+    </message>
+    <message>
+        <source>Corvane TIFF</source>
+        <translation>Corvane TIFF</translation>
+    </message>
+    <message>
+        <source>Required TIFF tag is either missing or invalid</source>
+        <translation>Ein erforderliches TIFF-Tag fehlt oder ist ungültig</translation>
+    </message>
 </context>
 </TS>

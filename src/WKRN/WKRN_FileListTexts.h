@@ -1,8 +1,6 @@
 #pragma once
 // The texts of the file-list dialogs (Add Preview Files, Invalid Files). Texts with a string id
-// come from the viewer's string table when it holds the id; until then the English text kept here
-// stands in, looked up through the translator under the same context and id, so that a language
-// module translates it either way. Texts of the dialog templates have no id and are translated
+// come from the viewer's string table; texts of the dialog templates have no id and are translated
 // under this class's own context.
 
 #include <QString>
@@ -24,11 +22,8 @@ enum WKRN_FileListStringId : unsigned
 class WKRN_FileListTexts
 {
 public:
-    // The text of a string id: the string table's when it has the id, else the English text
-    // below (translated); empty for ids that are neither.
+    // The string table's text of one of the ids above.
     static QString Load(unsigned id);
-    // The English text kept here for an id; empty when this class keeps none.
-    static QString English(unsigned id);
 
     // "One file was not added ..." for 1, "%i files were not added ..." with the count otherwise.
     static QString RejectedText(int rejected);
