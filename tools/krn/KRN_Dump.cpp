@@ -66,6 +66,11 @@ void PrintNames(IMPN_Registry& registry, std::ostream& out)
 
 int RunDump(const std::vector<std::string>& args)
 {
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h"))
+    {
+        std::cout << "usage: krn dump PATH...  (files, or folders of .KRN, .PRV and .TIF files)\n";
+        return 0;
+    }
     if (args.empty())
     {
         std::cerr << "usage: krn dump PATH...\n";

@@ -11,6 +11,11 @@ namespace
 {
 int RunInfo(const std::vector<std::string>& args)
 {
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h"))
+    {
+        std::printf("usage: krn info FILE...\n");
+        return 0;
+    }
     if (args.empty())
     {
         std::fprintf(stderr, "usage: krn info FILE...\n");
