@@ -50,7 +50,15 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 
-"$viewer" "${files[@]}" >"$work/quorkrn.log" 2>&1 &
+# The screenshot shows the whole sheet with its imposition, whatever the user's own preferences
+# say; those are left alone, since this run keeps its preferences in a folder of its own.
+mkdir -p "$work/config/Quor"
+cat >"$work/config/Quor/Varnex.conf" <<'CONF'
+[Software]
+Quor\Varnex\WKRN_ZoomToFitWindowOnOpen=@ByteArray(\x1)
+Quor\Varnex\WKRN_ShowImpositionOnOpen=@ByteArray(\x1)
+CONF
+XDG_CONFIG_HOME="$work/config" "$viewer" "${files[@]}" >"$work/quorkrn.log" 2>&1 &
 viewer_pid=$!
 
 window=""
