@@ -182,17 +182,8 @@ int RunRender(const std::vector<std::string>& args)
         std::cerr << "krn render: " << e.text << "\n" << kUsage;
         return 2;
     }
-    const bool png = KRN_EndsWithNoCase(o.out, ".png");
-    if (!png && !KRN_EndsWithNoCase(o.out, ".ppm"))
-    {
-        std::cerr << "krn render: --out must end in .png or .ppm\n";
+    if (!KRN_CheckPictureOutput("render", o.out))
         return 2;
-    }
-    if (png && !KRN_CanWritePng())
-    {
-        std::cerr << "krn render: this krn is built without Qt and writes PPM only\n";
-        return 2;
-    }
 
     IMPN_Registry registry;
     KRN_PlaceFiles("render", o.paths, registry);

@@ -97,13 +97,22 @@ IMPN_SheetReference KRN_PickSheet(const char* command, IMPN_Registry& registry, 
     return IMPN_SheetReference(sheets[static_cast<std::size_t>(number - 1)]);
 }
 
-bool KRN_CanWritePng()
+bool KRN_CheckPictureOutput(const char* command, const std::string& path)
 {
-#ifdef KRN_PNG
-    return true;
-#else
-    return false;
+    const bool png = KRN_EndsWithNoCase(path, ".png");
+    if (!png && !KRN_EndsWithNoCase(path, ".ppm"))
+    {
+        std::cerr << "krn " << command << ": --out must end in .png or .ppm\n";
+        return false;
+    }
+#ifndef KRN_PNG
+    if (png)
+    {
+        std::cerr << "krn " << command << ": this krn is built without Qt and writes PPM only\n";
+        return false;
+    }
 #endif
+    return true;
 }
 
 bool KRN_WritePicture(const std::string& path, const std::uint8_t* pixels, std::int32_t width,

@@ -32,8 +32,9 @@ void KRN_PlaceFiles(const char* command, const std::vector<std::string>& paths,
 // reference after a message on standard error.
 IMPN_SheetReference KRN_PickSheet(const char* command, IMPN_Registry& registry, int number);
 
-// Whether this krn can write PNG (it is built with Qt).
-bool KRN_CanWritePng();
+// Whether this krn can write the picture a path asks for (.png needs a build with Qt, .ppm always
+// works); says why not on standard error.
+bool KRN_CheckPictureOutput(const char* command, const std::string& path);
 
 // Writes width x height pixels of blue, green, red (bytesPerPixel 3) or blue, green, red and a
 // spare byte (4), rows rowBytes apart, as PNG when the path ends in .png, else binary PPM.

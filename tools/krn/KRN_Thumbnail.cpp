@@ -115,17 +115,8 @@ int RunThumbnail(const std::vector<std::string>& args)
         std::cerr << "krn thumbnail: " << e.text << "\n" << kUsage;
         return 2;
     }
-    const bool png = KRN_EndsWithNoCase(o.out, ".png");
-    if (!png && !KRN_EndsWithNoCase(o.out, ".ppm"))
-    {
-        std::cerr << "krn thumbnail: --out must end in .png or .ppm\n";
+    if (!KRN_CheckPictureOutput("thumbnail", o.out))
         return 2;
-    }
-    if (png && !KRN_CanWritePng())
-    {
-        std::cerr << "krn thumbnail: this krn is built without Qt and writes PPM only\n";
-        return 2;
-    }
 
     IMPN_Registry registry;
     KRN_PlaceFiles("thumbnail", o.paths, registry);
