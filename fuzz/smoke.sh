@@ -48,14 +48,20 @@ for bin in "${targets[@]}"; do
   fi
 
   log="$work/$name.log"
-  if "$bin" -help=1 2>&1 | grep -q 'max_total_time'; then
+  # The help text is read whole before it is searched: a search that stops at the first match
+  # would cut the pipe, and under pipefail a libFuzzer binary would be taken for a replayer and
+  # then fuzz without an end.
+  help=$("$bin" -help=1 2>&1 || true)
+  # Every run has a hard limit of its own as well, so a target can never hold CI hostage.
+  if grep -q 'max_total_time' <<<"$help"; then
     echo "== fuzz $name for ${per_target}s"
-    "$bin" -max_total_time="$per_target" -rss_limit_mb=2048 -timeout=20 -print_final_stats=1 \
+    timeout --kill-after=10 $((per_target + 60)) \
+      "$bin" -max_total_time="$per_target" -rss_limit_mb=2048 -timeout=20 -print_final_stats=1 \
       -artifact_prefix="$work/$name-" "$corpus" "$seeds" >"$log" 2>&1
     status=$?
   else
     echo "== replay $name"
-    "$bin" "$seeds" >"$log" 2>&1
+    timeout --kill-after=10 300 "$bin" "$seeds" >"$log" 2>&1
     status=$?
   fi
   if [ $status -ne 0 ] || grep -Eq 'ERROR: (AddressSanitizer|LeakSanitizer|UndefinedBehaviorSanitizer|libFuzzer)|runtime error:|SUMMARY: ' "$log"; then
