@@ -7,6 +7,7 @@ cd "$(dirname "$0")/.."
 
 bash scripts/bootstrap.sh
 
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 build=build/dev
 cmake --preset dev >/dev/null
 cmake --build --preset dev --target quorkrn krn -j "$(nproc)"

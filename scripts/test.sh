@@ -8,6 +8,9 @@ cd "$(dirname "$0")/.."
 bash scripts/bootstrap.sh
 
 jobs=$(nproc)
+# Cached objects are keyed by paths relative to the checkout, so a fresh clone in another folder
+# (as CI makes) reuses what an earlier build compiled.
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 export CTEST_OUTPUT_ON_FAILURE=1
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
