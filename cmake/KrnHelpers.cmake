@@ -19,7 +19,9 @@ function(krn_add_test_suite name dir)
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   target_include_directories(${name} PRIVATE "${dir}" "${PROJECT_SOURCE_DIR}/tests/support")
-  set(env "KRN_TEST_TMP=${CMAKE_BINARY_DIR}/test-tmp")
+  # Suites find scratch space and the checkout's data through the environment, never through
+  # __FILE__, which is relative when cached builds share objects across checkouts.
+  set(env "KRN_TEST_TMP=${CMAKE_BINARY_DIR}/test-tmp" "KRN_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
   if(ARG_QT)
     list(APPEND env "QT_QPA_PLATFORM=offscreen")
   endif()
