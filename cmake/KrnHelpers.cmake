@@ -11,7 +11,7 @@ endfunction()
 # A GoogleTest executable made of every .cpp in DIR, registered with CTest.
 # Nothing is created while the folder holds no test yet.
 function(krn_add_test_suite name dir)
-  cmake_parse_arguments(ARG "QT" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
   krn_glob(sources "${dir}")
   if(NOT sources)
     return()
@@ -19,11 +19,8 @@ function(krn_add_test_suite name dir)
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   target_include_directories(${name} PRIVATE "${dir}" "${PROJECT_SOURCE_DIR}/tests/support")
-  # Suites find scratch space and the checkout's data through the environment, never through
-  # __FILE__, which is relative when cached builds share objects across checkouts.
-  set(env "KRN_TEST_TMP=${CMAKE_BINARY_DIR}/test-tmp" "KRN_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
-  if(ARG_QT)
-    list(APPEND env "QT_QPA_PLATFORM=offscreen")
-  endif()
+  # Scratch space comes through the environment, one variable only: a property list of several
+  # does not survive test discovery. Qt suites choose the offscreen platform themselves.
+  set(env "KRN_TEST_TMP=${CMAKE_BINARY_DIR}/test-tmp")
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES ENVIRONMENT "${env}")
 endfunction()

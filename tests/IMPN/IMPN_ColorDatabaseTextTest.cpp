@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -27,10 +26,8 @@ int ErrorLine(std::string_view text)
 
 std::string ShippedLibraryText()
 {
-    const char* source = std::getenv("KRN_SOURCE_DIR");
-    if (source == nullptr || *source == '\0')
-        return {};
-    const auto path = std::filesystem::path(source) / "data" / "colordb" / "Pantone.colordb.txt";
+    const auto path =
+        std::filesystem::path(KRN_SOURCE_DIR) / "data" / "colordb" / "Pantone.colordb.txt";
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
