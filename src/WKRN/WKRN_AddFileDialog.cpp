@@ -30,8 +30,8 @@ WKRN_AddFileDialog::WKRN_AddFileDialog(QWidget* jobWindow, const QString& title,
     setObjectName(QStringLiteral("WKRN_AddFileDialog"));
     setWindowTitle(title);
     setModal(true);
-    m_pages->addTab(m_front, WKRN_FileListTexts::Load(IDS_FRONT_SURFACE));
-    m_pages->addTab(m_back, WKRN_FileListTexts::Load(IDS_BACK_SURFACE));
+    m_pages->addTab(m_front, WKRN_StringTable::Load(IDS_FRONT_SURFACE));
+    m_pages->addTab(m_back, WKRN_StringTable::Load(IDS_BACK_SURFACE));
     if (m_sheet)
     {
         m_front->ShowSurface(m_sheet->GetFrontSurface());
@@ -101,7 +101,7 @@ bool WKRN_AddFileDialog::Apply()
     {
         const int count = int(lost);
         WTLU_MessageBox::ShowWarning(
-            WKRN_FileListTexts::Load(IDS_INVALID_PREVIEW_FILES),
+            WKRN_StringTable::Load(IDS_INVALID_PREVIEW_FILES),
             WKRN_FileListTexts::RejectedText(count),
             failure.isEmpty() ? WKRN_FileListTexts::RejectedDetail(count) : failure, this);
     }

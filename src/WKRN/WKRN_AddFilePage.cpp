@@ -160,7 +160,7 @@ std::vector<WKRN_AddFilePage::RejectedFile> WKRN_AddFilePage::AddFiles(const QSt
                        ToNarrow(file.path) + ": " + ToNarrow(file.reason.toStdWString()), __FILE__,
                        __LINE__);
         const int count = int(rejected.size());
-        WTLU_MessageBox::ShowWarning(WKRN_FileListTexts::Load(IDS_INVALID_PREVIEW_FILES),
+        WTLU_MessageBox::ShowWarning(WKRN_StringTable::Load(IDS_INVALID_PREVIEW_FILES),
                                      WKRN_FileListTexts::RejectedText(count),
                                      WKRN_FileListTexts::RejectedDetail(count), window());
     }

@@ -12,23 +12,19 @@ QString Template(const char* text)
 }
 } // namespace
 
-QString WKRN_FileListTexts::Load(unsigned id)
-{
-    return WKRN_StringTable::Load(id);
-}
-
 QString WKRN_FileListTexts::RejectedText(int rejected)
 {
     if (rejected == 1)
-        return Load(IDS_SURFACE_INVALID_ONE);
-    QString text = Load(IDS_SURFACE_INVALID_MANY);
+        return WKRN_StringTable::Load(IDS_SURFACE_INVALID_ONE);
+    QString text = WKRN_StringTable::Load(IDS_SURFACE_INVALID_MANY);
     text.replace(QStringLiteral("%i"), QString::number(rejected));
     return text;
 }
 
 QString WKRN_FileListTexts::RejectedDetail(int rejected)
 {
-    return Load(rejected == 1 ? IDS_SURFACE_INVALID_ONE_DETAIL : IDS_SURFACE_INVALID_MANY_DETAIL);
+    return WKRN_StringTable::Load(rejected == 1 ? IDS_SURFACE_INVALID_ONE_DETAIL
+                                                : IDS_SURFACE_INVALID_MANY_DETAIL);
 }
 
 QString WKRN_FileListTexts::AddButton()

@@ -3,28 +3,13 @@
 // come from the viewer's string table; texts of the dialog templates have no id and are translated
 // under this class's own context.
 
-#include <QString>
+#include "WKRN/WKRN_Ids.h"
 
-enum WKRN_FileListStringId : unsigned
-{
-    IDS_SURFACE_INVALID_ONE = 140,
-    IDS_SURFACE_INVALID_ONE_DETAIL = 142,
-    IDS_SURFACE_INVALID_MANY = 143,
-    IDS_SURFACE_INVALID_MANY_DETAIL = 145,
-    IDS_FRONT_SURFACE = 162,
-    IDS_BACK_SURFACE = 164,
-    IDS_COLUMN_COLOR = 184,
-    IDS_COLUMN_FILENAME = 185,
-    IDS_INVALID_PREVIEW_FILES = 189,
-    IDS_COLUMN_EXPLANATION = 190,
-};
+#include <QString>
 
 class WKRN_FileListTexts
 {
 public:
-    // The string table's text of one of the ids above.
-    static QString Load(unsigned id);
-
     // "One file was not added ..." for 1, "%i files were not added ..." with the count otherwise.
     static QString RejectedText(int rejected);
     static QString RejectedDetail(int rejected);

@@ -1,6 +1,7 @@
 #include "WKRN/WKRN_FileListWindow.h"
 
 #include "WKRN/WKRN_FileListTexts.h"
+#include "WKRN/WKRN_StringTable.h"
 
 #include "WTLU/WTLU_SortableListView.h"
 
@@ -26,8 +27,8 @@ WKRN_FileListWindow::WKRN_FileListWindow(QWidget* parent, const QString& header,
     m_header->setWordWrap(true);
     m_second->setWordWrap(true);
 
-    m_list->AddColumn(WKRN_FileListTexts::Load(IDS_COLUMN_FILENAME), kFileWidth);
-    m_list->AddColumn(WKRN_FileListTexts::Load(IDS_COLUMN_EXPLANATION), kReasonWidth);
+    m_list->AddColumn(WKRN_StringTable::Load(IDS_COLUMN_FILENAME), kFileWidth);
+    m_list->AddColumn(WKRN_StringTable::Load(IDS_COLUMN_EXPLANATION), kReasonWidth);
     for (const WKRN_InvalidFile& file : files)
     {
         auto* row = new QTreeWidgetItem(QStringList{file.file, file.reason});

@@ -2,6 +2,7 @@
 
 #include "WKRN/WKRN_FileListTexts.h"
 #include "WKRN/WKRN_PreviewFileRow.h"
+#include "WKRN/WKRN_StringTable.h"
 
 #include "GLIB/GLIB_Exception.h"
 #include "IMPN/IMPN_Surface.h"
@@ -10,8 +11,8 @@ WKRN_PreviewFileBrowser::WKRN_PreviewFileBrowser(QWidget* parent) : WTLU_Sortabl
 {
     setObjectName(QStringLiteral("WKRN_PreviewFileBrowser_1030"));
     setIconSize(QSize(WKRN_PreviewFileRow::kSwatchSize, WKRN_PreviewFileRow::kSwatchSize));
-    AddColumn(WKRN_FileListTexts::Load(IDS_COLUMN_COLOR), kColorWidth);
-    AddColumn(WKRN_FileListTexts::Load(IDS_COLUMN_FILENAME), kFileNameWidth);
+    AddColumn(WKRN_StringTable::Load(IDS_COLUMN_COLOR), kColorWidth);
+    AddColumn(WKRN_StringTable::Load(IDS_COLUMN_FILENAME), kFileNameWidth);
     SetComparator(WKRN_PreviewFileRow::kColorColumn, &WKRN_PreviewFileRow::CompareColor);
     SetComparator(WKRN_PreviewFileRow::kFileNameColumn, &WKRN_PreviewFileRow::CompareFileName);
 }
