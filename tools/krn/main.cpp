@@ -18,9 +18,9 @@ std::vector<KRN_CommandInfo>& Registry()
 
 void PrintUsage(std::ostream& out)
 {
-    out << "usage: krn COMMAND [ARGS...]\n"
-           "       krn help [COMMAND]\n"
-           "       krn --version\n\n"
+    out << "Usage: krn COMMAND [ARGS...]\n"
+           "  or:  krn help [COMMAND]\n"
+           "  or:  krn --version\n\n"
            "The viewer's model without a display: synthetic jobs, file reports, imposition trees,\n"
            "renders and thumbnails made exactly as the viewer makes them.\n\ncommands:\n";
     std::vector<KRN_CommandInfo> sorted = Registry();
