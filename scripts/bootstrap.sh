@@ -11,6 +11,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   # headless runs of the viewer
   xvfb xauth x11-utils imagemagick xdotool
+  # scalable icons; installing, packaging and checking the desktop integration
+  qt6-svg-dev libqt6svg6 help2man desktop-file-utils shared-mime-info xdg-utils
+  libfile-mimeinfo-perl lintian dpkg-dev fakeroot
 )
 
 missing=()

@@ -49,7 +49,10 @@ void WKRN_Application::ShowFailure(const std::wstring& title, const std::wstring
 
 QString WKRN_Application::SplashResource()
 {
-    return QStringLiteral(":/WKRN/splash/240.png");
+    // The shipped file beside the program or in the share folder comes first, so that a site can
+    // put its own picture in place; the built-in copy serves when there is none.
+    const QString shipped = WKRN_DataFolders::Find(QStringLiteral("splash.png"));
+    return shipped.isEmpty() ? QStringLiteral(":/WKRN/splash/240.png") : shipped;
 }
 
 int WKRN_Application::Run()

@@ -18,6 +18,7 @@ public:
     static void ShowFailure(const std::wstring& title, const std::wstring& text,
                             const std::wstring& details);
 
-    // The splash picture (resource 240); null when it cannot be loaded.
+    // The splash picture (resource 240): splash.png from the program's data folders, else the
+    // built-in copy.
     static QString SplashResource();
 };

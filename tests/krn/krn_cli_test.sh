@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end check of the krn tool on jobs it composes itself: the sample presets place as they
 # say, `info` reports valid and unreadable files, renders and thumbnails come out with ink where
-# ink is and paper where every ink is hidden.
+# ink is and paper where every ink is hidden, inks take their colours from the named-colour
+# library given and from the user's custom colours, and every command answers --help alike.
 # usage: krn_cli_test.sh KRN_BINARY SCRATCH_FOLDER
 set -uo pipefail
 krn=$1
@@ -21,6 +22,17 @@ ppm_stats() {
     awk -v w="$width" -v h="$height" 'BEGIN { min = 256; max = -1 }
       { for (i = 1; i <= NF; i++) { if ($i < min) min = $i; if ($i > max) max = $i } }
       END { print w, h, min, max }'
+}
+
+# Prints the smallest red, green and blue value of a binary PPM.
+ppm_channel_min() {
+  local file=$1 header width height
+  header=$(head -c 64 "$file" | tr '\n' ' ')
+  read -r _ width height _ <<<"$header"
+  local offset=$(( $(printf 'P6\n%s %s\n255\n' "$width" "$height" | wc -c) + 1 ))
+  tail -c +"$offset" "$file" | od -An -v -tu1 -w3 |
+    awk 'BEGIN { r = g = b = 256 } { if ($1 < r) r = $1; if ($2 < g) g = $2; if ($3 < b) b = $3 }
+      END { print r, g, b }'
 }
 
 brochure="$work/brochure"
@@ -70,6 +82,63 @@ fi
 read -r w h min max < <(ppm_stats "$work/thumb.ppm")
 { [ "$w" -le 350 ] && [ "$h" -le 350 ] && [ "$min" -lt 128 ]; } ||
   fail "thumbnail $w x $h with values $min..$max"
+
+# Every command answers -h and --help on standard output and ends with 0; a bad option ends with 2.
+commands=$("$krn" help | awk '/^commands:/ { on = 1; next } on && /^  [a-z]/ { print $1 }')
+[ "$(wc -w <<<"$commands")" -ge 6 ] || fail "krn help lists too few commands: $commands"
+for c in $commands; do
+  for h in -h --help; do
+    out=$("$krn" "$c" "$h" 2>"$work/help.err") || fail "krn $c $h exits non-zero"
+    grep -q "^usage: krn $c" <<<"$out" || fail "krn $c $h prints no usage on standard output"
+    [ -s "$work/help.err" ] && fail "krn $c $h writes to standard error"
+  done
+  [ "$("$krn" help "$c")" = "$("$krn" "$c" --help)" ] || fail "krn help $c differs from krn $c --help"
+  "$krn" "$c" --no-such-option >/dev/null 2>"$work/bad.err"
+  status=$?
+  [ $status -eq 2 ] || fail "krn $c with an unknown option exits $status, not 2"
+  grep -q "^krn $c: unknown option --no-such-option" "$work/bad.err" ||
+    fail "krn $c does not name the unknown option"
+done
+grep -Eq '^krn \(Quor KRN\) [0-9]+\.[0-9]+' <<<"$("$krn" --version)" || fail "krn --version"
+
+# Ink colours: only the spot ink shown, coloured from the library given with --colordb, then, when
+# no library knows it, from the user's custom colours; a render never creates the custom file.
+spot_only=()
+for ink in Cyan Magenta Yellow Black; do spot_only+=(--hide "$ink"); done
+printf '"PANTONE 185 C" RGB 0 255 0\n' >"$work/green.txt"
+"$krn" colordb build "$work/green.txt" "$work/green.colordb" || fail "colordb build green"
+: >"$work/empty.txt"
+"$krn" colordb build "$work/empty.txt" "$work/empty.colordb" || fail "colordb build empty"
+printf '"PANTONE 185 C" RGB 0 0 255\n' >"$work/blue.txt"
+mkdir -p "$work/xdg/Quor/Varnex" "$work/xdg-none"
+"$krn" colordb build "$work/blue.txt" "$work/xdg/Quor/Varnex/Custom.colordb" || fail "colordb build blue"
+
+XDG_DATA_HOME="$work/xdg-none" "$krn" render "$brochure" --level 8 "${spot_only[@]}" \
+  --colordb "$work/green.colordb" --out "$work/green.ppm" || fail "render with --colordb"
+read -r r g b < <(ppm_channel_min "$work/green.ppm")
+{ [ "$r" -lt 128 ] && [ "$g" -ge 250 ] && [ "$b" -lt 128 ]; } ||
+  fail "the spot ink from --colordb is not green (channel minima $r $g $b)"
+XDG_DATA_HOME="$work/xdg" "$krn" render "$brochure" --level 8 "${spot_only[@]}" \
+  --colordb "$work/empty.colordb" --out "$work/blue.ppm" || fail "render with custom colours"
+read -r r g b < <(ppm_channel_min "$work/blue.ppm")
+{ [ "$r" -lt 128 ] && [ "$g" -lt 128 ] && [ "$b" -ge 250 ]; } ||
+  fail "the spot ink is not the custom blue (channel minima $r $g $b)"
+for db in green empty; do
+  XDG_DATA_HOME="$work/xdg-none" "$krn" thumbnail "$brochure" --colordb "$work/$db.colordb" \
+    --out "$work/thumb-$db.ppm" >/dev/null || fail "thumbnail with the $db library"
+done
+cmp -s "$work/thumb-green.ppm" "$work/thumb-empty.ppm" && fail "the thumbnail ignores --colordb"
+XDG_DATA_HOME="$work/xdg-none" "$krn" render "$brochure" --level 8 "${spot_only[@]}" \
+  --colordb "$work/empty.colordb" --out "$work/grey.ppm" || fail "render with no colour known"
+read -r r g b < <(ppm_channel_min "$work/grey.ppm")
+{ [ "$r" -eq "$g" ] && [ "$g" -eq "$b" ] && [ "$r" -lt 255 ]; } ||
+  fail "an ink no database knows is not grey (channel minima $r $g $b)"
+[ -z "$(ls -A "$work/xdg-none")" ] || fail "a render created files in the user's data folder"
+if "$krn" render "$brochure" --level 8 --colordb "$work/missing.colordb" --out "$work/x.ppm" \
+  2>"$work/colordb.err"; then
+  fail "render with a missing --colordb exits 0"
+fi
+grep -q "missing.colordb" "$work/colordb.err" || fail "a missing --colordb is not named"
 
 if [ $failures -ne 0 ]; then
   echo "krn_cli: $failures failures" >&2

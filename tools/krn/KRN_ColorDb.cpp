@@ -3,6 +3,7 @@
 // own.
 
 #include "KRN_Command.h"
+#include "KRN_OptionParser.h"
 
 #include "IMPN/IMPN_ColorDatabaseFile.h"
 #include "IMPN/IMPN_ColorDatabaseText.h"
@@ -182,18 +183,27 @@ int Export(const std::string& path, const std::string& textPath)
 
 int Run(const std::vector<std::string>& args)
 {
-    if (args.size() == 2 && args[0] == "list")
-        return List(args[1]);
-    if (args.size() == 3 && args[0] == "build")
-        return Build(args[1], args[2]);
-    if (args.size() == 3 && args[0] == "export")
-        return Export(args[1], args[2]);
-    const bool asked = args.size() == 1 && (args[0] == "--help" || args[0] == "help");
-    (asked ? std::cout : std::cerr)
-        << "usage: krn colordb list FILE          entries with their display colour\n"
-           "       krn colordb build TEXT OUT     colour database from its text form\n"
-           "       krn colordb export FILE TEXT   text form of a colour database (- for stdout)\n";
-    return asked ? 0 : 2;
+    std::vector<std::string> operands;
+    KRN_OptionParser parser(
+        "colordb",
+        "usage: krn colordb list FILE          entries with their display colour\n"
+        "       krn colordb build TEXT OUT     colour database from its text form\n"
+        "       krn colordb export FILE TEXT   text form of a colour database (- for stdout)\n");
+    parser.Operands(operands, 1, "list, build or export?");
+    if (const std::optional<int> exit = parser.Parse(args))
+        return *exit;
+    const std::string& action = operands[0];
+    if (action == "help" && operands.size() == 1)
+        return parser.Help();
+    if (action == "list" && operands.size() == 2)
+        return List(operands[1]);
+    if (action == "build" && operands.size() == 3)
+        return Build(operands[1], operands[2]);
+    if (action == "export" && operands.size() == 3)
+        return Export(operands[1], operands[2]);
+    if (action != "list" && action != "build" && action != "export")
+        return parser.Fail("unknown action '" + action + "'");
+    return parser.Fail("wrong number of arguments for " + action);
 }
 
 const KRN_CommandRegistration registration(

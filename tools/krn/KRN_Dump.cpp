@@ -3,6 +3,7 @@
 // shows for each node, then says which files were rejected and why.
 
 #include "KRN_Command.h"
+#include "KRN_OptionParser.h"
 #include "KRN_SheetInput.h"
 
 #include "GFIL/GFIL_FileSpec.h"
@@ -66,19 +67,15 @@ void PrintNames(IMPN_Registry& registry, std::ostream& out)
 
 int RunDump(const std::vector<std::string>& args)
 {
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h"))
-    {
-        std::cout << "usage: krn dump PATH...  (files, or folders of .KRN, .PRV and .TIF files)\n";
-        return 0;
-    }
-    if (args.empty())
-    {
-        std::cerr << "usage: krn dump PATH...\n";
-        return 2;
-    }
+    std::vector<std::string> operands;
+    KRN_OptionParser parser(
+        "dump", "usage: krn dump PATH...  (files, or folders of .KRN, .PRV and .TIF files)\n");
+    parser.Operands(operands, 1, "no files or folders given");
+    if (const std::optional<int> exit = parser.Parse(args))
+        return *exit;
     std::vector<std::string> problems;
     std::vector<std::string> paths;
-    for (const std::string& arg : args)
+    for (const std::string& arg : operands)
     {
         for (std::string& file : KRN_ExpandPath(arg, problems))
             paths.push_back(std::move(file));

@@ -2,6 +2,7 @@
 // libtiff's report of every directory, private lines included.
 
 #include "KRN_Command.h"
+#include "KRN_OptionParser.h"
 
 #include "TIFX/TIFX_KRNFile.h"
 
@@ -11,18 +12,13 @@ namespace
 {
 int RunInfo(const std::vector<std::string>& args)
 {
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h"))
-    {
-        std::printf("usage: krn info FILE...\n");
-        return 0;
-    }
-    if (args.empty())
-    {
-        std::fprintf(stderr, "usage: krn info FILE...\n");
-        return 2;
-    }
+    std::vector<std::string> files;
+    KRN_OptionParser parser("info", "usage: krn info FILE...\n");
+    parser.Operands(files, 1, "no files given");
+    if (const std::optional<int> exit = parser.Parse(args))
+        return *exit;
     int status = 0;
-    for (const std::string& path : args)
+    for (const std::string& path : files)
     {
         TIFX_KRNFile file(path);
         try

@@ -3,6 +3,7 @@
 // ending in .png are PNG (when the tool is built with Qt), .ppm binary PPM.
 
 #include "KRN_Command.h"
+#include "KRN_OptionParser.h"
 #include "KRN_SheetInput.h"
 
 #include "GFIL/GFIL_FileSpec.h"
@@ -36,8 +37,11 @@ namespace
 const char* const kUsage =
     "usage: krn render PATH... [--sheet N] [--surface front|back] --level L\n"
     "                  [--rect TOP,LEFT,WIDTH,HEIGHT] [--hide INK]... [--opacity INK=P]...\n"
-    "                  [--colour INK=RRGGBB]... [--paper RRGGBB] --out FILE.png|FILE.ppm\n"
-    "levels: 0 is 8:1, 3 is 1:1, 6 is 1:8, 12 is 1:512; --sheet counts from 1\n";
+    "                  [--colour INK=RRGGBB]... [--paper RRGGBB] [--colordb FILE]\n"
+    "                  --out FILE.png|FILE.ppm\n"
+    "levels: 0 is 8:1, 3 is 1:1, 6 is 1:8, 12 is 1:512; --sheet counts from 1\n"
+    "inks are coloured as in the viewer: from the shipped named-colour library (or --colordb\n"
+    "FILE, a site's own) and the user's custom colours\n";
 
 // Pictures larger than this are refused before anything is allocated; a whole 8:1 level of a
 // press sheet is tens of gigabytes, and --rect cuts out the part that is wanted.
@@ -54,136 +58,75 @@ struct Options
     std::vector<std::pair<std::string, int>> opacity;
     std::vector<std::pair<std::string, IMPN_ColorBGR>> colour;
     std::optional<IMPN_ColorBGR> paper;
+    std::string colordb;
     std::string out;
 };
 
-struct UsageError
+// Reads the options into o; nothing when the render should go ahead, else the exit code.
+std::optional<int> ParseOptions(const std::vector<std::string>& args, Options& o)
 {
-    std::string text;
-};
-
-bool ParseInt(const std::string& text, long long low, long long high, long long& value)
-{
-    const char* end = text.data() + text.size();
-    auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    return ec == std::errc() && ptr == end && value >= low && value <= high;
-}
-
-IMPN_ColorBGR ParseColour(const std::string& text)
-{
-    if (text.size() != 6 ||
-        !std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isxdigit(c); }))
-        throw UsageError{"'" + text + "' is not a colour RRGGBB in hexadecimal"};
-    const unsigned long v = std::stoul(text, nullptr, 16);
-    return IMPN_MakeColorBGR(std::uint8_t(v >> 16), std::uint8_t(v >> 8), std::uint8_t(v));
-}
-
-std::pair<std::string, std::string> SplitAssignment(const std::string& text, const char* option)
-{
-    const std::size_t eq = text.rfind('=');
-    if (eq == std::string::npos || eq == 0)
-        throw UsageError{std::string(option) + " needs INK=VALUE, not '" + text + "'"};
-    return {text.substr(0, eq), text.substr(eq + 1)};
-}
-
-Options ParseOptions(const std::vector<std::string>& args)
-{
-    Options o;
-    for (std::size_t i = 0; i < args.size(); ++i)
-    {
-        const std::string& a = args[i];
-        if (a.size() < 2 || a.compare(0, 2, "--") != 0)
+    using P = KRN_OptionParser;
+    P parser("render", kUsage);
+    parser.Operands(o.paths, 1, "no preview files given");
+    parser.Option(
+        "--sheet", [&o](const std::string& v)
+        { o.sheet = int(P::Integer(v, 1, 1 << 30, "--sheet needs a sheet number from 1")); });
+    parser.Option("--surface",
+                  [&o](const std::string& v) {
+                      o.back = P::OneOf(v, {"front", "back"}, "--surface is front or back") == 1;
+                  });
+    parser.Option(
+        "--level",
+        [&o](const std::string& v)
         {
-            o.paths.push_back(a);
-            continue;
-        }
-        if (i + 1 >= args.size())
-            throw UsageError{a + " needs a value"};
-        const std::string& v = args[++i];
-        long long n = 0;
-        if (a == "--sheet")
-        {
-            if (!ParseInt(v, 1, 1 << 30, n))
-                throw UsageError{"--sheet needs a sheet number from 1"};
-            o.sheet = int(n);
-        }
-        else if (a == "--surface")
-        {
-            if (v != "front" && v != "back")
-                throw UsageError{"--surface is front or back"};
-            o.back = v == "back";
-        }
-        else if (a == "--level")
-        {
-            if (!ParseInt(v, 0, IMPN_RenderLevel::kLevelCount - 1, n))
-                throw UsageError{"--level is 0 (8:1) to 12 (1:512)"};
-            o.level = int(n);
-        }
-        else if (a == "--rect")
-        {
-            std::array<std::int32_t, 4> r{};
-            std::size_t start = 0;
-            for (int k = 0; k < 4; ++k)
-            {
-                const std::size_t comma = k < 3 ? v.find(',', start) : v.size();
-                if (comma == std::string::npos ||
-                    !ParseInt(v.substr(start, comma - start), k < 2 ? INT32_MIN : 1, INT32_MAX, n))
-                    throw UsageError{"--rect needs TOP,LEFT,WIDTH,HEIGHT with a positive size"};
-                r[k] = std::int32_t(n);
-                start = comma + 1;
-            }
-            o.rect = r;
-        }
-        else if (a == "--hide")
-            o.hide.push_back(v);
-        else if (a == "--opacity")
-        {
-            auto [ink, value] = SplitAssignment(v, "--opacity");
-            if (!ParseInt(value, 0, 100, n))
-                throw UsageError{"--opacity needs a percentage 0 to 100"};
-            o.opacity.emplace_back(ink, int(n));
-        }
-        else if (a == "--colour" || a == "--color")
-        {
-            auto [ink, value] = SplitAssignment(v, "--colour");
-            o.colour.emplace_back(ink, ParseColour(value));
-        }
-        else if (a == "--paper")
-            o.paper = ParseColour(v);
-        else if (a == "--out")
-            o.out = v;
-        else
-            throw UsageError{"unknown option " + a};
-    }
-    if (o.paths.empty())
-        throw UsageError{"no preview files given"};
-    if (o.level < 0)
-        throw UsageError{"--level is required"};
-    if (o.out.empty())
-        throw UsageError{"--out is required"};
-    return o;
+            o.level = int(P::Integer(v, 0, IMPN_RenderLevel::kLevelCount - 1,
+                                     "--level is 0 (8:1) to 12 (1:512)"));
+        },
+        P::kRequired);
+    parser.Option("--rect",
+                  [&o](const std::string& v)
+                  {
+                      const char* const problem =
+                          "--rect needs TOP,LEFT,WIDTH,HEIGHT with a positive size";
+                      const std::vector<long long> r = P::IntegerList(v, ',', 4, problem);
+                      for (std::size_t k = 0; k < 4; ++k)
+                          if (r[k] < (k < 2 ? INT32_MIN : 1) || r[k] > INT32_MAX)
+                              throw KRN_UsageError(problem);
+                      o.rect = std::array<std::int32_t, 4>{std::int32_t(r[0]), std::int32_t(r[1]),
+                                                           std::int32_t(r[2]), std::int32_t(r[3])};
+                  });
+    parser.Repeated("--hide", o.hide);
+    parser.Option("--opacity",
+                  [&o](const std::string& v)
+                  {
+                      auto [ink, value] = P::Assignment(v, "--opacity");
+                      o.opacity.emplace_back(
+                          ink,
+                          int(P::Integer(value, 0, 100, "--opacity needs a percentage 0 to 100")));
+                  });
+    parser.Option("--colour",
+                  [&o](const std::string& v)
+                  {
+                      auto [ink, value] = P::Assignment(v, "--colour");
+                      o.colour.emplace_back(ink, P::Colour(value));
+                  });
+    parser.Alias("--color", "--colour");
+    parser.Option("--paper", [&o](const std::string& v) { o.paper = P::Colour(v); });
+    parser.Option("--colordb", o.colordb);
+    parser.Option("--out", o.out, P::kRequired);
+    return parser.Parse(args);
 }
 
 int RunRender(const std::vector<std::string>& args)
 {
-    if (std::find_if(args.begin(), args.end(),
-                     [](const std::string& a) { return a == "--help" || a == "-h"; }) != args.end())
-    {
-        std::cout << kUsage;
-        return 0;
-    }
     Options o;
-    try
-    {
-        o = ParseOptions(args);
-    }
-    catch (const UsageError& e)
-    {
-        std::cerr << "krn render: " << e.text << "\n" << kUsage;
-        return 2;
-    }
+    if (const std::optional<int> exit = ParseOptions(args, o))
+        return *exit;
     if (!KRN_CheckPictureOutput("render", o.out))
         return 2;
+    // Inks are coloured as in the viewer, from the named-colour library and the custom colours.
+    if (!KRN_LoadColorDatabases("render", o.colordb))
+        return 1;
 
     IMPN_Registry registry;
     KRN_PlaceFiles("render", o.paths, registry);
@@ -197,11 +140,6 @@ int RunRender(const std::vector<std::string>& args)
                   << " has no separations\n";
         return 1;
     }
-    // Inks are coloured from the shipped colour library as in the viewer. The user's custom
-    // colours are left alone: loading them creates their file when it is missing, and a render
-    // must not write anything but its picture.
-    IMPN_ColorDatabases::Global().LoadNamedColors(IMPN_ColorDatabasePaths::FindProgramDataFile(
-        IMPN_ColorDatabasePaths::kNamedColorsFileName));
     // The separations are prepared as the surface prepares them (colour decision, tile classes,
     // stamps); the surface's navigation thumbnail, which a render does not show, is not made.
     for (const auto& separation : surface.GetSeparations())
@@ -214,7 +152,7 @@ int RunRender(const std::vector<std::string>& args)
         std::string known;
         for (const auto& s : surface.GetSeparations())
             known += " '" + s->GetName() + "'";
-        throw UsageError{"no ink '" + ink + "' on this surface; its inks are" + known};
+        throw KRN_UsageError("no ink '" + ink + "' on this surface; its inks are" + known);
     };
     try
     {
@@ -230,9 +168,9 @@ int RunRender(const std::vector<std::string>& args)
             s->SetCurrentColor(record);
         }
     }
-    catch (const UsageError& e)
+    catch (const KRN_UsageError& e)
     {
-        std::cerr << "krn render: " << e.text << "\n";
+        std::cerr << "krn render: " << e.what() << "\n";
         return 1;
     }
     if (o.paper)

@@ -2,9 +2,11 @@
 // complete synthetic job of preview files, screened as an output system screens them.
 
 #include "KRN_Command.h"
+#include "KRN_OptionParser.h"
 #include "KRN_SampleJob.h"
 #include "KRN_SamplePresets.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -14,77 +16,46 @@
 
 namespace
 {
-bool ParseNumber(const std::string& text, double& value)
+std::string UsageText()
 {
-    try
-    {
-        std::size_t used = 0;
-        value = std::stod(text, &used);
-        return used == text.size();
-    }
-    catch (const std::exception&)
-    {
-        return false;
-    }
-}
-
-int Usage(const std::string& problem)
-{
-    if (!problem.empty())
-        std::cerr << "krn sample: " << problem << "\n";
-    std::cerr << "usage: krn sample --out DIR [--preset NAME] [--dpi N] [--seed S]"
-                 " [--inks N] [--size WIDTHxHEIGHT]\npresets:";
+    std::string text = "usage: krn sample --out DIR [--preset NAME] [--dpi N] [--seed S]"
+                       " [--inks N] [--size WIDTHxHEIGHT]\npresets:";
     for (const std::string& name : KRN_SamplePresets::Names())
-        std::cerr << " " << name;
-    std::cerr << "\n--inks and --size (device pixels) shape the large preset\n";
-    return 2;
+        text += " " + name;
+    return text + "\n--inks and --size (device pixels) shape the large preset\n";
 }
 
 int RunSample(const std::vector<std::string>& args)
 {
+    using P = KRN_OptionParser;
     std::string out, preset = "brochure";
     double seed = 1;
     KRN_SamplePresets::Settings settings;
-    for (std::size_t i = 0; i < args.size(); ++i)
-    {
-        const std::string& flag = args[i];
-        if (flag == "--help" || flag == "-h")
-        {
-            Usage("");
-            return 0;
-        }
-        if (i + 1 >= args.size())
-            return Usage("missing value after " + flag);
-        const std::string& value = args[++i];
-        double number = 0;
-        if (flag == "--out")
-            out = value;
-        else if (flag == "--preset")
-            preset = value;
-        else if (flag == "--dpi" && ParseNumber(value, number) && number > 0)
-            settings.dpi = number;
-        else if (flag == "--seed" && ParseNumber(value, number) && number >= 0 &&
-                 number <= 4294967295.0)
-            seed = number;
-        else if (flag == "--inks" && ParseNumber(value, number))
-            settings.inks = static_cast<int>(number);
-        else if (flag == "--size")
-        {
-            const auto x = value.find_first_of("xX");
-            double w = 0, h = 0;
-            if (x == std::string::npos || !ParseNumber(value.substr(0, x), w) ||
-                !ParseNumber(value.substr(x + 1), h) || w < 1 || h < 1 || w > 1e6 || h > 1e6)
-                return Usage("--size wants WIDTHxHEIGHT in pixels");
-            settings.width = static_cast<std::uint32_t>(w);
-            settings.height = static_cast<std::uint32_t>(h);
-        }
-        else
-            return Usage("bad option " + flag + " " + value);
-    }
-    if (out.empty())
-        return Usage("--out DIR is required");
+    P parser("sample", UsageText());
+    parser.Option("--out", out, P::kRequired);
+    parser.Option("--preset", preset);
+    parser.Option("--dpi", [&settings](const std::string& v)
+                  { settings.dpi = P::Number(v, 1e-9, 1e9, "--dpi needs a positive number"); });
+    parser.Option("--seed", [&seed](const std::string& v)
+                  { seed = P::Number(v, 0, 4294967295.0, "--seed is 0 to 4294967295"); });
+    parser.Option("--inks", [&settings](const std::string& v)
+                  { settings.inks = int(P::Integer(v, 1, 8, "--inks must be 1 to 8")); });
+    parser.Option("--size",
+                  [&settings](const std::string& v)
+                  {
+                      std::string size = v;
+                      std::replace(size.begin(), size.end(), 'X', 'x');
+                      const std::vector<long long> wh =
+                          P::IntegerList(size, 'x', 2, "--size wants WIDTHxHEIGHT in pixels");
+                      if (wh[0] < 1 || wh[1] < 1 || wh[0] > 1000000 || wh[1] > 1000000)
+                          throw KRN_UsageError("--size wants WIDTHxHEIGHT in pixels");
+                      settings.width = static_cast<std::uint32_t>(wh[0]);
+                      settings.height = static_cast<std::uint32_t>(wh[1]);
+                  });
+    if (const std::optional<int> exit = parser.Parse(args))
+        return *exit;
     if (!KRN_SamplePresets::IsKnown(preset))
-        return Usage("unknown preset '" + preset + "'");
+        return parser.Fail("unknown preset '" + preset + "'");
 
     // Progress on a terminal only, so that scripts and logs get the list of files alone.
     const bool terminal = ::isatty(STDERR_FILENO) != 0;
@@ -111,7 +82,7 @@ int RunSample(const std::vector<std::string>& args)
     }
     catch (const std::invalid_argument& e)
     {
-        return Usage(e.what());
+        return parser.Fail(e.what());
     }
     for (const std::string& f : files)
         std::cout << f << "\n";

@@ -3,6 +3,8 @@
 #include "GFIL/GFIL_FileSpec.h"
 #include "GLIB/GLIB_Exception.h"
 #include "GLIB/GLIB_String.h"
+#include "IMPN/IMPN_ColorDatabasePaths.h"
+#include "IMPN/IMPN_ColorDatabases.h"
 #include "TIFX/TIFX_Exception.h"
 
 #include <algorithm>
@@ -77,6 +79,46 @@ void KRN_PlaceFiles(const char* command, const std::vector<std::string>& paths,
     for (const auto& r : rejected)
         std::cerr << "krn " << command << ": skipped " << ToNarrow(r.path)
                   << (r.detail.empty() ? std::string() : ": " + r.detail) << "\n";
+}
+
+bool KRN_LoadColorDatabases(const char* command, const std::string& libraryPath)
+{
+    using Status = IMPN_ColorDatabaseFile::Status;
+    IMPN_ColorDatabases& databases = IMPN_ColorDatabases::Global();
+    const std::optional<std::filesystem::path> library =
+        libraryPath.empty() ? IMPN_ColorDatabasePaths::FindProgramDataFile(
+                                  IMPN_ColorDatabasePaths::kNamedColorsFileName)
+                            : std::optional<std::filesystem::path>(libraryPath);
+    const IMPN_ColorDatabaseFile::ReadResult named = databases.LoadNamedColors(library);
+    if (!libraryPath.empty() && !named.Accepted())
+    {
+        std::cerr << "krn " << command << ": " << libraryPath << ": "
+                  << (named.status == Status::Missing ? std::string("no such file")
+                      : named.problem.empty()         ? std::string("not a colour database")
+                                                      : named.problem)
+                  << "\n";
+        return false;
+    }
+    if (named.status == Status::Incomplete)
+        std::cerr << "krn " << command << ": warning: " << library->string() << ": read "
+                  << named.entriesRead << " of " << named.announcedCount << " entries\n";
+
+    // The viewer's load would create a missing custom file; here it is only read.
+    databases.ClearCustomColors();
+    const std::optional<std::filesystem::path> folder = IMPN_ColorDatabasePaths::UserDataFolder();
+    if (!folder)
+        return true;
+    const std::filesystem::path file = *folder / IMPN_ColorDatabasePaths::kCustomColorsFileName;
+    const IMPN_ColorDatabaseFile::ReadResult custom = IMPN_ColorDatabaseFile::Read(file);
+    if (custom.status == Status::Rejected || custom.status == Status::Unreadable ||
+        custom.status == Status::Incomplete)
+        std::cerr << "krn " << command << ": warning: custom colours " << file.string() << ": "
+                  << custom.problem << "\n";
+    // Stored as the viewer stores a picked colour; a name of the named-colour library never
+    // reaches the custom colours, as it is found there first anyway.
+    for (const auto& [name, entry] : custom.database)
+        databases.StoreCustomColor(name, entry.DisplayColor());
+    return true;
 }
 
 IMPN_SheetReference KRN_PickSheet(const char* command, IMPN_Registry& registry, int number)

@@ -28,6 +28,13 @@ std::vector<std::string> KRN_ExpandPath(const std::string& path,
 void KRN_PlaceFiles(const char* command, const std::vector<std::string>& paths,
                     IMPN_Registry& registry);
 
+// Colours the inks as the viewer does: the seven built-ins and a named-colour library (the given
+// file, else the shipped one beside the program or in its share folder), then the user's custom
+// colours. The custom file is read but never created or written: these commands write nothing but
+// their picture. False, after a message on standard error, when the given library is missing or
+// is not a colour database.
+bool KRN_LoadColorDatabases(const char* command, const std::string& libraryPath);
+
 // Sheet number (from 1, in the registry's order) of what the registry holds, or an empty
 // reference after a message on standard error.
 IMPN_SheetReference KRN_PickSheet(const char* command, IMPN_Registry& registry, int number);

@@ -4,6 +4,7 @@
 // Qt), .ppm binary PPM.
 
 #include "KRN_Command.h"
+#include "KRN_OptionParser.h"
 #include "KRN_SheetInput.h"
 
 #include "GFIL/GFIL_FileSpec.h"
@@ -31,8 +32,11 @@
 
 namespace
 {
-const char* const kUsage = "usage: krn thumbnail PATH... [--sheet N] [--surface front|back]\n"
-                           "                     [--paper RRGGBB] --out FILE.png|FILE.ppm\n";
+const char* const kUsage =
+    "usage: krn thumbnail PATH... [--sheet N] [--surface front|back] [--paper RRGGBB]\n"
+    "                     [--colordb FILE] --out FILE.png|FILE.ppm\n"
+    "inks are coloured as in the viewer: from the shipped named-colour library (or --colordb\n"
+    "FILE, a site's own) and the user's custom colours\n";
 
 struct Options
 {
@@ -40,93 +44,45 @@ struct Options
     int sheet = 1;
     bool back = false;
     std::optional<IMPN_ColorBGR> paper;
+    std::string colordb;
     std::string out;
 };
 
-struct UsageError
+// Reads the options into o; nothing when the thumbnail should be made, else the exit code.
+std::optional<int> ParseOptions(const std::vector<std::string>& args, Options& o)
 {
-    std::string text;
-};
-
-Options ParseOptions(const std::vector<std::string>& args)
-{
-    Options o;
-    for (std::size_t i = 0; i < args.size(); ++i)
-    {
-        const std::string& a = args[i];
-        if (a.size() < 2 || a.compare(0, 2, "--") != 0)
-        {
-            o.paths.push_back(a);
-            continue;
-        }
-        if (i + 1 >= args.size())
-            throw UsageError{a + " needs a value"};
-        const std::string& v = args[++i];
-        if (a == "--sheet")
-        {
-            int n = 0;
-            const auto [ptr, ec] = std::from_chars(v.data(), v.data() + v.size(), n);
-            if (ec != std::errc() || ptr != v.data() + v.size() || n < 1)
-                throw UsageError{"--sheet needs a sheet number from 1"};
-            o.sheet = n;
-        }
-        else if (a == "--surface")
-        {
-            if (v != "front" && v != "back")
-                throw UsageError{"--surface is front or back"};
-            o.back = v == "back";
-        }
-        else if (a == "--paper")
-        {
-            if (v.size() != 6 ||
-                !std::all_of(v.begin(), v.end(),
-                             [](unsigned char c) { return std::isxdigit(c) != 0; }))
-                throw UsageError{"'" + v + "' is not a colour RRGGBB in hexadecimal"};
-            const unsigned long rgb = std::stoul(v, nullptr, 16);
-            o.paper = IMPN_MakeColorBGR(std::uint8_t(rgb >> 16), std::uint8_t(rgb >> 8),
-                                        std::uint8_t(rgb));
-        }
-        else if (a == "--out")
-            o.out = v;
-        else
-            throw UsageError{"unknown option " + a};
-    }
-    if (o.paths.empty())
-        throw UsageError{"no preview files given"};
-    if (o.out.empty())
-        throw UsageError{"--out is required"};
-    return o;
+    using P = KRN_OptionParser;
+    P parser("thumbnail", kUsage);
+    parser.Operands(o.paths, 1, "no preview files given");
+    parser.Option(
+        "--sheet", [&o](const std::string& v)
+        { o.sheet = int(P::Integer(v, 1, 1 << 30, "--sheet needs a sheet number from 1")); });
+    parser.Option("--surface",
+                  [&o](const std::string& v) {
+                      o.back = P::OneOf(v, {"front", "back"}, "--surface is front or back") == 1;
+                  });
+    parser.Option("--paper", [&o](const std::string& v) { o.paper = P::Colour(v); });
+    parser.Option("--colordb", o.colordb);
+    parser.Option("--out", o.out, P::kRequired);
+    return parser.Parse(args);
 }
 
 int RunThumbnail(const std::vector<std::string>& args)
 {
-    if (std::find(args.begin(), args.end(), "--help") != args.end())
-    {
-        std::cout << kUsage;
-        return 0;
-    }
     Options o;
-    try
-    {
-        o = ParseOptions(args);
-    }
-    catch (const UsageError& e)
-    {
-        std::cerr << "krn thumbnail: " << e.text << "\n" << kUsage;
-        return 2;
-    }
+    if (const std::optional<int> exit = ParseOptions(args, o))
+        return *exit;
     if (!KRN_CheckPictureOutput("thumbnail", o.out))
         return 2;
+    // Inks are coloured as in the viewer, from the named-colour library and the custom colours.
+    if (!KRN_LoadColorDatabases("thumbnail", o.colordb))
+        return 1;
 
     IMPN_Registry registry;
     KRN_PlaceFiles("thumbnail", o.paths, registry);
     IMPN_SheetReference sheet = KRN_PickSheet("thumbnail", registry, o.sheet);
     if (!sheet)
         return 1;
-    // Inks are coloured from the shipped colour library; the user's custom colours are left
-    // alone, since loading them may create their file and this command writes only its picture.
-    IMPN_ColorDatabases::Global().LoadNamedColors(IMPN_ColorDatabasePaths::FindProgramDataFile(
-        IMPN_ColorDatabasePaths::kNamedColorsFileName));
     sheet->Prepare();
     IMPN_Surface& surface = o.back ? sheet->GetBackSurface() : sheet->GetFrontSurface();
     if (!surface.HasSeparations())
