@@ -80,74 +80,61 @@ void TIFX_KRNFile::ThrowTagNotFound(uint32_t tag, int line) const
     throw TIFX_TagNotFoundException(tag, GetDirectory(), __FILE__, line);
 }
 
+// A standard tag of the current directory that the caller cannot do without: its value, or
+// TIFX_TagNotFoundException naming the tag (also when the file is closed).
+template <typename Value>
+Value TIFX_KRNFile::RequiredField(uint32_t tag, int line) const
+{
+    Value v{};
+    if (!m_tiff || !TIFFGetField(m_tiff, tag, &v))
+        ThrowTagNotFound(tag, line);
+    return v;
+}
+
 uint32_t TIFX_KRNFile::GetImageWidth() const
 {
-    uint32_t v = 0;
-    if (!m_tiff || !TIFFGetField(m_tiff, TIFFTAG_IMAGEWIDTH, &v))
-        ThrowTagNotFound(TIFFTAG_IMAGEWIDTH, __LINE__);
-    return v;
+    return RequiredField<uint32_t>(TIFFTAG_IMAGEWIDTH, __LINE__);
 }
 
 uint32_t TIFX_KRNFile::GetImageLength() const
 {
-    uint32_t v = 0;
-    if (!m_tiff || !TIFFGetField(m_tiff, TIFFTAG_IMAGELENGTH, &v))
-        ThrowTagNotFound(TIFFTAG_IMAGELENGTH, __LINE__);
-    return v;
+    return RequiredField<uint32_t>(TIFFTAG_IMAGELENGTH, __LINE__);
 }
 
 uint16_t TIFX_KRNFile::GetBitsPerSample() const
 {
-    uint16_t v = 0;
-    if (!m_tiff || !TIFFGetField(m_tiff, TIFFTAG_BITSPERSAMPLE, &v))
-        ThrowTagNotFound(TIFFTAG_BITSPERSAMPLE, __LINE__);
-    return v;
+    return RequiredField<uint16_t>(TIFFTAG_BITSPERSAMPLE, __LINE__);
 }
 
 uint16_t TIFX_KRNFile::GetPhotometricInterpretation() const
 {
-    uint16_t v = 0;
-    if (!m_tiff || !TIFFGetField(m_tiff, TIFFTAG_PHOTOMETRIC, &v))
-        ThrowTagNotFound(TIFFTAG_PHOTOMETRIC, __LINE__);
-    return v;
+    return RequiredField<uint16_t>(TIFFTAG_PHOTOMETRIC, __LINE__);
 }
 
 float TIFX_KRNFile::GetXResolution() const
 {
-    float v = 0;
-    if (!m_tiff || !TIFFGetField(m_tiff, TIFFTAG_XRESOLUTION, &v))
-        ThrowTagNotFound(TIFFTAG_XRESOLUTION, __LINE__);
-    return v;
+    return RequiredField<float>(TIFFTAG_XRESOLUTION, __LINE__);
 }
 
 float TIFX_KRNFile::GetYResolution() const
 {
-    float v = 0;
-    if (!m_tiff || !TIFFGetField(m_tiff, TIFFTAG_YRESOLUTION, &v))
-        ThrowTagNotFound(TIFFTAG_YRESOLUTION, __LINE__);
-    return v;
+    return RequiredField<float>(TIFFTAG_YRESOLUTION, __LINE__);
 }
 
 uint32_t TIFX_KRNFile::GetTileWidth() const
 {
-    uint32_t v = 0;
-    if (!m_tiff || !TIFFGetField(m_tiff, TIFFTAG_TILEWIDTH, &v))
-        ThrowTagNotFound(TIFFTAG_TILEWIDTH, __LINE__);
-    return v;
+    return RequiredField<uint32_t>(TIFFTAG_TILEWIDTH, __LINE__);
 }
 
 uint32_t TIFX_KRNFile::GetTileLength() const
 {
-    uint32_t v = 0;
-    if (!m_tiff || !TIFFGetField(m_tiff, TIFFTAG_TILELENGTH, &v))
-        ThrowTagNotFound(TIFFTAG_TILELENGTH, __LINE__);
-    return v;
+    return RequiredField<uint32_t>(TIFFTAG_TILELENGTH, __LINE__);
 }
 
 std::string TIFX_KRNFile::GetInkNames() const
 {
-    const char* names = nullptr;
-    if (!m_tiff || !TIFFGetField(m_tiff, TIFFTAG_INKNAMES, &names) || !names)
+    const char* names = RequiredField<const char*>(TIFFTAG_INKNAMES, __LINE__);
+    if (!names)
         ThrowTagNotFound(TIFFTAG_INKNAMES, __LINE__);
     // A separation has one sample and so one name; libtiff keeps the text NUL-terminated.
     return std::string(names);
@@ -196,7 +183,6 @@ void TIFX_KRNFile::PrintDirectory(FILE* out, long flags)
 // Presence of a standard tag that the validity test needs, read with its own value type.
 bool TIFX_KRNFile::RequireTag(uint32_t tag) const
 {
-    int found = 0;
     switch (tag)
     {
     case TIFFTAG_SUBFILETYPE:
@@ -204,27 +190,16 @@ bool TIFX_KRNFile::RequireTag(uint32_t tag) const
     case TIFFTAG_IMAGELENGTH:
     case TIFFTAG_TILEWIDTH:
     case TIFFTAG_TILELENGTH:
-    {
-        uint32_t v;
-        found = TIFFGetField(m_tiff, tag, &v);
+        RequiredField<uint32_t>(tag, __LINE__);
         break;
-    }
     case TIFFTAG_XRESOLUTION:
     case TIFFTAG_YRESOLUTION:
-    {
-        float v;
-        found = TIFFGetField(m_tiff, tag, &v);
+        RequiredField<float>(tag, __LINE__);
         break;
-    }
     default:
-    {
-        uint16_t v;
-        found = TIFFGetField(m_tiff, tag, &v);
+        RequiredField<uint16_t>(tag, __LINE__);
         break;
     }
-    }
-    if (!found)
-        ThrowTagNotFound(tag, __LINE__);
     return true;
 }
 

@@ -83,6 +83,8 @@ public:
 
 private:
     bool RequireTag(uint32_t tag) const;
+    template <typename Value>
+    Value RequiredField(uint32_t tag, int line) const;
     bool CheckFullResolutionDirectory();
     bool CheckReducedDirectory();
     [[noreturn]] void ThrowTagNotFound(uint32_t tag, int line) const;
