@@ -21,9 +21,6 @@ WKRN_SeparationWindowSurfaceRow::WKRN_SeparationWindowSurfaceRow(IMPN_Surface& s
       m_nameColumn(nameColumn)
 {
     m_name = new QLabel(this);
-    QFont bold = m_name->font();
-    bold.setBold(true);
-    m_name->setFont(bold);
     m_opacity = new QSlider(Qt::Horizontal, this);
     m_opacity->setRange(0, 100);
     m_opacity->setPageStep(10);
@@ -63,7 +60,10 @@ void WKRN_SeparationWindowSurfaceRow::LayOut()
         return;
     }
     m_name->setText(m_shortName);
-    m_name->setGeometry(kNameLeft, 0, kShortNameWidth, kHeight);
+    // The short name has its 30 pixels and whatever is left before the slider, so that a font
+    // wider than the one the measures were made for does not cut it off.
+    m_name->setGeometry(kNameLeft, 0, std::max(kShortNameWidth, kShortSliderLeft - kNameLeft - 1),
+                        kHeight);
     const bool sliderShown = w >= kSliderWidth;
     m_opacity->setVisible(sliderShown);
     if (sliderShown)
