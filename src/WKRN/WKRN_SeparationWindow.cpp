@@ -1,7 +1,6 @@
 #include "WKRN/WKRN_SeparationWindow.h"
 
 #include "WKRN/WKRN_Ids.h"
-#include "WKRN/WKRN_InkSwatchControl.h"
 #include "WKRN/WKRN_SeparationWindowRow.h"
 #include "WKRN/WKRN_SeparationWindowSurfaceRow.h"
 #include "WKRN/WKRN_SheetView.h"
@@ -16,9 +15,7 @@
 #include "WTLU/WTLU_MessageBox.h"
 #include "WTLU/WTLU_MessageEvent.h"
 
-#include <QCoreApplication>
 #include <QFontMetrics>
-#include <QSlider>
 
 #include <algorithm>
 #include <exception>
