@@ -966,6 +966,41 @@ Info</translation>
         <comment>190</comment>
         <translation>Erklärung</translation>
     </message>
+    <message>
+        <source>Front</source>
+        <comment>163</comment>
+        <translation>Vorne</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <comment>165</comment>
+        <translation>Hinten</translation>
+    </message>
+    <message>
+        <source>Custom Colors Not Saved</source>
+        <comment>1850</comment>
+        <translation>Eigene Farben nicht gespeichert</translation>
+    </message>
+    <message>
+        <source>The custom colors could not be written to their file. They are kept until Quor KRN is closed.</source>
+        <comment>1851</comment>
+        <translation>Die eigenen Farben konnten nicht in ihre Datei geschrieben werden. Sie bleiben erhalten, bis Quor KRN beendet wird.</translation>
+    </message>
+    <message>
+        <source>Edit Custom Colors</source>
+        <comment>1852</comment>
+        <translation>Eigene Farben bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;Edit...</source>
+        <comment>1853</comment>
+        <translation>&amp;Bearbeiten...</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <comment>1854</comment>
+        <translation>&amp;Löschen</translation>
+    </message>
 </context>
 <context>
     <name>WKRN_FileListTexts</name>
@@ -992,6 +1027,17 @@ Info</translation>
     <message>
         <source>Required TIFF tag is either missing or invalid</source>
         <translation>Ein erforderliches TIFF-Tag fehlt oder ist ungültig</translation>
+    </message>
+</context>
+<context>
+    <name>CColorButton</name>
+    <message>
+        <source>Automatic</source>
+        <translation>Automatisch</translation>
+    </message>
+    <message>
+        <source>More Colors...</source>
+        <translation>Weitere Farben...</translation>
     </message>
 </context>
 </TS>

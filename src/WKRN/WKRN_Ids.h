@@ -158,6 +158,15 @@ enum WKRN_StringId : unsigned
     IDS_ABOUT_TITLE = 1013,
     IDS_HELP_WINDOW_TITLE = 1014,
     IDS_EMPTY_JOB = 1015,
+
+    // Separations palette and custom colours.
+    IDS_FRONT_SHORT = 163,
+    IDS_BACK_SHORT = 165,
+    IDS_CUSTOM_COLORS_NOT_SAVED = 1850,
+    IDS_CUSTOM_COLORS_KEPT_FOR_RUN = 1851,
+    IDS_EDIT_CUSTOM_COLORS_TITLE = 1852,
+    IDS_EDIT_COLOR_BUTTON = 1853,
+    IDS_DELETE_COLOR_BUTTON = 1854,
 };
 
 // Picture resources.

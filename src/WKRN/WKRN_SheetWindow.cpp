@@ -3,6 +3,7 @@
 #include "WKRN/WKRN_AboutDialog.h"
 #include "WKRN/WKRN_AddFileDialog.h"
 #include "WKRN/WKRN_CommandTable.h"
+#include "WKRN/WKRN_EditColorDialog.h"
 #include "WKRN/WKRN_Help.h"
 #include "WKRN/WKRN_Icons.h"
 #include "WKRN/WKRN_Ids.h"
@@ -202,6 +203,12 @@ void WKRN_SheetWindow::InstallBuiltInCommands()
     { WKRN_AddFileDialog::Run(this, WKRN_StringTable::Load(IDS_OPEN_FILES_TITLE), {}); };
     m_handlers[ID_FILE_ADD_PREVIEW] = [this]
     { WKRN_AddFileDialog::Run(this, WKRN_StringTable::Load(IDS_ADD_FILES_TITLE), m_sheet); };
+    // Every job window refreshes its colours after the custom colours were edited.
+    m_handlers[ID_EDIT_CUSTOM_COLORS] = [this]
+    {
+        if (WKRN_EditColorDialog::Run(this))
+            PostToApplication(APPMSG_CUSTOM_COLOURS_EDITED, 0, 0);
+    };
     m_handlers[ID_HELP_CONTENTS] = [this] { WKRN_Help::Show(this); };
     m_handlers[ID_APP_ABOUT] = [this] { WKRN_AboutDialog::Run(this); };
 }

@@ -157,6 +157,18 @@ const Entry kEntries[] = {
     {1014, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Quor KRN Help", "1014")},
     {1015, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Quor KRN", "1015")},
 
+    // Separations palette and custom colours.
+    {163, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Front", "163")},
+    {165, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Back", "165")},
+    {1850, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Custom Colors Not Saved", "1850")},
+    {1851, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                              "The custom colors could not be written to their file. They are "
+                              "kept until Quor KRN is closed.",
+                              "1851")},
+    {1852, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Edit Custom Colors", "1852")},
+    {1853, QT_TRANSLATE_NOOP3("WKRN_StringTable", "&Edit...", "1853")},
+    {1854, QT_TRANSLATE_NOOP3("WKRN_StringTable", "&Delete", "1854")},
+
     // Commands: status-bar help, line feed, tooltip.
     {32771, QT_TRANSLATE_NOOP3(
                 "WKRN_StringTable",

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <random>
@@ -63,6 +64,7 @@ IMPN_SheetReference WKRN_TestSheets::Make(const WKRN_TestSheetSpec& spec)
         options.compression = TIFX_KRNWriterOptions::Compression::PackBits;
         options.reducedScale = 4;
         options.resolution = spec.resolution;
+        options.inkNames = surface.inkNames;
         TIFX_KRNWriter writer(options);
         const std::uint32_t rowBytes = (spec.width + 7) / 8;
         std::vector<std::uint8_t> bits(std::size_t{rowBytes} * spec.height, 0);
@@ -90,6 +92,12 @@ IMPN_SheetReference WKRN_TestSheets::Make(const WKRN_TestSheetSpec& spec)
         info.SetField(TIFX_Field::ColorStr);
         info.color = surface.color;
         info.SetField(TIFX_Field::Color);
+        if (surface.cmykEquivalent)
+        {
+            std::copy(surface.cmykEquivalent->begin(), surface.cmykEquivalent->end(),
+                      info.cmykEquivalent);
+            info.SetField(TIFX_Field::CMYKEquivalent);
+        }
         info.printTime = "2003:12:31 10:00:00";
         info.SetField(TIFX_Field::PrintTime);
         info.pressSheetTop = 10;

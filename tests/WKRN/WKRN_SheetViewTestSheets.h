@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,9 @@ struct WKRN_TestSurface
     std::string ink = "Black";
     std::uint16_t color = 4;
     std::function<bool(std::uint32_t x, std::uint32_t y)> fill;
+    // InkNames of the main image (empty: none) and the CMYK equivalent (none when unset).
+    std::string inkNames = {};
+    std::optional<std::array<std::uint16_t, 4>> cmykEquivalent = {};
 };
 
 struct WKRN_TestSheetSpec
