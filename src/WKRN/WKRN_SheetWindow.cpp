@@ -6,7 +6,7 @@
 #include "WKRN/WKRN_Help.h"
 #include "WKRN/WKRN_Icons.h"
 #include "WKRN/WKRN_Ids.h"
-#include "WKRN/WKRN_Language.h"
+#include "WKRN/WKRN_MeasurementFormat.h"
 #include "WKRN/WKRN_Preferences.h"
 #include "WKRN/WKRN_SheetView.h"
 #include "WKRN/WKRN_SheetWindowCommands.h"
@@ -25,6 +25,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -410,24 +411,25 @@ void WKRN_SheetWindow::ShowMeasurement(const WTLU_MessageEvent& message)
             values.insert(values.end(), second, second + 2);
         }
     }
+    if (values.size() < 2)
+        return;
     const WKRN_PreferenceValues& preferences = WKRN_Preferences::Current();
     const int unit =
         std::clamp(preferences.PreferredLinearUnits, 0, WKRN_Preferences::kUnitCount - 1);
-    const int precision =
-        std::clamp(preferences.LinearUnitPrecision, 0, WKRN_Preferences::kMaxPrecision);
-    const QString abbreviation = WKRN_Language::UnitAbbreviations()[std::size_t(unit)];
-    QStringList parts;
-    for (std::size_t i = 0; i + 1 < values.size() && i < 4; i += 2)
+    const int linear = preferences.LinearUnitPrecision;
+    const WKRN_MeasurementFormat format = WKRN_MeasurementFormat::OfRun();
+    QStringList parts{format.Pair(values[0], values[1], unit, linear)};
+    if (values.size() >= 4)
     {
-        if (!std::isfinite(values[i]) || !std::isfinite(values[i + 1]))
-            return;
-        parts << QStringLiteral("%1, %2 %3")
-                     .arg(values[i], 0, 'f', precision)
-                     .arg(values[i + 1], 0, 'f', precision)
-                     .arg(abbreviation);
+        const auto measure = WKRN_MeasurementFormat::MeasureOf(values[2], values[3]);
+        parts << format.Pair(values[2], values[3], unit, linear)
+              << format.DistanceAndAngle(measure.distance, measure.angle, unit, linear,
+                                         preferences.AngularUnitPrecision);
     }
-    if (!parts.isEmpty())
-        statusBar()->showMessage(parts.join(QStringLiteral("   ")));
+    // Values nobody can show leave the pane as it was.
+    if (std::any_of(parts.begin(), parts.end(), [](const QString& part) { return part.isEmpty(); }))
+        return;
+    statusBar()->showMessage(parts.join(QStringLiteral("   ")));
 }
 
 bool WKRN_SheetWindow::HandleMessage(const WTLU_MessageEvent& message)
