@@ -313,6 +313,31 @@ Die mit diesem Programm gelieferten Farbdaten sind Näherungswerte von Quor. Sie
         <translation>Separationsdateien öffnen</translation>
     </message>
     <message>
+        <source>points</source>
+        <comment>172</comment>
+        <translation>Punkt</translation>
+    </message>
+    <message>
+        <source>picas</source>
+        <comment>173</comment>
+        <translation>Pica</translation>
+    </message>
+    <message>
+        <source>inches</source>
+        <comment>174</comment>
+        <translation>Zoll</translation>
+    </message>
+    <message>
+        <source>millimetres</source>
+        <comment>175</comment>
+        <translation>Millimeter</translation>
+    </message>
+    <message>
+        <source>centimetres</source>
+        <comment>176</comment>
+        <translation>Zentimeter</translation>
+    </message>
+    <message>
         <source>pt</source>
         <comment>177</comment>
         <translation>pt</translation>
@@ -351,6 +376,21 @@ Die mit diesem Programm gelieferten Farbdaten sind Näherungswerte von Quor. Sie
         <source>Quor KRN - </source>
         <comment>187</comment>
         <translation>Quor KRN - </translation>
+    </message>
+    <message>
+        <source>Distance | Angle :</source>
+        <comment>191</comment>
+        <translation>Abstand | Winkel :</translation>
+    </message>
+    <message>
+        <source>Delta ( h, v ) :</source>
+        <comment>192</comment>
+        <translation>Delta ( h, v ) :</translation>
+    </message>
+    <message>
+        <source>Current ( h, v ) :</source>
+        <comment>193</comment>
+        <translation>Aktuell ( h, v ) :</translation>
     </message>
     <message>
         <source>Default Color</source>
