@@ -8,6 +8,7 @@
 #include "WKRN/WKRN_Ids.h"
 #include "WKRN/WKRN_MeasurementFormat.h"
 #include "WKRN/WKRN_Preferences.h"
+#include "WKRN/WKRN_PreferencesApplied.h"
 #include "WKRN/WKRN_SheetView.h"
 #include "WKRN/WKRN_SheetWindowCommands.h"
 #include "WKRN/WKRN_StatusPanes.h"
@@ -69,6 +70,15 @@ WKRN_SheetWindow::WKRN_SheetWindow(int identity, QObject* application)
     setCentralWidget(m_view);
     m_commands = std::make_unique<WKRN_SheetWindowCommands>(*this, *m_view);
     InstallBuiltInCommands();
+    // New overlay and navigation colours repaint everything at once; the inks keep their colours.
+    connect(&WKRN_PreferencesApplied::Instance(), &WKRN_PreferencesApplied::Applied, this,
+            [this]
+            {
+                if (m_sheet)
+                    m_view->Redraw();
+                if (QWidget* navigation = Palette(ID_WINDOW_NAVIGATION))
+                    navigation->update();
+            });
     m_commands->Install();
     UpdateCommandState();
 }
