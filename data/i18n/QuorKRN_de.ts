@@ -1034,4 +1034,15 @@ Info</translation>
         <translation>Ein erforderliches TIFF-Tag fehlt oder ist ungültig</translation>
     </message>
 </context>
+<context>
+    <name>CColorButton</name>
+    <message>
+        <source>Automatic</source>
+        <translation>Automatisch</translation>
+    </message>
+    <message>
+        <source>More Colors...</source>
+        <translation>Weitere Farben...</translation>
+    </message>
+</context>
 </TS>
