@@ -1045,4 +1045,71 @@ Info</translation>
         <translation>Weitere Farben...</translation>
     </message>
 </context>
+<context>
+    <name>WKRN_PreferencesDialog</name>
+    <message>
+        <source>Sheet</source>
+        <translation>Bogen</translation>
+    </message>
+    <message>
+        <source>Imposition</source>
+        <translation>Ausschießen</translation>
+    </message>
+    <message>
+        <source>Press Sheet Edge</source>
+        <translation>Druckbogenkante</translation>
+    </message>
+    <message>
+        <source>Bleed Edges</source>
+        <translation>Beschnittkanten</translation>
+    </message>
+    <message>
+        <source>Page Edges and Numbers</source>
+        <translation>Seitenkanten und Seitenzahlen</translation>
+    </message>
+    <message>
+        <source>Show Imposition when job opened</source>
+        <translation>Ausschießen beim Öffnen eines Auftrags zeigen</translation>
+    </message>
+    <message>
+        <source>Default Colors</source>
+        <translation>Standardfarben</translation>
+    </message>
+    <message>
+        <source>Unknown Inks</source>
+        <translation>Unbekannte Farben</translation>
+    </message>
+    <message>
+        <source>Navigation Palette Colors</source>
+        <translation>Farben der Navigationspalette</translation>
+    </message>
+    <message>
+        <source>Outline</source>
+        <translation>Rahmen</translation>
+    </message>
+    <message>
+        <source>Fog</source>
+        <translation>Schleier</translation>
+    </message>
+    <message>
+        <source>Zoom to Fit Window when job opened</source>
+        <translation>Beim Öffnen eines Auftrags in Fenster einpassen</translation>
+    </message>
+    <message>
+        <source>Linear Units</source>
+        <translation>Längeneinheiten</translation>
+    </message>
+    <message>
+        <source>Linear Precision</source>
+        <translation>Genauigkeit der Längen</translation>
+    </message>
+    <message>
+        <source>Angular Precision</source>
+        <translation>Genauigkeit der Winkel</translation>
+    </message>
+    <message>
+        <source>Sample</source>
+        <translation>Beispiel</translation>
+    </message>
+</context>
 </TS>

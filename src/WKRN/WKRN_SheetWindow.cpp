@@ -9,6 +9,7 @@
 #include "WKRN/WKRN_MeasurementFormat.h"
 #include "WKRN/WKRN_Preferences.h"
 #include "WKRN/WKRN_PreferencesApplied.h"
+#include "WKRN/WKRN_PreferencesDialog.h"
 #include "WKRN/WKRN_SheetView.h"
 #include "WKRN/WKRN_SheetWindowCommands.h"
 #include "WKRN/WKRN_StatusPanes.h"
@@ -215,6 +216,7 @@ void WKRN_SheetWindow::InstallBuiltInCommands()
     { WKRN_AddFileDialog::Run(this, WKRN_StringTable::Load(IDS_ADD_FILES_TITLE), m_sheet); };
     m_handlers[ID_HELP_CONTENTS] = [this] { WKRN_Help::Show(this); };
     m_handlers[ID_APP_ABOUT] = [this] { WKRN_AboutDialog::Run(this); };
+    m_handlers[ID_EDIT_PREFERENCES] = [this] { WKRN_PreferencesDialog::Run(this); };
 }
 
 void WKRN_SheetWindow::SetCommandHandler(int commandId, std::function<void()> handler)
