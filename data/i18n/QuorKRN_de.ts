@@ -385,7 +385,7 @@ Die mit diesem Programm gelieferten Farbdaten sind Näherungswerte von Quor. Sie
     <message>
         <source>Delta ( h, v ) :</source>
         <comment>192</comment>
-        <translation>Delta ( h, v ) :</translation>
+        <translation>Versatz ( h, v ) :</translation>
     </message>
     <message>
         <source>Current ( h, v ) :</source>
