@@ -56,6 +56,9 @@ WKRN_SheetViewPage::WKRN_SheetViewPage(const WKRN_PreferenceValues& values, QWid
     impositionForm->addRow(m_showImposition);
     auto* colors = new QGroupBox(Text("Default Colors"), this);
     auto* colorsForm = new QFormLayout(colors);
+    // Every colour button at the same size, whatever its label.
+    for (QFormLayout* form : {impositionForm, colorsForm})
+        form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     colorsForm->addRow(Text("Unknown Inks"), m_unknownInks);
     auto* page = new QVBoxLayout(this);
     page->addWidget(imposition);
