@@ -313,6 +313,31 @@ Die mit diesem Programm gelieferten Farbdaten sind Näherungswerte von Quor. Sie
         <translation>Separationsdateien öffnen</translation>
     </message>
     <message>
+        <source>points</source>
+        <comment>172</comment>
+        <translation>Punkt</translation>
+    </message>
+    <message>
+        <source>picas</source>
+        <comment>173</comment>
+        <translation>Pica</translation>
+    </message>
+    <message>
+        <source>inches</source>
+        <comment>174</comment>
+        <translation>Zoll</translation>
+    </message>
+    <message>
+        <source>millimetres</source>
+        <comment>175</comment>
+        <translation>Millimeter</translation>
+    </message>
+    <message>
+        <source>centimetres</source>
+        <comment>176</comment>
+        <translation>Zentimeter</translation>
+    </message>
+    <message>
         <source>pt</source>
         <comment>177</comment>
         <translation>pt</translation>
@@ -351,6 +376,21 @@ Die mit diesem Programm gelieferten Farbdaten sind Näherungswerte von Quor. Sie
         <source>Quor KRN - </source>
         <comment>187</comment>
         <translation>Quor KRN - </translation>
+    </message>
+    <message>
+        <source>Distance | Angle :</source>
+        <comment>191</comment>
+        <translation>Abstand | Winkel :</translation>
+    </message>
+    <message>
+        <source>Delta ( h, v ) :</source>
+        <comment>192</comment>
+        <translation>Versatz ( h, v ) :</translation>
+    </message>
+    <message>
+        <source>Current ( h, v ) :</source>
+        <comment>193</comment>
+        <translation>Aktuell ( h, v ) :</translation>
     </message>
     <message>
         <source>Default Color</source>
@@ -1038,6 +1078,73 @@ Info</translation>
     <message>
         <source>More Colors...</source>
         <translation>Weitere Farben...</translation>
+    </message>
+</context>
+<context>
+    <name>WKRN_PreferencesDialog</name>
+    <message>
+        <source>Sheet</source>
+        <translation>Bogen</translation>
+    </message>
+    <message>
+        <source>Imposition</source>
+        <translation>Ausschießen</translation>
+    </message>
+    <message>
+        <source>Press Sheet Edge</source>
+        <translation>Druckbogenkante</translation>
+    </message>
+    <message>
+        <source>Bleed Edges</source>
+        <translation>Beschnittkanten</translation>
+    </message>
+    <message>
+        <source>Page Edges and Numbers</source>
+        <translation>Seitenkanten und Seitenzahlen</translation>
+    </message>
+    <message>
+        <source>Show Imposition when job opened</source>
+        <translation>Ausschießen beim Öffnen eines Auftrags zeigen</translation>
+    </message>
+    <message>
+        <source>Default Colors</source>
+        <translation>Standardfarben</translation>
+    </message>
+    <message>
+        <source>Unknown Inks</source>
+        <translation>Unbekannte Farben</translation>
+    </message>
+    <message>
+        <source>Navigation Palette Colors</source>
+        <translation>Farben der Navigationspalette</translation>
+    </message>
+    <message>
+        <source>Outline</source>
+        <translation>Rahmen</translation>
+    </message>
+    <message>
+        <source>Fog</source>
+        <translation>Schleier</translation>
+    </message>
+    <message>
+        <source>Zoom to Fit Window when job opened</source>
+        <translation>Beim Öffnen eines Auftrags in Fenster einpassen</translation>
+    </message>
+    <message>
+        <source>Linear Units</source>
+        <translation>Längeneinheiten</translation>
+    </message>
+    <message>
+        <source>Linear Precision</source>
+        <translation>Genauigkeit der Längen</translation>
+    </message>
+    <message>
+        <source>Angular Precision</source>
+        <translation>Genauigkeit der Winkel</translation>
+    </message>
+    <message>
+        <source>Sample</source>
+        <translation>Beispiel</translation>
     </message>
 </context>
 </TS>

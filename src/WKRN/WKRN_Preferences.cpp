@@ -187,8 +187,28 @@ bool WKRN_Preferences::Write(const WKRN_PreferenceValues& values, const QString&
     return store.status() == QSettings::NoError;
 }
 
+namespace
+{
+QString& RunStorePath()
+{
+    static QString path;
+    return path;
+}
+} // namespace
+
+QString WKRN_Preferences::StorePath()
+{
+    return RunStorePath();
+}
+
+void WKRN_Preferences::SetStorePath(const QString& path)
+{
+    RunStorePath() = path;
+}
+
 void WKRN_Preferences::ReadPreferences(const QString& path)
 {
+    RunStorePath() = path;
     Current() = Read(path);
     // The first start creates the store, as the registry key is created when missing.
     if (!path.isEmpty() && !QFileInfo::exists(path))
@@ -198,6 +218,13 @@ void WKRN_Preferences::ReadPreferences(const QString& path)
         if (store.open(QIODevice::WriteOnly | QIODevice::NewOnly))
             store.close();
     }
+}
+
+void WKRN_Preferences::WritePreferences()
+{
+    const QString path = StorePath();
+    if (!path.isEmpty())
+        Write(Current(), path);
 }
 
 void WKRN_Preferences::WritePreferences(const QString& path)

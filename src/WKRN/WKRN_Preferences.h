@@ -55,11 +55,19 @@ public:
     // The process-wide values; defaults until ReadPreferences runs.
     static WKRN_PreferenceValues& Current();
 
-    // Reads every value from the store at path into Current(), defaults first. A missing or
-    // unreadable store leaves all defaults; the store is created when missing.
+    // Reads every value from the store at path into Current(), defaults first, and makes path the
+    // store of the run. A missing or unreadable store leaves all defaults; the store is created
+    // when missing.
     static void ReadPreferences(const QString& path = DefaultStorePath());
-    // Writes every value of Current() to the store; failures are silent.
-    static void WritePreferences(const QString& path = DefaultStorePath());
+    // Writes every value of Current() to the store of the run (quitting and the Preferences
+    // dialog alike); nothing without one. Failures are silent.
+    static void WritePreferences();
+    // Writes every value of Current() to the store at path; failures are silent.
+    static void WritePreferences(const QString& path);
+
+    // The one store of the run: empty until ReadPreferences or SetStorePath names it.
+    static QString StorePath();
+    static void SetStorePath(const QString& path);
 
     // The same on explicit values, for the dialog and for tests.
     static WKRN_PreferenceValues Read(const QString& path);

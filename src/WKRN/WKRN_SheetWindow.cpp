@@ -7,8 +7,10 @@
 #include "WKRN/WKRN_Help.h"
 #include "WKRN/WKRN_Icons.h"
 #include "WKRN/WKRN_Ids.h"
-#include "WKRN/WKRN_Language.h"
+#include "WKRN/WKRN_MeasurementFormat.h"
 #include "WKRN/WKRN_Preferences.h"
+#include "WKRN/WKRN_PreferencesApplied.h"
+#include "WKRN/WKRN_PreferencesDialog.h"
 #include "WKRN/WKRN_SheetView.h"
 #include "WKRN/WKRN_SheetWindowCommands.h"
 #include "WKRN/WKRN_StatusPanes.h"
@@ -26,6 +28,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -69,6 +72,15 @@ WKRN_SheetWindow::WKRN_SheetWindow(int identity, QObject* application)
     setCentralWidget(m_view);
     m_commands = std::make_unique<WKRN_SheetWindowCommands>(*this, *m_view);
     InstallBuiltInCommands();
+    // New overlay and navigation colours repaint everything at once; the inks keep their colours.
+    connect(&WKRN_PreferencesApplied::Instance(), &WKRN_PreferencesApplied::Applied, this,
+            [this]
+            {
+                if (m_sheet)
+                    m_view->Redraw();
+                if (QWidget* navigation = Palette(ID_WINDOW_NAVIGATION))
+                    navigation->update();
+            });
     m_commands->Install();
     UpdateCommandState();
 }
@@ -211,6 +223,7 @@ void WKRN_SheetWindow::InstallBuiltInCommands()
     };
     m_handlers[ID_HELP_CONTENTS] = [this] { WKRN_Help::Show(this); };
     m_handlers[ID_APP_ABOUT] = [this] { WKRN_AboutDialog::Run(this); };
+    m_handlers[ID_EDIT_PREFERENCES] = [this] { WKRN_PreferencesDialog::Run(this); };
 }
 
 void WKRN_SheetWindow::SetCommandHandler(int commandId, std::function<void()> handler)
@@ -417,24 +430,25 @@ void WKRN_SheetWindow::ShowMeasurement(const WTLU_MessageEvent& message)
             values.insert(values.end(), second, second + 2);
         }
     }
+    if (values.size() < 2)
+        return;
     const WKRN_PreferenceValues& preferences = WKRN_Preferences::Current();
     const int unit =
         std::clamp(preferences.PreferredLinearUnits, 0, WKRN_Preferences::kUnitCount - 1);
-    const int precision =
-        std::clamp(preferences.LinearUnitPrecision, 0, WKRN_Preferences::kMaxPrecision);
-    const QString abbreviation = WKRN_Language::UnitAbbreviations()[std::size_t(unit)];
-    QStringList parts;
-    for (std::size_t i = 0; i + 1 < values.size() && i < 4; i += 2)
+    const int linear = preferences.LinearUnitPrecision;
+    const WKRN_MeasurementFormat format = WKRN_MeasurementFormat::OfRun();
+    QStringList parts{format.Pair(values[0], values[1], unit, linear)};
+    if (values.size() >= 4)
     {
-        if (!std::isfinite(values[i]) || !std::isfinite(values[i + 1]))
-            return;
-        parts << QStringLiteral("%1, %2 %3")
-                     .arg(values[i], 0, 'f', precision)
-                     .arg(values[i + 1], 0, 'f', precision)
-                     .arg(abbreviation);
+        const auto measure = WKRN_MeasurementFormat::MeasureOf(values[2], values[3]);
+        parts << format.Pair(values[2], values[3], unit, linear)
+              << format.DistanceAndAngle(measure.distance, measure.angle, unit, linear,
+                                         preferences.AngularUnitPrecision);
     }
-    if (!parts.isEmpty())
-        statusBar()->showMessage(parts.join(QStringLiteral("   ")));
+    // Values nobody can show leave the pane as it was.
+    if (std::any_of(parts.begin(), parts.end(), [](const QString& part) { return part.isEmpty(); }))
+        return;
+    statusBar()->showMessage(parts.join(QStringLiteral("   ")));
 }
 
 bool WKRN_SheetWindow::HandleMessage(const WTLU_MessageEvent& message)

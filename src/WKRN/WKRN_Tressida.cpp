@@ -36,6 +36,7 @@ WKRN_Tressida::WKRN_Tressida(const QPixmap& splash)
 
 WKRN_Tressida::~WKRN_Tressida()
 {
+    WKRN_Preferences::SetStorePath({});
     // Job windows still open at the end of the run go with the application window, without
     // closing one by one.
     for (const QPointer<WKRN_SheetWindow>& job : m_jobs)
@@ -272,10 +273,14 @@ void WKRN_Tressida::JobClosed(qintptr handle)
     RefreshWindowMenus();
 }
 
+void WKRN_Tressida::SetPreferencesPath(const QString& path)
+{
+    WKRN_Preferences::SetStorePath(path);
+}
+
 void WKRN_Tressida::Quit()
 {
-    if (!m_preferencesPath.isEmpty())
-        WKRN_Preferences::WritePreferences(m_preferencesPath);
+    WKRN_Preferences::WritePreferences();
     if (m_quitAction)
         m_quitAction();
     else

@@ -59,8 +59,9 @@ public:
     std::vector<WKRN_SheetWindow*> JobWindows() const;
     int NextJobIdentity() const { return s_nextIdentity; }
 
-    // Where the preferences are written at quit; empty: nowhere.
-    void SetPreferencesPath(const QString& path) { m_preferencesPath = path; }
+    // Where the preferences are written at quit and by the Preferences dialog (the one store path
+    // of the run, kept by WKRN_Preferences); empty: nowhere. The run's path ends with this window.
+    void SetPreferencesPath(const QString& path);
     // Test seams: the clock of the collection rule, the batch opener and what quitting does after
     // the preferences are written (the default ends the event loop with exit code 0).
     void SetTickSource(WKRN_TickSource ticks) { m_ticks = std::move(ticks); }
@@ -99,7 +100,6 @@ private:
     bool m_closeAll = false;
     QRect m_rememberedRect;
     WKRN_PathCollector m_collector;
-    QString m_preferencesPath;
     WKRN_TickSource m_ticks = WKRN_TickCount;
     Opener m_opener = WKRN_JobOpener::Open;
     std::function<void()> m_quitAction;

@@ -127,7 +127,8 @@ TEST_F(JobWindows, EmptyJobWindow_EnablesOnlyWhatWorksWithoutASheet)
     EXPECT_TRUE(Enabled(job, ID_FILE_OPEN_PREVIEW));
     EXPECT_TRUE(Enabled(job, ID_FILE_ADD_PREVIEW));
     EXPECT_TRUE(Enabled(job, ID_EDIT_CUSTOM_COLORS));
-    for (int id : {ID_FILE_JOB_BROWSER, ID_EDIT_PREFERENCES, ID_ZOOM_IN, ID_EDIT_UNDO})
+    EXPECT_TRUE(Enabled(job, ID_EDIT_PREFERENCES));
+    for (int id : {ID_FILE_JOB_BROWSER, ID_ZOOM_IN, ID_EDIT_UNDO})
     {
         EXPECT_FALSE(Enabled(job, id)) << id;
         job->SetCommandHandler(id, [] {});

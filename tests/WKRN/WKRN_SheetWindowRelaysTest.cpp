@@ -219,8 +219,10 @@ TEST_F(SheetWindowRelays, MeasurementWithoutPalette_ShowsInTheStatusBarInThePref
     WTLU_MessageEvent::Send(job, WKRN_SheetWindow::kMeasurementMessage,
                             reinterpret_cast<quintptr>(position),
                             reinterpret_cast<qintptr>(offset));
-    EXPECT_EQ(job->statusBar()->currentMessage(),
-              QStringLiteral("1.500, 2.250 in   -0.500, 0.125 in"));
+    // The same texts as the measurement palette's rows: position, offset, distance and angle.
+    EXPECT_EQ(
+        job->statusBar()->currentMessage(),
+        QString::fromUtf8("( 1.500, 2.250) in   ( -0.500, 0.125) in   0.515 in  |  +166.0\u00B0"));
     // Values nobody can show are not shown.
     job->statusBar()->clearMessage();
     WTLU_MessageEvent::Send(job, WKRN_SheetWindow::kMeasurementMessage, 0, 0,

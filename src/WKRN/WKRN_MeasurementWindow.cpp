@@ -1,0 +1,119 @@
+#include "WKRN/WKRN_MeasurementWindow.h"
+
+#include "WKRN/WKRN_Ids.h"
+#include "WKRN/WKRN_MeasurementFormat.h"
+#include "WKRN/WKRN_MeasurementPanel.h"
+#include "WKRN/WKRN_Preferences.h"
+#include "WKRN/WKRN_SheetWindow.h"
+#include "WKRN/WKRN_StringTable.h"
+
+#include "WTLU/WTLU_MessageEvent.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+namespace
+{
+constexpr unsigned kLabels[WKRN_MeasurementWindow::kRows] = {IDS_MEASURE_CURRENT, IDS_MEASURE_DELTA,
+                                                             IDS_MEASURE_DISTANCE};
+} // namespace
+
+WKRN_MeasurementWindow::WKRN_MeasurementWindow(WKRN_SheetWindow& job, QWidget* parent)
+    : QWidget(parent), m_job(job)
+{
+    setObjectName(QStringLiteral("WKRN_MeasurementWindow"));
+    setWindowTitle(WKRN_StringTable::Load(IDS_MEASUREMENT));
+    for (int i = 0; i < kRows; ++i)
+    {
+        m_rows[i] = new WKRN_MeasurementPanel(WKRN_StringTable::Load(kLabels[i]), this);
+        m_rows[i]->move(0, kTop + i * WKRN_MeasurementPanel::kHeight);
+    }
+    setFixedSize(sizeHint());
+    // Values measured on another sheet mean nothing on the new one.
+    connect(&m_job, &WKRN_SheetWindow::SheetShown, this, &WKRN_MeasurementWindow::Clear);
+}
+
+QSize WKRN_MeasurementWindow::sizeHint() const
+{
+    return {kWidth, 2 * kTop + kRows * WKRN_MeasurementPanel::kHeight};
+}
+
+WKRN_MeasurementPanel* WKRN_MeasurementWindow::Row(int index) const
+{
+    return index >= 0 && index < kRows ? m_rows[index] : nullptr;
+}
+
+void WKRN_MeasurementWindow::ShowPosition(double h, double v, int unit)
+{
+    const WKRN_PreferenceValues& preferences = WKRN_Preferences::Current();
+    m_rows[0]->SetValue(
+        WKRN_MeasurementFormat::OfRun().Pair(h, v, unit, preferences.LinearUnitPrecision));
+}
+
+void WKRN_MeasurementWindow::ShowMeasurement(double dh, double dv, int unit)
+{
+    const WKRN_PreferenceValues& preferences = WKRN_Preferences::Current();
+    const WKRN_MeasurementFormat format = WKRN_MeasurementFormat::OfRun();
+    const auto measure = WKRN_MeasurementFormat::MeasureOf(dh, dv);
+    m_rows[1]->SetValue(format.Pair(dh, dv, unit, preferences.LinearUnitPrecision));
+    m_rows[2]->SetValue(format.DistanceAndAngle(measure.distance, measure.angle, unit,
+                                                preferences.LinearUnitPrecision,
+                                                preferences.AngularUnitPrecision));
+}
+
+void WKRN_MeasurementWindow::Clear()
+{
+    for (WKRN_MeasurementPanel* row : m_rows)
+        row->SetValue({});
+}
+
+/* The view sends pointers to its pairs; a copy of the values travels in the payload too, which
+   is read first because it outlives the sender's stack. */
+void WKRN_MeasurementWindow::ReceiveMeasurement(const WTLU_MessageEvent& message)
+{
+    std::array<double, 2> position{}, offset{};
+    bool hasPosition = false, hasOffset = false;
+    if (const auto* copy = std::any_cast<std::vector<double>>(&message.Payload()))
+    {
+        hasPosition = copy->size() >= 2;
+        hasOffset = copy->size() >= 4;
+        if (hasPosition)
+            std::copy_n(copy->begin(), 2, position.begin());
+        if (hasOffset)
+            std::copy_n(copy->begin() + 2, 2, offset.begin());
+    }
+    else
+    {
+        if (const auto* first = reinterpret_cast<const double*>(message.WParam()))
+        {
+            std::copy_n(first, 2, position.begin());
+            hasPosition = true;
+        }
+        if (const auto* second = reinterpret_cast<const double*>(message.LParam()))
+        {
+            std::copy_n(second, 2, offset.begin());
+            hasOffset = true;
+        }
+    }
+    const int unit = std::clamp(WKRN_Preferences::Current().PreferredLinearUnits, 0,
+                                WKRN_Preferences::kUnitCount - 1);
+    if (hasPosition)
+        ShowPosition(position[0], position[1], unit);
+    if (hasOffset)
+        ShowMeasurement(offset[0], offset[1], unit);
+}
+
+bool WKRN_MeasurementWindow::event(QEvent* event)
+{
+    if (WTLU_MessageEvent::IsMessage(event))
+    {
+        const auto& message = static_cast<const WTLU_MessageEvent&>(*event);
+        if (message.Message() == WKRN_SheetWindow::kMeasurementMessage)
+        {
+            ReceiveMeasurement(message);
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}

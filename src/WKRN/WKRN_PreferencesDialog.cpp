@@ -1,0 +1,71 @@
+#include "WKRN/WKRN_PreferencesDialog.h"
+
+#include "WKRN/WKRN_Ids.h"
+#include "WKRN/WKRN_MeasurementPage.h"
+#include "WKRN/WKRN_NavigationPage.h"
+#include "WKRN/WKRN_Preferences.h"
+#include "WKRN/WKRN_PreferencesApplied.h"
+#include "WKRN/WKRN_SheetViewPage.h"
+#include "WKRN/WKRN_StringTable.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+WKRN_PreferencesDialog::WKRN_PreferencesDialog(QWidget* owner) : QDialog(owner)
+{
+    setObjectName(QStringLiteral("WKRN_PreferencesDialog"));
+    setWindowTitle(WKRN_StringTable::Load(IDS_PREFERENCES));
+    setModal(true);
+    const WKRN_PreferenceValues& values = WKRN_Preferences::Current();
+    m_tabs = new QTabWidget(this);
+    m_sheet = new WKRN_SheetViewPage(values, m_tabs);
+    m_navigation = new WKRN_NavigationPage(values, m_tabs);
+    m_measurement = new WKRN_MeasurementPage(values, m_tabs);
+    m_tabs->addTab(m_sheet, WKRN_PreferencesPage::Text("Sheet"));
+    m_tabs->addTab(m_navigation, WKRN_StringTable::Load(IDS_NAVIGATION));
+    m_tabs->addTab(m_measurement, WKRN_StringTable::Load(IDS_MEASUREMENT));
+    m_pages = {m_sheet, m_navigation, m_measurement};
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_tabs);
+    layout->addWidget(buttons);
+}
+
+int WKRN_PreferencesDialog::Run(QWidget* owner)
+{
+    if (!owner)
+        owner = QApplication::activeWindow();
+    WKRN_PreferencesDialog dialog(owner);
+    return dialog.exec();
+}
+
+void WKRN_PreferencesDialog::accept()
+{
+    Apply();
+    QDialog::accept();
+}
+
+/* Pages the user never opened store nothing, so values they could not show (an opacity outside
+   a slider's range) survive. The store is written once with all of them, by the same path that
+   quitting uses. */
+void WKRN_PreferencesDialog::Apply()
+{
+    WKRN_PreferenceValues values = WKRN_Preferences::Current();
+    bool changed = false;
+    for (const WKRN_PreferencesPage* page : m_pages)
+        if (page->WasShown())
+        {
+            page->Store(values);
+            changed = true;
+        }
+    if (!changed)
+        return;
+    WKRN_Preferences::Current() = values;
+    WKRN_Preferences::WritePreferences();
+    WKRN_PreferencesApplied::Notify();
+}
