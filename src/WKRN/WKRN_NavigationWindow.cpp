@@ -303,7 +303,11 @@ void WKRN_NavigationWindow::mouseMoveEvent(QMouseEvent* event)
         const QRect square(m_press - QPoint(kClickSlack, kClickSlack),
                            QSize(2 * kClickSlack, 2 * kClickSlack));
         if (!square.contains(point))
+        {
+            // Nothing is drawn until the mouse has left the press point's row and column.
             m_dragMode = DrawingRect;
+            m_drawn = QRect();
+        }
     }
     if (m_dragMode == MovingView)
     {
@@ -313,11 +317,11 @@ void WKRN_NavigationWindow::mouseMoveEvent(QMouseEvent* event)
     else if (m_dragMode == DrawingRect && point.x() != m_press.x() && point.y() != m_press.y())
     {
         // Drawn in any direction; only its part on the picture counts.
-        m_viewRect =
-            QRect(
-                QPoint(std::min(point.x(), m_press.x()), std::min(point.y(), m_press.y())),
-                QPoint(std::max(point.x(), m_press.x()) - 1, std::max(point.y(), m_press.y()) - 1))
-                .intersected(PictureRect());
+        m_drawn = QRect(QPoint(std::min(point.x(), m_press.x()), std::min(point.y(), m_press.y())),
+                        QPoint(std::max(point.x(), m_press.x()) - 1,
+                               std::max(point.y(), m_press.y()) - 1))
+                      .intersected(PictureRect());
+        m_viewRect = m_drawn;
     }
     update();
 }
@@ -335,7 +339,7 @@ void WKRN_NavigationWindow::mouseReleaseEvent(QMouseEvent* event)
     // The drag is over before any request goes out: the view's answer must be taken.
     m_dragMode = NoDrag;
     m_press = QPoint(-1, -1);
-    QRect drawn = m_viewRect;
+    const QRect moved = m_viewRect;
     // Whatever the view reported meanwhile counts again.
     m_viewRect = RectFromArea();
     switch (mode)
@@ -344,8 +348,6 @@ void WKRN_NavigationWindow::mouseReleaseEvent(QMouseEvent* event)
         if (PictureRect().contains(point))
         {
             QRect centred = m_viewRect;
-            centred.moveCenter(point);
-            // moveCenter rounds a half toward the top-left as the integer halving does.
             centred.moveLeft(point.x() - m_viewRect.width() / 2);
             centred.moveTop(point.y() - m_viewRect.height() / 2);
             m_viewRect = PushedInside(centred);
@@ -355,15 +357,15 @@ void WKRN_NavigationWindow::mouseReleaseEvent(QMouseEvent* event)
         break;
     case MovingView:
         SetCursorId(WKRN_Cursors::Pan);
-        m_viewRect = drawn;
+        m_viewRect = moved;
         update();
-        RequestScroll(drawn);
+        RequestScroll(moved);
         break;
     case DrawingRect:
-        drawn = drawn.intersected(PictureRect());
         update();
-        if (!drawn.isEmpty())
-            RequestZoom(drawn);
+        if (!m_drawn.isEmpty())
+            RequestZoom(m_drawn);
+        m_drawn = QRect();
         break;
     default:
         break;

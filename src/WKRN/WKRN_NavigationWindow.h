@@ -109,6 +109,8 @@ private:
     std::array<double, 4> m_area{};
     bool m_hasArea = false;
     QRect m_viewRect;
+    // The rectangle being drawn, normalised and clipped to the picture; empty until it has size.
+    QRect m_drawn;
     int m_dragMode = NoDrag;
     QPoint m_press{-1, -1};
     QPoint m_last{-1, -1};

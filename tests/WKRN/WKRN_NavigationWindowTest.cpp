@@ -241,6 +241,10 @@ TEST_F(NavigationPalette, Drag_KeepsTheUsersRectangleAndTakesTheViewsAreaAfterwa
     EXPECT_TRUE(recorder.requests.empty());
     // On release the latest area counts.
     EXPECT_EQ(navigation->ViewRect(), QRect(87, 131, 70, 52));
+    // Along one row only, no rectangle is drawn: nothing is asked, and the area stays.
+    Drag(QPoint(20, 240), QPoint(60, 240));
+    EXPECT_TRUE(recorder.requests.empty());
+    EXPECT_EQ(navigation->ViewRect(), QRect(87, 131, 70, 52));
 
     // Moving the rectangle drags the view along; the area reported meanwhile is not taken.
     const QRect start = navigation->ViewRect();
