@@ -32,11 +32,17 @@ void WTLA_PaletteFrame::PlaceFloating(const QRect& outer)
     resize((outer.size() - border).expandedTo(minimumSizeHint()));
 }
 
+/* A floating frame closed while it is the active window hands the activation to its frame
+   window, as an owned tool window does: otherwise the keyboard would go to no window at all. */
 void WTLA_PaletteFrame::closeEvent(QCloseEvent* event)
 {
     QDockWidget::closeEvent(event);
-    if (event->isAccepted())
-        emit ClosedByUser();
+    if (!event->isAccepted())
+        return;
+    QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    if (owner && isWindow() && QApplication::activeWindow() == this)
+        owner->activateWindow();
+    emit ClosedByUser();
 }
 
 bool WTLA_PaletteFrame::event(QEvent* event)
