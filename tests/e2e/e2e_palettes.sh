@@ -84,6 +84,7 @@ wait_until() { # tenths of a second, command...
   return 1
 }
 activate() { xdotool windowfocus --sync "$1" 2>/dev/null; sleep 0.5; }
+no_floating_palette() { [ -z "$(viewable_palettes_of "$1")" ]; }
 all_viewable() { local w; for w in "$@"; do viewable "$w" || return 1; done; }
 none_viewable() { local w; for w in "$@"; do viewable "$w" && return 1; done; return 0; }
 # The right-hand column of a window, where palettes dock on the right.
@@ -121,8 +122,8 @@ done
 # Docked: part of the window, drawn in it, and left there when the other window is active.
 column_of "$first" "$work/before.png" || fail "no screenshot of the first window"
 xdotool key --window "$first" --clearmodifiers ctrl+d # Dock Right
-sleep 1
-[ -z "$(viewable_palettes_of "$first")" ] || fail "a palette is still floating after Dock Right"
+wait_until 30 no_floating_palette "$first" || fail "a palette is still floating after Dock Right"
+sleep 0.5
 column_of "$first" "$work/docked.png"
 [ "$(differing_pixels "$work/before.png" "$work/docked.png")" -gt 2000 ] ||
   fail "no docked palette appeared on the right of the first window"
