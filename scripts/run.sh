@@ -76,7 +76,11 @@ fi
 sleep 6
 shot="$PWD/$build/screenshots/quorkrn-$(date +%Y%m%d-%H%M%S).png"
 mkdir -p "$(dirname "$shot")"
-import -window "$window" "$shot"
+# The palettes are windows of their own above the job window: the picture is taken from the
+# screen, cut to the job window's rectangle.
+geometry=$(xwininfo -id "$window" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
+  /Width:/ { w = $2 } /Height:/ { h = $2 } END { printf "%dx%d+%d+%d", w, h, x, y }')
+import -window root -crop "$geometry" +repage "$shot"
 if command -v xdotool >/dev/null; then
   xdotool windowfocus --sync "$window" key --clearmodifiers ctrl+q 2>/dev/null || true
   for _ in $(seq 30); do

@@ -13,6 +13,7 @@
 #include "WKRN/WKRN_PreferencesDialog.h"
 #include "WKRN/WKRN_SheetView.h"
 #include "WKRN/WKRN_SheetWindowCommands.h"
+#include "WKRN/WKRN_SheetWindowPalettes.h"
 #include "WKRN/WKRN_StatusPanes.h"
 #include "WKRN/WKRN_StringTable.h"
 
@@ -21,6 +22,7 @@
 #include "WTLU/WTLU_MessageEvent.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenu>
@@ -70,6 +72,7 @@ WKRN_SheetWindow::WKRN_SheetWindow(int identity, QObject* application)
     m_view->setObjectName(QStringLiteral("WKRN_ClientView"));
     m_view->SetNoticeReceiver(this);
     setCentralWidget(m_view);
+    m_paletteSet = std::make_unique<WKRN_SheetWindowPalettes>(*this);
     m_commands = std::make_unique<WKRN_SheetWindowCommands>(*this, *m_view);
     InstallBuiltInCommands();
     // New overlay and navigation colours repaint everything at once; the inks keep their colours.
@@ -85,7 +88,12 @@ WKRN_SheetWindow::WKRN_SheetWindow(int identity, QObject* application)
     UpdateCommandState();
 }
 
-WKRN_SheetWindow::~WKRN_SheetWindow() = default;
+WKRN_SheetWindow::~WKRN_SheetWindow()
+{
+    // The palette frames go with the window's children; nothing of theirs may reach the palette
+    // set after it.
+    m_paletteSet.reset();
+}
 
 QString WKRN_SheetWindow::JobNameOf(const IMPN_Sheet& sheet)
 {
@@ -281,17 +289,23 @@ void WKRN_SheetWindow::SetPalette(int paletteId, QWidget* palette)
 {
     if (!IsPaletteId(paletteId))
         return;
-    if (palette)
-        m_palettes[paletteId] = palette;
-    else
-        m_palettes.erase(paletteId);
+    m_paletteSet->SetPalette(paletteId, palette);
     UpdateCommandState();
 }
 
 QWidget* WKRN_SheetWindow::Palette(int paletteId) const
 {
-    const auto it = m_palettes.find(paletteId);
-    return it == m_palettes.end() ? nullptr : it->second.data();
+    return m_paletteSet ? m_paletteSet->Receiver(paletteId) : nullptr;
+}
+
+QWidget* WKRN_SheetWindow::PaletteWindow(int paletteId) const
+{
+    return m_paletteSet ? m_paletteSet->Window(paletteId) : nullptr;
+}
+
+QMenu* WKRN_SheetWindow::createPopupMenu()
+{
+    return nullptr;
 }
 
 void WKRN_SheetWindow::Execute(int commandId)
@@ -331,6 +345,7 @@ void WKRN_SheetWindow::ShowSheet(const IMPN_SheetReference& sheet)
         return;
     }
     TakeSheet(sheet);
+    m_paletteSet->Create(m_sheet);
     // Until the application window rebuilds the menu, the window lists at least itself.
     auto* own = new QAction(JobName(), this);
     own->setData(m_identity);
@@ -365,6 +380,8 @@ void WKRN_SheetWindow::showEvent(QShowEvent* event)
         m_view->FitToWindow(true);
         UpdateCommandState();
     }
+    m_paletteSet->WindowShown();
+    UpdateCommandState();
 }
 
 void WKRN_SheetWindow::RebuildWindowMenu(const std::vector<WindowItem>& windows)
@@ -469,7 +486,10 @@ bool WKRN_SheetWindow::HandleMessage(const WTLU_MessageEvent& message)
         // Only a window that shows a job has one to replace.
         if (const auto* sheet = std::any_cast<IMPN_SheetReference>(&message.Payload()))
             if (*sheet && m_sheet)
+            {
                 TakeSheet(*sheet);
+                m_paletteSet->GiveSheet(m_sheet);
+            }
         return true;
     case kVisibleAreaMessage:
     {
@@ -508,8 +528,7 @@ bool WKRN_SheetWindow::HandleMessage(const WTLU_MessageEvent& message)
         m_popUpInProgress = false;
         return true;
     case kShowPaletteMessage:
-        if (QWidget* palette = Palette(int(message.WParam())))
-            palette->show();
+        m_paletteSet->SetShown(int(message.WParam()), true);
         UpdateCommandState();
         return true;
     case kMeasurementMessage:
@@ -520,9 +539,27 @@ bool WKRN_SheetWindow::HandleMessage(const WTLU_MessageEvent& message)
             if (QAction* item = Action(int(message.WParam())))
                 item->setChecked(false);
         return true;
+    case kPaletteActivatedMessage:
+        m_paletteSet->Reactivated();
+        return true;
+    case kPaletteDeactivatedMessage:
+        m_paletteSet->PaletteDeactivated(TopLevelByHandle(message.LParam()));
+        return true;
     default:
         return false;
     }
+}
+
+/* A window handle from a message is only compared with the windows that exist, never followed
+   blindly. */
+QWidget* WKRN_SheetWindow::TopLevelByHandle(qintptr handle) const
+{
+    if (handle == 0)
+        return nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (WTLU_MessageEvent::Handle(window) == handle)
+            return window;
+    return nullptr;
 }
 
 bool WKRN_SheetWindow::event(QEvent* event)
@@ -530,6 +567,10 @@ bool WKRN_SheetWindow::event(QEvent* event)
     if (WTLU_MessageEvent::IsMessage(event) &&
         HandleMessage(static_cast<const WTLU_MessageEvent&>(*event)))
         return true;
+    if (m_paletteSet && event->type() == QEvent::WindowActivate)
+        m_paletteSet->Reactivated();
+    else if (m_paletteSet && event->type() == QEvent::WindowDeactivate)
+        m_paletteSet->JobDeactivated(QApplication::activeWindow());
     return QMainWindow::event(event);
 }
 

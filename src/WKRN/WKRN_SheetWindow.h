@@ -26,6 +26,7 @@ class QMenu;
 class QToolBar;
 class WKRN_SheetView;
 class WKRN_SheetWindowCommands;
+class WKRN_SheetWindowPalettes;
 class WKRN_StatusPanes;
 class WTLU_MessageEvent;
 
@@ -46,6 +47,8 @@ public:
     static constexpr int kShowPaletteMessage = 0x8020;
     static constexpr int kMeasurementMessage = 0x8021;
     static constexpr int kPaletteClosedMessage = 0x8022;
+    static constexpr int kPaletteActivatedMessage = 0x8023;
+    static constexpr int kPaletteDeactivatedMessage = 0x8024;
     static constexpr int kSheetRebuiltMessage = 0x8027;
 
     // identity: the Window-menu command id; application: where the application messages go.
@@ -92,9 +95,14 @@ public:
 
     // The palette shown and hidden by a palette command (32822 navigation, 32823 separations,
     // 32831 measurement), and the receiver of the relays meant for it. None: its command stays
-    // disabled and its relays end here.
+    // disabled and its relays end here. The palettes a job window makes for itself sit in frames
+    // (see Palettes()); SetPalette puts a palette of its own window in their place.
     void SetPalette(int paletteId, QWidget* palette);
+    // Where the messages for a palette go (the content of its frame).
     QWidget* Palette(int paletteId) const;
+    // What is shown and hidden for a palette: its frame, or the palette window itself.
+    QWidget* PaletteWindow(int paletteId) const;
+    WKRN_SheetWindowPalettes& Palettes() const { return *m_paletteSet; }
     // The separations palette shows a colour menu or dialog.
     bool PopUpInProgress() const { return m_popUpInProgress; }
 
@@ -111,6 +119,8 @@ protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    // The palettes' own commands are the menu's: no context menu of the dock areas.
+    QMenu* createPopupMenu() override;
 
 private:
     void BuildMenus();
@@ -122,6 +132,7 @@ private:
     bool HandleMessage(const WTLU_MessageEvent& message);
     void RelayToPalette(int paletteId, const WTLU_MessageEvent& message, int asMessage);
     void ShowMeasurement(const WTLU_MessageEvent& message);
+    QWidget* TopLevelByHandle(qintptr handle) const;
 
     int m_identity;
     QObject* m_application;
@@ -136,7 +147,7 @@ private:
     WKRN_StatusPanes* m_panes = nullptr;
     WKRN_SheetView* m_view = nullptr;
     std::unique_ptr<WKRN_SheetWindowCommands> m_commands;
-    std::map<int, QPointer<QWidget>> m_palettes;
+    std::unique_ptr<WKRN_SheetWindowPalettes> m_paletteSet;
     bool m_popUpInProgress = false;
     // The sheet arrived before the window had its size: fit again once it is shown.
     bool m_fitWhenShown = false;

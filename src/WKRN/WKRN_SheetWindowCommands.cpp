@@ -3,7 +3,9 @@
 #include "WKRN/WKRN_Ids.h"
 #include "WKRN/WKRN_SheetView.h"
 #include "WKRN/WKRN_SheetWindow.h"
+#include "WKRN/WKRN_SheetWindowPalettes.h"
 
+#include "IMPN/IMPN_Sheet.h"
 #include "IMPN/IMPN_Surface.h"
 #include "WTLU/WTLU_MessageEvent.h"
 
@@ -71,6 +73,15 @@ void WKRN_SheetWindowCommands::Install()
     for (int id :
          {int(ID_WINDOW_NAVIGATION), int(ID_WINDOW_SEPARATIONS), int(ID_WINDOW_MEASUREMENT)})
         m_window.SetCommandHandler(id, [this, id] { TogglePalette(id); });
+    const std::pair<int, WTLA_Arrangement> arrangements[] = {
+        {ID_PALETTES_FLOAT_LEFT, WTLA_Arrangement::FloatLeft},
+        {ID_PALETTES_FLOAT_RIGHT, WTLA_Arrangement::FloatRight},
+        {ID_PALETTES_DOCK_LEFT, WTLA_Arrangement::DockLeft},
+        {ID_PALETTES_DOCK_RIGHT, WTLA_Arrangement::DockRight},
+    };
+    for (const auto& [id, arrangement] : arrangements)
+        m_window.SetCommandHandler(id, [this, arrangement = arrangement]
+                                   { m_window.Palettes().Arrange(arrangement); });
 }
 
 bool WKRN_SheetWindowCommands::Allows(int commandId) const
@@ -87,6 +98,14 @@ bool WKRN_SheetWindowCommands::Allows(int commandId) const
     case ID_WINDOW_SEPARATIONS:
     case ID_WINDOW_MEASUREMENT:
         return m_window.Palette(commandId) != nullptr;
+    case ID_PALETTES_FLOAT_LEFT:
+    case ID_PALETTES_FLOAT_RIGHT:
+    case ID_PALETTES_DOCK_LEFT:
+    case ID_PALETTES_DOCK_RIGHT:
+        // Only palettes in frames of the job window can be arranged.
+        return m_window.Palettes().Frame(ID_WINDOW_NAVIGATION) != nullptr ||
+               m_window.Palettes().Frame(ID_WINDOW_SEPARATIONS) != nullptr ||
+               m_window.Palettes().Frame(ID_WINDOW_MEASUREMENT) != nullptr;
     default:
         return true;
     }
@@ -115,10 +134,7 @@ void WKRN_SheetWindowCommands::UpdateChecks()
     SetChecked(m_window, ID_TOOL_ZOOM, shows && tool == WKRN_SheetView::ZoomTool);
     for (int id :
          {int(ID_WINDOW_NAVIGATION), int(ID_WINDOW_SEPARATIONS), int(ID_WINDOW_MEASUREMENT)})
-    {
-        const QWidget* palette = m_window.Palette(id);
-        SetChecked(m_window, id, palette != nullptr && !palette->isHidden());
-    }
+        SetChecked(m_window, id, m_window.Palettes().IsShown(id));
 }
 
 void WKRN_SheetWindowCommands::TellZoom(int oldLevel, int newLevel)
@@ -184,11 +200,7 @@ void WKRN_SheetWindowCommands::ToggleFlag(int commandId)
 
 void WKRN_SheetWindowCommands::TellOverlays()
 {
-    QWidget* navigation = m_window.Palette(ID_WINDOW_NAVIGATION);
-    WTLU_MessageEvent::Send(navigation, m_view.GetPressSheetEdge() ? kPressSheetEdgeShownMessage
-                                                                   : kPressSheetEdgeHiddenMessage);
-    WTLU_MessageEvent::Send(navigation, m_view.GetBleedEdge() ? kBleedEdgeShownMessage
-                                                              : kBleedEdgeHiddenMessage);
+    m_window.Palettes().TellOverlays();
 }
 
 void WKRN_SheetWindowCommands::SetBackupMode(int mode)
@@ -197,14 +209,16 @@ void WKRN_SheetWindowCommands::SetBackupMode(int mode)
     m_view.Redraw();
 }
 
+/* The palettes read the first argument as "the front faces the viewer". */
 void WKRN_SheetWindowCommands::Flip()
 {
     m_view.FlipSheet();
-    const bool flipped = m_view.IsFlipped();
+    const IMPN_Sheet* sheet = m_view.GetSheet();
+    const bool front = sheet == nullptr || m_view.GetTopSurface() == &sheet->GetFrontSurface();
     WTLU_MessageEvent::Send(m_window.Palette(ID_WINDOW_NAVIGATION),
-                            flipped ? kFlippedMessage : kUnflippedMessage, flipped ? 1 : 0);
+                            front ? kFrontFacesMessage : kBackFacesMessage, front ? 1 : 0);
     WTLU_MessageEvent::Send(m_window.Palette(ID_WINDOW_SEPARATIONS), kSeparationsFlipMessage,
-                            flipped ? 1 : 0);
+                            front ? 1 : 0);
 }
 
 /* A step that would pass a limit stops at it, so that an opacity the separations palette left
@@ -223,12 +237,11 @@ void WKRN_SheetWindowCommands::SetTool(int tool)
 {
     m_view.SetTool(tool);
     if (tool == WKRN_SheetView::MeasureTool)
-        if (QWidget* palette = m_window.Palette(ID_WINDOW_MEASUREMENT))
-            palette->show();
+        m_window.Palettes().SetShown(ID_WINDOW_MEASUREMENT, true);
 }
 
 void WKRN_SheetWindowCommands::TogglePalette(int paletteId)
 {
-    if (QWidget* palette = m_window.Palette(paletteId))
-        palette->setVisible(palette->isHidden());
+    WKRN_SheetWindowPalettes& palettes = m_window.Palettes();
+    palettes.SetShown(paletteId, !palettes.IsShown(paletteId));
 }

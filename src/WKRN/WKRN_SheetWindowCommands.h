@@ -18,12 +18,9 @@ public:
 
     // Messages to the palettes.
     static constexpr int kNavigationZoomMessage = 0x800D;
-    static constexpr int kFlippedMessage = 0x8010;
-    static constexpr int kUnflippedMessage = 0x8011;
-    static constexpr int kPressSheetEdgeShownMessage = 0x8012;
-    static constexpr int kPressSheetEdgeHiddenMessage = 0x8013;
-    static constexpr int kBleedEdgeShownMessage = 0x8014;
-    static constexpr int kBleedEdgeHiddenMessage = 0x8015;
+    // Which surface faces the viewer; the first argument is 1 when the front does.
+    static constexpr int kFrontFacesMessage = 0x8010;
+    static constexpr int kBackFacesMessage = 0x8011;
     static constexpr int kSeparationsFlipMessage = 0x8016;
     static constexpr int kSeparationsOpacityMessage = 0x801A;
 

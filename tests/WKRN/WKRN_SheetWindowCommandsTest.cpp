@@ -132,10 +132,17 @@ TEST_F(SheetWindowCommands, ShowingASheet_SetsTitleIconZoomTextChecksAndJobEnabl
                    ID_SHEET_SHOW_IMPOSITION, ID_SHEET_PAGE_NUMBERS, ID_BACKUP_PLATES, ID_SHEET_FLIP,
                    ID_SHEET_MORE_OPAQUE, ID_SHEET_LESS_OPAQUE, ID_TOOL_ZOOM})
         EXPECT_TRUE(Enabled(job, id)) << id;
-    // No clip paths in this job, no palettes yet, no docking: those stay off.
-    for (int id : {ID_SHEET_CLIP_PATH, ID_WINDOW_NAVIGATION, ID_WINDOW_SEPARATIONS,
-                   ID_WINDOW_MEASUREMENT, ID_PALETTES_FLOAT_LEFT, ID_PALETTES_DOCK_RIGHT})
-        EXPECT_FALSE(Enabled(job, id)) << id;
+    // No clip paths in this job: that command stays off.
+    EXPECT_FALSE(Enabled(job, ID_SHEET_CLIP_PATH));
+    // The palettes come with the first sheet, navigation shown; a palette command is there
+    // exactly when its palette is, and the arrangements with them.
+    EXPECT_TRUE(Enabled(job, ID_WINDOW_NAVIGATION));
+    EXPECT_TRUE(job->Action(ID_WINDOW_NAVIGATION)->isChecked());
+    for (int id : {ID_WINDOW_SEPARATIONS, ID_WINDOW_MEASUREMENT})
+        EXPECT_EQ(Enabled(job, id), job->Palette(id) != nullptr) << id;
+    for (int id : {ID_PALETTES_FLOAT_LEFT, ID_PALETTES_FLOAT_RIGHT, ID_PALETTES_DOCK_LEFT,
+                   ID_PALETTES_DOCK_RIGHT})
+        EXPECT_TRUE(Enabled(job, id)) << id;
 
     // Other work styles get their own icon; unknown ones the generic icon.
     EXPECT_EQ(Open(Sheet(false, 0))->WorkStylePane()->property("iconId").toInt(),
@@ -247,8 +254,12 @@ TEST_F(SheetWindowCommands, OverlayFlipAndOpacityCommands_TellThePalettes)
     job->SetPalette(ID_WINDOW_SEPARATIONS, &separations);
     navigation.received.clear();
 
+    // The navigation palette draws pages: it is told the page edge and page number states.
     job->Execute(ID_SHEET_PRESS_SHEET_EDGE);
-    EXPECT_EQ(navigation.Messages(), (std::vector<int>{0x8012, 0x8015}));
+    EXPECT_EQ(navigation.Messages(), (std::vector<int>{0x8013, 0x8015}));
+    navigation.received.clear();
+    job->Execute(ID_SHEET_PAGE_NUMBERS);
+    EXPECT_EQ(navigation.Messages(), (std::vector<int>{0x8013, 0x8014}));
     navigation.received.clear();
     job->Execute(ID_SHEET_SHOW_IMPOSITION);
     EXPECT_EQ(navigation.Messages(), (std::vector<int>{0x8012, 0x8014}));
@@ -256,18 +267,20 @@ TEST_F(SheetWindowCommands, OverlayFlipAndOpacityCommands_TellThePalettes)
     job->Execute(ID_SHEET_SHOW_IMPOSITION);
     EXPECT_EQ(navigation.Messages(), (std::vector<int>{0x8013, 0x8015}));
 
+    // The first argument of a flip says whether the front faces the viewer.
     navigation.received.clear();
     job->Execute(ID_SHEET_FLIP);
     EXPECT_TRUE(job->View()->IsFlipped());
     ASSERT_EQ(navigation.received.size(), 1u);
-    EXPECT_EQ(navigation.received[0].message, 0x8010);
-    EXPECT_EQ(navigation.received[0].wParam, 1u);
+    EXPECT_EQ(navigation.received[0].message, 0x8011);
+    EXPECT_EQ(navigation.received[0].wParam, 0u);
     ASSERT_EQ(separations.received.size(), 1u);
     EXPECT_EQ(separations.received[0].message, 0x8016);
-    EXPECT_EQ(separations.received[0].wParam, 1u);
+    EXPECT_EQ(separations.received[0].wParam, 0u);
     job->Execute(ID_SHEET_FLIP);
-    EXPECT_EQ(navigation.received.back().message, 0x8011);
-    EXPECT_EQ(separations.received.back().wParam, 0u);
+    EXPECT_EQ(navigation.received.back().message, 0x8010);
+    EXPECT_EQ(navigation.received.back().wParam, 1u);
+    EXPECT_EQ(separations.received.back().wParam, 1u);
 
     // Opacity steps act on the surface facing the viewer and stop at the limits.
     separations.received.clear();

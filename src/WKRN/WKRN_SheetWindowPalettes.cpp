@@ -1,0 +1,296 @@
+#include "WKRN/WKRN_SheetWindowPalettes.h"
+
+#include "WKRN/WKRN_Ids.h"
+#include "WKRN/WKRN_NavigationWindow.h"
+#include "WKRN/WKRN_SheetView.h"
+#include "WKRN/WKRN_SheetWindow.h"
+#include "WKRN/WKRN_StringTable.h"
+
+#include "IMPN/IMPN_Sheet.h"
+#include "WTLA/WTLA_PaletteFrame.h"
+#include "WTLA/WTLA_PaletteLayout.h"
+#include "WTLU/WTLU_MessageEvent.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <array>
+#include <utility>
+
+namespace
+{
+// The palettes in the order every arrangement keeps, with their titles.
+constexpr std::array<std::pair<int, unsigned>, 3> kPalettes{{
+    {ID_WINDOW_NAVIGATION, IDS_NAVIGATION},
+    {ID_WINDOW_SEPARATIONS, IDS_SEPARATIONS},
+    {ID_WINDOW_MEASUREMENT, IDS_MEASUREMENT},
+}};
+
+QString TitleOf(int paletteId)
+{
+    for (const auto& [id, title] : kPalettes)
+        if (id == paletteId)
+            return WKRN_StringTable::Load(title);
+    return {};
+}
+
+/* How a palette content takes a new sheet, for the contents that can. */
+template <class Content>
+std::function<void(const IMPN_SheetReference&, bool)> SheetTakerOf(Content* content)
+{
+    if constexpr (requires(Content & c, const IMPN_SheetReference& s) { c.SetSheet(s, true); })
+        return [content = QPointer<Content>(content)](const IMPN_SheetReference& sheet,
+                                                      bool frontFaces)
+        {
+            if (content)
+                content->SetSheet(sheet, frontFaces);
+        };
+    else
+        return {};
+}
+} // namespace
+
+WKRN_SheetWindowPalettes::WKRN_SheetWindowPalettes(WKRN_SheetWindow& window) : m_window(window) {}
+
+WKRN_SheetWindowPalettes::~WKRN_SheetWindowPalettes() = default;
+
+/* Every palette content of a job window is made in this one place. A palette without content
+   has no frame, and its command stays disabled. */
+void WKRN_SheetWindowPalettes::Create(const IMPN_SheetReference& sheet)
+{
+    const auto add = [this](int id, auto* content)
+    { AddFramed(id, content, SheetTakerOf(content)); };
+    add(ID_WINDOW_NAVIGATION, new WKRN_NavigationWindow(m_window));
+
+    GiveSheet(sheet);
+    if (m_window.isVisible())
+        Start();
+    else
+        m_startWhenShown = true;
+}
+
+/* The arrangement at start needs the job window's final layout: it waits for the first show. */
+void WKRN_SheetWindowPalettes::Start()
+{
+    m_startWhenShown = false;
+    Arrange(WTLA_Arrangement::FloatRight, true);
+    SetShown(ID_WINDOW_NAVIGATION, true);
+    SetShown(ID_WINDOW_SEPARATIONS, true);
+}
+
+void WKRN_SheetWindowPalettes::WindowShown()
+{
+    if (m_startWhenShown)
+        Start();
+}
+
+bool WKRN_SheetWindowPalettes::FrontFaces() const
+{
+    const IMPN_Sheet* sheet = m_window.View()->GetSheet();
+    return sheet == nullptr || m_window.View()->GetTopSurface() == &sheet->GetFrontSurface();
+}
+
+void WKRN_SheetWindowPalettes::GiveSheet(const IMPN_SheetReference& sheet)
+{
+    const bool front = FrontFaces();
+    for (auto& [id, palette] : m_palettes)
+        if (palette.setSheet)
+            palette.setSheet(sheet, front);
+    TellOverlays();
+}
+
+void WKRN_SheetWindowPalettes::TellOverlays()
+{
+    QWidget* navigation = Receiver(ID_WINDOW_NAVIGATION);
+    const WKRN_SheetView& view = *m_window.View();
+    WTLU_MessageEvent::Send(navigation, view.GetPageEdge()
+                                            ? WKRN_NavigationWindow::kPageEdgesOnMessage
+                                            : WKRN_NavigationWindow::kPageEdgesOffMessage);
+    WTLU_MessageEvent::Send(navigation, view.GetPageNumbers()
+                                            ? WKRN_NavigationWindow::kPageNumbersOnMessage
+                                            : WKRN_NavigationWindow::kPageNumbersOffMessage);
+}
+
+void WKRN_SheetWindowPalettes::SetPalette(int paletteId, QWidget* palette)
+{
+    const auto it = m_palettes.find(paletteId);
+    if (it != m_palettes.end() && it->second.frame && it->second.frame != palette)
+    {
+        it->second.frame->hide();
+        it->second.frame->deleteLater();
+    }
+    if (palette == nullptr)
+    {
+        m_palettes.erase(paletteId);
+        return;
+    }
+    Palette& entry = m_palettes[paletteId];
+    entry = Palette();
+    entry.receiver = palette;
+    entry.window = palette;
+}
+
+WTLA_PaletteFrame*
+WKRN_SheetWindowPalettes::AddFramed(int paletteId, QWidget* content,
+                                    std::function<void(const IMPN_SheetReference&, bool)> setSheet)
+{
+    auto* frame = new WTLA_PaletteFrame(TitleOf(paletteId), content, &m_window);
+    frame->setObjectName(QStringLiteral("WKRN_Palette_%1").arg(paletteId));
+    m_window.addDockWidget(Qt::RightDockWidgetArea, frame);
+    frame->setFloating(true);
+    frame->hide();
+    SetPalette(paletteId, nullptr);
+    Palette& entry = m_palettes[paletteId];
+    entry.receiver = content;
+    entry.window = frame;
+    entry.frame = frame;
+    entry.setSheet = std::move(setSheet);
+
+    // The frame's notices reach the job window as the palettes' messages.
+    WKRN_SheetWindow* window = &m_window;
+    connect(frame, &WTLA_PaletteFrame::ClosedByUser, this,
+            [window, paletteId] {
+                WTLU_MessageEvent::Send(window, WKRN_SheetWindow::kPaletteClosedMessage,
+                                        quintptr(paletteId));
+            });
+    connect(frame, &WTLA_PaletteFrame::Activated, this,
+            [window, paletteId]
+            {
+                WTLU_MessageEvent::Send(window, WKRN_SheetWindow::kPaletteActivatedMessage,
+                                        quintptr(paletteId));
+            });
+    connect(frame, &WTLA_PaletteFrame::Deactivated, this,
+            [window, paletteId](QWidget* activating)
+            {
+                WTLU_MessageEvent::Send(window, WKRN_SheetWindow::kPaletteDeactivatedMessage,
+                                        quintptr(paletteId), WTLU_MessageEvent::Handle(activating));
+            });
+    // Check marks follow the palette however it was shown or hidden (its frame's own drag and
+    // drop included).
+    connect(frame, &QDockWidget::visibilityChanged, this,
+            [window] { window->UpdateCommandState(); });
+    m_window.UpdateCommandState();
+    return frame;
+}
+
+QWidget* WKRN_SheetWindowPalettes::Receiver(int paletteId) const
+{
+    const auto it = m_palettes.find(paletteId);
+    return it == m_palettes.end() ? nullptr : it->second.receiver.data();
+}
+
+QWidget* WKRN_SheetWindowPalettes::Window(int paletteId) const
+{
+    const auto it = m_palettes.find(paletteId);
+    return it == m_palettes.end() ? nullptr : it->second.window.data();
+}
+
+WTLA_PaletteFrame* WKRN_SheetWindowPalettes::Frame(int paletteId) const
+{
+    const auto it = m_palettes.find(paletteId);
+    return it == m_palettes.end() ? nullptr : it->second.frame.data();
+}
+
+bool WKRN_SheetWindowPalettes::IsFloating(const Palette& palette) const
+{
+    if (palette.frame)
+        return palette.frame->isFloating();
+    return palette.window && palette.window->isWindow();
+}
+
+bool WKRN_SheetWindowPalettes::IsShown(int paletteId) const
+{
+    const auto it = m_palettes.find(paletteId);
+    if (it == m_palettes.end() || !it->second.window)
+        return false;
+    if (m_hidden && IsFloating(it->second) && it->second.remembered)
+        return true;
+    return !it->second.window->isHidden();
+}
+
+void WKRN_SheetWindowPalettes::SetShown(int paletteId, bool shown)
+{
+    const auto it = m_palettes.find(paletteId);
+    if (it == m_palettes.end() || !it->second.window)
+        return;
+    if (m_hidden && IsFloating(it->second))
+        it->second.remembered = shown; // comes back (or not) with the job window
+    else
+        it->second.window->setVisible(shown);
+}
+
+void WKRN_SheetWindowPalettes::Arrange(WTLA_Arrangement arrangement, bool everyPalette)
+{
+    std::vector<WTLA_PaletteEntry> entries;
+    for (const auto& [id, title] : kPalettes)
+    {
+        WTLA_PaletteEntry entry;
+        entry.frame = Frame(id);
+        entry.included = entry.frame != nullptr && (everyPalette || IsShown(id));
+        entry.extraHeight = id == ID_WINDOW_NAVIGATION ? kNavigationDockExtra : 0;
+        entry.setsColumnWidth = id == ID_WINDOW_NAVIGATION || id == ID_WINDOW_SEPARATIONS;
+        entries.push_back(entry);
+    }
+    WTLA_PaletteLayout::Arrange(m_window, arrangement, entries);
+}
+
+bool WKRN_SheetWindowPalettes::Owns(const QWidget* window) const
+{
+    if (window == nullptr)
+        return false;
+    for (const auto& [id, palette] : m_palettes)
+        if (palette.window == window || palette.frame == window)
+            return true;
+    return false;
+}
+
+void WKRN_SheetWindowPalettes::HideFloating()
+{
+    // Already hidden: what was remembered then is what must come back.
+    if (m_hidden)
+        return;
+    for (auto& [id, palette] : m_palettes)
+        palette.remembered = palette.window && IsFloating(palette) && !palette.window->isHidden();
+    // Set first: the check marks, updated as each palette goes, must read what comes back.
+    m_hidden = true;
+    for (auto& [id, palette] : m_palettes)
+        if (palette.remembered)
+            palette.window->hide();
+    m_window.UpdateCommandState();
+}
+
+void WKRN_SheetWindowPalettes::JobDeactivated(QWidget* activating)
+{
+    if (m_window.PopUpInProgress() || Owns(activating))
+        return;
+    HideFloating();
+}
+
+void WKRN_SheetWindowPalettes::PaletteDeactivated(QWidget* activating)
+{
+    if (m_window.PopUpInProgress() || activating == &m_window || Owns(activating))
+        return;
+    HideFloating();
+    // After the palettes have gone: hiding an active palette moves the activation on its own.
+    if (auto* other = qobject_cast<WKRN_SheetWindow*>(activating))
+        QTimer::singleShot(0, other,
+                           [other]
+                           {
+                               if (QApplication::activeWindow() != other)
+                                   other->activateWindow();
+                           });
+}
+
+void WKRN_SheetWindowPalettes::Reactivated()
+{
+    if (!m_hidden)
+        return;
+    m_hidden = false;
+    for (auto& [id, palette] : m_palettes)
+    {
+        if (palette.remembered && palette.window)
+            palette.window->show();
+        palette.remembered = false;
+    }
+    m_window.UpdateCommandState();
+}

@@ -1,0 +1,94 @@
+#pragma once
+// The palettes of a job window: their frames, which one receives the messages meant for each,
+// their arrangement and their hiding while another window is active.
+//
+// The floating palettes belong to the active job window only. When the job window or one of its
+// palettes gives way to a window that is neither, the floating palettes that are visible are
+// remembered and hidden, unless a palette shows a pop-up of its own (a colour menu or dialog);
+// when the job window is active again, exactly those come back. Docked palettes stay: they are
+// part of the job window. A second deactivation while the palettes are already hidden keeps what
+// was remembered the first time.
+
+#include "IMPN/IMPN_SheetReference.h"
+#include "WTLA/WTLA_PaletteArrangement.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+#include <map>
+
+class WKRN_SheetWindow;
+class WTLA_PaletteFrame;
+
+class WKRN_SheetWindowPalettes : public QObject
+{
+public:
+    // The navigation palette takes this much more of a docked column than its own height.
+    static constexpr int kNavigationDockExtra = 5;
+
+    explicit WKRN_SheetWindowPalettes(WKRN_SheetWindow& window);
+    ~WKRN_SheetWindowPalettes() override;
+
+    // Makes the palettes of a job that shows its first sheet, floating against the right edge,
+    // navigation and separations shown, and gives them the sheet.
+    void Create(const IMPN_SheetReference& sheet);
+    // The job window appeared: a start that waited for its layout is made now.
+    void WindowShown();
+    // A new sheet for the palettes that show one, from the view's facing surface and overlays.
+    void GiveSheet(const IMPN_SheetReference& sheet);
+    // Tells the navigation palette the page overlay states of the view.
+    void TellOverlays();
+
+    // A palette that is its own window (no frame): it receives its messages and is shown and
+    // hidden as it is. Null removes the palette.
+    void SetPalette(int paletteId, QWidget* palette);
+    // A palette in a frame of the job window, floating, hidden until shown; content receives the
+    // messages. setSheet, when given, is how the palette takes a new sheet.
+    WTLA_PaletteFrame*
+    AddFramed(int paletteId, QWidget* content,
+              std::function<void(const IMPN_SheetReference&, bool frontFaces)> setSheet = {});
+
+    // Where the messages for a palette go; null when there is none.
+    QWidget* Receiver(int paletteId) const;
+    // What is shown and hidden for a palette: its frame, or the palette itself.
+    QWidget* Window(int paletteId) const;
+    WTLA_PaletteFrame* Frame(int paletteId) const;
+    // Shown to the user: visible, or hidden only while another window is active.
+    bool IsShown(int paletteId) const;
+    void SetShown(int paletteId, bool shown);
+
+    // Float or dock the shown palettes (all of them with everyPalette) in the order navigation,
+    // separations, measurement.
+    void Arrange(WTLA_Arrangement arrangement, bool everyPalette = false);
+
+    // The job window was deactivated in favour of activating (may be null).
+    void JobDeactivated(QWidget* activating);
+    // A palette gave way to activating (0x8024).
+    void PaletteDeactivated(QWidget* activating);
+    // The job window or one of its palettes is active again.
+    void Reactivated();
+    bool Hidden() const { return m_hidden; }
+    // Whether the window is the frame or window of one of the palettes.
+    bool Owns(const QWidget* window) const;
+
+private:
+    struct Palette
+    {
+        QPointer<QWidget> receiver;
+        QPointer<QWidget> window;
+        QPointer<WTLA_PaletteFrame> frame;
+        std::function<void(const IMPN_SheetReference&, bool)> setSheet;
+        bool remembered = false;
+    };
+    bool IsFloating(const Palette& palette) const;
+    void HideFloating();
+    bool FrontFaces() const;
+    void Start();
+
+    WKRN_SheetWindow& m_window;
+    std::map<int, Palette> m_palettes;
+    bool m_hidden = false;
+    bool m_startWhenShown = false;
+};
