@@ -210,3 +210,8 @@ void CColorButton::paintEvent(QPaintEvent*)
         QRect(content.right() - kArrowWidth + 1, content.top(), kArrowWidth, content.height());
     style()->drawPrimitive(QStyle::PE_IndicatorArrowDown, &arrow, &painter, this);
 }
+
+CColorPopup* CColorButton::Popup() const
+{
+    return m_popup.data();
+}

@@ -52,7 +52,7 @@ public:
     // Drops the choice down under the button (above it when there is no room below).
     void ShowPopup();
     // The drop-down while it is open, else null.
-    CColorPopup* Popup() const { return m_popup.data(); }
+    CColorPopup* Popup() const;
 
     // The custom colours of the colour dialog that every colour button of the run shares.
     static WTLU_ColorDialog::CustomColors& CustomColors();

@@ -1,7 +1,9 @@
 #include "WKRN/WKRN_SheetWindowPalettes.h"
 
 #include "WKRN/WKRN_Ids.h"
+#include "WKRN/WKRN_MeasurementWindow.h"
 #include "WKRN/WKRN_NavigationWindow.h"
+#include "WKRN/WKRN_SeparationWindow.h"
 #include "WKRN/WKRN_SheetView.h"
 #include "WKRN/WKRN_SheetWindow.h"
 #include "WKRN/WKRN_StringTable.h"
@@ -54,13 +56,14 @@ WKRN_SheetWindowPalettes::WKRN_SheetWindowPalettes(WKRN_SheetWindow& window) : m
 
 WKRN_SheetWindowPalettes::~WKRN_SheetWindowPalettes() = default;
 
-/* Every palette content of a job window is made in this one place. A palette without content
-   has no frame, and its command stays disabled. */
+/* Every palette content of a job window is made in this one place; each gets its frame here. */
 void WKRN_SheetWindowPalettes::Create(const IMPN_SheetReference& sheet)
 {
     const auto add = [this](int id, auto* content)
     { AddFramed(id, content, SheetTakerOf(content)); };
     add(ID_WINDOW_NAVIGATION, new WKRN_NavigationWindow(m_window));
+    add(ID_WINDOW_SEPARATIONS, new WKRN_SeparationWindow(m_window));
+    add(ID_WINDOW_MEASUREMENT, new WKRN_MeasurementWindow(m_window));
 
     GiveSheet(sheet);
     if (m_window.isVisible())
