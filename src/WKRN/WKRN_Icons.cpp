@@ -131,6 +131,16 @@ QPixmap Paint(int id)
     case ID_TOOL_ZOOM:
         DrawLens(p, 0);
         break;
+    case ID_TOOL_DENSITOMETER:
+        // The aperture with its hairs, as the tool's cursor shows it.
+        p.setPen(Qt::black);
+        p.setBrush(QColor(120, 200, 230));
+        p.drawRect(4, 4, 7, 7);
+        p.drawLine(7, 0, 7, 3);
+        p.drawLine(7, 12, 7, 15);
+        p.drawLine(0, 7, 3, 7);
+        p.drawLine(12, 7, 15, 7);
+        break;
     default:
         return QPixmap();
     }

@@ -6,6 +6,7 @@
 #include "WKRN/WKRN_Help.h"
 #include "WKRN/WKRN_Icons.h"
 #include "WKRN/WKRN_Ids.h"
+#include "WKRN/WKRN_InkCoverageTools.h"
 #include "WKRN/WKRN_Language.h"
 #include "WKRN/WKRN_Preferences.h"
 #include "WKRN/WKRN_SheetView.h"
@@ -69,6 +70,8 @@ WKRN_SheetWindow::WKRN_SheetWindow(int identity, QObject* application)
     m_commands = std::make_unique<WKRN_SheetWindowCommands>(*this, *m_view);
     InstallBuiltInCommands();
     m_commands->Install();
+    m_inkCoverage = std::make_unique<WKRN_InkCoverageTools>(*this, *m_view);
+    m_inkCoverage->Install();
     UpdateCommandState();
 }
 
@@ -237,6 +240,8 @@ void WKRN_SheetWindow::UpdateCommandState()
     m_actions.at(ID_VIEW_STATUS_BAR)->setChecked(m_statusBarShown);
     if (m_commands)
         m_commands->UpdateChecks();
+    if (m_inkCoverage)
+        m_inkCoverage->UpdateChecks();
     if (m_panes && m_view)
         m_panes->SetZoomLevel(ShowsSheet() ? m_view->GetLevel() : -1);
 }
@@ -328,6 +333,8 @@ void WKRN_SheetWindow::ShowSheet(const IMPN_SheetReference& sheet)
    the fit is done again when it first appears. */
 void WKRN_SheetWindow::TakeSheet(const IMPN_SheetReference& sheet)
 {
+    if (m_inkCoverage)
+        m_inkCoverage->SheetChanged();
     m_sheet = sheet;
     m_view->SetSheet(m_sheet.Get());
     m_fitWhenShown = !isVisible() && m_view->GetPreferences().zoomToFitWindowOnOpen;
@@ -456,6 +463,7 @@ bool WKRN_SheetWindow::HandleMessage(const WTLU_MessageEvent& message)
         WTLU_MessageEvent::Send(Palette(ID_WINDOW_NAVIGATION), kZoomChangedMessage,
                                 quintptr(level) << 16 | quintptr(level), message.LParam(),
                                 message.Payload());
+        m_inkCoverage->ViewChanged();
         return true;
     }
     case kZoomChangedMessage:
@@ -500,7 +508,7 @@ bool WKRN_SheetWindow::HandleMessage(const WTLU_MessageEvent& message)
                 item->setChecked(false);
         return true;
     default:
-        return false;
+        return m_inkCoverage && m_inkCoverage->HandleMessage(message);
     }
 }
 

@@ -24,6 +24,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QToolBar;
+class WKRN_InkCoverageTools;
 class WKRN_SheetView;
 class WKRN_SheetWindowCommands;
 class WKRN_StatusPanes;
@@ -89,6 +90,7 @@ public:
     QLabel* ZoomPane() const;
     QLabel* CapsPane() const;
     WKRN_SheetView* View() const { return m_view; }
+    WKRN_InkCoverageTools* InkCoverage() const { return m_inkCoverage.get(); }
 
     // The palette shown and hidden by a palette command (32822 navigation, 32823 separations,
     // 32831 measurement), and the receiver of the relays meant for it. None: its command stays
@@ -136,6 +138,7 @@ private:
     WKRN_StatusPanes* m_panes = nullptr;
     WKRN_SheetView* m_view = nullptr;
     std::unique_ptr<WKRN_SheetWindowCommands> m_commands;
+    std::unique_ptr<WKRN_InkCoverageTools> m_inkCoverage;
     std::map<int, QPointer<QWidget>> m_palettes;
     bool m_popUpInProgress = false;
     // The sheet arrived before the window had its size: fit again once it is shown.
