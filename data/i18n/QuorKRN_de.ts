@@ -1007,12 +1007,12 @@ Farbzonen</translation>
     <message>
         <source>Densitometer (%1 mm): %2</source>
         <comment>2302</comment>
-        <translation>Densitometer (%1 mm): %2</translation>
+        <translation>Densitometer-Messung (%1 mm): %2</translation>
     </message>
     <message>
-        <source>Densitometer</source>
+        <source>Densitometer Readings</source>
         <comment>2303</comment>
-        <translation>Densitometer</translation>
+        <translation>Densitometermessungen</translation>
     </message>
     <message>
         <source>Ink</source>
@@ -1022,7 +1022,7 @@ Farbzonen</translation>
     <message>
         <source>Position</source>
         <comment>2305</comment>
-        <translation>Position</translation>
+        <translation>Messort</translation>
     </message>
     <message>
         <source>Clear</source>
@@ -1057,7 +1057,7 @@ Farbzonen</translation>
     <message>
         <source>Zone</source>
         <comment>2312</comment>
-        <translation>Zone</translation>
+        <translation>Farbzone</translation>
     </message>
     <message>
         <source>Coverage (%)</source>

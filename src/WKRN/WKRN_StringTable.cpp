@@ -320,7 +320,7 @@ const Entry kEntries[] = {
                                "33233")},
     {2301, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Total", "2301")},
     {2302, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Densitometer (%1 mm): %2", "2302")},
-    {2303, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Densitometer", "2303")},
+    {2303, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Densitometer Readings", "2303")},
     {2304, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Ink", "2304")},
     {2305, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Position", "2305")},
     {2306, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Clear", "2306")},
