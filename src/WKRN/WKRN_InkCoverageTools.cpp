@@ -293,7 +293,13 @@ void WKRN_InkCoverageTools::ShowZones()
     std::vector<QString> names;
     for (const std::string& name : InkNames(*top))
         names.push_back(QString::fromStdString(name));
-    m_Zones = new WKRN_InkZonesDialog(*worker, names, sheet->GetXResolution(), &m_Window);
+    std::vector<QColor> colours;
+    for (const auto& separation : top->GetSeparations())
+    {
+        const auto& bgr = separation->GetCurrentColor().color;
+        colours.emplace_back(bgr[2], bgr[1], bgr[0]);
+    }
+    m_Zones = new WKRN_InkZonesDialog(*worker, names, colours, sheet->GetXResolution(), &m_Window);
     m_Zones->setAttribute(Qt::WA_DeleteOnClose);
     m_Zones->show();
     m_Zones->Count();

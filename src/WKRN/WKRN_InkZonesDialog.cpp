@@ -30,8 +30,10 @@
 #include <cmath>
 
 WKRN_InkZonesDialog::WKRN_InkZonesDialog(WKRN_CoverageWorker& worker, std::vector<QString> inkNames,
-                                         double xResolution, QWidget* parent)
+                                         std::vector<QColor> inkColours, double xResolution,
+                                         QWidget* parent)
     : QDialog(parent), m_Worker(worker), m_Names(std::move(inkNames)),
+      m_Colours(std::move(inkColours)),
       m_XResolution(std::isfinite(xResolution) && xResolution > 0 ? xResolution : 0)
 {
     setObjectName(QStringLiteral("WKRN_InkZonesDialog"));
@@ -179,6 +181,11 @@ void WKRN_InkZonesDialog::ShowProfile()
     for (std::size_t k = 0; k < m_Names.size() && k < counts.inked.size(); ++k)
     {
         auto* set = new QBarSet(m_Names[k]);
+        if (k < m_Colours.size() && m_Colours[k].isValid())
+        {
+            set->setColor(m_Colours[k]);
+            set->setBorderColor(m_Colours[k].darker(140));
+        }
         for (std::size_t z = 0; z < counts.Columns(); ++z)
             *set << counts.CellPercent(k, 0, z);
         auto* series = new QBarSeries;
@@ -191,6 +198,9 @@ void WKRN_InkZonesDialog::ShowProfile()
         auto* zonesAxis = new QBarCategoryAxis;
         zonesAxis->append(categories);
         zonesAxis->setTitleText(WKRN_StringTable::Load(IDS_INK_ZONES_ZONE));
+        // Upright numbers of many zones run into each other and are elided.
+        if (counts.Columns() > 16)
+            zonesAxis->setLabelsAngle(-90);
         chart->addAxis(zonesAxis, Qt::AlignBottom);
         series->attachAxis(zonesAxis);
         auto* coverageAxis = new QValueAxis;

@@ -8,6 +8,7 @@
 
 #include "IMPN/IMPN_InkCoverage.h"
 
+#include <QColor>
 #include <QDialog>
 #include <QString>
 
@@ -29,10 +30,11 @@ public:
     static constexpr int kDefaultZones = 32;
     static constexpr int kMaxZones = 512;
 
-    // worker: the surface's; inkNames in the surface's order; xResolution: dots per inch of the
-    // picture (for the zone width; 0 when unknown).
+    // worker: the surface's; inkNames and their display colours in the surface's order;
+    // xResolution: dots per inch of the picture (for the zone width; 0 when unknown).
     WKRN_InkZonesDialog(WKRN_CoverageWorker& worker, std::vector<QString> inkNames,
-                        double xResolution, QWidget* parent = nullptr);
+                        std::vector<QColor> inkColours, double xResolution,
+                        QWidget* parent = nullptr);
     ~WKRN_InkZonesDialog() override;
 
     // Counts the profile for the zone count set now.
@@ -57,6 +59,7 @@ private:
 
     WKRN_CoverageWorker& m_Worker;
     std::vector<QString> m_Names;
+    std::vector<QColor> m_Colours;
     double m_XResolution;
     QSpinBox* m_Zones;
     QDoubleSpinBox* m_Width;
