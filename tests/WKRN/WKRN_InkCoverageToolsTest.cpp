@@ -22,6 +22,7 @@
 #include "WTLU/WTLU_MessageEvent.h"
 
 #include <QAction>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QStatusBar>
 #include <QTest>
@@ -215,6 +216,14 @@ TEST_F(InkCoverageTools, InkZonesDialogCountsTheFacingSurfaceAndExportsCsv)
     WKRN_InkZonesDialog* dialog = job->InkCoverage()->ZonesDialog();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->ZoneCount(), 32);
+    // 800 pixels at 600 dpi are 33.867 mm: a zone width of 8.5 mm gives four zones.
+    auto* width = dialog->findChild<QDoubleSpinBox*>();
+    ASSERT_NE(width, nullptr);
+    EXPECT_NEAR(width->value(), 33.867 / 32, 0.01);
+    width->setValue(8.5);
+    EXPECT_EQ(dialog->ZoneCount(), 4);
+    dialog->SetZoneCount(32);
+    dialog->Count();
     ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->Profile().has_value(); }, 10000));
     // 32 zones of 25 columns: Cyan fills the first sixteen.
     const IMPN_InkCoverageCounts& profile = *dialog->Profile();
@@ -269,4 +278,30 @@ TEST(CoverageWorker, ANewerJobOfALaneSupersedesTheRunningOneAndItsResults)
     WKRN_ProcessEvents();
     EXPECT_TRUE(firstSawStop);
     EXPECT_EQ(delivered, (std::vector<int>{2, 3}));
+}
+
+TEST(InkLimitCells, ReductionsKeepEveryOverLimitCellVisibleAtEveryScale)
+{
+    // 5 x 3 cells, odd in both directions, one cell over the limit in the last row and column.
+    std::vector<std::uint8_t> finest(15, 0);
+    finest[2 * 5 + 4] = 1;
+    const auto cells = WKRN_InkLimitOverlay::TileCells::FromFinest(5, 3, finest);
+    ASSERT_TRUE(cells.any);
+    EXPECT_TRUE(cells.At(0, 4, 2));
+    EXPECT_FALSE(cells.At(0, 3, 2));
+    // 2 x 2 cells: 3 x 2 of them, the cell at (2, 1) holds it.
+    EXPECT_EQ(cells.Across(1), 3u);
+    EXPECT_EQ(cells.Down(1), 2u);
+    EXPECT_TRUE(cells.At(1, 2, 1));
+    EXPECT_FALSE(cells.At(1, 1, 1));
+    EXPECT_FALSE(cells.At(1, 2, 0));
+    // Down to one cell for the whole tile, which is over the limit.
+    EXPECT_EQ(cells.Across(7), 1u);
+    EXPECT_TRUE(cells.At(7, 0, 0));
+    EXPECT_FALSE(cells.At(7, 1, 0)); // outside
+
+    const auto none =
+        WKRN_InkLimitOverlay::TileCells::FromFinest(5, 3, std::vector<std::uint8_t>(15));
+    EXPECT_FALSE(none.any);
+    EXPECT_FALSE(none.At(0, 0, 0));
 }
