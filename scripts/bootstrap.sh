@@ -9,6 +9,8 @@ packages=(
   # libraries
   libtiff-dev qt6-base-dev qt6-base-dev-tools qt6-l10n-tools qt6-tools-dev-tools
   libgtest-dev libgmock-dev libbenchmark-dev
+  # the ink-zone charts (the charts' CMake package needs the OpenGL one)
+  qt6-charts-dev libqt6opengl6-dev
   # headless runs of the viewer
   xvfb xauth x11-utils imagemagick xdotool
   # scalable icons; installing, packaging and checking the desktop integration

@@ -262,6 +262,18 @@
         <source>&amp;About Quor KRN...</source>
         <translation>&amp;Info über Quor KRN...</translation>
     </message>
+    <message>
+        <source>&amp;Ink Limit</source>
+        <translation>&amp;Farbauftragslimit</translation>
+    </message>
+    <message>
+        <source>Ink &amp;Zones...</source>
+        <translation>Farb&amp;zonen...</translation>
+    </message>
+    <message>
+        <source>&amp;Densitometer</source>
+        <translation>&amp;Densitometer</translation>
+    </message>
 </context>
 <context>
     <name>WKRN_StringTable</name>
@@ -1040,6 +1052,107 @@ Info</translation>
         <source>&amp;Delete</source>
         <comment>1854</comment>
         <translation>&amp;Löschen</translation>
+    </message>
+    <message>
+        <source>Read the coverage of each ink and the total under the pointer; click to keep the reading
+Densitometer</source>
+        <comment>33231</comment>
+        <translation>Flächendeckung jeder Farbe und die Summe unter dem Zeiger messen; Klicken hält die Messung fest
+Densitometer</translation>
+    </message>
+    <message>
+        <source>Hatch the areas whose total ink coverage exceeds the ink limit
+Ink Limit</source>
+        <comment>33232</comment>
+        <translation>Flächen schraffieren, deren Gesamtfarbauftrag das Farbauftragslimit überschreitet
+Farbauftragslimit</translation>
+    </message>
+    <message>
+        <source>Show the coverage of each ink per ink zone of the press
+Ink Zones</source>
+        <comment>33233</comment>
+        <translation>Flächendeckung jeder Farbe je Farbzone der Druckmaschine zeigen
+Farbzonen</translation>
+    </message>
+    <message>
+        <source>Total</source>
+        <comment>2301</comment>
+        <translation>Summe</translation>
+    </message>
+    <message>
+        <source>Densitometer (%1 mm): %2</source>
+        <comment>2302</comment>
+        <translation>Densitometer-Messung (%1 mm): %2</translation>
+    </message>
+    <message>
+        <source>Densitometer Readings</source>
+        <comment>2303</comment>
+        <translation>Densitometermessungen</translation>
+    </message>
+    <message>
+        <source>Ink</source>
+        <comment>2304</comment>
+        <translation>Farbe</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <comment>2305</comment>
+        <translation>Messort</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <comment>2306</comment>
+        <translation>Leeren</translation>
+    </message>
+    <message>
+        <source>Ink Zones</source>
+        <comment>2307</comment>
+        <translation>Farbzonen</translation>
+    </message>
+    <message>
+        <source>Zones:</source>
+        <comment>2308</comment>
+        <translation>Zonen:</translation>
+    </message>
+    <message>
+        <source>Zone width:</source>
+        <comment>2309</comment>
+        <translation>Zonenbreite:</translation>
+    </message>
+    <message>
+        <source>Export CSV...</source>
+        <comment>2310</comment>
+        <translation>CSV exportieren...</translation>
+    </message>
+    <message>
+        <source>Counting the ink zones...</source>
+        <comment>2311</comment>
+        <translation>Die Farbzonen werden gezählt...</translation>
+    </message>
+    <message>
+        <source>Zone</source>
+        <comment>2312</comment>
+        <translation>Farbzone</translation>
+    </message>
+    <message>
+        <source>Coverage (%)</source>
+        <comment>2313</comment>
+        <translation>Flächendeckung (%)</translation>
+    </message>
+    <message>
+        <source>The file %1 could not be written.</source>
+        <comment>2314</comment>
+        <translation>Die Datei %1 konnte nicht geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv *.CSV)</source>
+        <comment>2315</comment>
+        <translation>CSV-Dateien (*.csv *.CSV)</translation>
+    </message>
+    <message>
+        <source>Densitometer: outside the picture</source>
+        <comment>2316</comment>
+        <translation>Densitometer: außerhalb des Bildes</translation>
     </message>
 </context>
 <context>

@@ -197,6 +197,14 @@ std::vector<WKRN_CommandInfo> MakeEntries()
                      "F1;Help", false, E::Always, false, "help-contents"));
     t.push_back(Item(ID_APP_ABOUT, 7, QT_TRANSLATE_NOOP("WKRN_Menu", "&About Quor KRN..."), "",
                      false, E::Always, false, "help-about"));
+    // Ink coverage, each at the end of its menu.
+    t.push_back(Item(ID_VIEW_INK_LIMIT, 2, QT_TRANSLATE_NOOP("WKRN_Menu", "&Ink Limit"), "", false,
+                     E::Job, true));
+    t.push_back(Separator(4));
+    t.push_back(Item(ID_SHEET_INK_ZONES, 4, QT_TRANSLATE_NOOP("WKRN_Menu", "Ink &Zones..."), "",
+                     false, E::Job));
+    t.push_back(Item(ID_TOOL_DENSITOMETER, 5, QT_TRANSLATE_NOOP("WKRN_Menu", "&Densitometer"), "",
+                     true, E::Job, true));
     return t;
 }
 } // namespace
@@ -273,6 +281,7 @@ const std::vector<int>& WKRN_CommandTable::ToolbarOrder()
         ID_TOOL_PAN,
         ID_TOOL_MEASURE,
         ID_TOOL_ZOOM,
+        ID_TOOL_DENSITOMETER,
     };
     return order;
 }

@@ -11,6 +11,7 @@
 #include "../../data/cursors/215.xpm"
 #include "../../data/cursors/216.xpm"
 #include "../../data/cursors/217.xpm"
+#include "../../data/cursors/2301.xpm"
 
 namespace
 {
@@ -22,7 +23,8 @@ struct CursorPicture
     int hotY;
 };
 
-// Hot spots: the middle of the hand, the centre of the lens, the crossing of the hairs.
+// Hot spots: the middle of the hand, the centre of the lens, the crossing of the hairs, the
+// centre of the aperture.
 const CursorPicture kPictures[] = {
     {WKRN_Cursors::Pan, cursor_104_xpm, 15, 15},
     {WKRN_Cursors::ZoomIn, cursor_106_xpm, 12, 12},
@@ -30,6 +32,7 @@ const CursorPicture kPictures[] = {
     {WKRN_Cursors::ZoomNone, cursor_216_xpm, 12, 12},
     {WKRN_Cursors::PanDrag, cursor_217_xpm, 15, 18},
     {WKRN_Cursors::Measure, cursor_1003_xpm, 15, 15},
+    {WKRN_Cursors::Densitometer, cursor_2301_xpm, 15, 15},
 };
 } // namespace
 

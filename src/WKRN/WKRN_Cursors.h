@@ -1,5 +1,5 @@
 #pragma once
-// The sheet view's six cursors, made once per process from the cursor pictures (data/cursors,
+// The sheet view's seven cursors, made once per process from the cursor pictures (data/cursors,
 // named by resource id) with their hot spots.
 
 #include <QCursor>
@@ -16,6 +16,7 @@ public:
         ZoomNone = 216,
         PanDrag = 217,
         Measure = 1003,
+        Densitometer = 2301,
     };
 
     // The cursor of an id above; any other id gives the arrow. Needs the GUI application.

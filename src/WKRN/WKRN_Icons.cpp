@@ -43,6 +43,7 @@ constexpr NamedPicture kPictures[] = {
     {ID_TOOL_PAN, "quorkrn-pan"},
     {ID_TOOL_MEASURE, "quorkrn-measure"},
     {ID_TOOL_ZOOM, "quorkrn-zoom-tool"},
+    {ID_TOOL_DENSITOMETER, "quorkrn-densitometer"},
     {IDI_WORKSTYLE_OTHER, "quorkrn-workstyle-other"},
     {IDI_WORKSTYLE_1, "quorkrn-workstyle-sheetwise"},
     {IDI_WORKSTYLE_2, "quorkrn-workstyle-perfector"},

@@ -156,6 +156,12 @@ WKRN_PreferenceValues WKRN_Preferences::Read(const QString& path)
     ReadPath(store, "PreviousFolderPath", values.PreviousFolderPath);
     ReadBool(store, "ShowEntireImpositionTree", values.ShowEntireImpositionTree);
     ReadBool(store, "ShowTileBoundaries", values.ShowTileBoundaries);
+    // Values beyond the fifteen of the key live in a group of their own, so that the key keeps
+    // exactly its fifteen values for every program that reads it.
+    store.beginGroup(QLatin1String(kCoverageGroup));
+    ReadInt(store, "DensitometerAperture", kMinAperture, kMaxAperture, values.DensitometerAperture);
+    ReadInt(store, "InkLimit", 1, kMaxInkLimit, values.InkLimit);
+    store.endGroup();
     store.endGroup();
     return values;
 }
@@ -182,6 +188,10 @@ bool WKRN_Preferences::Write(const WKRN_PreferenceValues& values, const QString&
     store.setValue(Name("PreviousFolderPath"), values.PreviousFolderPath);
     store.setValue(Name("ShowEntireImpositionTree"), BoolBytes(values.ShowEntireImpositionTree));
     store.setValue(Name("ShowTileBoundaries"), BoolBytes(values.ShowTileBoundaries));
+    store.beginGroup(QLatin1String(kCoverageGroup));
+    store.setValue(Name("DensitometerAperture"), IntBytes(values.DensitometerAperture));
+    store.setValue(Name("InkLimit"), IntBytes(values.InkLimit));
+    store.endGroup();
     store.endGroup();
     store.sync();
     return store.status() == QSettings::NoError;

@@ -45,6 +45,10 @@ struct WKRN_PreferenceValues
     QString PreviousFolderPath;
     bool ShowEntireImpositionTree = false;
     bool ShowTileBoundaries = false;
+    // Ink coverage: the densitometer's square aperture in micrometres, and the total-ink limit in
+    // percent above which the overlay hatches.
+    std::int32_t DensitometerAperture = 3000;
+    std::int32_t InkLimit = 300;
 
     friend bool operator==(const WKRN_PreferenceValues&, const WKRN_PreferenceValues&) = default;
 };
@@ -77,7 +81,12 @@ public:
     static QString DefaultStorePath();
 
     static constexpr const char* kGroup = "Software/Quor/Varnex";
+    // Inside kGroup: the ink-coverage values.
+    static constexpr const char* kCoverageGroup = "InkCoverage";
     static constexpr int kMaxPathCharacters = 1024;
     static constexpr int kUnitCount = 5;
     static constexpr int kMaxPrecision = 6;
+    static constexpr int kMinAperture = 50;     // micrometres
+    static constexpr int kMaxAperture = 100000; // 10 cm
+    static constexpr int kMaxInkLimit = 1600;   // percent
 };

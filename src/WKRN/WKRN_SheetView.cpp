@@ -224,11 +224,36 @@ void WKRN_SheetView::EndUnderneath(IMPN_DrawTarget& target)
 
 void WKRN_SheetView::BeginTop(IMPN_DrawTarget& target, int opacity)
 {
+    m_DrawingTop = true;
     if (WKRN_CanvasTarget* canvas = TargetOf(target))
         canvas->BeginTop(opacity);
 }
 
-void WKRN_SheetView::EndTop(IMPN_DrawTarget&) {}
+void WKRN_SheetView::EndTop(IMPN_DrawTarget& target)
+{
+    m_DrawingTop = false;
+    WKRN_CanvasTarget* canvas = TargetOf(target);
+    if (m_TopOverlay && canvas && !m_LastTopTile.isEmpty())
+        m_TopOverlay(canvas->Painter(), m_LastTopTile);
+    m_LastTopTile = QRect();
+}
+
+void WKRN_SheetView::DrawOverlayNow(const QRect& levelRect)
+{
+    if (!m_TopOverlay || m_Canvas.IsNull() || !GetSheet())
+        return;
+    const QRect onCanvas =
+        levelRect.translated(-m_ScrollX, -m_ScrollY).intersected(m_Canvas.Rect());
+    if (onCanvas.isEmpty())
+        return;
+    {
+        QPainter painter(&m_Canvas.Image());
+        painter.setClipRect(onCanvas);
+        painter.setWorldTransform(DeviceTransform());
+        m_TopOverlay(painter, levelRect);
+    }
+    viewport()->update(onCanvas);
+}
 
 void WKRN_SheetView::DrawTile(const IMPN_RenderTile& tile, IMPN_DrawTarget& target,
                               const IMPN_Rect&)
@@ -237,6 +262,8 @@ void WKRN_SheetView::DrawTile(const IMPN_RenderTile& tile, IMPN_DrawTarget& targ
     if (!canvas)
         return;
     canvas->DrawTile(tile, WKRN_Preferences::Current().ShowTileBoundaries);
+    if (m_DrawingTop)
+        m_LastTopTile = QRect(tile.left, tile.top, tile.width, tile.height);
     if (GetLevel() <= kUnitLevel && m_TilePause)
         m_TilePause(kTilePauseMilliseconds);
 }

@@ -19,6 +19,8 @@
 //   0x8020 show palette: wParam 32831 (the Measurement palette) when a measure drag starts.
 //   0x8021 measurement: wParam -> double[2] position, lParam -> double[2] offset or 0 when only
 //          the position is known; payload std::vector<double> of the values given.
+//   0x8040 densitometer: wParam 0 while the pointer hovers, 1 for a click; payload QPoint, the
+//          pointer in level pixels.
 // Requests handled: 0x800E scroll to fractions (fy, fx) and 0x800F zoom to a rectangle of
 // fractions (top, left, width, height), each as a payload std::array<double, 2 or 4> or, when
 // sent, through lParam pointing at the doubles.
@@ -50,6 +52,7 @@ public:
         PanTool = 0,
         MeasureTool = 1,
         ZoomTool = 2,
+        DensitometerTool = 3,
     };
 
     static constexpr int kVisibleAreaMessage = 0x800C;
@@ -58,6 +61,7 @@ public:
     static constexpr int kZoomToFractionRectMessage = 0x800F;
     static constexpr int kShowPaletteMessage = 0x8020;
     static constexpr int kMeasurementMessage = 0x8021;
+    static constexpr int kDensitometerMessage = 0x8040;
     static constexpr int kPaintMilliseconds = 25;
     static constexpr int kTilePauseMilliseconds = 5;
 
@@ -67,7 +71,7 @@ public:
     // Shows a sheet (null: none), with the paper colour and open preferences of the moment.
     void SetSheet(IMPN_Sheet* sheet);
 
-    // 0 Pan, 1 Measure, 2 Zoom; other values are ignored.
+    // 0 Pan, 1 Measure, 2 Zoom, 3 Densitometer; other values are ignored.
     void SetTool(int tool);
     int GetTool() const;
 
@@ -93,6 +97,14 @@ public:
     bool IsPaintingTimerActive() const { return m_PaintTimer.isActive(); }
     // The id of the cursor the view shows now (see WKRN_Cursors).
     int CursorId() const { return m_CursorId; }
+
+    // Drawn over each tile of the surface facing the viewer once the tile is on the canvas (the
+    // painter maps level pixels; the rectangle is the tile's). Drawings must be opaque and
+    // aligned to the level picture, so that drawing a part twice changes nothing.
+    using TileOverlay = std::function<void(QPainter& painter, const QRect& levelRect)>;
+    void SetTopTileOverlay(TileOverlay overlay) { m_TopOverlay = std::move(overlay); }
+    // Draws the overlay over part of the canvas as it stands (level pixels) and shows it.
+    void DrawOverlayNow(const QRect& levelRect);
 
     // Scroll commands (the standard line, page, top and bottom of both bars).
     enum ScrollCommand
@@ -185,4 +197,7 @@ private:
     bool m_SpaceDown = false;
     int m_CursorId = 0;
     std::function<void(int)> m_TilePause;
+    TileOverlay m_TopOverlay;
+    bool m_DrawingTop = false;
+    QRect m_LastTopTile; // level pixels
 };

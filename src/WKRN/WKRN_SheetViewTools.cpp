@@ -27,7 +27,7 @@ constexpr int kLastLevel = IMPN_SheetView::kLevelCount - 1;
 
 void WKRN_SheetViewTools::SetTool(int tool)
 {
-    if (tool >= WKRN_SheetView::PanTool && tool <= WKRN_SheetView::ZoomTool)
+    if (tool >= WKRN_SheetView::PanTool && tool <= WKRN_SheetView::DensitometerTool)
         m_Tool = tool;
 }
 
@@ -54,6 +54,8 @@ int WKRN_SheetViewTools::CursorFor(Qt::KeyboardModifiers modifiers, bool space) 
     {
     case WKRN_SheetView::MeasureTool:
         return WKRN_Cursors::Measure;
+    case WKRN_SheetView::DensitometerTool:
+        return WKRN_Cursors::Densitometer;
     case WKRN_SheetView::ZoomTool:
     {
         const int level = m_View.GetLevel();
@@ -107,6 +109,10 @@ void WKRN_SheetViewTools::Press(const QPoint& client, Qt::KeyboardModifiers modi
         WTLU_MessageEvent::Send(m_View.NoticeReceiver(), WKRN_SheetView::kShowPaletteMessage,
                                 ID_WINDOW_MEASUREMENT, 0);
         break;
+    case WKRN_SheetView::DensitometerTool:
+        WTLU_MessageEvent::Send(m_View.NoticeReceiver(), WKRN_SheetView::kDensitometerMessage, 1, 0,
+                                client + scroll);
+        break;
     default:
         break;
     }
@@ -115,6 +121,10 @@ void WKRN_SheetViewTools::Press(const QPoint& client, Qt::KeyboardModifiers modi
 void WKRN_SheetViewTools::Move(const QPoint& client, Qt::MouseButtons buttons,
                                Qt::KeyboardModifiers modifiers)
 {
+    if (!m_Dragging && m_View.GetSheet() &&
+        ToolOf(modifiers, false) == WKRN_SheetView::DensitometerTool)
+        WTLU_MessageEvent::Send(m_View.NoticeReceiver(), WKRN_SheetView::kDensitometerMessage, 0, 0,
+                                client + m_View.ScrollPosition());
     if (!m_Dragging || !m_View.GetSheet())
         return;
     if (m_DragTool == WKRN_SheetView::PanTool)

@@ -6,6 +6,8 @@
 //   Measure: a rubber line (cross at the start, line to the pointer) inverted on the canvas, and
 //   the position and offset in the preferred linear unit after every move; Shift locks the
 //   offset to one axis for the rest of the drag.
+//   Densitometer: the pointer's place is told to the job window while it hovers and when it is
+//   clicked; the job window reads the inks there.
 
 #include <QPoint>
 

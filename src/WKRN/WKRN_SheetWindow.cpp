@@ -8,6 +8,8 @@
 #include "WKRN/WKRN_Icons.h"
 #include "WKRN/WKRN_Ids.h"
 #include "WKRN/WKRN_MeasurementFormat.h"
+#include "WKRN/WKRN_InkCoverageTools.h"
+#include "WKRN/WKRN_Language.h"
 #include "WKRN/WKRN_Preferences.h"
 #include "WKRN/WKRN_PreferencesApplied.h"
 #include "WKRN/WKRN_PreferencesDialog.h"
@@ -85,6 +87,8 @@ WKRN_SheetWindow::WKRN_SheetWindow(int identity, QObject* application)
                     navigation->update();
             });
     m_commands->Install();
+    m_inkCoverage = std::make_unique<WKRN_InkCoverageTools>(*this, *m_view);
+    m_inkCoverage->Install();
     UpdateCommandState();
 }
 
@@ -265,6 +269,8 @@ void WKRN_SheetWindow::UpdateCommandState()
     m_actions.at(ID_VIEW_STATUS_BAR)->setChecked(m_statusBarShown);
     if (m_commands)
         m_commands->UpdateChecks();
+    if (m_inkCoverage)
+        m_inkCoverage->UpdateChecks();
     if (m_panes && m_view)
         m_panes->SetZoomLevel(ShowsSheet() ? m_view->GetLevel() : -1);
 }
@@ -363,6 +369,8 @@ void WKRN_SheetWindow::ShowSheet(const IMPN_SheetReference& sheet)
    the fit is done again when it first appears. */
 void WKRN_SheetWindow::TakeSheet(const IMPN_SheetReference& sheet)
 {
+    if (m_inkCoverage)
+        m_inkCoverage->SheetChanged();
     m_sheet = sheet;
     m_view->SetSheet(m_sheet.Get());
     m_fitWhenShown = !isVisible() && m_view->GetPreferences().zoomToFitWindowOnOpen;
@@ -497,6 +505,7 @@ bool WKRN_SheetWindow::HandleMessage(const WTLU_MessageEvent& message)
         WTLU_MessageEvent::Send(Palette(ID_WINDOW_NAVIGATION), kZoomChangedMessage,
                                 quintptr(level) << 16 | quintptr(level), message.LParam(),
                                 message.Payload());
+        m_inkCoverage->ViewChanged();
         return true;
     }
     case kZoomChangedMessage:
@@ -546,7 +555,7 @@ bool WKRN_SheetWindow::HandleMessage(const WTLU_MessageEvent& message)
         m_paletteSet->PaletteDeactivated(TopLevelByHandle(message.LParam()));
         return true;
     default:
-        return false;
+        return m_inkCoverage && m_inkCoverage->HandleMessage(message);
     }
 }
 

@@ -24,6 +24,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QToolBar;
+class WKRN_InkCoverageTools;
 class WKRN_SheetView;
 class WKRN_SheetWindowCommands;
 class WKRN_SheetWindowPalettes;
@@ -92,6 +93,7 @@ public:
     QLabel* ZoomPane() const;
     QLabel* CapsPane() const;
     WKRN_SheetView* View() const { return m_view; }
+    WKRN_InkCoverageTools* InkCoverage() const { return m_inkCoverage.get(); }
 
     // The palette shown and hidden by a palette command (32822 navigation, 32823 separations,
     // 32831 measurement), and the receiver of the relays meant for it. None: its command stays
@@ -148,6 +150,7 @@ private:
     WKRN_SheetView* m_view = nullptr;
     std::unique_ptr<WKRN_SheetWindowCommands> m_commands;
     std::unique_ptr<WKRN_SheetWindowPalettes> m_paletteSet;
+    std::unique_ptr<WKRN_InkCoverageTools> m_inkCoverage;
     bool m_popUpInProgress = false;
     // The sheet arrived before the window had its size: fit again once it is shown.
     bool m_fitWhenShown = false;

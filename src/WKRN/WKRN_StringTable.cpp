@@ -325,6 +325,35 @@ const Entry kEntries[] = {
     {57664, QT_TRANSLATE_NOOP3("WKRN_StringTable",
                                "Show the program information, version number and copyright\nAbout",
                                "57664")},
+
+    // Ink coverage.
+    {33231, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                               "Read the coverage of each ink and the total under the pointer; "
+                               "click to keep the reading\nDensitometer",
+                               "33231")},
+    {33232, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                               "Hatch the areas whose total ink coverage exceeds the ink "
+                               "limit\nInk Limit",
+                               "33232")},
+    {33233, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                               "Show the coverage of each ink per ink zone of the press\nInk Zones",
+                               "33233")},
+    {2301, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Total", "2301")},
+    {2302, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Densitometer (%1 mm): %2", "2302")},
+    {2303, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Densitometer Readings", "2303")},
+    {2304, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Ink", "2304")},
+    {2305, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Position", "2305")},
+    {2306, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Clear", "2306")},
+    {2307, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Ink Zones", "2307")},
+    {2308, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Zones:", "2308")},
+    {2309, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Zone width:", "2309")},
+    {2310, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Export CSV...", "2310")},
+    {2311, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Counting the ink zones...", "2311")},
+    {2312, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Zone", "2312")},
+    {2313, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Coverage (%)", "2313")},
+    {2314, QT_TRANSLATE_NOOP3("WKRN_StringTable", "The file %1 could not be written.", "2314")},
+    {2315, QT_TRANSLATE_NOOP3("WKRN_StringTable", "CSV files (*.csv *.CSV)", "2315")},
+    {2316, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Densitometer: outside the picture", "2316")},
 };
 
 const Entry* Find(unsigned id)

@@ -167,11 +167,12 @@ TEST_F(JobWindows, MenusAndToolbar_CarryTheCommandTable)
     std::vector<int> toolbar;
     for (QAction* action : job->ToolBar()->actions())
         toolbar.push_back(action->isSeparator() ? 0 : action->data().toInt());
-    EXPECT_EQ(toolbar, (std::vector<int>{
-                           ID_FILE_JOB_BROWSER, 0, ID_FILE_OPEN_PREVIEW, ID_FILE_ADD_PREVIEW, 0,
-                           ID_ZOOM_FIT, ID_ZOOM_OUT, ID_ZOOM_IN, 0, ID_SHEET_SHOW_IMPOSITION,
-                           ID_SHEET_PRESS_SHEET_EDGE, ID_SHEET_BLEED_EDGE, ID_SHEET_PAGE_EDGE,
-                           ID_SHEET_PAGE_NUMBERS, 0, ID_TOOL_PAN, ID_TOOL_MEASURE, ID_TOOL_ZOOM}));
+    EXPECT_EQ(toolbar,
+              (std::vector<int>{ID_FILE_JOB_BROWSER, 0, ID_FILE_OPEN_PREVIEW, ID_FILE_ADD_PREVIEW,
+                                0, ID_ZOOM_FIT, ID_ZOOM_OUT, ID_ZOOM_IN, 0,
+                                ID_SHEET_SHOW_IMPOSITION, ID_SHEET_PRESS_SHEET_EDGE,
+                                ID_SHEET_BLEED_EDGE, ID_SHEET_PAGE_EDGE, ID_SHEET_PAGE_NUMBERS, 0,
+                                ID_TOOL_PAN, ID_TOOL_MEASURE, ID_TOOL_ZOOM, ID_TOOL_DENSITOMETER}));
 
     // The Window menu keeps its eleven fixed items ahead of the job windows.
     const QList<QAction*> items = job->Menu(6)->actions();

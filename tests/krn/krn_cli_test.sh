@@ -139,6 +139,45 @@ if "$krn" render "$brochure" --level 8 --colordb "$work/missing.colordb" --out "
   fail "render with a missing --colordb exits 0"
 fi
 grep -q "missing.colordb" "$work/colordb.err" || fail "a missing --colordb is not named"
+# Coverage: one line per ink in the surface's order and a total that is their sum; zones and CSV
+# carry the same counts; a rectangle reaching past the picture counts its inside part only.
+cov=$("$krn" coverage "$brochure") || fail "coverage exits non-zero"
+inks=$(grep -vc '^Total' <<<"$cov")
+[ "$inks" -eq 5 ] || fail "coverage lists $inks inks, not 5: $cov"
+[ "$(head -n 1 <<<"$cov" | cut -f1)" = Cyan ] || fail "coverage does not start with Cyan: $cov"
+grep -q $'^PANTONE 185 C\t[0-9]*\.[0-9][0-9]$' <<<"$cov" || fail "coverage spot line: $cov"
+awk -F'\t' '$1 != "Total" { s += $2; if ($2 <= 0 || $2 > 100) bad = 1 } $1 == "Total" { t = $2 }
+  END { exit (bad || t - s > 0.03 || s - t > 0.03) }' <<<"$cov" ||
+  fail "coverage total is not the sum of its inks: $cov"
+size=$("$krn" info "$first" | grep -m1 'Image Width' | grep -Eo '[0-9]+' | head -n 2 | tr '\n' ' ')
+read -r width length <<<"$size"
+if [ -n "${width:-}" ] && [ -n "${length:-}" ]; then
+  wide=$("$krn" coverage "$brochure" --rect "-50,-70,$((width + 500)),$((length + 500))")
+  [ "$wide" = "$cov" ] || fail "a rectangle around the picture counts differently: $wide"
+  if out=$("$krn" coverage "$brochure" --rect "$length,0,10,10" 2>&1); then
+    fail "a rectangle below the picture exits 0"
+  fi
+  grep -q 'wholly outside the picture' <<<"$out" || fail "outside rectangle message: $out"
+else
+  fail "info gives no image size for $first"
+fi
+# Four zones of a width the zone count may not divide: the zones' mean weighted by their widths is
+# the whole ink's coverage.
+zones=$("$krn" coverage "$brochure" --zones 4) || fail "coverage --zones exits non-zero"
+awk -F'\t' -v w="${width:-0}" 'NF != 5 { bad = 1 }
+  END { exit bad }' <<<"$zones" || fail "zone lines do not carry 4 values: $zones"
+paste <(cut -f1,2 <<<"$cov") <(cut -f2- <<<"$zones") |
+  awk -F'\t' -v w="${width:-1}" '{ m = 0; for (k = 0; k < 4; k++) {
+      e0 = int(k * w / 4); e1 = int((k + 1) * w / 4); m += $(k + 3) * (e1 - e0) / w }
+    if (m - $2 > 0.02 || $2 - m > 0.02) { print; bad = 1 } } END { exit bad }' ||
+  fail "zone percentages do not add up to the ink's coverage"
+csv=$("$krn" coverage "$brochure" --zones 2 --csv) || fail "coverage --csv exits non-zero"
+[ "$(head -n 1 <<<"$csv")" = "Ink,Zone 1,Zone 2" ] || fail "csv header: $(head -n 1 <<<"$csv")"
+[ "$(sed -n 2p <<<"$csv" | cut -d, -f1)" = Cyan ] || fail "csv first ink: $csv"
+[ "$(wc -l <<<"$csv")" -eq 7 ] || fail "csv has $(wc -l <<<"$csv") lines, not 7"
+if "$krn" coverage "$brochure" --zones 0 2>/dev/null; then
+  fail "coverage --zones 0 exits 0"
+fi
 
 if [ $failures -ne 0 ]; then
   echo "krn_cli: $failures failures" >&2
