@@ -8,6 +8,7 @@
 #include "WKRN/WKRN_Ids.h"
 #include "WKRN/WKRN_Language.h"
 #include "WKRN/WKRN_Preferences.h"
+#include "WKRN/WKRN_RegistryWindow.h"
 #include "WKRN/WKRN_SheetView.h"
 #include "WKRN/WKRN_SheetWindowCommands.h"
 #include "WKRN/WKRN_StatusPanes.h"
@@ -202,6 +203,7 @@ void WKRN_SheetWindow::InstallBuiltInCommands()
     { WKRN_AddFileDialog::Run(this, WKRN_StringTable::Load(IDS_OPEN_FILES_TITLE), {}); };
     m_handlers[ID_FILE_ADD_PREVIEW] = [this]
     { WKRN_AddFileDialog::Run(this, WKRN_StringTable::Load(IDS_ADD_FILES_TITLE), m_sheet); };
+    m_handlers[ID_FILE_JOB_BROWSER] = [this] { WKRN_RegistryWindow::ShowFor(this, m_application); };
     m_handlers[ID_HELP_CONTENTS] = [this] { WKRN_Help::Show(this); };
     m_handlers[ID_APP_ABOUT] = [this] { WKRN_AboutDialog::Run(this); };
 }
