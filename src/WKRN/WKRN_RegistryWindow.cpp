@@ -144,6 +144,11 @@ WKRN_RegistryWindow::WKRN_RegistryWindow()
 
 WKRN_RegistryWindow::~WKRN_RegistryWindow() = default;
 
+WKRN_SheetWindow* WKRN_RegistryWindow::Target() const
+{
+    return m_target;
+}
+
 void WKRN_RegistryWindow::UpdateCommandState()
 {
     m_rescan->setEnabled(!m_scanning);

@@ -66,7 +66,7 @@ public:
     QProgressBar* ProgressBar() const { return m_progress; }
     QLabel* StatusText() const { return m_status; }
     const WKRN_RegistryFolder& Folder() const { return m_record; }
-    WKRN_SheetWindow* Target() const { return m_target; }
+    WKRN_SheetWindow* Target() const;
     bool IsScanning() const { return m_scanning; }
 
     // Whether two sheets are the same: the same object, or the same job, signature and web made
