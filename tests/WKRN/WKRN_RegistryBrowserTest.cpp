@@ -16,11 +16,13 @@
 #include "TIFX/TIFX_Tags.h"
 #include "WTLU/WTLU_MessageEvent.h"
 
+#include <QApplication>
 #include <QDate>
 #include <QLabel>
 #include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -455,4 +457,29 @@ TEST_F(RegistryBrowser, Window_OneInstanceResizableNotBelowItsFirstSize)
     first->resize(100, 100);
     EXPECT_GE(first->width(), WKRN_RegistryWindow::kWidth);
     EXPECT_GE(first->height(), WKRN_RegistryWindow::kHeight);
+}
+
+TEST_F(RegistryBrowser, Open_DoubleClickOnARowOpensItButNotRightAfterAnExpand)
+{
+    WriteJob();
+    chosen = QString::fromStdString(folder.Path().string());
+    Application application;
+    WKRN_SheetWindow job(WKRN_FIRST_JOB_ID + 71, &application);
+    WKRN_RegistryWindow* window = WKRN_RegistryWindow::ShowFor(&job, &application);
+    WKRN_RegistryBrowser& browser = *window->Browser();
+    const WMCT_ItemRef lower = browser.Children({})[1]; // "brochure", one sheet
+    browser.SelectItem(lower);
+    const QPoint centre = browser.visualRect(browser.IndexOf(lower, 1)).center();
+    browser.ExpandItem(lower);
+    QTest::mouseDClick(browser.viewport(), Qt::LeftButton, {}, centre);
+    WKRN_ProcessEvents();
+    EXPECT_FALSE(job.ShowsSheet());
+    EXPECT_TRUE(window->isVisible());
+
+    QTest::qWait(QApplication::doubleClickInterval() + 100);
+    QTest::mouseDClick(browser.viewport(), Qt::LeftButton, {}, centre);
+    WKRN_ProcessEvents();
+    ASSERT_TRUE(job.ShowsSheet());
+    EXPECT_EQ(job.Sheet()->GetTitle(), "brochure");
+    EXPECT_FALSE(window->isVisible());
 }
