@@ -82,7 +82,7 @@ WKRN_RegistryWindow* WKRN_RegistryWindow::ShowFor(WKRN_SheetWindow* requester, Q
     {
         s_instance = new WKRN_RegistryWindow();
         // Made without an owner, it would outlive the run: it goes when the event loop ends.
-        QObject::connect(qApp, &QCoreApplication::aboutToQuit, s_instance.data(),
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, qApp,
                          [] { delete s_instance.data(); });
     }
     WKRN_RegistryWindow* window = s_instance;
