@@ -570,6 +570,56 @@ Die Benutzeroberfläche verwendet das Qt-Toolkit unter der GNU Lesser General Pu
         <translation>Quor KRN</translation>
     </message>
     <message>
+        <source>Select a folder containing the preview files you would like to view</source>
+        <comment>151</comment>
+        <translation>Wählen Sie einen Ordner mit den Vorschaudateien, die Sie ansehen möchten</translation>
+    </message>
+    <message>
+        <source>Scanning Directory…</source>
+        <comment>166</comment>
+        <translation>Ordner wird durchsucht…</translation>
+    </message>
+    <message>
+        <source>Processed %i of %i Files</source>
+        <comment>167</comment>
+        <translation>%i von %i Dateien verarbeitet</translation>
+    </message>
+    <message>
+        <source>Signature</source>
+        <comment>168</comment>
+        <translation>Bogen</translation>
+    </message>
+    <message>
+        <source>Signatures</source>
+        <comment>169</comment>
+        <translation>Bogen</translation>
+    </message>
+    <message>
+        <source>Web</source>
+        <comment>170</comment>
+        <translation>Bahn</translation>
+    </message>
+    <message>
+        <source>Webs</source>
+        <comment>171</comment>
+        <translation>Bahnen</translation>
+    </message>
+    <message>
+        <source>Item</source>
+        <comment>188</comment>
+        <translation>Element</translation>
+    </message>
+    <message>
+        <source>Print Time</source>
+        <comment>204</comment>
+        <translation>Druckzeit</translation>
+    </message>
+    <message>
+        <source>The folder cannot be read.</source>
+        <comment>1016</comment>
+        <translation>Der Ordner kann nicht gelesen werden.</translation>
+    </message>
+    <message>
         <source>Open the preview files of a job in a job window
 Open Preview Files</source>
         <comment>32771</comment>
@@ -1258,6 +1308,21 @@ Farbzonen</translation>
     <message>
         <source>Sample</source>
         <translation>Beispiel</translation>
+    </message>
+</context>
+<context>
+    <name>WKRN_RegistryTexts</name>
+    <message>
+        <source>Impositions</source>
+        <translation>Ausschießschemata</translation>
+    </message>
+    <message>
+        <source>&amp;Rescan</source>
+        <translation>&amp;Neu einlesen</translation>
+    </message>
+    <message>
+        <source>&amp;Open</source>
+        <translation>Ö&amp;ffnen</translation>
     </message>
 </context>
 </TS>

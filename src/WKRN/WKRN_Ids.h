@@ -18,6 +18,11 @@ inline constexpr int APPMSG_CUSTOM_COLOURS_EDITED = 0x8025;
 inline constexpr int JOBMSG_SHOW_SHEET = 0x8002;
 inline constexpr int JOBMSG_SHOW_SHEETS = 0x8003;
 
+// Job browser: from its scan to its window.
+inline constexpr int BROWSERMSG_SCAN_STARTED = 0x8029;
+inline constexpr int BROWSERMSG_FILE_PROCESSED = 0x802A;
+inline constexpr int BROWSERMSG_SCAN_FINISHED = 0x802B;
+
 // Timers of the application window.
 inline constexpr int SPLASH_TIMER = 1000;
 inline constexpr int COLLECT_TIMER = 1001;
@@ -197,11 +202,28 @@ enum WKRN_StringId : unsigned
     IDS_INK_ZONES_WRITE_FAILED = 2314,
     IDS_INK_ZONES_CSV_FILTER = 2315,
     IDS_DENSITOMETER_OUTSIDE = 2316,
+    // Job browser.
+    IDS_BROWSE_PROMPT = 151,
+    IDS_SCANNING = 166,
+    IDS_PROCESSED_FILES = 167,
+    IDS_SIGNATURE = 168,
+    IDS_SIGNATURES = 169,
+    IDS_WEB = 170,
+    IDS_WEBS = 171,
+    IDS_COLUMN_ITEM = 188,
+    IDS_COLUMN_PRINT_TIME = 204,
+    IDS_FOLDER_UNREADABLE = 1016,
 };
 
 // Picture resources.
 enum WKRN_ResourceId : int
 {
+    // Job browser rows.
+    IDI_IMPOSITION = 235,
+    IDI_SIGNATURE = 237,
+    IDI_SHEET = 234,
+    IDI_SURFACE = 238,
+    IDI_SEPARATION = 236,
     IDR_MAINFRAME = 128,
     IDB_SPLASH = 240,
     IDI_WORKSTYLE_OTHER = 220,

@@ -13,6 +13,7 @@
 #include "WKRN/WKRN_Preferences.h"
 #include "WKRN/WKRN_PreferencesApplied.h"
 #include "WKRN/WKRN_PreferencesDialog.h"
+#include "WKRN/WKRN_RegistryWindow.h"
 #include "WKRN/WKRN_SheetView.h"
 #include "WKRN/WKRN_SheetWindowCommands.h"
 #include "WKRN/WKRN_SheetWindowPalettes.h"
@@ -233,6 +234,7 @@ void WKRN_SheetWindow::InstallBuiltInCommands()
         if (WKRN_EditColorDialog::Run(this))
             PostToApplication(APPMSG_CUSTOM_COLOURS_EDITED, 0, 0);
     };
+    m_handlers[ID_FILE_JOB_BROWSER] = [this] { WKRN_RegistryWindow::ShowFor(this, m_application); };
     m_handlers[ID_HELP_CONTENTS] = [this] { WKRN_Help::Show(this); };
     m_handlers[ID_APP_ABOUT] = [this] { WKRN_AboutDialog::Run(this); };
     m_handlers[ID_EDIT_PREFERENCES] = [this] { WKRN_PreferencesDialog::Run(this); };

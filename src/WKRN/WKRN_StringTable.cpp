@@ -176,6 +176,19 @@ const Entry kEntries[] = {
     {1852, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Edit Custom Colors", "1852")},
     {1853, QT_TRANSLATE_NOOP3("WKRN_StringTable", "&Edit...", "1853")},
     {1854, QT_TRANSLATE_NOOP3("WKRN_StringTable", "&Delete", "1854")},
+    // Job browser.
+    {151, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                             "Select a folder containing the preview files you would like to view",
+                             "151")},
+    {166, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Scanning Directory…", "166")},
+    {167, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Processed %i of %i Files", "167")},
+    {168, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Signature", "168")},
+    {169, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Signatures", "169")},
+    {170, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Web", "170")},
+    {171, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Webs", "171")},
+    {188, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Item", "188")},
+    {204, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Print Time", "204")},
+    {1016, QT_TRANSLATE_NOOP3("WKRN_StringTable", "The folder cannot be read.", "1016")},
 
     // Commands: status-bar help, line feed, tooltip.
     {32771, QT_TRANSLATE_NOOP3(

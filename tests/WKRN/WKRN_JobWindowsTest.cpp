@@ -121,14 +121,15 @@ TEST_F(JobWindows, EmptyJobWindow_EnablesOnlyWhatWorksWithoutASheet)
                    ID_WINDOW_TILE_HORZ, ID_WINDOW_TILE_VERT, ID_HELP_CONTENTS, ID_APP_ABOUT})
         EXPECT_TRUE(Enabled(job, id)) << id;
 
-    // The preview-file dialog is wired from the start. Other commands carried out by dialogs are
-    // enabled in an empty window as soon as they are wired; job commands stay off, and the edit
-    // commands never come on.
+    // The preview-file dialogs and the job browser are wired from the start. Other commands
+    // carried out by dialogs are enabled in an empty window as soon as they are wired; job
+    // commands stay off, and the edit commands never come on.
     EXPECT_TRUE(Enabled(job, ID_FILE_OPEN_PREVIEW));
     EXPECT_TRUE(Enabled(job, ID_FILE_ADD_PREVIEW));
+    EXPECT_TRUE(Enabled(job, ID_FILE_JOB_BROWSER));
     EXPECT_TRUE(Enabled(job, ID_EDIT_CUSTOM_COLORS));
     EXPECT_TRUE(Enabled(job, ID_EDIT_PREFERENCES));
-    for (int id : {ID_FILE_JOB_BROWSER, ID_ZOOM_IN, ID_EDIT_UNDO})
+    for (int id : {ID_ZOOM_IN, ID_EDIT_UNDO})
     {
         EXPECT_FALSE(Enabled(job, id)) << id;
         job->SetCommandHandler(id, [] {});

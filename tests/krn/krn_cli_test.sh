@@ -178,6 +178,24 @@ csv=$("$krn" coverage "$brochure" --zones 2 --csv) || fail "coverage --csv exits
 if "$krn" coverage "$brochure" --zones 0 2>/dev/null; then
   fail "coverage --zones 0 exits 0"
 fi
+# browse: signatures in ascending order whatever the files' order, surfaces and inks only with
+# --all, every invalid file with its reason, and a FIFO among the candidates does not block.
+job="$work/browse"
+"$krn" sample --out "$job" --preset twosignatures --dpi 72 >/dev/null || fail "sample twosignatures"
+"$krn" sample --out "$job" --preset invalid --dpi 72 >/dev/null || fail "sample invalid into job"
+mkfifo "$job/x.tif" 2>/dev/null
+tree=$(timeout 30 "$krn" browse "$job"); status=$?
+[ $status -eq 1 ] || fail "browse with invalid files exits $status, not 1"
+signatures=$(grep -E '^  Signature [0-9]+ ' <<<"$tree" | head -n 2 | awk '{ print $2 }' | tr '\n' ' ')
+[ "$signatures" = "1 2 " ] || fail "browse signature order: $signatures"
+grep -Eq '^Catalogue \[2 Signatures\]'$'\t''----$' <<<"$tree" || fail "browse imposition line"
+grep -Eq '^      ' <<<"$tree" && fail "browse without --all shows surfaces"
+grep -q 'x.tif: Not a regular file' <<<"$tree" || [ ! -p "$job/x.tif" ] || fail "browse FIFO"
+grep -q 'Truncated.tif: ' <<<"$tree" || fail "browse lists no reason for the truncated file"
+all=$(timeout 30 "$krn" browse "$job" --all)
+grep -Eq '^        (Cyan|Black)'$'\t''[0-9]{4}-' <<<"$all" || fail "browse --all shows no inks"
+"$krn" browse "$job/none" 2>/dev/null; [ $? -eq 1 ] || fail "browse of a missing folder"
+"$krn" browse 2>/dev/null; [ $? -eq 2 ] || fail "browse without a folder"
 
 if [ $failures -ne 0 ]; then
   echo "krn_cli: $failures failures" >&2

@@ -1,0 +1,157 @@
+#include "WKRN/WKRN_RegistryBrowser.h"
+
+#include "WKRN/WKRN_Ids.h"
+#include "WKRN/WKRN_RegistryItem.h"
+#include "WKRN/WKRN_RegistryItemCell.h"
+#include "WKRN/WKRN_RegistryPrintTimeCell.h"
+#include "WKRN/WKRN_StringTable.h"
+
+#include "WTLU/WTLU_MessageEvent.h"
+
+#include <QPainter>
+#include <QPixmap>
+
+namespace
+{
+struct ColumnSpec
+{
+    int id;
+    unsigned title;
+    int width;
+    int maximum;
+    int minimum;
+};
+constexpr ColumnSpec kColumns[] = {
+    {WKRN_RegistryBrowser::kItemColumn, IDS_COLUMN_ITEM, 330, 500, 50},
+    {WKRN_RegistryBrowser::kPrintTimeColumn, IDS_COLUMN_PRINT_TIME, 180, 500, 50},
+};
+constexpr int kLeftInset = 6;
+constexpr int kRightInset = 2;
+
+// The viewer's own 16 x 16 pictures of the tree's levels.
+QPixmap DrawKind(int kind)
+{
+    QPixmap picture(16, 16);
+    picture.fill(Qt::transparent);
+    QPainter p(&picture);
+    p.setPen(QColor(60, 60, 60));
+    switch (kind)
+    {
+    case IMPN_RegistryScan::Imposition: // a stack of sheets
+        for (int i = 2; i >= 0; --i)
+        {
+            p.setBrush(QColor(255 - 30 * i, 255 - 30 * i, 255));
+            p.drawRect(1 + 2 * i, 1 + 2 * i, 10, 10);
+        }
+        break;
+    case IMPN_RegistryScan::Signature: // a folded sheet
+        p.setBrush(QColor(250, 240, 200));
+        p.drawRect(1, 3, 13, 10);
+        p.drawLine(8, 3, 8, 13);
+        break;
+    case IMPN_RegistryScan::Sheet: // one press sheet
+        p.setBrush(Qt::white);
+        p.drawRect(2, 2, 11, 12);
+        p.drawRect(4, 4, 3, 3);
+        p.drawRect(8, 4, 3, 3);
+        break;
+    case IMPN_RegistryScan::Surface: // one side of a sheet
+        p.setBrush(Qt::white);
+        p.drawRect(2, 2, 11, 12);
+        p.fillRect(3, 3, 5, 11, QColor(120, 160, 220));
+        break;
+    default: // an ink
+        p.setBrush(QColor(0, 160, 220));
+        p.drawEllipse(3, 3, 10, 10);
+        break;
+    }
+    return picture;
+}
+} // namespace
+
+WKRN_RegistryBrowser::WKRN_RegistryBrowser(QWidget* parent) : WMCT_MultiColumnTreeCtrl(parent)
+{
+    setObjectName(QStringLiteral("WKRN_RegistryWindow_1009"));
+    for (const ColumnSpec& spec : kColumns)
+    {
+        auto column = TMPL_ReferenceCountPointer<WMCT_HeaderItem>(
+            new WMCT_HeaderItem(WKRN_StringTable::Load(spec.title).toStdWString(), spec.id,
+                                spec.width, spec.minimum, spec.maximum));
+        column->leftInset = kLeftInset;
+        column->rightInset = kRightInset;
+        AddColumn(column);
+    }
+    SetCellPrototypes(
+        {{kItemColumn, WMCT_CellPrototype(std::make_shared<WKRN_RegistryItemCell>())},
+         {kPrintTimeColumn, WMCT_CellPrototype(std::make_shared<WKRN_RegistryPrintTimeCell>())}});
+    std::map<int, RowFactory> factories;
+    std::vector<QIcon> icons;
+    std::vector<int> kinds;
+    for (int kind = IMPN_RegistryScan::Imposition; kind <= IMPN_RegistryScan::Separation; ++kind)
+    {
+        factories[kind] = [kind]
+        { return std::make_unique<WKRN_RegistryItem>(IMPN_RegistryScan::Kind(kind)); };
+        icons.push_back(KindIcon(kind));
+        kinds.push_back(kind);
+    }
+    SetRowFactories(std::move(factories));
+    SetImageList(std::move(icons), std::move(kinds));
+}
+
+WKRN_RegistryBrowser::~WKRN_RegistryBrowser()
+{
+    // Rows point into the registry: they go first.
+    DeleteAllItems();
+}
+
+QIcon WKRN_RegistryBrowser::KindIcon(int kind)
+{
+    return QIcon(DrawKind(kind));
+}
+
+WKRN_RegistryItem* WKRN_RegistryBrowser::Item(WMCT_ItemRef item) const
+{
+    return static_cast<WKRN_RegistryItem*>(Row(item));
+}
+
+void WKRN_RegistryBrowser::Clear()
+{
+    DeleteAllItems();
+    m_registry.Clear();
+}
+
+bool WKRN_RegistryBrowser::Scan(const std::string& folder, IMPN_RegistryFolder& record,
+                                bool entireTree)
+{
+    Clear();
+    m_entireTree = entireTree;
+    WTLU_MessageEvent::Send(m_receiver, BROWSERMSG_SCAN_STARTED);
+    const bool listed = IMPN_RegistryScan::Scan(
+        folder, m_registry, record,
+        [this](int done, int total)
+        { WTLU_MessageEvent::Send(m_receiver, BROWSERMSG_FILE_PROCESSED, quintptr(done), total); });
+    WTLU_MessageEvent::Send(m_receiver, BROWSERMSG_SCAN_FINISHED, quintptr(record.total));
+    // The top-level rows keep the registry's order; rows below are sorted as they are added.
+    for (const auto& imposition : m_registry.GetImpositions())
+    {
+        const WMCT_ItemRef item = InsertRow(L"", IMPN_RegistryScan::Imposition);
+        WKRN_RegistryItem* row = Item(item);
+        row->SetNode(*imposition);
+        if (row->HasChildren(m_entireTree))
+            row->AddPlaceholder();
+    }
+    return listed;
+}
+
+void WKRN_RegistryBrowser::ItemExpanding(WMCT_ItemRef item)
+{
+    const std::vector<WMCT_ItemRef> children = Children(item);
+    if (children.empty() || !IsPlaceholder(children.front()))
+        return;
+    WKRN_RegistryItem* row = Item(item);
+    if (row == nullptr)
+        return;
+    row->Populate(m_entireTree);
+    // The view may fold a row while it has no children, between the placeholder and the rows.
+    ExpandItem(item);
+}

@@ -1,0 +1,3 @@
+#include "WKRN/WKRN_RegistryCell.h"
+
+WKRN_RegistryCell::~WKRN_RegistryCell() = default;
