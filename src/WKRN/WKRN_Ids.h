@@ -158,6 +158,8 @@ enum WKRN_StringId : unsigned
     IDS_ABOUT_TITLE = 1013,
     IDS_HELP_WINDOW_TITLE = 1014,
     IDS_EMPTY_JOB = 1015,
+    IDS_ALL_PREVIEW_FILES_FILTER = 1150,
+    IDS_ALL_FILES_FILTER = 1151,
 };
 
 // Picture resources.

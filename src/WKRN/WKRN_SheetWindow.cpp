@@ -18,6 +18,7 @@
 #include "WTLU/WTLU_MessageEvent.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenu>
@@ -25,6 +26,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -311,14 +313,6 @@ void WKRN_SheetWindow::ShowSheet(const IMPN_SheetReference& sheet)
         return;
     }
     TakeSheet(sheet);
-    // Until the application window rebuilds the menu, the window lists at least itself.
-    auto* own = new QAction(JobName(), this);
-    own->setData(m_identity);
-    own->setCheckable(true);
-    own->setChecked(true);
-    connect(own, &QAction::triggered, this, [this] { Execute(m_identity); });
-    m_menus[WKRN_CommandTable::kWindowMenu]->addAction(own);
-    m_windowItems.push_back(own);
     if (isMinimized())
         showNormal();
     emit SheetShown();
@@ -328,12 +322,34 @@ void WKRN_SheetWindow::ShowSheet(const IMPN_SheetReference& sheet)
    the fit is done again when it first appears. */
 void WKRN_SheetWindow::TakeSheet(const IMPN_SheetReference& sheet)
 {
+    const QString before = MenuText();
     m_sheet = sheet;
     m_view->SetSheet(m_sheet.Get());
     m_fitWhenShown = !isVisible() && m_view->GetPreferences().zoomToFitWindowOnOpen;
     setWindowTitle(WKRN_StringTable::Load(IDS_CAPTION_PREFIX) + JobName());
     m_panes->SetWorkStyle(m_sheet->GetWorkStyle());
     UpdateCommandState();
+    if (MenuText() != before)
+        RefreshWindowMenus(m_application);
+}
+
+/* Every job window of the application lists them all, in the order they were opened (their
+   identities grow with it). */
+void WKRN_SheetWindow::RefreshWindowMenus(QObject* application)
+{
+    std::vector<WKRN_SheetWindow*> jobs;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* job = qobject_cast<WKRN_SheetWindow*>(widget))
+            if (job->m_application == application && !job->m_closed)
+                jobs.push_back(job);
+    std::sort(jobs.begin(), jobs.end(),
+              [](const WKRN_SheetWindow* a, const WKRN_SheetWindow* b)
+              { return a->Identity() < b->Identity(); });
+    std::vector<WindowItem> items;
+    for (const WKRN_SheetWindow* job : jobs)
+        items.push_back({job->Identity(), job->MenuText()});
+    for (WKRN_SheetWindow* job : jobs)
+        job->RebuildWindowMenu(items);
 }
 
 void WKRN_SheetWindow::showEvent(QShowEvent* event)
@@ -516,6 +532,7 @@ void WKRN_SheetWindow::closeEvent(QCloseEvent* event)
 {
     // The application window must know before the window goes: it may end the run or put an
     // empty job window in this one's place.
+    m_closed = true;
     WTLU_MessageEvent::Send(m_application, APPMSG_JOB_CLOSED, 0, WTLU_MessageEvent::Handle(this));
     event->accept();
 }

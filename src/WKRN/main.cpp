@@ -1,6 +1,7 @@
 // The viewer's process entry.
 
 #include "WKRN/WKRN_Application.h"
+#include "WKRN/WKRN_ApplicationBarrier.h"
 
 #include <QApplication>
 
@@ -8,7 +9,7 @@ int main(int argc, char** argv)
 {
     QApplication::setOrganizationName(QStringLiteral("Quor"));
     QApplication::setApplicationName(QStringLiteral("Quor KRN"));
-    QApplication application(argc, argv);
+    WKRN_ApplicationBarrier application(argc, argv);
     Q_INIT_RESOURCE(wkrn_resources);
     return WKRN_Application::Run();
 }
