@@ -85,7 +85,7 @@ public:
             [this, files, folder](const WTLU_FileDialogRequest& request)
             {
                 requests.push_back(request);
-                return WTLU_FileDialogResult{files, folder};
+                return WTLU_FileDialogResult{files, folder, {}};
             });
     }
     ~ChosenFiles() { WTLU_FileDialog::SetChooser(std::move(m_previous)); }
