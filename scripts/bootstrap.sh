@@ -8,6 +8,7 @@ packages=(
   cmake ninja-build g++ ccache pkg-config clang libclang-rt-14-dev
   # libraries
   libtiff-dev qt6-base-dev qt6-base-dev-tools qt6-l10n-tools qt6-tools-dev-tools
+  qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   # the ink-zone charts (the charts' CMake package needs the OpenGL one)
   qt6-charts-dev libqt6opengl6-dev

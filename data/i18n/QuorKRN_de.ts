@@ -620,6 +620,16 @@ Die Benutzeroberfläche verwendet das Qt-Toolkit unter der GNU Lesser General Pu
         <translation>Der Ordner kann nicht gelesen werden.</translation>
     </message>
     <message>
+        <source>All Preview Files</source>
+        <comment>1150</comment>
+        <translation>Alle Vorschaudateien</translation>
+    </message>
+    <message>
+        <source>All Files</source>
+        <comment>1151</comment>
+        <translation>Alle Dateien</translation>
+    </message>
+    <message>
         <source>Open the preview files of a job in a job window
 Open Preview Files</source>
         <comment>32771</comment>

@@ -15,6 +15,7 @@
 #include "WTLU/WTLU_MessageEvent.h"
 
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -42,6 +43,10 @@ WKRN_AddFileDialog::WKRN_AddFileDialog(QWidget* jobWindow, const QString& title,
     layout->addWidget(m_buttons);
     connect(m_buttons, &QDialogButtonBox::accepted, this, &WKRN_AddFileDialog::accept);
     connect(m_buttons, &QDialogButtonBox::rejected, this, &WKRN_AddFileDialog::reject);
+    // Room for a long ink name beside a long file name, in the font in use.
+    const QFontMetrics metrics(font());
+    resize(sizeHint().expandedTo(QSize(metrics.averageCharWidth() * kOpeningColumns,
+                                       metrics.lineSpacing() * kOpeningLines)));
 }
 
 WKRN_AddFileDialog::~WKRN_AddFileDialog()

@@ -28,6 +28,9 @@ public:
     static constexpr int kSheetRebuiltMessage = 0x8027;
     // Sent to the job window in open mode: show this sheet.
     static constexpr int kShowSheetMessage = 0x8002;
+    // The opening size in average characters across and lines down.
+    static constexpr int kOpeningColumns = 100;
+    static constexpr int kOpeningLines = 26;
 
     // jobWindow is the parent and the receiver of the message; title comes from the caller.
     WKRN_AddFileDialog(QWidget* jobWindow, const QString& title,

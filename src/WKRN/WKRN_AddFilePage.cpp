@@ -99,24 +99,44 @@ WKRN_AddFilePage::~WKRN_AddFilePage() = default;
 void WKRN_AddFilePage::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    FitInkColumn();
     UpdateControls();
+}
+
+/* Ink names run longer than the column's first width ("PANTONE Reflex Blue ..."): the column
+   grows to the longest, the file name column takes the rest. */
+void WKRN_AddFilePage::FitInkColumn()
+{
+    const int column = WKRN_PreviewFileRow::kColorColumn;
+    const int before = m_browser->columnWidth(column);
+    m_browser->resizeColumnToContents(column);
+    if (m_browser->columnWidth(column) < before)
+        m_browser->setColumnWidth(column, before);
 }
 
 void WKRN_AddFilePage::ShowSurface(const IMPN_Surface& surface)
 {
     m_browser->AppendSurface(surface);
+    FitInkColumn();
     UpdateControls();
 }
 
 void WKRN_AddFilePage::ChooseFiles()
 {
+    // A folder of TIFF previews must not look empty under the first filter, so every preview
+    // extension comes first; the file's content decides whether it is a preview file.
     const std::vector<WTLU_FileFilter> filters = {
+        {WKRN_StringTable::Load(IDS_ALL_PREVIEW_FILES_FILTER), QStringLiteral("*.KRN;*.PRV;*.TIF")},
         {WKRN_FileListTexts::PreviewFileFilter(), QStringLiteral("*.PRV;*.KRN")},
         {WKRN_FileListTexts::TiffFileFilter(), QStringLiteral("*.TIF")},
+        {WKRN_StringTable::Load(IDS_ALL_FILES_FILTER), QStringLiteral("*")},
     };
     QString& remembered = WKRN_Preferences::Current().PreviousFolderPath;
-    const WTLU_FileDialogResult chosen = WTLU_FileDialog::GetOpenFileNames(
-        window(), WKRN_StringTable::Load(IDS_ADD_FILES_TITLE), filters, remembered, true);
+    // The filter is remembered for the run, beside the folder.
+    static QString rememberedFilter;
+    const WTLU_FileDialogResult chosen =
+        WTLU_FileDialog::GetOpenFileNames(window(), WKRN_StringTable::Load(IDS_ADD_FILES_TITLE),
+                                          filters, remembered, true, &rememberedFilter);
     if (!chosen.Accepted())
         return;
     // A longer path would be refused when the preferences are read back.

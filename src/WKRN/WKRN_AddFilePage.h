@@ -56,6 +56,7 @@ public:
     // Remove is enabled while a row is selected; the path field shows the full path of the
     // selected file when exactly one row is selected. Add... is always enabled.
     void UpdateControls();
+    void FitInkColumn();
 
     WKRN_PreviewFileBrowser* Browser() const { return m_browser; }
     QPushButton* AddButton() const { return m_add; }

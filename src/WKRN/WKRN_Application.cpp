@@ -16,6 +16,7 @@
 #include "WTLU/WTLU_MessageBox.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QPixmap>
 
 namespace
@@ -33,10 +34,7 @@ QString Translated(const std::wstring& english)
 
 std::wstring OwnCommandLine()
 {
-    std::vector<std::wstring> arguments;
-    for (const QString& argument : QCoreApplication::arguments())
-        arguments.push_back(argument.toStdWString());
-    return GLIB_CommandLine::Join(arguments);
+    return WKRN_HandOverRecord::CommandLine(QCoreApplication::arguments(), QDir::currentPath());
 }
 } // namespace
 
@@ -80,8 +78,11 @@ int WKRN_Application::Run()
         [&]() -> int
         {
             WKRN_Tressida application{QPixmap(SplashResource())};
-            instance.SetReceiver([&application](const WKRN_HandOverRecord::Record& record)
-                                 { application.ReceiveHandOver(record); });
+            // Cleared however the body ends: a start during the failure report must not reach
+            // the destroyed window.
+            const WKRN_SingleInstance::ReceiverScope receiver(
+                instance, [&application](const WKRN_HandOverRecord::Record& record)
+                { application.ReceiveHandOver(record); });
             const bool ownArguments = GLIB_CommandLine::Split(commandLine).size() > 1;
             application.StartSplash(ownArguments);
 
@@ -99,9 +100,7 @@ int WKRN_Application::Run()
             own.wellFormed = true;
             application.ReceiveHandOver(own);
 
-            const int code = QApplication::exec();
-            instance.SetReceiver({});
-            return code;
+            return QApplication::exec();
         },
         &WKRN_Application::ShowFailure);
 

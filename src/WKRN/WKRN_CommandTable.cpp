@@ -178,19 +178,19 @@ std::vector<WKRN_CommandInfo> MakeEntries()
                      QT_TRANSLATE_NOOP("WKRN_Menu", "Dock R&ight\tCtrl+D"), "Ctrl+D", false, E::Job,
                      false, "", kArrangePalettes));
     t.push_back(Separator(6));
-    // The texts of these four show shortcuts that the accelerator table has never had.
+    // A shortcut shown beside an item works.
     t.push_back(Item(ID_WINDOW_CASCADE, 6, QT_TRANSLATE_NOOP("WKRN_Menu", "&Cascade\tCtrl+Shift+J"),
-                     "", false, E::Always));
+                     "Ctrl+Shift+J", false, E::Always));
     t.push_back(Item(ID_WINDOW_TILE_HORZ, 6,
-                     QT_TRANSLATE_NOOP("WKRN_Menu", "Tile &Horizontally\tCtrl+Shift+K"), "", false,
-                     E::Always));
+                     QT_TRANSLATE_NOOP("WKRN_Menu", "Tile &Horizontally\tCtrl+Shift+K"),
+                     "Ctrl+Shift+K", false, E::Always));
     t.push_back(Item(ID_WINDOW_TILE_VERT, 6,
-                     QT_TRANSLATE_NOOP("WKRN_Menu", "Tile &Vertically\tCtrl+Shift+L"), "", false,
-                     E::Always));
+                     QT_TRANSLATE_NOOP("WKRN_Menu", "Tile &Vertically\tCtrl+Shift+L"),
+                     "Ctrl+Shift+L", false, E::Always));
     t.push_back(Separator(6));
     t.push_back(Item(ID_WINDOW_CLOSE_ALL, 6,
-                     QT_TRANSLATE_NOOP("WKRN_Menu", "Close &All Jobs\tCtrl+Shift+W"), "", false,
-                     E::Job));
+                     QT_TRANSLATE_NOOP("WKRN_Menu", "Close &All Jobs\tCtrl+Shift+W"),
+                     "Ctrl+Shift+W", false, E::Job));
     t.push_back(Separator(6));
     // Help
     t.push_back(Item(ID_HELP_CONTENTS, 7, QT_TRANSLATE_NOOP("WKRN_Menu", "Quor KRN &Help...\tF1"),
@@ -239,9 +239,15 @@ QString WKRN_CommandTable::SubmenuTitle(int submenu)
     return QCoreApplication::translate(kContext, kSubmenuTitles[submenu]);
 }
 
+/* The shortcut written after the tab would stay in the table's English ("Ctrl" beside "Strg"):
+   the menu draws it from the item's key sequence instead, in the language of Qt's texts. */
 QString WKRN_CommandTable::MenuText(const WKRN_CommandInfo& info)
 {
-    return QCoreApplication::translate(kContext, info.text);
+    QString text = QCoreApplication::translate(kContext, info.text);
+    const qsizetype tab = text.indexOf(QLatin1Char('\t'));
+    if (tab >= 0)
+        text.truncate(tab);
+    return text.trimmed();
 }
 
 QList<QKeySequence> WKRN_CommandTable::Shortcuts(const WKRN_CommandInfo& info)

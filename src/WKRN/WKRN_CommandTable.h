@@ -41,6 +41,8 @@ public:
 
     static QString MenuTitle(int menu);
     static QString SubmenuTitle(int submenu);
+    // The item's label in the language in use, without the shortcut the table writes after a
+    // tab: the menu shows the key sequence's own, translated text.
     static QString MenuText(const WKRN_CommandInfo& info);
     static QList<QKeySequence> Shortcuts(const WKRN_CommandInfo& info);
 

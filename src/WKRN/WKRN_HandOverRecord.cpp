@@ -1,5 +1,11 @@
 #include "WKRN/WKRN_HandOverRecord.h"
 
+#include "GLIB/GLIB_CommandLine.h"
+
+#include <QDir>
+
+#include <vector>
+
 #include <QString>
 
 namespace
@@ -86,4 +92,20 @@ std::optional<WKRN_HandOverRecord::Record> WKRN_HandOverRecord::Decode(const QBy
     record.commandLine = text.toStdWString();
     record.wellFormed = true;
     return record;
+}
+
+std::wstring WKRN_HandOverRecord::CommandLine(const QStringList& arguments,
+                                              const QString& workingFolder)
+{
+    std::vector<std::wstring> parts;
+    const QDir folder(workingFolder);
+    for (qsizetype i = 0; i < arguments.size(); ++i)
+    {
+        const QString& argument = arguments[i];
+        if (i == 0 || argument.isEmpty() || !QDir::isRelativePath(argument))
+            parts.push_back(argument.toStdWString());
+        else
+            parts.push_back(QDir::cleanPath(folder.absoluteFilePath(argument)).toStdWString());
+    }
+    return GLIB_CommandLine::Join(parts);
 }

@@ -5,6 +5,8 @@
 // is what the application window receives as the copy-data message.
 
 #include <QByteArray>
+#include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <optional>
@@ -34,4 +36,9 @@ public:
 
     // Decodes a complete record; nothing when the bytes are not exactly one record.
     static std::optional<Record> Decode(const QByteArray& bytes);
+
+    // The command line a start hands over: the program path, then every argument as a path
+    // made absolute against the folder the start was made in. The receiving instance runs in a
+    // folder of its own, where a relative path would name another file or none.
+    static std::wstring CommandLine(const QStringList& arguments, const QString& workingFolder);
 };

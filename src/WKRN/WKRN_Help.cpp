@@ -9,7 +9,9 @@
 #include "WTLU/WTLU_MessageBox.h"
 
 #include <QFileInfo>
+#include <QKeySequence>
 #include <QPointer>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QUrl>
 
@@ -35,7 +37,10 @@ QString WKRN_Help::FileName()
 bool WKRN_Help::Show(QWidget* jobWindow)
 {
     const QString name = FileName();
-    const QString path = WKRN_DataFolders::Find(name);
+    QString path = WKRN_DataFolders::Find(name);
+    // A language without a guide of its own reads the English one rather than nothing.
+    if (path.isEmpty())
+        path = WKRN_DataFolders::Find(FileName(QStringLiteral("en")));
     if (path.isEmpty())
     {
         QString text = WKRN_StringTable::Load(IDS_HELP_MISSING_FORMAT);
@@ -56,6 +61,14 @@ bool WKRN_Help::Show(QWidget* jobWindow)
         window->setWindowIcon(WKRN_Icons::Program());
         window->setOpenExternalLinks(true);
         window->resize(720, 640);
+        // Closed like any document window of the program.
+        for (const QKeySequence& keys :
+             {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)})
+        {
+            auto* close = new QShortcut(keys, window);
+            close->setContext(Qt::WindowShortcut);
+            QObject::connect(close, &QShortcut::activated, window, &QWidget::close);
+        }
     }
     window->setSource(QUrl::fromLocalFile(path));
     if (jobWindow != nullptr)

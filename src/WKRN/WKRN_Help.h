@@ -1,7 +1,8 @@
 #pragma once
 // The user guide: "QuorKRNHelp_" + the language code of the texts in use + ".html", looked up
 // with the program's data files and shown in the program's own help window, centred on the job
-// window. When the file is not there the user is told so, naming the file.
+// window. A language without a guide of its own shows the English one; when neither is there the
+// user is told so, naming the file. Escape and Ctrl+W close the help window.
 
 #include <QString>
 

@@ -213,6 +213,8 @@ enum WKRN_StringId : unsigned
     IDS_COLUMN_ITEM = 188,
     IDS_COLUMN_PRINT_TIME = 204,
     IDS_FOLDER_UNREADABLE = 1016,
+    IDS_ALL_PREVIEW_FILES_FILTER = 1150,
+    IDS_ALL_FILES_FILTER = 1151,
 };
 
 // Picture resources.

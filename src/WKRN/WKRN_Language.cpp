@@ -49,6 +49,16 @@ QString WKRN_Language::ModuleFileName(const QString& code)
     return QStringLiteral("QuorKRN_") + code + QStringLiteral(".qm");
 }
 
+QString WKRN_Language::QtModuleFileName(const QString& code)
+{
+    return QStringLiteral("qtbase_") + code + QStringLiteral(".qm");
+}
+
+bool WKRN_Language::QtLoaded()
+{
+    return Global().qt != nullptr;
+}
+
 WKRN_LanguageChoice WKRN_Language::Start(const QStringList& folders)
 {
     return Start(folders, QLocale::system());
@@ -75,13 +85,19 @@ WKRN_LanguageChoice WKRN_Language::Start(const QStringList& folders, const QLoca
                 break;
             }
         }
-        // Qt's own texts of the standard dialogs follow the same language.
+        // Qt's own texts of the standard dialogs (file dialog, OK, Cancel) follow the same
+        // language: shipped beside the program's module, else from the Qt installation.
         auto qt = std::make_unique<QTranslator>();
-        if (qt->load(QStringLiteral("qtbase_") + choice.moduleCode,
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QStringList qtFolders = folders;
+        qtFolders.append(QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+        for (const QString& folder : qtFolders)
         {
-            QCoreApplication::installTranslator(qt.get());
-            state.qt = std::move(qt);
+            if (qt->load(QtModuleFileName(choice.moduleCode), folder))
+            {
+                QCoreApplication::installTranslator(qt.get());
+                state.qt = std::move(qt);
+                break;
+            }
         }
     }
     FillUnitTable(choice.index);

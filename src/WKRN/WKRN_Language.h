@@ -29,6 +29,8 @@ public:
 
     // "QuorKRN_de.qm" for "de".
     static QString ModuleFileName(const QString& code);
+    // "qtbase_de.qm": Qt's own texts in that language.
+    static QString QtModuleFileName(const QString& code);
 
     // Chooses from the system locale, loads the module (and Qt's own translations for the
     // standard dialogs) from the given folders, installs the translators and fills the unit
@@ -41,6 +43,8 @@ public:
 
     static int Index();
     static bool Loaded();
+    // Whether Qt's own texts are translated too.
+    static bool QtLoaded();
     // The language code of the texts in use (string 132: "en" without a module).
     static QString Code();
 

@@ -79,7 +79,7 @@ WKRN_SheetView::WKRN_SheetView(QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()})
     {
-        bar->setSingleStep(1);
+        bar->setSingleStep(LineStep());
         const Qt::Orientation orientation = bar->orientation();
         connect(bar, &QAbstractSlider::actionTriggered, this,
                 [this, orientation](int action) { OnScrollAction(orientation, action); });
@@ -122,15 +122,58 @@ void WKRN_SheetView::SetTilePause(std::function<void(int)> pause)
     m_TilePause = std::move(pause);
 }
 
+int WKRN_SheetView::LineStep() const
+{
+    return std::max(1, int(std::lround(kLinePixels * devicePixelRatioF())));
+}
+
 void WKRN_SheetView::SetScrollTracking(bool tracking)
 {
     horizontalScrollBar()->setTracking(tracking);
     verticalScrollBar()->setTracking(tracking);
 }
 
+/* The canvas holds one pixel per device pixel: at 1:1 one output pixel is one pixel of the
+   screen, on a scaled screen too. Picture, scroll positions and tool points are in those pixels;
+   only Qt's widget geometry is in logical ones. */
+qreal WKRN_SheetView::PixelRatio() const
+{
+    return viewport()->devicePixelRatioF();
+}
+
 QSize WKRN_SheetView::ClientSize() const
 {
-    return viewport()->size();
+    const qreal ratio = PixelRatio();
+    const QSize logical = viewport()->size();
+    return QSize(int(std::lround(logical.width() * ratio)),
+                 int(std::lround(logical.height() * ratio)));
+}
+
+QPoint WKRN_SheetView::ToCanvas(const QPointF& logical) const
+{
+    const qreal ratio = PixelRatio();
+    return QPoint(int(std::floor(logical.x() * ratio)), int(std::floor(logical.y() * ratio)));
+}
+
+QRect WKRN_SheetView::ToLogical(const QRect& canvas) const
+{
+    const qreal ratio = PixelRatio();
+    const QRectF rect(canvas.x() / ratio, canvas.y() / ratio, canvas.width() / ratio,
+                      canvas.height() / ratio);
+    return rect.toAlignedRect();
+}
+
+void WKRN_SheetView::UpdateCanvas(const QRegion& region)
+{
+    if (PixelRatio() == 1.0)
+    {
+        viewport()->update(region);
+        return;
+    }
+    QRegion logical;
+    for (const QRect& rect : region)
+        logical += ToLogical(rect);
+    viewport()->update(logical);
 }
 
 std::array<double, 4> WKRN_SheetView::VisibleFractions()
@@ -353,7 +396,7 @@ void WKRN_SheetView::Invalidate(const QRegion& region)
 {
     const QRegion inside = m_Canvas.Invalidate(region);
     if (!inside.isEmpty())
-        viewport()->update(inside);
+        UpdateCanvas(inside);
 }
 
 /* Only the invalid part is erased. The paper goes under the picture when a full redraw asked for
@@ -379,14 +422,34 @@ void WKRN_SheetView::EraseBackground(QPainter& painter, const QRegion& region)
         painter.fillRect(rect, WindowColor());
 }
 
+void WKRN_SheetView::EraseForNewFrame(QPainter& painter, const QRegion& region)
+{
+    if (region.isEmpty())
+        return;
+    const QRegion picture = region.intersected(PictureOnCanvas());
+    QColor paper = WindowColor();
+    if (const IMPN_Surface* top = GetTopSurface())
+        paper = QColor(top->PaperColor()[2], top->PaperColor()[1], top->PaperColor()[0]);
+    for (const QRect& rect : picture)
+        painter.fillRect(rect, paper);
+    for (const QRect& rect : region.subtracted(picture))
+        painter.fillRect(rect, WindowColor());
+}
+
 void WKRN_SheetView::PaintFrame()
 {
     const QRegion region = m_Canvas.TakeInvalid();
     if (m_Canvas.IsNull())
         return;
+    const bool progressive = GetSheet() && IsProgressive() && GetLevel() > kUnitLevel;
     {
         QPainter painter(&m_Canvas.Image());
         EraseBackground(painter, region);
+        // A frame in progress has drawn some of its tiles already. The new frame queues them all
+        // again, so what the old one covered is erased too: each pixel is drawn once per frame
+        // (a part-opaque surface drawn twice over itself would darken).
+        if (progressive)
+            EraseForNewFrame(painter, m_Canvas.FrameRegion().subtracted(region));
         if (!GetSheet())
         {
             for (const QRect& rect : region)
@@ -397,7 +460,7 @@ void WKRN_SheetView::PaintFrame()
     SendVisibleArea();
     if (!GetSheet() || m_Canvas.IsNull())
         return;
-    if (IsProgressive() && GetLevel() > kUnitLevel)
+    if (progressive)
     {
         m_Canvas.FrameRegion() += region;
         QueueFrame();
@@ -417,8 +480,18 @@ void WKRN_SheetView::paintEvent(QPaintEvent* event)
     QPainter painter(viewport());
     if (m_Canvas.IsNull())
         return;
+    const qreal ratio = PixelRatio();
     for (const QRect& rect : event->region())
-        painter.drawImage(rect, m_Canvas.Image(), rect);
+    {
+        if (ratio == 1.0)
+        {
+            painter.drawImage(rect, m_Canvas.Image(), rect);
+            continue;
+        }
+        const QRectF source(rect.x() * ratio, rect.y() * ratio, rect.width() * ratio,
+                            rect.height() * ratio);
+        painter.drawImage(QRectF(rect), m_Canvas.Image(), source);
+    }
 }
 
 void WKRN_SheetView::timerEvent(QTimerEvent* event)
@@ -441,7 +514,7 @@ void WKRN_SheetView::timerEvent(QTimerEvent* event)
         WKRN_CanvasTarget target(painter);
         PaintStep(target);
     }
-    viewport()->update(dirty);
+    UpdateCanvas(dirty);
 }
 
 void WKRN_SheetView::ApplyScroll(std::int64_t x, std::int64_t y)
@@ -482,11 +555,13 @@ void WKRN_SheetView::UpdateScrollBars()
     {
         const QSize before = ClientSize();
         QScrollBar* h = horizontalScrollBar();
-        h->setRange(0, std::max(0, m_ExtentWidth - viewport()->width()));
-        h->setPageStep(std::max(1, viewport()->width()));
+        h->setRange(0, std::max(0, m_ExtentWidth - before.width()));
+        h->setPageStep(std::max(1, before.width()));
         QScrollBar* v = verticalScrollBar();
-        v->setRange(0, std::max(0, m_ExtentHeight - viewport()->height()));
-        v->setPageStep(std::max(1, viewport()->height()));
+        v->setRange(0, std::max(0, m_ExtentHeight - before.height()));
+        v->setPageStep(std::max(1, before.height()));
+        h->setSingleStep(LineStep());
+        v->setSingleStep(LineStep());
         h->setValue(m_ScrollX);
         v->setValue(m_ScrollY);
         if (ClientSize() == before)
@@ -600,20 +675,24 @@ bool WKRN_SheetView::viewportEvent(QEvent* event)
 }
 
 /* Every notch (120 units) scrolls by the wheel-lines setting, read each time so that a changed
-   setting applies at once; what is left of a notch waits for the next message. */
+   setting applies at once; what is left of a notch waits for the next message. A line is a fixed
+   number of screen pixels at every zoom level: a line of one level pixel would make a notch move
+   the picture by a hair. Shift turns the wheel sideways, as a horizontal wheel does. */
 void WKRN_SheetView::wheelEvent(QWheelEvent* event)
 {
     const QPoint angle = event->angleDelta();
+    const bool sideways = (event->modifiers() & Qt::ShiftModifier) || angle.y() == 0;
     m_WheelRemainder += angle.y() != 0 ? angle.y() : angle.x();
     const int notches = m_WheelRemainder / kWheelDelta;
     m_WheelRemainder %= kWheelDelta;
     event->accept();
     if (notches == 0)
         return;
-    const bool vertical = verticalScrollBar()->maximum() > 0;
+    const bool vertical = !sideways && verticalScrollBar()->maximum() > 0;
     const int extent = vertical ? m_ExtentHeight : m_ExtentWidth;
     const int lines = QApplication::wheelScrollLines();
-    const std::int64_t step = lines < 0 ? std::max(1, extent / 10) : lines;
+    const std::int64_t step =
+        lines < 0 ? std::max(1, extent / 10) : std::int64_t{lines} * LineStep();
     const std::int64_t distance = -std::int64_t{notches} * step;
     if (vertical)
         ApplyScroll(m_ScrollX, std::int64_t{m_ScrollY} + distance);
@@ -671,13 +750,13 @@ void WKRN_SheetView::mousePressEvent(QMouseEvent* event)
         return;
     }
     setFocus(Qt::MouseFocusReason);
-    m_Tools->Press(event->position().toPoint(), event->modifiers(), m_SpaceDown);
+    m_Tools->Press(ToCanvas(event->position()), event->modifiers(), m_SpaceDown);
     event->accept();
 }
 
 void WKRN_SheetView::mouseMoveEvent(QMouseEvent* event)
 {
-    m_Tools->Move(event->position().toPoint(), event->buttons(), event->modifiers());
+    m_Tools->Move(ToCanvas(event->position()), event->buttons(), event->modifiers());
     if (!m_Tools->IsDragging())
         SetCursorId(m_Tools->CursorFor(event->modifiers(), m_SpaceDown));
     event->accept();
@@ -690,7 +769,7 @@ void WKRN_SheetView::mouseReleaseEvent(QMouseEvent* event)
         QAbstractScrollArea::mouseReleaseEvent(event);
         return;
     }
-    m_Tools->Release(event->position().toPoint());
+    m_Tools->Release(ToCanvas(event->position()));
     SetCursorId(m_Tools->CursorFor(event->modifiers(), m_SpaceDown));
     event->accept();
 }

@@ -64,6 +64,8 @@ public:
     static constexpr int kDensitometerMessage = 0x8040;
     static constexpr int kPaintMilliseconds = 25;
     static constexpr int kTilePauseMilliseconds = 5;
+    // One line of the scroll bars and the wheel, in screen pixels at a device pixel ratio of 1.
+    static constexpr int kLinePixels = 20;
 
     explicit WKRN_SheetView(QWidget* parent = nullptr);
     ~WKRN_SheetView() override;
@@ -83,6 +85,9 @@ public:
     // an empty function for none).
     void SetTilePause(std::function<void(int milliseconds)> pause);
 
+    // One line of scrolling in picture pixels: the same stretch of screen at every zoom level.
+    int LineStep() const;
+
     // Thumb tracking of the scroll bars (on by default).
     void SetScrollTracking(bool tracking);
 
@@ -91,7 +96,9 @@ public:
     std::array<double, 4> VisibleFractions();
 
     QPoint ScrollPosition() const { return QPoint(m_ScrollX, m_ScrollY); }
+    // The viewport in device pixels, the unit of the canvas, the picture and the scroll position.
     QSize ClientSize() const;
+    qreal PixelRatio() const;
     // The viewport's picture as last drawn.
     const QImage& Canvas() const { return m_Canvas.Image(); }
     bool IsPaintingTimerActive() const { return m_PaintTimer.isActive(); }
@@ -170,7 +177,13 @@ private:
     void ApplyScroll(std::int64_t x, std::int64_t y);
     // Marks part of the canvas for the next paint event, which erases it first.
     void Invalidate(const QRegion& region);
+    // Asks for the canvas region (device pixels) to be shown again.
+    void UpdateCanvas(const QRegion& region);
+    QPoint ToCanvas(const QPointF& logical) const;
+    QRect ToLogical(const QRect& canvas) const;
     void EraseBackground(QPainter& painter, const QRegion& region);
+    // Paper under the picture, the window colour beside it, whatever the surface's opacity.
+    void EraseForNewFrame(QPainter& painter, const QRegion& region);
     void PaintFrame();
     // The canvas target behind a draw target; null for targets of other kinds.
     WKRN_CanvasTarget* TargetOf(IMPN_DrawTarget& target) const;

@@ -23,6 +23,8 @@ namespace
 // Half the length of each arm of the cross at the start of a measurement.
 constexpr int kCrossArm = 11;
 constexpr int kLastLevel = IMPN_SheetView::kLevelCount - 1;
+// A zoom press that moves no further than this (screen pixels either way) is a click.
+constexpr int kZoomDragPixels = 4;
 } // namespace
 
 void WKRN_SheetViewTools::SetTool(int tool)
@@ -84,21 +86,14 @@ void WKRN_SheetViewTools::Press(const QPoint& client, Qt::KeyboardModifiers modi
         m_View.SetCursorId(WKRN_Cursors::PanDrag);
         break;
     case WKRN_SheetView::ZoomTool:
-    {
-        const int old = m_View.GetLevel();
-        const bool out = modifiers & Qt::ShiftModifier;
-        if (out ? old >= kLastLevel : old <= 0)
-            return;
-        m_View.ZoomToLevelAt(out ? old + 1 : old - 1, client.x() + scroll.x(),
-                             client.y() + scroll.y(), false);
-        const int now = m_View.GetLevel();
-        std::array<double, 4> fractions = m_View.VisibleFractions();
-        WTLU_MessageEvent::Send(m_View.NoticeReceiver(), WKRN_SheetView::kZoomChangedMessage,
-                                quintptr(now) << 16 | quintptr(old),
-                                reinterpret_cast<qintptr>(fractions.data()), fractions);
-        m_View.Redraw();
+        // A click zooms when the button goes up; a drag beyond a few pixels draws a rectangle.
+        m_Dragging = true;
+        m_ButtonDown = true;
+        m_ZoomOut = modifiers & Qt::ShiftModifier;
+        m_Start = client + scroll;
+        m_End = m_Start;
+        m_RectDrawn = false;
         break;
-    }
     case WKRN_SheetView::MeasureTool:
         m_Dragging = true;
         m_ButtonDown = true;
@@ -136,6 +131,60 @@ void WKRN_SheetViewTools::Move(const QPoint& client, Qt::MouseButtons buttons,
     {
         MeasureMove(client, buttons, modifiers);
     }
+    else if (m_DragTool == WKRN_SheetView::ZoomTool)
+    {
+        if (buttons & Qt::LeftButton)
+            ZoomMove(client);
+    }
+}
+
+bool WKRN_SheetViewTools::IsZoomRectangle(const QPoint& end) const
+{
+    const QPoint moved = end - m_Start;
+    return std::abs(moved.x()) > kZoomDragPixels || std::abs(moved.y()) > kZoomDragPixels;
+}
+
+void WKRN_SheetViewTools::ZoomMove(const QPoint& client)
+{
+    const QPoint end = client + m_View.ScrollPosition();
+    EraseZoomRectangle();
+    if (!m_RectDrawn && !IsZoomRectangle(end))
+        return;
+    m_End = end;
+    ToggleZoomRectangle();
+    m_RectDrawn = true;
+}
+
+/* The rectangle in level pixels, whichever corner the drag started from. */
+QRect WKRN_SheetViewTools::ZoomRectangle() const
+{
+    return QRect(std::min(m_Start.x(), m_End.x()), std::min(m_Start.y(), m_End.y()),
+                 std::abs(m_End.x() - m_Start.x()), std::abs(m_End.y() - m_Start.y()));
+}
+
+void WKRN_SheetViewTools::ZoomRelease(const QPoint& client, bool rectDrawn)
+{
+    const int old = m_View.GetLevel();
+    const QPoint end = client + m_View.ScrollPosition();
+    if (rectDrawn || IsZoomRectangle(end))
+    {
+        m_End = end;
+        const QRect rect = ZoomRectangle();
+        m_View.ZoomToRect(rect.top(), rect.left(), std::max(1, rect.width()),
+                          std::max(1, rect.height()));
+    }
+    else
+    {
+        if (m_ZoomOut ? old >= kLastLevel : old <= 0)
+            return;
+        m_View.ZoomToLevelAt(m_ZoomOut ? old + 1 : old - 1, m_Start.x(), m_Start.y(), false);
+    }
+    const int now = m_View.GetLevel();
+    std::array<double, 4> fractions = m_View.VisibleFractions();
+    WTLU_MessageEvent::Send(m_View.NoticeReceiver(), WKRN_SheetView::kZoomChangedMessage,
+                            quintptr(now) << 16 | quintptr(old),
+                            reinterpret_cast<qintptr>(fractions.data()), fractions);
+    m_View.Redraw();
 }
 
 /* The picture follows the mouse: moving the mouse right scrolls left. */
@@ -192,19 +241,23 @@ void WKRN_SheetViewTools::MeasureMove(const QPoint& client, Qt::MouseButtons but
     SendMeasurement(current.x() * kx, current.y() * ky, delta);
 }
 
-void WKRN_SheetViewTools::Release(const QPoint&)
+void WKRN_SheetViewTools::Release(const QPoint& client)
 {
     if (!m_Dragging)
         return;
     const int tool = m_DragTool;
+    const bool rectDrawn = m_RectDrawn;
     Cancel();
     if (tool == WKRN_SheetView::PanTool)
         m_View.SendVisibleArea();
+    else if (tool == WKRN_SheetView::ZoomTool && m_View.GetSheet())
+        ZoomRelease(client, rectDrawn);
 }
 
 void WKRN_SheetViewTools::Cancel()
 {
     EraseRubberLine();
+    EraseZoomRectangle();
     m_Dragging = false;
     m_ButtonDown = false;
 }
@@ -267,7 +320,32 @@ void WKRN_SheetViewTools::ToggleRubberLine(const QPoint& start, const QPoint& en
         painter.setBrush(Qt::NoBrush);
         painter.drawPath(path);
     }
-    m_View.viewport()->update(path.boundingRect().toAlignedRect().adjusted(-1, -1, 2, 2));
+    m_View.UpdateCanvas(path.boundingRect().toAlignedRect().adjusted(-1, -1, 2, 2));
+}
+
+void WKRN_SheetViewTools::ToggleZoomRectangle()
+{
+    QImage& canvas = m_View.m_Canvas.Image();
+    if (canvas.isNull())
+        return;
+    const QRect rect = ZoomRectangle().translated(-m_View.ScrollPosition());
+    {
+        QPainter painter(&canvas);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        painter.setPen(QPen(Qt::white, 0));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect);
+    }
+    m_View.UpdateCanvas(rect.adjusted(-1, -1, 2, 2));
+}
+
+void WKRN_SheetViewTools::EraseZoomRectangle()
+{
+    if (!m_RectDrawn)
+        return;
+    ToggleZoomRectangle();
+    m_RectDrawn = false;
 }
 
 void WKRN_SheetViewTools::EraseRubberLine()

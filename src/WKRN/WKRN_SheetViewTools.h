@@ -2,7 +2,8 @@
 // The sheet view's mouse tools. The tool of a press is Zoom while Ctrl is held, Pan while Space
 // is held, else the tool chosen in the job window; it stays the tool of that drag.
 //   Pan: the picture follows the mouse; the visible area is reported when the button goes up.
-//   Zoom: one level in about the clicked point, or out with Shift, where a level is left.
+//   Zoom: a click zooms one level in about the clicked point, or out with Shift, where a level
+//   is left; a drag draws an inverted rectangle and zooms to it when the button goes up.
 //   Measure: a rubber line (cross at the start, line to the pointer) inverted on the canvas, and
 //   the position and offset in the preferred linear unit after every move; Shift locks the
 //   offset to one axis for the rest of the drag.
@@ -10,6 +11,7 @@
 //   clicked; the job window reads the inks there.
 
 #include <QPoint>
+#include <QRect>
 
 #include <Qt>
 
@@ -46,6 +48,12 @@ private:
     void PanMove(const QPoint& client);
     void MeasureMove(const QPoint& client, Qt::MouseButtons buttons,
                      Qt::KeyboardModifiers modifiers);
+    void ZoomMove(const QPoint& client);
+    void ZoomRelease(const QPoint& client, bool rectDrawn);
+    bool IsZoomRectangle(const QPoint& end) const;
+    QRect ZoomRectangle() const;
+    void ToggleZoomRectangle();
+    void EraseZoomRectangle();
     void ToggleRubberLine(const QPoint& start, const QPoint& end);
     void EraseRubberLine();
     void SendMeasurement(double x, double y, const double* delta);
@@ -57,8 +65,10 @@ private:
     bool m_ButtonDown = false;
     int m_DragTool = 0;
     QPoint m_Last;  // pan: client point of the previous move
-    QPoint m_Start; // measure: level pixels
-    QPoint m_End;   // measure: level pixels, where the drawn line ends
+    QPoint m_Start; // measure and zoom: level pixels
+    QPoint m_End;   // measure and zoom: level pixels, where the drawn line or rectangle ends
     bool m_LineDrawn = false;
+    bool m_RectDrawn = false;
+    bool m_ZoomOut = false;
     int m_AxisLock = 0;
 };

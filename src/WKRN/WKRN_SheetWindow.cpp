@@ -7,9 +7,9 @@
 #include "WKRN/WKRN_Help.h"
 #include "WKRN/WKRN_Icons.h"
 #include "WKRN/WKRN_Ids.h"
-#include "WKRN/WKRN_MeasurementFormat.h"
 #include "WKRN/WKRN_InkCoverageTools.h"
 #include "WKRN/WKRN_Language.h"
+#include "WKRN/WKRN_MeasurementFormat.h"
 #include "WKRN/WKRN_Preferences.h"
 #include "WKRN/WKRN_PreferencesApplied.h"
 #include "WKRN/WKRN_PreferencesDialog.h"
@@ -354,14 +354,6 @@ void WKRN_SheetWindow::ShowSheet(const IMPN_SheetReference& sheet)
     }
     TakeSheet(sheet);
     m_paletteSet->Create(m_sheet);
-    // Until the application window rebuilds the menu, the window lists at least itself.
-    auto* own = new QAction(JobName(), this);
-    own->setData(m_identity);
-    own->setCheckable(true);
-    own->setChecked(true);
-    connect(own, &QAction::triggered, this, [this] { Execute(m_identity); });
-    m_menus[WKRN_CommandTable::kWindowMenu]->addAction(own);
-    m_windowItems.push_back(own);
     if (isMinimized())
         showNormal();
     emit SheetShown();
@@ -373,12 +365,34 @@ void WKRN_SheetWindow::TakeSheet(const IMPN_SheetReference& sheet)
 {
     if (m_inkCoverage)
         m_inkCoverage->SheetChanged();
+    const QString before = MenuText();
     m_sheet = sheet;
     m_view->SetSheet(m_sheet.Get());
     m_fitWhenShown = !isVisible() && m_view->GetPreferences().zoomToFitWindowOnOpen;
     setWindowTitle(WKRN_StringTable::Load(IDS_CAPTION_PREFIX) + JobName());
     m_panes->SetWorkStyle(m_sheet->GetWorkStyle());
     UpdateCommandState();
+    if (MenuText() != before)
+        RefreshWindowMenus(m_application);
+}
+
+/* Every job window of the application lists them all, in the order they were opened (their
+   identities grow with it). */
+void WKRN_SheetWindow::RefreshWindowMenus(QObject* application)
+{
+    std::vector<WKRN_SheetWindow*> jobs;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* job = qobject_cast<WKRN_SheetWindow*>(widget))
+            if (job->m_application == application && !job->m_closed)
+                jobs.push_back(job);
+    std::sort(jobs.begin(), jobs.end(),
+              [](const WKRN_SheetWindow* a, const WKRN_SheetWindow* b)
+              { return a->Identity() < b->Identity(); });
+    std::vector<WindowItem> items;
+    for (const WKRN_SheetWindow* job : jobs)
+        items.push_back({job->Identity(), job->MenuText()});
+    for (WKRN_SheetWindow* job : jobs)
+        job->RebuildWindowMenu(items);
 }
 
 void WKRN_SheetWindow::showEvent(QShowEvent* event)
@@ -589,6 +603,7 @@ void WKRN_SheetWindow::closeEvent(QCloseEvent* event)
 {
     // The application window must know before the window goes: it may end the run or put an
     // empty job window in this one's place.
+    m_closed = true;
     WTLU_MessageEvent::Send(m_application, APPMSG_JOB_CLOSED, 0, WTLU_MessageEvent::Handle(this));
     event->accept();
 }

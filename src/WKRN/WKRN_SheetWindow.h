@@ -77,6 +77,8 @@ public:
     };
     // Keeps the first eleven items of the Window menu and appends one item per job window.
     void RebuildWindowMenu(const std::vector<WindowItem>& windows);
+    // Rebuilds the Window menu of every job window of the application: a job's name changed.
+    static void RefreshWindowMenus(QObject* application);
 
     // The colours of inks may have changed: palettes and view refresh themselves.
     void RefreshColours();
@@ -138,6 +140,7 @@ private:
 
     int m_identity;
     QObject* m_application;
+    bool m_closed = false; // closed, not yet destroyed: no longer in any Window menu
     IMPN_SheetReference m_sheet;
     std::map<int, QAction*> m_actions;
     std::map<int, std::function<void()>> m_handlers;

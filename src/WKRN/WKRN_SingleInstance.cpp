@@ -2,6 +2,8 @@
 
 #include "WKRN/WKRN_Ids.h"
 
+#include "GLIB/GLIB_Log.h"
+
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -66,8 +68,24 @@ bool WKRN_SingleInstance::TryBecomeFirst()
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, &WKRN_SingleInstance::Accept);
-    m_server->listen(SocketPath());
+    if (!m_server->listen(SocketPath()))
+    {
+        LogMessage(GLIB_SEVERITY_WARNING,
+                   (QStringLiteral("No hand-over from later starts: cannot listen on ") +
+                    SocketPath() + QStringLiteral(": ") + m_server->errorString())
+                       .toStdWString(),
+                   __FILE__, __LINE__);
+        delete m_server;
+        m_server = nullptr;
+        m_lock->unlock();
+        m_lock.reset();
+    }
     return true;
+}
+
+bool WKRN_SingleInstance::IsListening() const
+{
+    return m_server != nullptr && m_server->isListening();
 }
 
 void WKRN_SingleInstance::Accept()

@@ -164,6 +164,9 @@ const Entry kEntries[] = {
     {1013, QT_TRANSLATE_NOOP3("WKRN_StringTable", "About Quor KRN", "1013")},
     {1014, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Quor KRN Help", "1014")},
     {1015, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Quor KRN", "1015")},
+    // File dialog filters beside the preview-file and TIFF ones.
+    {1150, QT_TRANSLATE_NOOP3("WKRN_StringTable", "All Preview Files", "1150")},
+    {1151, QT_TRANSLATE_NOOP3("WKRN_StringTable", "All Files", "1151")},
 
     // Separations palette and custom colours.
     {163, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Front", "163")},

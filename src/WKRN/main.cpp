@@ -1,6 +1,7 @@
 // The viewer's process entry.
 
 #include "WKRN/WKRN_Application.h"
+#include "WKRN/WKRN_ApplicationBarrier.h"
 
 #include <QApplication>
 
@@ -38,7 +39,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Quor KRN"));
     // Ties the windows to the installed desktop entry (task bars, Wayland compositors).
     QGuiApplication::setDesktopFileName(QStringLiteral("quorkrn"));
-    QApplication application(argc, argv);
+    WKRN_ApplicationBarrier application(argc, argv);
     Q_INIT_RESOURCE(wkrn_resources);
     return WKRN_Application::Run();
 }

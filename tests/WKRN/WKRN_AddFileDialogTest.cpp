@@ -85,7 +85,7 @@ public:
             [this, files, folder](const WTLU_FileDialogRequest& request)
             {
                 requests.push_back(request);
-                return WTLU_FileDialogResult{files, folder};
+                return WTLU_FileDialogResult{files, folder, {}};
             });
     }
     ~ChosenFiles() { WTLU_FileDialog::SetChooser(std::move(m_previous)); }
@@ -224,13 +224,59 @@ TEST_F(AddFileDialog, AddUsesTheFileDialogAndRemembersItsFolder)
     ASSERT_EQ(files.requests.size(), 1u);
     const WTLU_FileDialogRequest& request = files.requests[0];
     EXPECT_EQ(request.title, "Add Separation Files");
-    EXPECT_EQ(request.nameFilters, (QStringList{"Preview File (*.PRV *.prv *.KRN *.krn)",
-                                                "Corvane TIFF (*.TIF *.tif)"}));
+    // Every preview extension first, so that a folder of TIFF previews does not look empty;
+    // the two named filters as they were; any file last.
+    EXPECT_EQ(request.nameFilters,
+              (QStringList{"All Preview Files (*.KRN *.krn *.PRV *.prv *.TIF *.tif)",
+                           "Preview File (*.PRV *.prv *.KRN *.krn)", "Corvane TIFF (*.TIF *.tif)",
+                           "All Files (*)"}));
+    EXPECT_TRUE(request.selectedFilter.isEmpty());
     EXPECT_EQ(request.folder, Q(folder.Path().string()));
     EXPECT_TRUE(request.multiple);
     EXPECT_EQ(page.RowCount(), 1);
     EXPECT_EQ(WKRN_Preferences::Current().PreviousFolderPath, Q(sub.string()));
     EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST_F(AddFileDialog, ChosenFilterIsOfferedAgainNextTime)
+{
+    const QString tiffFilter = QStringLiteral("Corvane TIFF (*.TIF *.tif)");
+    std::vector<WTLU_FileDialogRequest> requests;
+    WTLU_FileDialog::Chooser previous = WTLU_FileDialog::SetChooser(
+        [&](const WTLU_FileDialogRequest& request)
+        {
+            requests.push_back(request);
+            WTLU_FileDialogResult result;
+            result.files = {Q(WriteInk(At(requests.size() == 1 ? "a.tif" : "b.tif"), "Cyan", 1))};
+            result.filter = requests.size() == 1 ? tiffFilter : QStringLiteral("made up (*)");
+            return result;
+        });
+    WKRN_AddFilePage page;
+    page.ChooseFiles();
+    page.ChooseFiles(); // a filter the dialog never offered is not remembered
+    page.ChooseFiles();
+    WTLU_FileDialog::SetChooser(std::move(previous));
+    ASSERT_EQ(requests.size(), 3u);
+    EXPECT_EQ(requests[1].selectedFilter, tiffFilter);
+    EXPECT_EQ(requests[2].selectedFilter, tiffFilter);
+}
+
+// A full ink name and a full file name can be read without widening the dialog by hand.
+TEST_F(AddFileDialog, OpensWideEnoughForFullInkAndFileNames)
+{
+    const std::string ink = "PANTONE Reflex Blue Metallic 8541 C";
+    const std::string file = "Brochure_Spring_2026_S12_back_Reflex.prv";
+    WKRN_AddFileDialog dialog(nullptr, QStringLiteral("Open"), IMPN_SheetReference());
+    dialog.FrontPage()->AddFiles({Q(WriteInk(At(file), ink, 0))});
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    const WKRN_PreviewFileBrowser& browser = *dialog.FrontPage()->Browser();
+    const QFontMetrics metrics(browser.font());
+    const int inkColumn = browser.columnWidth(WKRN_PreviewFileRow::kColorColumn);
+    EXPECT_GT(inkColumn, metrics.horizontalAdvance(QString::fromStdString(ink)));
+    const int fileColumn = browser.viewport()->width() -
+                           browser.columnViewportPosition(WKRN_PreviewFileRow::kFileNameColumn);
+    EXPECT_GT(fileColumn, metrics.horizontalAdvance(QString::fromStdString(file)));
 }
 
 TEST_F(AddFileDialog, CancelledFileDialog_AddsNothingAndKeepsTheFolder)

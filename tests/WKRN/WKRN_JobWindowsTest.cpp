@@ -1,6 +1,7 @@
 #include "WKRN_TestSupport.h"
 
 #include "WKRN/WKRN_Application.h"
+#include "WKRN/WKRN_CommandTable.h"
 #include "WKRN/WKRN_DataFolders.h"
 #include "WKRN/WKRN_Help.h"
 #include "WKRN/WKRN_Ids.h"
@@ -150,17 +151,23 @@ TEST_F(JobWindows, EmptyJobWindow_EnablesOnlyWhatWorksWithoutASheet)
 TEST_F(JobWindows, MenusAndToolbar_CarryTheCommandTable)
 {
     WKRN_SheetWindow* job = app->OpenJobWindow({}, std::nullopt, true);
-    EXPECT_EQ(job->Action(ID_FILE_OPEN_PREVIEW)->text(),
-              QStringLiteral("&Open Preview Files ...\tCtrl+O"));
+    // The shortcut beside the label comes from the key sequence, translated with Qt's texts.
+    EXPECT_EQ(job->Action(ID_FILE_OPEN_PREVIEW)->text(), QStringLiteral("&Open Preview Files ..."));
     EXPECT_EQ(job->Action(ID_FILE_OPEN_PREVIEW)->shortcut(),
               QKeySequence(QStringLiteral("Ctrl+O")));
     EXPECT_EQ(job->Action(ID_PALETTES_FLOAT_RIGHT)->shortcuts().size(), 2);
     EXPECT_EQ(job->Action(ID_ZOOM_IN)->shortcuts().size(), 2); // main and keypad plus
     EXPECT_EQ(job->Action(ID_EDIT_UNDO)->shortcuts().size(), 2);
-    // Cascade, tiling and Close All Jobs show shortcuts in their texts but have none.
-    for (int id :
-         {ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_TILE_VERT, ID_WINDOW_CLOSE_ALL})
-        EXPECT_TRUE(job->Action(id)->shortcuts().isEmpty()) << id;
+    // Every shortcut a label shows is one the item answers to.
+    for (const WKRN_CommandInfo& info : WKRN_CommandTable::Entries())
+    {
+        const QString written = QString::fromUtf8(info.text).section(QLatin1Char('\t'), 1);
+        if (info.id == 0 || written.isEmpty())
+            continue;
+        ASSERT_NE(job->Action(info.id), nullptr) << info.id;
+        EXPECT_EQ(job->Action(info.id)->shortcut(), QKeySequence(written.trimmed())) << info.id;
+        EXPECT_FALSE(job->Action(info.id)->text().contains(QLatin1Char('\t'))) << info.id;
+    }
     EXPECT_EQ(job->Action(ID_SHEET_CLIP_PATH)->statusTip(),
               QStringLiteral("Display or hide source clip paths (if present)"));
     EXPECT_EQ(job->Action(ID_SHEET_CLIP_PATH)->toolTip(), QStringLiteral("Source Clip Path"));
@@ -223,6 +230,35 @@ TEST_F(JobWindows, WindowMenu_ListsEveryJobWindowAfterOpensAndCloses)
     EXPECT_EQ(WindowMenuIds(a), (std::vector<int>{firstId, firstId + 2}));
     EXPECT_EQ(WindowMenuIds(c), (std::vector<int>{firstId, firstId + 2}));
     EXPECT_EQ(quits, 0);
+}
+
+// Filling an empty job window or renaming a job changes what every Window menu says: each lists
+// every window once, under its current name, with only its own item checked.
+TEST_F(JobWindows, WindowMenu_FollowsEveryChangeOfAJobsName)
+{
+    WKRN_SheetWindow* a = app->OpenJobWindow({}, std::nullopt, true);
+    WKRN_SheetWindow* b = app->OpenJobWindow(MakeSheet(folder, "Beta", 2), std::nullopt, true);
+    const int aId = a->Identity(), bId = b->Identity();
+    EXPECT_EQ(b->Action(aId)->text(), QStringLiteral("Quor KRN"));
+
+    WTLU_MessageEvent::Send(a, JOBMSG_SHOW_SHEET, 0, 0, MakeSheet(folder, "Alpha", 1));
+    for (WKRN_SheetWindow* job : {a, b})
+    {
+        std::vector<bool> checked;
+        EXPECT_EQ(WindowMenuIds(job, &checked), (std::vector<int>{aId, bId}));
+        EXPECT_EQ(std::count(checked.begin(), checked.end(), true), 1);
+        EXPECT_TRUE(job->Action(job->Identity())->isChecked());
+        EXPECT_EQ(job->Action(aId)->text(), QStringLiteral("Alpha: Signature 1 Web 1"));
+    }
+
+    // Adding files that belong to another signature renames the job.
+    WTLU_MessageEvent::Send(a, WKRN_SheetWindow::kSheetRebuiltMessage, 0, 0,
+                            MakeSheet(folder, "Gamma", 3));
+    for (WKRN_SheetWindow* job : {a, b})
+    {
+        EXPECT_EQ(WindowMenuIds(job), (std::vector<int>{aId, bId}));
+        EXPECT_EQ(job->Action(aId)->text(), QStringLiteral("Gamma: Signature 3 Web 1"));
+    }
 }
 
 TEST_F(JobWindows, CloseJob_LeavesAnEmptyJobWindowAtTheSameRectangle)

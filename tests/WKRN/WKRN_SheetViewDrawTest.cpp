@@ -623,4 +623,44 @@ TEST_F(SheetViewDrawTest, RepaintsDoNotDarkenABlendedSurfaceWhereNothingLiesUnde
     }
     EXPECT_EQ(m_View.Canvas(), first);
 }
+
+// A scroll while the picture is being painted tile by tile queues every tile again: the tiles
+// the interrupted frame had drawn must not be blended a second time over themselves. Single-sided
+// work never shows its back, so nothing opaque lies under the half-opaque front.
+TEST_F(SheetViewDrawTest, ScrollDuringProgressivePaintingDrawsEachPixelOnce)
+{
+    WKRN_TestSheetSpec spec;
+    spec.workStyle = 0;
+    spec.width = 8000;
+    spec.height = 6000;
+    WKRN_TestSurface front;
+    front.fill = [](std::uint32_t x, std::uint32_t y) { return (x / 64 + y / 64) % 2 == 0; };
+    WKRN_TestSurface back;
+    back.surface = 1;
+    back.fill = [](std::uint32_t x, std::uint32_t) { return x % 200 < 100; };
+    spec.surfaces = {front, back};
+    IMPN_SheetReference sheet = m_Sheets.Make(spec);
+    m_View.SetSheet(sheet.Get());
+    m_View.SetOpacity(50);
+    m_View.ZoomToLevel(4, true);
+    Settle();
+
+    int interrupted = 0;
+    for (int round = 0; round < 3; ++round)
+    {
+        m_View.Redraw();
+        m_View.viewport()->repaint();
+        const QImage erased = m_View.Canvas().copy();
+        // Some tiles drawn, others still queued.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return m_View.Canvas() != erased; }, 5000));
+        interrupted += m_View.IsPaintingTimerActive() ? 1 : 0;
+        m_View.ScrollTo(m_View.ScrollPosition().x() + 7, m_View.ScrollPosition().y() + 5, false);
+        Settle();
+        const QImage scrolled = m_View.Canvas().copy();
+        m_View.Redraw();
+        Settle();
+        EXPECT_EQ(scrolled, m_View.Canvas()) << "round " << round;
+    }
+    EXPECT_GT(interrupted, 0);
+}
 } // namespace

@@ -65,11 +65,11 @@ protected:
                          Qt::NoButton, buttons, modifiers);
         QApplication::sendEvent(Viewport(), &move);
     }
-    void Wheel(int delta)
+    void Wheel(int delta, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         const QPointF at(50, 50);
         QWheelEvent wheel(at, Viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
+                          modifiers, Qt::NoScrollPhase, false);
         QApplication::sendEvent(Viewport(), &wheel);
     }
     QPoint MaxScroll()
@@ -141,6 +141,50 @@ TEST_F(SheetViewToolsTest, ZoomClickKeepsTheClickedPointInViewAndReportsBothLeve
     zooms = m_Notices.Of(WKRN_SheetView::kZoomChangedMessage);
     ASSERT_EQ(zooms.size(), 2u);
     EXPECT_EQ(zooms[1].wParam, quintptr(4) << 16 | 3);
+}
+
+TEST_F(SheetViewToolsTest, ZoomDragDrawsARubberRectangleAndZoomsToIt)
+{
+    m_View.SetTool(WKRN_SheetView::ZoomTool);
+    m_View.ZoomToLevel(4, true); // 400 x 300
+    m_View.ScrollTo(0, 0, true);
+    Settle();
+    m_Notices.Clear();
+    const QImage before = m_View.Canvas().copy();
+    Press({40, 40});
+    Move({42, 43}); // a tremble of the hand is no drag
+    EXPECT_EQ(m_View.Canvas(), before);
+    Move({140, 115});
+    // The rectangle's edges are inverted on the canvas, its inside untouched.
+    EXPECT_NE(m_View.Canvas().pixel(90, 40), before.pixel(90, 40));
+    EXPECT_NE(m_View.Canvas().pixel(140, 80), before.pixel(140, 80));
+    EXPECT_EQ(m_View.Canvas().pixel(90, 80), before.pixel(90, 80));
+    EXPECT_EQ(m_View.GetLevel(), 4);
+    Release({140, 115});
+    // 100 x 75 picture pixels fill the window four times over: two levels in, centred on them.
+    EXPECT_EQ(m_View.GetLevel(), 2);
+    const auto zooms = m_Notices.Of(WKRN_SheetView::kZoomChangedMessage);
+    ASSERT_EQ(zooms.size(), 1u);
+    EXPECT_EQ(zooms[0].wParam, quintptr(2) << 16 | 4);
+    const QSize client = m_View.ClientSize();
+    const QPoint centre = m_View.ScrollPosition() + QPoint(client.width() / 2, client.height() / 2);
+    EXPECT_NEAR(centre.x(), 90 * 4, 4);
+    EXPECT_NEAR(centre.y(), std::min(77 * 4, MaxScroll().y() + client.height() / 2), 4);
+
+    // Dragged up and to the left, the same rectangle; a press that hardly moves is a click.
+    m_View.ZoomToLevel(4, true);
+    m_View.ScrollTo(0, 0, true);
+    Settle();
+    Press({140, 115});
+    Move({40, 40});
+    Release({40, 40});
+    EXPECT_EQ(m_View.GetLevel(), 2);
+    m_View.ZoomToLevel(4, true);
+    Settle();
+    Press({100, 80});
+    Move({103, 82});
+    Release({103, 82});
+    EXPECT_EQ(m_View.GetLevel(), 3);
 }
 
 TEST_F(SheetViewToolsTest, CtrlZoomsAndSpacePansWhateverTheTool)
@@ -324,28 +368,48 @@ TEST_F(SheetViewToolsTest, PictureSmallerThanTheWindowNeverScrolls)
 
 TEST_F(SheetViewToolsTest, WheelScrollsByWholeNotchesAndCarriesTheRemainder)
 {
-    const int lines = QApplication::wheelScrollLines();
-    ASSERT_GT(lines, 0);
+    // A notch moves the wheel-lines setting's count of lines, each a fixed stretch of screen.
+    const int notch = QApplication::wheelScrollLines() * m_View.LineStep();
+    ASSERT_GE(notch, 20);
     Wheel(-60);
     EXPECT_EQ(m_View.ScrollPosition().y(), 0);
     Wheel(-60);
-    EXPECT_EQ(m_View.ScrollPosition().y(), lines);
+    EXPECT_EQ(m_View.ScrollPosition().y(), notch);
     Wheel(-250); // two notches, 10 left over
-    EXPECT_EQ(m_View.ScrollPosition().y(), 3 * lines);
+    EXPECT_EQ(m_View.ScrollPosition().y(), 3 * notch);
     Wheel(-110);
-    EXPECT_EQ(m_View.ScrollPosition().y(), 4 * lines);
+    EXPECT_EQ(m_View.ScrollPosition().y(), 4 * notch);
     Wheel(120);
-    EXPECT_EQ(m_View.ScrollPosition().y(), 3 * lines);
+    EXPECT_EQ(m_View.ScrollPosition().y(), 3 * notch);
+    // Shift turns the wheel sideways.
+    Wheel(-120, Qt::ShiftModifier);
+    EXPECT_EQ(m_View.ScrollPosition(), QPoint(notch, 3 * notch));
+}
+
+TEST_F(SheetViewToolsTest, LineIsTheSameStretchOfScreenAtEveryZoomLevel)
+{
+    const int notch = QApplication::wheelScrollLines() * m_View.LineStep();
+    for (int level : {1, 3})
+    {
+        m_View.ZoomToLevel(level, true);
+        m_View.ScrollTo(0, 0, true);
+        Settle();
+        Wheel(-120);
+        EXPECT_EQ(m_View.ScrollPosition(), QPoint(0, notch)) << "level " << level;
+        QTest::keyClick(&m_View, Qt::Key_Right);
+        EXPECT_EQ(m_View.ScrollPosition(), QPoint(m_View.LineStep(), notch)) << "level " << level;
+    }
 }
 
 TEST_F(SheetViewToolsTest, ScrollCommandsStepByLinePageAndEnd)
 {
+    const int line = m_View.LineStep();
     m_View.Scroll(Qt::Vertical, WKRN_SheetView::LineDown);
-    EXPECT_EQ(m_View.ScrollPosition(), QPoint(0, 1));
+    EXPECT_EQ(m_View.ScrollPosition(), QPoint(0, line));
     m_View.Scroll(Qt::Vertical, WKRN_SheetView::PageDown); // a tenth of 600
-    EXPECT_EQ(m_View.ScrollPosition(), QPoint(0, 61));
+    EXPECT_EQ(m_View.ScrollPosition(), QPoint(0, line + 60));
     m_View.Scroll(Qt::Horizontal, WKRN_SheetView::PageDown); // a tenth of 800
-    EXPECT_EQ(m_View.ScrollPosition(), QPoint(80, 61));
+    EXPECT_EQ(m_View.ScrollPosition(), QPoint(80, line + 60));
     QTest::keyClick(&m_View, Qt::Key_End);
     EXPECT_EQ(m_View.ScrollPosition(), QPoint(80, MaxScroll().y()));
     QTest::keyClick(&m_View, Qt::Key_PageUp);

@@ -2,7 +2,10 @@
 
 #include "WKRN/WKRN_SingleInstance.h"
 
+#include "GLIB/GLIB_CommandLine.h"
+
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHostInfo>
@@ -12,6 +15,7 @@
 
 #include <csignal>
 #include <optional>
+#include <stdexcept>
 
 namespace
 {
@@ -114,4 +118,60 @@ TEST(WKRN_SingleInstance, GarbageOnTheSocket_IsDroppedWithoutEffect)
     // A proper record still gets through afterwards.
     EXPECT_TRUE(WKRN_SingleInstance(Folder(folder)).HandOver(L"q"));
     EXPECT_TRUE(WaitFor([&] { return received == 1; }));
+}
+
+// Something else holds the socket's path: the start runs as a viewer of its own and so does the
+// next one, instead of believing it is heard and losing the later starts' files.
+TEST(WKRN_SingleInstance, SocketThatCannotListen_LetsEveryStartOpenItsOwnWindow)
+{
+    WKRN_TestFolder folder;
+    WKRN_SingleInstance first(Folder(folder));
+    ASSERT_TRUE(QDir().mkpath(first.SocketPath()));
+    EXPECT_TRUE(first.TryBecomeFirst());
+    EXPECT_FALSE(first.IsListening());
+    WKRN_SingleInstance second(Folder(folder));
+    EXPECT_TRUE(second.TryBecomeFirst());
+    EXPECT_FALSE(second.IsListening());
+}
+
+// A failure that unwinds the start-up leaves no receiver behind: a later start's hand-over is
+// dropped instead of reaching the window that has gone.
+TEST(WKRN_SingleInstance, ReceiverScope_ClearsTheReceiverWhenAnExceptionLeavesIt)
+{
+    WKRN_TestFolder folder;
+    WKRN_SingleInstance first(Folder(folder));
+    ASSERT_TRUE(first.TryBecomeFirst());
+    ASSERT_TRUE(first.IsListening());
+    int calls = 0;
+    try
+    {
+        const WKRN_SingleInstance::ReceiverScope scope(
+            first, [&calls](const WKRN_HandOverRecord::Record&) { ++calls; });
+        EXPECT_TRUE(first.HasReceiver());
+        throw std::runtime_error("start-up failed");
+    }
+    catch (const std::runtime_error&)
+    {
+    }
+    EXPECT_FALSE(first.HasReceiver());
+    WKRN_SingleInstance second(Folder(folder));
+    ASSERT_FALSE(second.TryBecomeFirst());
+    EXPECT_TRUE(second.HandOver(L"quorkrn /jobs/a.tif"));
+    WaitFor([] { return false; });
+    EXPECT_EQ(calls, 0);
+}
+
+TEST(WKRN_HandOverRecord, CommandLine_MakesRelativePathsAbsoluteInTheStartingFolder)
+{
+    const QStringList arguments{QStringLiteral("quorkrn"), QStringLiteral("job/a b.prv"),
+                                QStringLiteral("../other/c.tif"), QStringLiteral("/abs/d.tif"),
+                                QStringLiteral("./e.krn")};
+    const std::vector<std::wstring> parts = GLIB_CommandLine::Split(
+        WKRN_HandOverRecord::CommandLine(arguments, QStringLiteral("/home/op/work")));
+    ASSERT_EQ(parts.size(), 5u);
+    EXPECT_EQ(parts[0], L"quorkrn"); // the program as started
+    EXPECT_EQ(parts[1], L"/home/op/work/job/a b.prv");
+    EXPECT_EQ(parts[2], L"/home/op/other/c.tif");
+    EXPECT_EQ(parts[3], L"/abs/d.tif");
+    EXPECT_EQ(parts[4], L"/home/op/work/e.krn");
 }

@@ -5,6 +5,8 @@
 #include "TIFX/TIFX_KRNWriter.h"
 #include "TIFX/TIFX_Tags.h"
 
+#include "WKRN/WKRN_ApplicationBarrier.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
@@ -29,7 +31,8 @@ public:
         static int argc = 1;
         static char name[] = "wkrn_tests";
         static char* argv[] = {name, nullptr};
-        m_application = new QApplication(argc, argv);
+        // The viewer's own application, so that its event barrier is under test too.
+        m_application = new WKRN_ApplicationBarrier(argc, argv);
         QApplication::setQuitOnLastWindowClosed(false);
         WTLU_MessageBox::SetStringLookup(&WKRN_StringTable::Load);
     }

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # End-to-end run of the real viewer under a virtual X server: a first start with one preview file,
-# a second start with another file that hands it over and ends, both jobs in the first instance
+# a second start in another folder with another file, named by a relative path, that hands it
+# over and ends, both jobs in the first instance
 # (told by the job windows' titles), a screenshot, and Ctrl+Q that quits and writes the
 # preferences. Exit code 77 when no virtual X server (or no xdotool to type the keys) is there.
 #
 # Usage: e2e_handover.sh QUORKRN KRN WORK_FOLDER
 set -uo pipefail
 
-viewer=${1:?quorkrn path}
+viewer=$(readlink -f "${1:?quorkrn path}")
 krn=${2:?krn path}
 work=${3:?work folder}
 
@@ -82,7 +83,8 @@ wait_for_titles() { # count, tenths of a second
 first=$!
 wait_for_titles 1 100 || fail "the first job window did not open"
 
-timeout 10 "$viewer" "$second_file" >"$work/second.log" 2>&1
+# The second start names its file relative to a folder of its own, not the first instance's.
+(cd "$work" && timeout 10 "$viewer" "job/$(basename "$second_file")" >"$work/second.log" 2>&1)
 second_status=$?
 [ "$second_status" -eq 0 ] || fail "the second start ended with $second_status"
 wait_for_titles 2 50 || fail "the handed-over file did not open in the first instance"

@@ -42,7 +42,7 @@ TEST(FileDialog, RequestCarriesTitleFiltersFolderAndMultipleChoice)
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     const QString first = folder.filePath("one.PRV");
-    Chooser chooser({{first, folder.filePath("two.prv")}, {}});
+    Chooser chooser({{first, folder.filePath("two.prv")}, {}, {}});
     const WTLU_FileDialogResult result = WTLU_FileDialog::GetOpenFileNames(
         nullptr, "Add Separation Files", {{"Preview File", "*.PRV"}}, folder.path());
 
@@ -59,7 +59,7 @@ TEST(FileDialog, RequestCarriesTitleFiltersFolderAndMultipleChoice)
 TEST(FileDialog, MissingStartFolderSingleChoiceAndCancel)
 {
     {
-        Chooser chooser({{"/a/x.tif", "/b/y.tif"}, "/a"});
+        Chooser chooser({{"/a/x.tif", "/b/y.tif"}, "/a", {}});
         const WTLU_FileDialogResult result =
             WTLU_FileDialog::GetOpenFileNames(nullptr, "T", {}, "/no/such/folder", false);
         EXPECT_TRUE(chooser.requests[0].folder.isEmpty());
@@ -69,7 +69,7 @@ TEST(FileDialog, MissingStartFolderSingleChoiceAndCancel)
     }
     {
         // A chooser that reports a folder without files was cancelled: nothing comes back.
-        Chooser chooser({{}, "/a"});
+        Chooser chooser({{}, "/a", {}});
         const WTLU_FileDialogResult result =
             WTLU_FileDialog::GetOpenFileNames(nullptr, "T", {}, QString());
         EXPECT_FALSE(result.Accepted());

@@ -1,5 +1,6 @@
 #include "WTLU/WTLU_FileDialog.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -53,17 +54,23 @@ WTLU_FileDialogResult WTLU_FileDialog::RunModal(const WTLU_FileDialogRequest& re
     // Existing files only: a typed name that does not exist is refused by the dialog itself.
     dialog.setFileMode(request.multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     dialog.setNameFilters(request.nameFilters);
+    if (!request.selectedFilter.isEmpty())
+        dialog.selectNameFilter(request.selectedFilter);
+    // Files written on other systems carry extensions in any mix of letter cases.
+    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
     WTLU_FileDialogResult result;
     if (dialog.exec() != QDialog::Accepted)
         return result;
     result.files = dialog.selectedFiles();
     result.folder = dialog.directory().absolutePath();
+    result.filter = dialog.selectedNameFilter();
     return result;
 }
 
 WTLU_FileDialogResult WTLU_FileDialog::GetOpenFileNames(QWidget* owner, const QString& title,
                                                         const std::vector<WTLU_FileFilter>& filters,
-                                                        const QString& folder, bool multiple)
+                                                        const QString& folder, bool multiple,
+                                                        QString* selectedFilter)
 {
     WTLU_FileDialogRequest request;
     request.owner = owner;
@@ -73,6 +80,8 @@ WTLU_FileDialogResult WTLU_FileDialog::GetOpenFileNames(QWidget* owner, const QS
     if (!folder.isEmpty() && QFileInfo(folder).isDir())
         request.folder = folder;
     request.multiple = multiple;
+    if (selectedFilter != nullptr && request.nameFilters.contains(*selectedFilter))
+        request.selectedFilter = *selectedFilter;
 
     const Chooser& chooser = CurrentChooser();
     WTLU_FileDialogResult result = chooser ? chooser(request) : RunModal(request);
@@ -82,5 +91,7 @@ WTLU_FileDialogResult WTLU_FileDialog::GetOpenFileNames(QWidget* owner, const QS
         result.files = QStringList{result.files.front()};
     if (result.folder.isEmpty())
         result.folder = QFileInfo(result.files.front()).absolutePath();
+    if (selectedFilter != nullptr && request.nameFilters.contains(result.filter))
+        *selectedFilter = result.filter;
     return result;
 }

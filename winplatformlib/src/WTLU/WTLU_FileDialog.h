@@ -1,8 +1,9 @@
 #pragma once
 // The open-file dialog through which the user picks existing files. The file system is
 // case-sensitive, so every pattern of a filter is offered in both letter cases ("*.TIF" also
-// finds "job.tif"). The dialog starts in the folder it is given and reports the folder it ended
-// in, so that callers can remember it for the next time.
+// finds "job.tif") and the dialog matches the patterns in any letter case ("job.Tif" too). The
+// dialog starts in the folder it is given and reports the folder it ended in, so that callers can
+// remember it for the next time.
 //
 // The dialog is shown by a chooser. The default one runs a modal QFileDialog; tests install
 // their own to answer with the paths a user would have picked.
@@ -33,6 +34,8 @@ struct WTLU_FileDialogRequest
     QString folder;
     // Several files may be chosen.
     bool multiple = true;
+    // The name filter chosen at the start (one of nameFilters); the first when empty.
+    QString selectedFilter;
 };
 
 struct WTLU_FileDialogResult
@@ -41,6 +44,8 @@ struct WTLU_FileDialogResult
     QStringList files;
     // The folder the dialog was in when it closed; empty when cancelled.
     QString folder;
+    // The name filter chosen when it closed (as in the request's nameFilters).
+    QString filter;
 
     bool Accepted() const { return !files.isEmpty(); }
 };
@@ -51,10 +56,13 @@ public:
     using Chooser = std::function<WTLU_FileDialogResult(const WTLU_FileDialogRequest&)>;
 
     // Shows the dialog for existing files. The result's folder is the chooser's, or, when the
-    // chooser leaves it empty, the folder of the first chosen file.
+    // chooser leaves it empty, the folder of the first chosen file. selectedFilter, when given,
+    // names the filter to start with (a name filter as NameFilter makes it) and receives the one
+    // chosen, so that callers can remember it with the folder.
     static WTLU_FileDialogResult GetOpenFileNames(QWidget* owner, const QString& title,
                                                   const std::vector<WTLU_FileFilter>& filters,
-                                                  const QString& folder, bool multiple = true);
+                                                  const QString& folder, bool multiple = true,
+                                                  QString* selectedFilter = nullptr);
 
     // "Preview File (*.PRV *.prv *.KRN *.krn)": each pattern in its upper-case and its
     // lower-case form (once when both are the same), duplicates and blanks dropped.

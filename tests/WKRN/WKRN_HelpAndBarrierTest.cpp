@@ -1,0 +1,182 @@
+// The user guide window (the English guide for a language without one, closing keys), Qt's own
+// texts in the user's language, and the barrier that keeps exceptions of event handlers from
+// crossing Qt's event loop.
+
+#include "WKRN_TestSupport.h"
+
+#include "WKRN/WKRN_ApplicationBarrier.h"
+#include "WKRN/WKRN_CommandTable.h"
+#include "WKRN/WKRN_DataFolders.h"
+#include "WKRN/WKRN_Help.h"
+#include "WKRN/WKRN_Language.h"
+
+#include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPointer>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTranslator>
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace
+{
+QStringList BuiltDataFolders()
+{
+    const QString dir = QCoreApplication::applicationDirPath();
+    return {dir, QDir::cleanPath(dir + QStringLiteral("/../src/WKRN"))};
+}
+
+class HelpWindow : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        folder.WriteText("QuorKRNHelp_en.html", "<html><body><h1>Guide</h1></body></html>");
+        WKRN_DataFolders::SetOverride({QString::fromStdString(folder.Path().string())});
+    }
+    void TearDown() override
+    {
+        WKRN_Help::Shutdown();
+        WKRN_ProcessEvents();
+        WKRN_DataFolders::SetOverride({});
+    }
+    WKRN_TestFolder folder;
+};
+
+TEST_F(HelpWindow, LanguageWithoutAGuideOfItsOwnShowsTheEnglishGuide)
+{
+    QTranslator german;
+    bool loaded = false;
+    for (const QString& dir : BuiltDataFolders())
+        loaded = loaded || german.load(QStringLiteral("QuorKRN_de.qm"), dir);
+    if (!loaded)
+        GTEST_SKIP() << "QuorKRN_de.qm is not built";
+    QCoreApplication::installTranslator(&german);
+    WKRN_RecordedBoxes boxes;
+    const bool shown = WKRN_Help::Show(nullptr);
+    QCoreApplication::removeTranslator(&german);
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(boxes.Boxes().empty());
+    ASSERT_NE(WKRN_Help::Window(), nullptr);
+    EXPECT_TRUE(WKRN_Help::Window()->toPlainText().contains(QStringLiteral("Guide")));
+}
+
+TEST_F(HelpWindow, EscapeAndCtrlWCloseIt)
+{
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)})
+    {
+        ASSERT_TRUE(WKRN_Help::Show(nullptr));
+        QPointer<QTextBrowser> window = WKRN_Help::Window();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.data()));
+        window->activateWindow();
+        QTest::keySequence(window.data(), keys);
+        WKRN_ProcessEvents();
+        EXPECT_TRUE(window.isNull() || !window->isVisible()) << keys.toString().toStdString();
+    }
+}
+
+// Every shortcut a command answers to is in the guide's table of keys, written as the menu
+// shows it.
+TEST(WKRN_UserGuide, KeyTableListsEveryCommandShortcut)
+{
+    QString path;
+    for (const QString& dir : BuiltDataFolders())
+        if (QFileInfo::exists(dir + QStringLiteral("/QuorKRNHelp_en.html")))
+            path = dir + QStringLiteral("/QuorKRNHelp_en.html");
+    if (path.isEmpty())
+        GTEST_SKIP() << "the user guide is not copied beside the program";
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString guide = QString::fromUtf8(file.readAll());
+    const qsizetype start = guide.indexOf(QStringLiteral("id=\"keys\""));
+    ASSERT_GE(start, 0);
+    const QString table =
+        guide.mid(start, guide.indexOf(QStringLiteral("</table>"), start) - start);
+    const QRegularExpression cell(QStringLiteral("<td class=\"key\">([^<]*)</td>"));
+    QStringList keys;
+    for (const QRegularExpressionMatch& match : cell.globalMatch(table))
+        for (const QString& key :
+             match.captured(1).split(QRegularExpression(QStringLiteral(R"(,\s|[()])"))))
+            keys.append(key.trimmed().remove(QStringLiteral("or ")));
+    for (const WKRN_CommandInfo& info : WKRN_CommandTable::Entries())
+    {
+        if (info.id == 0 || info.enabling == WKRN_Enabling::Never)
+            continue;
+        const QString written = QString::fromUtf8(info.text).section(QLatin1Char('\t'), 1);
+        const QString shortcut = QString::fromLatin1(info.keys).section(QLatin1Char(';'), 0, 0);
+        if (!shortcut.isEmpty())
+        {
+            EXPECT_TRUE(keys.contains(shortcut)) << shortcut.toStdString() << " of " << info.id;
+        }
+        if (!written.isEmpty())
+        {
+            EXPECT_EQ(written.trimmed(), shortcut) << info.id;
+        }
+    }
+}
+
+TEST(WKRN_Language, GermanLocale_TranslatesQtsOwnButtonsToo)
+{
+    const QLocale german(QLocale::German, QLocale::Germany);
+    WKRN_Language::Start(BuiltDataFolders(), german);
+    if (!WKRN_Language::Loaded())
+    {
+        WKRN_Language::Stop();
+        GTEST_SKIP() << "QuorKRN_de.qm is not built";
+    }
+    EXPECT_TRUE(WKRN_Language::QtLoaded());
+    QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text().remove(QLatin1Char('&')),
+              QStringLiteral("Abbrechen"));
+    WKRN_Language::Stop();
+    EXPECT_FALSE(WKRN_Language::QtLoaded());
+}
+
+// ---- The event barrier -------------------------------------------------------------------
+
+class ThrowingWidget : public QWidget
+{
+protected:
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::User)
+            throw std::runtime_error("handler failed");
+        return QWidget::event(event);
+    }
+};
+
+TEST(WKRN_ApplicationBarrier, ExceptionOfAnEventHandlerIsReportedNotPropagated)
+{
+    struct Report
+    {
+        std::wstring title, text, details;
+    };
+    std::vector<Report> reports;
+    const GLIB_FailureSink previous = WKRN_ApplicationBarrier::SetFailureSink(
+        [&reports](const std::wstring& title, const std::wstring& text, const std::wstring& details)
+        {
+            reports.push_back({title, text, details});
+        });
+    ThrowingWidget widget;
+    QEvent failing(QEvent::User);
+    EXPECT_NO_THROW(QCoreApplication::sendEvent(&widget, &failing));
+    WKRN_ApplicationBarrier::SetFailureSink(previous);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].title, L"Unhandled exception caught in main");
+    EXPECT_EQ(reports[0].details, L"handler failed");
+
+    // Events that do not fail go through untouched.
+    QEvent fine(QEvent::Type(QEvent::User + 1));
+    EXPECT_NO_THROW(QCoreApplication::sendEvent(&widget, &fine));
+    EXPECT_EQ(reports.size(), 1u);
+}
+} // namespace
