@@ -332,6 +332,7 @@ TEST_F(SheetWindowCommands, MeasureTool_ShowsTheMeasurementPaletteAndChecksIt)
 {
     WKRN_SheetWindow* job = Open(Sheet());
     // Without the palette the tool still works.
+    job->SetPalette(ID_WINDOW_MEASUREMENT, nullptr);
     job->Execute(ID_TOOL_MEASURE);
     EXPECT_EQ(job->View()->GetTool(), WKRN_SheetView::MeasureTool);
     EXPECT_FALSE(job->Action(ID_WINDOW_MEASUREMENT)->isChecked());

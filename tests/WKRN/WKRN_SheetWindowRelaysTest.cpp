@@ -212,6 +212,7 @@ TEST_F(SheetWindowRelays, NavigationRequests_ReachTheView)
 TEST_F(SheetWindowRelays, MeasurementWithoutPalette_ShowsInTheStatusBarInThePreferredUnit)
 {
     WKRN_SheetWindow* job = Open(Sheet());
+    job->SetPalette(ID_WINDOW_MEASUREMENT, nullptr);
     WKRN_Preferences::Current().PreferredLinearUnits = 2; // inches
     WKRN_Preferences::Current().LinearUnitPrecision = 3;
     double position[2] = {1.5, 2.25};

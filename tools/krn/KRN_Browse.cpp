@@ -4,6 +4,7 @@
 // file is a preview file, 1 when some are not or the folder cannot be read, 2 for bad arguments.
 
 #include "KRN_Command.h"
+#include "KRN_OptionParser.h"
 
 #include "IMPN/IMPN_RegistryScan.h"
 
@@ -11,7 +12,9 @@
 #include "IMPN/IMPN_Registry.h"
 
 #include <cstdio>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -29,35 +32,16 @@ void PrintRows(IMPN_RegistryScan::Kind kind, IMPN_Node& node, int level, bool al
 
 int RunBrowse(const std::vector<std::string>& args)
 {
-    std::string folder;
+    std::vector<std::string> folders;
     bool all = false;
-    for (const std::string& arg : args)
-    {
-        if (arg == "--help" || arg == "-h")
-        {
-            std::printf("%s", kUsage);
-            return 0;
-        }
-        if (arg == "--all")
-            all = true;
-        else if (!arg.empty() && arg[0] == '-')
-        {
-            std::fprintf(stderr, "krn browse: unknown option '%s'\n%s", arg.c_str(), kUsage);
-            return 2;
-        }
-        else if (folder.empty())
-            folder = arg;
-        else
-        {
-            std::fprintf(stderr, "krn browse: one folder only\n%s", kUsage);
-            return 2;
-        }
-    }
-    if (folder.empty())
-    {
-        std::fprintf(stderr, "%s", kUsage);
-        return 2;
-    }
+    KRN_OptionParser parser("browse", kUsage);
+    parser.Operands(folders, 1, "no folder given");
+    parser.Flag("--all", all);
+    if (const std::optional<int> exit = parser.Parse(args))
+        return *exit;
+    if (folders.size() > 1)
+        return parser.Fail("one folder only");
+    const std::string& folder = folders.front();
 
     IMPN_Registry registry;
     IMPN_RegistryFolder record;

@@ -3,6 +3,7 @@
 // it, or per ink zone of the press, as tab-separated lines or as CSV.
 
 #include "KRN_Command.h"
+#include "KRN_OptionParser.h"
 #include "KRN_SheetInput.h"
 
 #include "IMPN/IMPN_CoverageReport.h"
@@ -15,7 +16,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -42,98 +42,45 @@ struct Options
     bool csv = false;
 };
 
-struct UsageError
-{
-    std::string text;
-};
-
-bool ParseInt(const std::string& text, long long low, long long high, long long& value)
-{
-    const char* end = text.data() + text.size();
-    auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    return ec == std::errc() && ptr == end && value >= low && value <= high;
-}
-
-Options ParseOptions(const std::vector<std::string>& args)
-{
-    Options o;
-    for (std::size_t i = 0; i < args.size(); ++i)
-    {
-        const std::string& a = args[i];
-        if (a.size() < 2 || a.compare(0, 2, "--") != 0)
-        {
-            o.paths.push_back(a);
-            continue;
-        }
-        if (a == "--csv")
-        {
-            o.csv = true;
-            continue;
-        }
-        if (i + 1 >= args.size())
-            throw UsageError{a + " needs a value"};
-        const std::string& v = args[++i];
-        long long n = 0;
-        if (a == "--sheet")
-        {
-            if (!ParseInt(v, 1, 1 << 30, n))
-                throw UsageError{"--sheet needs a sheet number from 1"};
-            o.sheet = int(n);
-        }
-        else if (a == "--surface")
-        {
-            if (v != "front" && v != "back")
-                throw UsageError{"--surface is front or back"};
-            o.back = v == "back";
-        }
-        else if (a == "--rect")
-        {
-            std::array<std::int32_t, 4> r{};
-            std::size_t start = 0;
-            for (int k = 0; k < 4; ++k)
-            {
-                const std::size_t comma = k < 3 ? v.find(',', start) : v.size();
-                if (comma == std::string::npos ||
-                    !ParseInt(v.substr(start, comma - start), k < 2 ? INT32_MIN : 1, INT32_MAX, n))
-                    throw UsageError{"--rect needs TOP,LEFT,WIDTH,HEIGHT with a positive size"};
-                r[k] = std::int32_t(n);
-                start = comma + 1;
-            }
-            o.rect = r;
-        }
-        else if (a == "--zones")
-        {
-            if (!ParseInt(v, 1, kMaxZones, n))
-                throw UsageError{"--zones needs a zone count from 1 to " +
-                                 std::to_string(kMaxZones)};
-            o.zones = std::uint32_t(n);
-        }
-        else
-            throw UsageError{"unknown option " + a};
-    }
-    if (o.paths.empty())
-        throw UsageError{"no preview files given"};
-    return o;
-}
-
 int RunCoverage(const std::vector<std::string>& args)
 {
-    if (std::find_if(args.begin(), args.end(),
-                     [](const std::string& a) { return a == "--help" || a == "-h"; }) != args.end())
-    {
-        std::cout << kUsage;
-        return 0;
-    }
     Options o;
-    try
-    {
-        o = ParseOptions(args);
-    }
-    catch (const UsageError& e)
-    {
-        std::cerr << "krn coverage: " << e.text << "\n" << kUsage;
-        return 2;
-    }
+    KRN_OptionParser parser("coverage", kUsage);
+    parser.Operands(o.paths, 1, "no preview files given");
+    parser.Option("--sheet",
+                  [&](const std::string& v)
+                  {
+                      o.sheet = int(KRN_OptionParser::Integer(
+                          v, 1, 1 << 30, "--sheet needs a sheet number from 1"));
+                  });
+    parser.Option("--surface",
+                  [&](const std::string& v) {
+                      o.back = KRN_OptionParser::OneOf(v, {"front", "back"},
+                                                       "--surface is front or back") == 1;
+                  });
+    parser.Option("--rect",
+                  [&](const std::string& v)
+                  {
+                      const std::string problem =
+                          "--rect needs TOP,LEFT,WIDTH,HEIGHT with a positive size";
+                      const std::vector<long long> r =
+                          KRN_OptionParser::IntegerList(v, ',', 4, problem);
+                      for (int k = 0; k < 4; ++k)
+                          if (r[k] < (k < 2 ? INT32_MIN : 1) || r[k] > INT32_MAX)
+                              throw KRN_UsageError(problem);
+                      o.rect = std::array<std::int32_t, 4>{std::int32_t(r[0]), std::int32_t(r[1]),
+                                                           std::int32_t(r[2]), std::int32_t(r[3])};
+                  });
+    parser.Option("--zones",
+                  [&](const std::string& v)
+                  {
+                      o.zones = std::uint32_t(KRN_OptionParser::Integer(
+                          v, 1, kMaxZones,
+                          "--zones needs a zone count from 1 to " + std::to_string(kMaxZones)));
+                  });
+    parser.Flag("--csv", o.csv);
+    if (const std::optional<int> exit = parser.Parse(args))
+        return *exit;
 
     IMPN_Registry registry;
     KRN_PlaceFiles("coverage", o.paths, registry);
