@@ -85,6 +85,7 @@ private:
     bool RequireTag(uint32_t tag) const;
     bool CheckFullResolutionDirectory();
     bool CheckReducedDirectory();
+    bool CheckTilesCovered(const std::string& where);
     [[noreturn]] void ThrowTagNotFound(uint32_t tag, int line) const;
 
     std::string m_path;
