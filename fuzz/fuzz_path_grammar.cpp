@@ -44,13 +44,14 @@ bool Accepts(Call&& call)
     }
 }
 
-// Three readings of the bytes, so that control characters, lone surrogates and separators all
-// turn up often: UTF-8, little-endian 16-bit units, one byte per character.
+// Four readings of the bytes, so that control characters, lone surrogates, separators and names
+// that are not UTF-8 all turn up often: UTF-8, little-endian 16-bit units, one byte per
+// character, and bytes as a file name is carried (undecodable bytes as U+DC80..U+DCFF).
 std::wstring Decode(const std::uint8_t* data, std::size_t size)
 {
     if (size == 0)
         return std::wstring();
-    const std::uint8_t mode = data[0] % 3;
+    const std::uint8_t mode = data[0] % 4;
     ++data;
     --size;
     std::wstring text;
@@ -63,10 +64,14 @@ std::wstring Decode(const std::uint8_t* data, std::size_t size)
         for (std::size_t i = 0; i + 1 < size; i += 2)
             text += static_cast<wchar_t>(data[i] | (data[i + 1] << 8));
     }
-    else
+    else if (mode == 2)
     {
         for (std::size_t i = 0; i < size; ++i)
             text += static_cast<wchar_t>(data[i]);
+    }
+    else
+    {
+        text = PathToWide(std::string_view(reinterpret_cast<const char*>(data), size));
     }
     return text;
 }
@@ -104,6 +109,8 @@ void CheckPosix(const std::wstring& given)
         return;
     Require(!path.empty() && path[0] == L'/', "accepted path not absolute");
     Require(GFIL_PathPosix::Normalize(path, L"/elsewhere") == path, "normalising twice differs");
+    // What reaches the disk names this path and no other.
+    Require(PathToWide(PathToNarrow(path)) == path, "bytes on disk do not come back");
     if (GFIL_PathPosix::IsRoot(path))
     {
         Require(!Accepts([&] { GFIL_PathPosix::ParentPath(path); }), "root has a parent");

@@ -41,22 +41,25 @@ KRNDirectoryInfo SeedInfo()
     return info;
 }
 
+// Seeds are one tile of 96 x 80 pixels, so that the fuzzer decodes little per execution; one
+// seed of four tiles keeps the tile grid's edges in reach.
 void Write(const std::filesystem::path& folder, const std::string& name, Options options,
            const std::vector<TIFX_RawEntry>* entries = nullptr,
-           std::optional<uint16_t> declared = std::nullopt)
+           std::optional<uint16_t> declared = std::nullopt, uint32_t width = 96,
+           uint32_t height = 80)
 {
     TIFX_KRNWriter writer(options);
     if (entries)
         writer.SetQuorIFDEntries(*entries, declared);
-    writer.SetMainImage(700, 600,
+    writer.SetMainImage(width, height,
                         [&](uint32_t x0, uint32_t y0, uint8_t* tile)
                         {
                             const uint32_t size = options.tileSize;
                             const uint32_t rowBytes =
                                 options.mainBitsPerSample == 8 ? size : size / 8;
-                            for (uint32_t r = 0; r < size && y0 + r < 600; ++r)
+                            for (uint32_t r = 0; r < size && y0 + r < height; ++r)
                                 for (uint32_t c = 0; c < rowBytes; c += 3)
-                                    if (x0 + c * 8 < 700 && ((y0 + r) / 16 + c) % 4 == 0)
+                                    if (x0 + c * 8 < width && ((y0 + r) / 16 + c) % 4 == 0)
                                         tile[r * rowBytes + c] = 0x3C;
                         });
     writer.SetDirectoryInfo(SeedInfo());
@@ -88,6 +91,7 @@ int main(int argc, char** argv)
                     big ? Options::ByteOrder::BigEndian : Options::ByteOrder::LittleEndian;
                 Write(folder, std::string(big ? "big-" : "little-") + names[c] + ".tif", o);
             }
+        Write(folder, "four-tiles.tif", Options(), nullptr, std::nullopt, 700, 600);
         Options o;
         o.compression = Options::Compression::Deflate;
         o.tagsInQuorIFD = false;

@@ -1,5 +1,7 @@
 #include "IMPN/IMPN_ColorDatabaseFile.h"
 
+#include "GFIL/GFIL_SafeSave.h"
+
 #include <bit>
 #include <cerrno>
 #include <cstring>
@@ -74,12 +76,6 @@ IMPN_ColorDatabaseFile::ReadResult Stop(IMPN_ColorDatabaseFile::ReadResult resul
     result.status = IMPN_ColorDatabaseFile::Status::Incomplete;
     result.problem = "entry " + std::to_string(result.entriesRead + 1) + ": " + problem;
     return result;
-}
-
-[[noreturn]] void ThrowWriteError(int error, const std::filesystem::path& path)
-{
-    throw std::system_error(error, std::generic_category(),
-                            "Cannot write the colour database \"" + path.string() + "\"");
 }
 
 // Writes all bytes, resuming after interruptions and short writes.
@@ -232,32 +228,7 @@ void IMPN_ColorDatabaseFile::Write(const std::filesystem::path& path,
 {
     const std::vector<std::uint8_t> bytes = Serialize(database);
 
-    // The temporary file sits in the same folder so that the rename cannot cross file systems.
-    static unsigned serial = 0;
-    std::filesystem::path temporary;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt)
-    {
-        temporary = path;
-        temporary += ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(++serial);
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            ThrowWriteError(errno, path);
-    }
-    if (fd < 0)
-        ThrowWriteError(EEXIST, path);
-
-    if (!WriteAll(fd, bytes) || ::fsync(fd) != 0)
-    {
-        const int error = errno;
-        ::close(fd);
-        ::unlink(temporary.c_str());
-        ThrowWriteError(error, path);
-    }
-    if (::close(fd) != 0 || ::rename(temporary.c_str(), path.c_str()) != 0)
-    {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        ThrowWriteError(error, path);
-    }
+    GFIL_SafeSave::Replace(
+        path.string(), [&](int fd, const std::string&) { return WriteAll(fd, bytes); },
+        "Cannot write the colour database \"" + path.string() + "\"");
 }

@@ -72,7 +72,6 @@ IMPN_Separation::IMPN_Separation(TIFX_KRNFile& file)
         std::min<std::uint64_t>(count, std::numeric_limits<std::uint32_t>::max()));
     const std::int64_t tileBytes = file.GetTileSize();
     m_TileByteCount = tileBytes > 0 ? static_cast<std::size_t>(tileBytes) : 0;
-    m_TileClasses.assign(m_TileCount, TileUnknown);
 
     m_ThumbnailDirectory = FindThumbnailDirectory(file);
     // The caller goes on reading the job information of directory 0 from the same file (the
@@ -126,7 +125,7 @@ void IMPN_Separation::Prepare()
     m_CMYKEquivalent = decision.hasCMYKEquivalent ? decision.cmykEquivalent
                                                   : std::array<std::uint16_t, 4>{0, 0, 0, 0};
     m_CurrentColor = m_DecidedColor;
-    m_TileClasses.assign(m_TileCount, TileUnknown);
+    m_TileClasses.clear();
     m_ChangeStamp = IMPN_ChangeCounter::Next();
 }
 
@@ -282,9 +281,10 @@ std::uint32_t IMPN_Separation::TileIndex(std::uint32_t x, std::uint32_t y) const
 std::uint32_t IMPN_Separation::GetTileClass(std::uint32_t x, std::uint32_t y) const
 {
     const std::uint32_t index = TileIndex(x, y);
-    if (index >= m_TileClasses.size())
+    if (index >= m_TileCount)
         return TileOutside;
-    return m_TileClasses[index];
+    const auto found = m_TileClasses.find(index);
+    return found == m_TileClasses.end() ? TileUnknown : found->second;
 }
 
 std::size_t IMPN_Separation::GetTileByteCount() const
@@ -303,10 +303,8 @@ std::int64_t IMPN_Separation::ReadTile(std::uint8_t* buffer, std::size_t bufferS
         const std::uint32_t index = TileIndex(x, y);
         if (index >= m_TileCount)
             return -1;
-        // Tile classes are made by Prepare; a separation read before it classifies from scratch.
-        if (m_TileClasses.size() != m_TileCount)
-            m_TileClasses.assign(m_TileCount, TileUnknown);
-        std::uint32_t& tileClass = m_TileClasses[index];
+        const auto known = m_TileClasses.find(index);
+        const std::uint32_t tileClass = known == m_TileClasses.end() ? TileUnknown : known->second;
         switch (tileClass)
         {
         case TileBlank:
@@ -326,8 +324,9 @@ std::int64_t IMPN_Separation::ReadTile(std::uint8_t* buffer, std::size_t bufferS
             return -1;
         if (tileClass == TileUnknown)
         {
-            tileClass = Classify(buffer, count);
-            if (tileClass != TileMixed)
+            const std::uint32_t found = Classify(buffer, count);
+            m_TileClasses.emplace(index, static_cast<std::uint8_t>(found));
+            if (found != TileMixed)
                 return 1;
         }
         return count;

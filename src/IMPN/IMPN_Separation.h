@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class IMPN_Separation : public IMPN_Node
@@ -114,7 +115,9 @@ private:
     // Opens the reader when needed and makes the directory current when it is not.
     TIFX_KRNFile& FileAt(std::uint16_t directory);
 
-    std::vector<std::uint32_t> m_TileClasses;
+    // Classes of the tiles read so far (absent: unknown); it grows with the tiles visited, not
+    // with the tile grid the file declares.
+    std::unordered_map<std::uint32_t, std::uint8_t> m_TileClasses;
     std::uint32_t m_TileWidth = 0;
     std::uint32_t m_TileLength = 0;
     std::uint32_t m_TilesAcross = 0;

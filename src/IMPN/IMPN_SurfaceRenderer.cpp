@@ -86,11 +86,11 @@ IMPN_SurfaceRenderer::IMPN_SurfaceRenderer(std::vector<std::unique_ptr<IMPN_Rend
     }
 
     for (int i = kUnit; i < IMPN_RenderLevel::kLevelCount; ++i)
-        if (!m_Tiles.MakeArray(i, m_Levels[i]))
+        if (!m_Tiles.OpenLevel(i, m_Levels[i]))
             m_Levels[i].width = m_Levels[i].height = m_Levels[i].tilesAcross =
                 m_Levels[i].tilesDown = 0;
     // The magnified levels are made from level 3: without it they have nothing to show.
-    if (!m_Tiles.HasArray(kUnit))
+    if (!m_Tiles.IsLevelOpen(kUnit))
         for (int i = 0; i < kUnit; ++i)
             m_Levels[i].width = m_Levels[i].height = m_Levels[i].tilesAcross =
                 m_Levels[i].tilesDown = 0;
@@ -113,6 +113,11 @@ bool IMPN_SurfaceRenderer::UsesIndexedTiles(int level) const
 std::size_t IMPN_SurfaceRenderer::GetCachedBytes() const
 {
     return m_Tiles.CachedBytes();
+}
+
+std::size_t IMPN_SurfaceRenderer::GetTileRecordCount() const
+{
+    return m_Tiles.TileRecordCount();
 }
 
 void IMPN_SurfaceRenderer::ReleaseTiles()

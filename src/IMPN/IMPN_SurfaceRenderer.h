@@ -57,6 +57,9 @@ public:
 
     // Bytes held by all tiles (pixel stores only).
     std::size_t GetCachedBytes() const;
+    // Tiles the renderer keeps a record of: those asked for so far and those they were made
+    // from, however large the picture.
+    std::size_t GetTileRecordCount() const;
 
 private:
     struct SourceSpan

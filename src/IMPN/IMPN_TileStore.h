@@ -1,7 +1,7 @@
 #pragma once
-// Where a surface renderer keeps its tiles: maps from tile number to tile for the magnified
-// levels 0 to 2, whose tile grids are large and seen only in small parts, and arrays made up
-// front for levels 3 to 12. Tiles live until Release or the store's end.
+// Where a surface renderer keeps its tiles: one map per level from tile number to tile, filled as
+// tiles are asked for. What the store holds grows with the tiles actually visited, never with the
+// size a file declares for its picture. Tiles live until Release or the store's end.
 
 #include "IMPN/IMPN_RenderLevel.h"
 #include "IMPN/IMPN_RenderTile.h"
@@ -9,32 +9,33 @@
 #include <cstddef>
 #include <cstdint>
 #include <unordered_map>
-#include <vector>
 
 class IMPN_TileStore
 {
 public:
-    // Arrays of one level are refused beyond this many tiles: no preview file describes such a
-    // picture sensibly, and the level is then left without tiles.
+    // Levels from 1:1 down whose tile grid is larger than this are not shown: no preview file
+    // describes such a picture sensibly.
     static constexpr std::uint64_t kMaxTilesPerLevel = std::uint64_t(1) << 22;
 
-    // Makes the empty tile array of an array level (3..12) for the level's tile grid; false,
-    // with no array, when the grid is larger than kMaxTilesPerLevel.
-    bool MakeArray(int level, const IMPN_RenderLevel& record);
-    bool HasArray(int level) const;
+    // Lets a level from 1:1 down (3..12) hold tiles; false, and the level stays closed, when its
+    // grid is larger than kMaxTilesPerLevel. The magnified levels 0..2 are always open.
+    bool OpenLevel(int level, const IMPN_RenderLevel& record);
+    bool IsLevelOpen(int level) const;
 
-    // The tile holding level pixel (left, top), created empty in the maps when absent, with its
-    // position and size set from the record; null outside the level picture.
+    // The tile holding level pixel (left, top), created empty when absent, with its position and
+    // size set from the record; null outside the level picture or on a closed level.
     IMPN_RenderTile* Find(int level, const IMPN_RenderLevel& record, std::int32_t top,
                           std::int32_t left);
 
-    // Frees every tile's pixels (map entries go, array entries stay empty).
+    // Forgets every tile (the levels stay open).
     void Release();
 
     // Bytes held by all pixel stores.
     std::size_t CachedBytes() const;
+    // Tiles the store keeps a record of, made or not.
+    std::size_t TileRecordCount() const;
 
 private:
-    std::unordered_map<std::uint64_t, IMPN_RenderTile> m_Maps[IMPN_RenderLevel::kUnitLevel];
-    std::vector<IMPN_RenderTile> m_Arrays[IMPN_RenderLevel::kLevelCount];
+    std::unordered_map<std::uint64_t, IMPN_RenderTile> m_Maps[IMPN_RenderLevel::kLevelCount];
+    bool m_Open[IMPN_RenderLevel::kLevelCount] = {true, true, true};
 };

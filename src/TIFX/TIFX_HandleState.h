@@ -68,6 +68,9 @@ std::string TIFX_StripModule(const std::string& text);
 // learns the file descriptor. Null on failure, with the reason in the error text.
 TIFF* TIFX_OpenHandle(const std::string& utf8Path, const char* mode, TIFX_HandleState* state);
 
+// What a file of the given st_mode is, for the refusal of anything but a regular file.
+std::string TIFX_FileKindText(unsigned mode);
+
 // The state of a handle, or null for a handle the extender never saw.
 TIFX_HandleState* TIFX_StateOf(TIFF* tif);
 

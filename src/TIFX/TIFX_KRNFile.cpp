@@ -4,6 +4,8 @@
 
 #include <tiffio.h>
 
+#include <sys/stat.h>
+
 #include <utility>
 
 namespace
@@ -232,7 +234,7 @@ bool TIFX_KRNFile::CheckFullResolutionDirectory()
                             std::to_string(GetTileLength()) + " tiles instead of 512 x 512";
         return false;
     }
-    return true;
+    return CheckTilesCovered("directory 0");
 }
 
 bool TIFX_KRNFile::CheckReducedDirectory()
@@ -265,6 +267,49 @@ bool TIFX_KRNFile::CheckReducedDirectory()
                             std::to_string(GetTileLength()) + " tiles instead of 512 x 512";
         return false;
     }
+    return CheckTilesCovered(where);
+}
+
+// Every tile that the directory's dimensions declare must have its bytes in the file. libtiff
+// pads an offset or byte-count array shorter than the declared tile grid with zeros, so a zero,
+// or bytes beyond the end of the file, means that the file holds less than it claims; everything
+// later sized from the dimensions (tile tables, tile caches, the reduced raster) relies on this.
+bool TIFX_KRNFile::CheckTilesCovered(const std::string& where)
+{
+    struct stat st
+    {
+    };
+    if (!m_state || m_state->fd < 0 || ::fstat(m_state->fd, &st) != 0 || st.st_size < 0)
+    {
+        m_validityFailure = "the size of the file cannot be told";
+        return false;
+    }
+    const uint64_t fileSize = static_cast<uint64_t>(st.st_size);
+    const uint32_t tiles = TIFFNumberOfTiles(m_tiff);
+    if (tiles == 0)
+    {
+        m_validityFailure = where + " declares no tiles that can be counted";
+        return false;
+    }
+    for (uint32_t i = 0; i < tiles; ++i)
+    {
+        int error = 0;
+        const uint64_t offset = TIFFGetStrileOffsetWithErr(m_tiff, i, &error);
+        const uint64_t count = error ? 0 : TIFFGetStrileByteCountWithErr(m_tiff, i, &error);
+        if (error || offset == 0 || count == 0)
+        {
+            m_validityFailure = where + " declares " + std::to_string(tiles) +
+                                " tiles but has an offset and byte count for only " +
+                                std::to_string(i);
+            return false;
+        }
+        if (offset > fileSize || count > fileSize - offset)
+        {
+            m_validityFailure = where + ": tile " + std::to_string(i) + " of " +
+                                std::to_string(tiles) + " lies beyond the end of the file";
+            return false;
+        }
+    }
     return true;
 }
 
@@ -284,12 +329,25 @@ bool TIFX_KRNFile::IsValidPreviewFile()
             m_validityFailure = "directory 0 cannot be read";
         else if (CheckFullResolutionDirectory())
         {
+            const uint32_t mainWidth = GetImageWidth();
+            const uint32_t mainLength = GetImageLength();
             if (!SetDirectory(1))
                 m_validityFailure = "the file has no reduced image";
             else if (GetBitsPerSample() != 8 && !SetDirectory(2))
                 m_validityFailure = "the file has no 8-bit reduced image";
-            else
-                valid = CheckReducedDirectory();
+            else if (CheckReducedDirectory())
+            {
+                // A reduced copy larger than its original only makes the thumbnail cost more
+                // than the picture it stands for.
+                if (GetImageWidth() > mainWidth || GetImageLength() > mainLength)
+                    m_validityFailure =
+                        "directory " + std::to_string(GetDirectory()) + " (" +
+                        std::to_string(GetImageWidth()) + " x " + std::to_string(GetImageLength()) +
+                        ") is larger than the full-resolution image (" + std::to_string(mainWidth) +
+                        " x " + std::to_string(mainLength) + ")";
+                else
+                    valid = true;
+            }
         }
     }
     catch (const TIFX_TagNotFoundException& e)

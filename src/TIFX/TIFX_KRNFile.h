@@ -87,6 +87,7 @@ private:
     Value RequiredField(uint32_t tag, int line) const;
     bool CheckFullResolutionDirectory();
     bool CheckReducedDirectory();
+    bool CheckTilesCovered(const std::string& where);
     [[noreturn]] void ThrowTagNotFound(uint32_t tag, int line) const;
 
     std::string m_path;

@@ -8,6 +8,6 @@
 #include "GLIB/GLIB_String.h"
 
 TIFX_KRNFile::TIFX_KRNFile(const GFIL_FileSpec& spec)
-    : TIFX_KRNFile(spec ? ToNarrow(spec->Path()) : std::string())
+    : TIFX_KRNFile(spec ? PathToNarrow(spec->Path()) : std::string())
 {
 }

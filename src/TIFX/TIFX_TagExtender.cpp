@@ -5,6 +5,7 @@
 #include "TIFX/TIFX_Tags.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -395,14 +396,30 @@ TIFF* TIFX_OpenHandle(const std::string& utf8Path, const char* mode, TIFX_Handle
     // The descriptor is opened here rather than by libtiff so that it is known while libtiff reads
     // the first directory, when the embedded directory's values are fetched.
     const bool writing = mode[0] == 'w';
-    const int fd =
-        ::open(utf8Path.c_str(),
-               writing ? O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC : O_RDONLY | O_CLOEXEC, 0666);
+    // Reading never waits: a FIFO, a socket or a device named as a preview file would otherwise
+    // block the open (or the first read) until something writes to it.
+    const int fd = ::open(utf8Path.c_str(),
+                          writing ? O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC
+                                  : O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC,
+                          0666);
     if (fd < 0)
     {
         const int error = errno;
         g_errorText = "[TIFFOpen] " + utf8Path + ": " + std::strerror(error);
         return nullptr;
+    }
+    if (!writing)
+    {
+        struct stat st
+        {
+        };
+        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        {
+            g_errorText = "[TIFFOpen] " + utf8Path + ": " + TIFX_FileKindText(st.st_mode);
+            ::close(fd);
+            return nullptr;
+        }
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     }
     if (state)
         state->fd = fd;
@@ -416,6 +433,17 @@ TIFF* TIFX_OpenHandle(const std::string& utf8Path, const char* mode, TIFX_Handle
             state->fd = -1;
     }
     return tif;
+}
+
+std::string TIFX_FileKindText(unsigned mode)
+{
+    const char* kind = S_ISFIFO(mode)   ? "a FIFO"
+                       : S_ISSOCK(mode) ? "a socket"
+                       : S_ISCHR(mode)  ? "a character device"
+                       : S_ISBLK(mode)  ? "a block device"
+                       : S_ISDIR(mode)  ? "a folder"
+                                        : nullptr;
+    return kind ? std::string("Not a regular file but ") + kind : "Not a regular file";
 }
 
 TIFX_HandleState* TIFX_StateOf(TIFF* tif)

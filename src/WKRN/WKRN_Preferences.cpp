@@ -1,5 +1,7 @@
 #include "WKRN/WKRN_Preferences.h"
 
+#include "GFIL/GFIL_SafeSave.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -9,6 +11,9 @@
 #include <QVariant>
 
 #include <array>
+#include <cerrno>
+#include <system_error>
+#include <unistd.h>
 
 namespace
 {
@@ -19,9 +24,10 @@ QString Name(const char* preference)
 
 // A binary value of exactly the given size, or nothing. The registry version read at most the
 // stored size; bytes of another size are taken for a foreign value and ignored.
-bool ReadBytes(const QSettings& store, const char* preference, qsizetype size, QByteArray& out)
+bool ReadBytes(const WKRN_PreferenceLookup& store, const char* preference, qsizetype size,
+               QByteArray& out)
 {
-    const QVariant value = store.value(Name(preference));
+    const QVariant value = store(Name(preference));
     if (!value.isValid() || value.typeId() != QMetaType::QByteArray)
         return false;
     const QByteArray bytes = value.toByteArray();
@@ -31,7 +37,7 @@ bool ReadBytes(const QSettings& store, const char* preference, qsizetype size, Q
     return true;
 }
 
-void ReadColor(const QSettings& store, const char* preference, WKRN_ColorBytes& color)
+void ReadColor(const WKRN_PreferenceLookup& store, const char* preference, WKRN_ColorBytes& color)
 {
     QByteArray bytes;
     if (!ReadBytes(store, preference, 3, bytes))
@@ -41,7 +47,7 @@ void ReadColor(const QSettings& store, const char* preference, WKRN_ColorBytes& 
     color.red = static_cast<std::uint8_t>(bytes[2]);
 }
 
-void ReadNavigationColor(const QSettings& store, const char* preference,
+void ReadNavigationColor(const WKRN_PreferenceLookup& store, const char* preference,
                          WKRN_NavigationColor& color)
 {
     QByteArray bytes;
@@ -56,7 +62,7 @@ void ReadNavigationColor(const QSettings& store, const char* preference,
     color.opacity = static_cast<std::uint8_t>(bytes[3]);
 }
 
-void ReadBool(const QSettings& store, const char* preference, bool& flag)
+void ReadBool(const WKRN_PreferenceLookup& store, const char* preference, bool& flag)
 {
     QByteArray bytes;
     if (ReadBytes(store, preference, 1, bytes))
@@ -65,8 +71,8 @@ void ReadBool(const QSettings& store, const char* preference, bool& flag)
 
 // Integers index tables (units) or set slider positions (precisions); a value outside the range
 // would index past the table, so it is ignored like a value of the wrong size.
-void ReadInt(const QSettings& store, const char* preference, std::int32_t low, std::int32_t high,
-             std::int32_t& number)
+void ReadInt(const WKRN_PreferenceLookup& store, const char* preference, std::int32_t low,
+             std::int32_t high, std::int32_t& number)
 {
     QByteArray bytes;
     if (!ReadBytes(store, preference, 4, bytes))
@@ -80,9 +86,9 @@ void ReadInt(const QSettings& store, const char* preference, std::int32_t low, s
     number = value;
 }
 
-void ReadPath(const QSettings& store, const char* preference, QString& path)
+void ReadPath(const WKRN_PreferenceLookup& store, const char* preference, QString& path)
 {
-    const QVariant value = store.value(Name(preference));
+    const QVariant value = store(Name(preference));
     if (!value.isValid() || value.typeId() != QMetaType::QString)
         return;
     const QString text = value.toString();
@@ -134,13 +140,18 @@ QString WKRN_Preferences::DefaultStorePath()
 
 WKRN_PreferenceValues WKRN_Preferences::Read(const QString& path)
 {
-    WKRN_PreferenceValues values;
     if (path.isEmpty() || !QFileInfo(path).isFile())
-        return values;
+        return WKRN_PreferenceValues();
     QSettings store(path, QSettings::IniFormat);
     if (store.status() != QSettings::NoError)
-        return values;
+        return WKRN_PreferenceValues();
     store.beginGroup(QLatin1String(kGroup));
+    return Decode([&](const QString& name) { return store.value(name); });
+}
+
+WKRN_PreferenceValues WKRN_Preferences::Decode(const WKRN_PreferenceLookup& store)
+{
+    WKRN_PreferenceValues values;
     ReadColor(store, "PageEdgeColor", values.PageEdgeColor);
     ReadColor(store, "BleedEdgeColor", values.BleedEdgeColor);
     ReadColor(store, "PressSheetEdgeColor", values.PressSheetEdgeColor);
@@ -158,21 +169,21 @@ WKRN_PreferenceValues WKRN_Preferences::Read(const QString& path)
     ReadBool(store, "ShowTileBoundaries", values.ShowTileBoundaries);
     // Values beyond the fifteen of the key live in a group of their own, so that the key keeps
     // exactly its fifteen values for every program that reads it.
-    store.beginGroup(QLatin1String(kCoverageGroup));
-    ReadInt(store, "DensitometerAperture", kMinAperture, kMaxAperture, values.DensitometerAperture);
-    ReadInt(store, "InkLimit", 1, kMaxInkLimit, values.InkLimit);
-    store.endGroup();
-    store.endGroup();
+    const WKRN_PreferenceLookup coverage = [&store](const QString& name)
+    { return store(QLatin1String(kCoverageGroup) + QLatin1Char('/') + name); };
+    ReadInt(coverage, "DensitometerAperture", kMinAperture, kMaxAperture,
+            values.DensitometerAperture);
+    ReadInt(coverage, "InkLimit", 1, kMaxInkLimit, values.InkLimit);
     return values;
 }
 
-bool WKRN_Preferences::Write(const WKRN_PreferenceValues& values, const QString& path)
+namespace
 {
-    if (path.isEmpty())
-        return false;
-    QDir().mkpath(QFileInfo(path).absolutePath());
+// Every value into the store at `path` (whose other entries are kept); the store's status.
+QSettings::Status WriteValues(const WKRN_PreferenceValues& values, const QString& path)
+{
     QSettings store(path, QSettings::IniFormat);
-    store.beginGroup(QLatin1String(kGroup));
+    store.beginGroup(QLatin1String(WKRN_Preferences::kGroup));
     store.setValue(Name("PageEdgeColor"), ColorBytes(values.PageEdgeColor));
     store.setValue(Name("BleedEdgeColor"), ColorBytes(values.BleedEdgeColor));
     store.setValue(Name("PressSheetEdgeColor"), ColorBytes(values.PressSheetEdgeColor));
@@ -194,7 +205,57 @@ bool WKRN_Preferences::Write(const WKRN_PreferenceValues& values, const QString&
     store.endGroup();
     store.endGroup();
     store.sync();
-    return store.status() == QSettings::NoError;
+    return store.status();
+}
+} // namespace
+
+bool WKRN_Preferences::Write(const WKRN_PreferenceValues& values, const QString& path)
+{
+    if (path.isEmpty())
+        return false;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    // QSettings replaces its file atomically but flushes neither the folder nor, on a kill,
+    // removes its temporary; so it writes a temporary of ours, seeded with the old store so that
+    // entries of others survive, and the temporary replaces the store the safe way.
+    const std::string native = QFile::encodeName(path).toStdString();
+    const std::string target = GFIL_SafeSave::ResolveTarget(native);
+    QSettings::Status status = QSettings::AccessError;
+    try
+    {
+        GFIL_SafeSave::Replace(
+            native,
+            [&](int fd, const std::string& temporary)
+            {
+                QFile old(QFile::decodeName(target.c_str()));
+                if (old.exists())
+                {
+                    if (!old.open(QIODevice::ReadOnly))
+                        return false;
+                    const QByteArray bytes = old.readAll();
+                    qsizetype done = 0;
+                    while (done < bytes.size())
+                    {
+                        const ssize_t n = ::write(fd, bytes.constData() + done,
+                                                  static_cast<size_t>(bytes.size() - done));
+                        if (n < 0 && errno == EINTR)
+                            continue;
+                        if (n <= 0)
+                            return false;
+                        done += n;
+                    }
+                }
+                status = WriteValues(values, QFile::decodeName(temporary.c_str()));
+                if (status != QSettings::NoError)
+                    errno = EIO;
+                return status == QSettings::NoError;
+            },
+            "Cannot write the preferences \"" + native + "\"");
+    }
+    catch (const std::system_error&)
+    {
+        return false;
+    }
+    return status == QSettings::NoError;
 }
 
 namespace

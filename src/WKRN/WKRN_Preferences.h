@@ -8,8 +8,10 @@
 // the wrong type or size, or out of its range, is ignored and the default stays.
 
 #include <QString>
+#include <QVariant>
 
 #include <cstdint>
+#include <functional>
 
 struct WKRN_ColorBytes
 {
@@ -53,6 +55,9 @@ struct WKRN_PreferenceValues
     friend bool operator==(const WKRN_PreferenceValues&, const WKRN_PreferenceValues&) = default;
 };
 
+// A stored value by its name; an invalid QVariant when there is none.
+using WKRN_PreferenceLookup = std::function<QVariant(const QString& name)>;
+
 class WKRN_Preferences
 {
 public:
@@ -75,6 +80,9 @@ public:
 
     // The same on explicit values, for the dialog and for tests.
     static WKRN_PreferenceValues Read(const QString& path);
+    // The values from a lookup of stored values by name ("WKRN_" + preference), each checked
+    // for its type, size and range; anything else keeps its default. Read is this over the store.
+    static WKRN_PreferenceValues Decode(const WKRN_PreferenceLookup& value);
     static bool Write(const WKRN_PreferenceValues& values, const QString& path);
 
     // $XDG_CONFIG_HOME/Quor/Varnex.conf (or ~/.config/Quor/Varnex.conf).

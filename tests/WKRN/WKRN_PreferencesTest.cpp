@@ -8,6 +8,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
 namespace
 {
 QString Key(const char* name)
@@ -173,4 +180,67 @@ TEST(WKRN_Preferences, BrokenOrMissingStore_KeepsDefaults)
     // A folder where the file should be cannot be written and changes nothing.
     EXPECT_FALSE(WKRN_Preferences::Write(WKRN_PreferenceValues(),
                                          QString::fromStdString(folder.Path().string())));
+}
+
+namespace
+{
+WKRN_PreferenceValues Alternative(int i)
+{
+    WKRN_PreferenceValues v;
+    v.PageEdgeColor = {std::uint8_t(i), 2, 3};
+    v.PreferredLinearUnits = i % 5;
+    v.PreviousFolderPath = QStringLiteral("/jobs/%1").arg(i);
+    return v;
+}
+} // namespace
+
+TEST(WKRN_Preferences, WriteKilledAtAnyMoment_LeavesAWholeStoreAndTheNextWriteCleansUp)
+{
+    WKRN_TestFolder folder;
+    const QString path = folder.File("Varnex.conf");
+    // Someone else's entry in the same store survives every write.
+    Store(path, "ForeignValue", QStringLiteral("kept"));
+    ASSERT_TRUE(WKRN_Preferences::Write(Alternative(0), path));
+
+    // A child writes two sets of values in turn until it is killed, somewhere inside a write.
+    for (int round = 0; round < 3; ++round)
+    {
+        const pid_t child = ::fork();
+        if (child == 0)
+        {
+            for (int i = 0;; ++i)
+                WKRN_Preferences::Write(Alternative(i % 2), path);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(150 + 70 * round));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+
+        const WKRN_PreferenceValues read = WKRN_Preferences::Read(path);
+        EXPECT_TRUE(read == Alternative(0) || read == Alternative(1)) << round;
+    }
+
+    ASSERT_TRUE(WKRN_Preferences::Write(Alternative(7), path));
+    EXPECT_EQ(WKRN_Preferences::Read(path), Alternative(7));
+    QSettings store(path, QSettings::IniFormat);
+    EXPECT_EQ(store.value(Key("ForeignValue")).toString(), QStringLiteral("kept"));
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+        EXPECT_EQ(entry.path().filename().string(), "Varnex.conf");
+}
+
+TEST(WKRN_Preferences, Write_KeepsPermissionsAndReplacesTheLinkedFile)
+{
+    WKRN_TestFolder folder;
+    std::filesystem::create_directory(folder.Path() / "dotfiles");
+    const std::filesystem::path real = folder.Path() / "dotfiles" / "Varnex.conf";
+    ASSERT_TRUE(WKRN_Preferences::Write(Alternative(1), QString::fromStdString(real.string())));
+    std::filesystem::permissions(real, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::owner_write);
+    const QString link = folder.File("Varnex.conf");
+    std::filesystem::create_symlink(real, link.toStdString());
+
+    ASSERT_TRUE(WKRN_Preferences::Write(Alternative(2), link));
+    EXPECT_TRUE(std::filesystem::is_symlink(link.toStdString()));
+    EXPECT_EQ(WKRN_Preferences::Read(QString::fromStdString(real.string())), Alternative(2));
+    EXPECT_EQ(std::filesystem::status(real).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 }

@@ -197,6 +197,49 @@ grep -Eq '^        (Cyan|Black)'$'\t''[0-9]{4}-' <<<"$all" || fail "browse --all
 "$krn" browse "$job/none" 2>/dev/null; [ $? -eq 1 ] || fail "browse of a missing folder"
 "$krn" browse 2>/dev/null; [ $? -eq 2 ] || fail "browse without a folder"
 
+# Exit codes scripts rely on: info fails when any file is not a valid preview file, dump when
+# nothing was placed; both say so on standard error.
+bad=$(find "$invalid" -name '*.tif' | sort | head -n 1)
+if "$krn" info "$first" "$bad" >/dev/null 2>"$work/info.err"; then
+  fail "info on a valid and an invalid file exits 0"
+fi
+grep -q 'is not a valid preview file' "$work/info.err" || fail "info says nothing on stderr"
+mkdir -p "$work/empty"
+if "$krn" dump "$work/empty" >/dev/null 2>"$work/dump.err"; then
+  fail "dump that placed nothing exits 0"
+fi
+grep -q 'no file was placed' "$work/dump.err" || fail "dump says nothing on stderr"
+
+# File names are bytes: a job whose folder and files have Latin-1 names places as any other.
+latin="$work/$(printf 'Brosch\xfcre')"
+mkdir -p "$latin"
+for f in "$brochure"/*.tif; do
+  cp "$f" "$latin/$(printf '\xe9')$(basename "$f")"
+done
+dump=$("$krn" dump "$latin") || fail "dump of a Latin-1 named job exits non-zero"
+grep -q '^10 of 10 files placed$' <<<"$dump" || fail "dump of Latin-1 names: $(tail -n 1 <<<"$dump")"
+one=$(find "$latin" -name '*_0_Black.tif' | head -n 1)
+dump=$("$krn" dump "$one") || fail "dump of one Latin-1 named file exits non-zero"
+grep -q '^1 of 1 files placed$' <<<"$dump" || fail "dump of $one: $(tail -n 1 <<<"$dump")"
+
+# A FIFO named as a preview file is refused at once, never waited on (timeout exits 124).
+mkfifo "$work/pipe.tif"
+for cmd in info dump render thumbnail; do
+  args=("$work/pipe.tif")
+  case $cmd in
+    render) args+=(--level 9 --out "$work/pipe-render.ppm") ;;
+    thumbnail) args+=(--out "$work/pipe-thumbnail.ppm") ;;
+  esac
+  timeout 10 "$krn" "$cmd" "${args[@]}" >"$work/pipe.out" 2>&1
+  status=$?
+  if [ $status -eq 124 ]; then
+    fail "$cmd blocks on a FIFO"
+  elif [ $status -eq 0 ]; then
+    fail "$cmd on a FIFO exits 0"
+  fi
+  grep -q 'Not a regular file but a FIFO' "$work/pipe.out" || fail "$cmd does not say it met a FIFO"
+done
+
 if [ $failures -ne 0 ]; then
   echo "krn_cli: $failures failures" >&2
   exit 1

@@ -1,6 +1,7 @@
 // krn dump PATH...: builds an imposition registry from preview files and folders exactly as the
 // viewer does when it opens them, prints the registry's diagnostic dump and the names the viewer
-// shows for each node, then says which files were rejected and why.
+// shows for each node, then says which files were rejected and why. Exits 1 when no file was
+// placed.
 
 #include "KRN_Command.h"
 #include "KRN_OptionParser.h"
@@ -107,12 +108,18 @@ int RunDump(const std::vector<std::string>& args)
     PrintNames(registry, std::cout);
     std::cout << "\n";
     for (const auto& r : rejected)
-        std::cout << "rejected: " << ToNarrow(r.path) << ": " << ReasonText(r) << "\n";
+        std::cout << "rejected: " << PathToNarrow(r.path) << ": " << ReasonText(r) << "\n";
     for (const std::string& f : failures)
         std::cout << "rejected: " << f << "\n";
     for (const std::string& p : problems)
         std::cout << "rejected: " << p << "\n";
     std::cout << placed << " of " << paths.size() << " files placed\n";
+    std::cout.flush();
+    if (placed == 0)
+    {
+        std::cerr << "krn dump: no file was placed (" << paths.size() << " given)\n";
+        return 1;
+    }
     return 0;
 }
 

@@ -1,5 +1,6 @@
 // krn info FILE...: whether each file is a valid preview file (and which check failed), then
-// libtiff's report of every directory, private lines included.
+// libtiff's report of every directory, private lines included. Exits 1 when any file named cannot
+// be opened or is not a valid preview file, so that scripts can tell.
 
 #include "KRN_Command.h"
 #include "KRN_OptionParser.h"
@@ -28,15 +29,21 @@ int RunInfo(const std::vector<std::string>& args)
         catch (const TIFX_Exception& e)
         {
             std::fflush(stdout);
-            std::fprintf(stderr, "%s: cannot open: %s\n", path.c_str(), e.what());
+            std::fprintf(stderr, "krn info: %s: cannot open: %s\n", path.c_str(), e.what());
             status = 1;
             continue;
         }
         if (file.IsValidPreviewFile())
             std::printf("%s: valid preview file\n", path.c_str());
         else
+        {
             std::printf("%s: not a valid preview file: %s\n", path.c_str(),
                         file.GetValidityFailure().c_str());
+            std::fflush(stdout);
+            std::fprintf(stderr, "krn info: %s is not a valid preview file: %s\n", path.c_str(),
+                         file.GetValidityFailure().c_str());
+            status = 1;
+        }
         const uint16_t count = file.CountDirectories();
         for (uint16_t d = 0; d < count; ++d)
         {

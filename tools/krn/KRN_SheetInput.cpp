@@ -77,7 +77,7 @@ void KRN_PlaceFiles(const char* command, const std::vector<std::string>& paths,
     for (const std::string& problem : problems)
         std::cerr << "krn " << command << ": " << problem << "\n";
     for (const auto& r : rejected)
-        std::cerr << "krn " << command << ": skipped " << ToNarrow(r.path)
+        std::cerr << "krn " << command << ": skipped " << PathToNarrow(r.path)
                   << (r.detail.empty() ? std::string() : ": " + r.detail) << "\n";
 }
 

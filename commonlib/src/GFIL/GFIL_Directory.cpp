@@ -21,7 +21,7 @@ int CreateOne(const std::wstring& path)
 #ifdef _WIN32
     return ::CreateDirectoryW(path.c_str(), nullptr) ? 0 : static_cast<int>(::GetLastError());
 #else
-    return ::mkdir(ToNarrow(path).c_str(), 0777) == 0 ? 0 : errno;
+    return ::mkdir(PathToNarrow(path).c_str(), 0777) == 0 ? 0 : errno;
 #endif
 }
 

@@ -36,21 +36,8 @@ GFIL_FileSystem* MakeObjectFromNarrow(const std::string& path)
         const std::size_t zero = path.find('\0', start);
         const std::string piece =
             path.substr(start, zero == std::string::npos ? zero : zero - start);
-        const std::wstring widePiece = ToWide(piece);
-        // Text that is not valid UTF-8 widens to nothing; name the text that was given rather
-        // than an empty path.
-        if (widePiece.empty() && !piece.empty())
-        {
-            // The message itself must be valid text: bytes outside ASCII are shown as "?".
-            std::string shown = path;
-            for (char& c : shown)
-            {
-                if (static_cast<unsigned char>(c) >= 0x80)
-                    c = '?';
-            }
-            GFIL_Messages::ThrowCannotExpand(GFIL_Messages::Quoted(ToWide(shown)), EILSEQ, __FILE__,
-                                             __LINE__);
-        }
+        // Bytes that are not UTF-8 are carried as escapes, so every name on disk can be named.
+        const std::wstring widePiece = PathToWide(piece);
         wide += widePiece;
         if (zero == std::string::npos)
             break;
@@ -164,6 +151,6 @@ GFIL_FileSpec GFIL_FileSpec::Child(const std::wstring& name) const
 std::ostream& operator<<(std::ostream& stream, const GFIL_FileSpec& spec)
 {
     if (spec)
-        stream << ToNarrow(spec.Get()->Path());
+        stream << PathToNarrow(spec.Get()->Path());
     return stream;
 }

@@ -11,7 +11,8 @@ class GFIL_FileSystem;
 //
 // Constructing from a path expands and checks it once with the platform's path grammar and
 // throws GLIB_DerivedException<Tag_GFIL_Exception> (code 1158001) on any fault; the handle is
-// then never made. Narrow paths are UTF-8 and are widened with ToWide.
+// then never made. Narrow paths are bytes, widened with PathToWide (undecodable bytes are kept
+// as U+DC80..U+DCFF).
 class GFIL_FileSpec
 {
 public:
@@ -54,7 +55,7 @@ private:
     GFIL_FileSystem* m_object = nullptr;
 };
 
-// Writes the path (narrow, through ToNarrow); an empty handle writes nothing.
+// Writes the path (its bytes, through PathToNarrow); an empty handle writes nothing.
 std::ostream& operator<<(std::ostream& stream, const GFIL_FileSpec& spec);
 
 // The object's class needs the handle complete and the handle's users need the object's

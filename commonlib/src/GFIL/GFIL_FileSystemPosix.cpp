@@ -107,7 +107,7 @@ bool CurrentDirectoryOf(std::wstring& directory, int& error)
         buffer.resize(buffer.size() * 2);
     }
     buffer.resize(buffer.find('\0'));
-    directory = ToWide(buffer);
+    directory = PathToWide(buffer);
     // An unreachable directory is reported by Linux with a leading "(unreachable)".
     if (directory.empty() || directory[0] != L'/')
     {
@@ -162,7 +162,7 @@ std::wstring GFIL_FileSystemPosix::CurrentDirectory()
 
 std::string GFIL_FileSystemPosix::NativePath() const
 {
-    return ToNarrow(m_path);
+    return PathToNarrow(m_path);
 }
 
 std::wstring GFIL_FileSystemPosix::Path() const
@@ -221,7 +221,7 @@ GFIL_FileSpec GFIL_FileSystemPosix::Parent() const
 
 bool GFIL_FileSystemPosix::ChildExists(const std::wstring& name) const
 {
-    const std::string native = ToNarrow(GFIL_PathPosix::ChildPath(m_path, name));
+    const std::string native = PathToNarrow(GFIL_PathPosix::ChildPath(m_path, name));
     struct stat status
     {
     };
@@ -239,7 +239,8 @@ void GFIL_FileSystemPosix::OpenDescriptor(int flags, std::uint32_t mode, bool cr
     Close();
 
     const std::string native = NativePath();
-    const int descriptor = ::open(native.c_str(), flags | O_CLOEXEC, 0666);
+    // Opening never waits: a FIFO without a writer, or a device, would otherwise block here.
+    const int descriptor = ::open(native.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
     if (descriptor < 0)
     {
         const int error = errno;
@@ -272,6 +273,20 @@ void GFIL_FileSystemPosix::OpenDescriptor(int flags, std::uint32_t mode, bool cr
         Throw(GFIL_ERR_OTHER, "An unknown error occured; the Win32 " + SystemText(EISDIR), __FILE__,
               __LINE__);
     }
+    // Only regular files hold what this class reads and writes; anything else is refused before
+    // the first read could wait on it.
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode))
+    {
+        CloseQuietly(descriptor);
+        const char* kind = S_ISFIFO(status.st_mode)   ? " but a FIFO"
+                           : S_ISSOCK(status.st_mode) ? " but a socket"
+                           : S_ISCHR(status.st_mode)  ? " but a character device"
+                           : S_ISBLK(status.st_mode)  ? " but a block device"
+                                                      : "";
+        Throw(GFIL_ERR_OTHER, "The file " + Quoted(m_path) + " is not a regular file" + kind,
+              __FILE__, __LINE__);
+    }
+    ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
 
     if (!LockForSharing(descriptor, mode))
     {
@@ -480,9 +495,9 @@ std::vector<GFIL_FileSpec> GFIL_FileSystemPosix::ListEntries() const
             const std::string native = entry->d_name;
             if (native == "." || native == "..")
                 continue;
-            // A name that is not valid text, or that no specification can hold (a control
-            // character, a path grown past the limit), cannot be named by the viewer at all.
-            const std::wstring name = ToWide(native);
+            // A name that no specification can hold (a control character, a path grown past the
+            // limit) cannot be named by the viewer at all; bytes that are not UTF-8 are carried.
+            const std::wstring name = PathToWide(native);
             if (name.empty() || !GFIL_PathPosix::IsValidName(name))
                 continue;
             try

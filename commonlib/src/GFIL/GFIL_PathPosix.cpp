@@ -1,6 +1,7 @@
 #include "GFIL/GFIL_PathPosix.h"
 
 #include "GFIL/GFIL_Messages.h"
+#include "GLIB/GLIB_String.h"
 
 #include <cerrno>
 #include <climits>
@@ -20,18 +21,36 @@ constexpr std::size_t kNameMax = NAME_MAX;
 constexpr std::size_t kNameMax = 255;
 #endif
 
-// A character the disk can be asked for: not a control character, and a Unicode scalar value
-// (anything else would reach the file system as "?" and name a different file).
+// Bytes of a name that are not UTF-8 travel as U+DC80..U+DCFF (PathToWide).
+bool IsEscapedByte(std::uint32_t code)
+{
+    return code >= 0xDC80 && code <= 0xDCFF;
+}
+
+// A character the disk can be asked for: not a control character, and a Unicode scalar value or
+// an escaped byte (anything else would reach the file system as "?" and name a different file).
 bool IsValidCharacter(wchar_t c)
 {
     const auto code = static_cast<std::uint32_t>(c);
-    return code >= 0x20 && !(code >= 0xD800 && code <= 0xDFFF) && code <= 0x10FFFF;
+    return code >= 0x20 && (!(code >= 0xD800 && code <= 0xDFFF) || IsEscapedByte(code)) &&
+           code <= 0x10FFFF;
+}
+
+// The first escaped byte of a text whose escapes do not come back as themselves, or 0.
+wchar_t FirstAmbiguousEscape(const std::wstring& text)
+{
+    if (IsLosslessPath(text))
+        return 0;
+    for (const wchar_t c : text)
+        if (IsEscapedByte(static_cast<std::uint32_t>(c)))
+            return c;
+    return 0;
 }
 
 std::size_t Utf8Length(wchar_t c)
 {
     const auto code = static_cast<std::uint32_t>(c);
-    if (code < 0x80)
+    if (code < 0x80 || IsEscapedByte(code))
         return 1;
     if (code < 0x800)
         return 2;
@@ -103,6 +122,8 @@ std::wstring GFIL_PathPosix::Normalize(const std::wstring& given,
         if (!IsValidCharacter(c))
             GFIL_Messages::ThrowInvalidCharacter(path, c, __FILE__, __LINE__);
     }
+    if (const wchar_t c = FirstAmbiguousEscape(path))
+        GFIL_Messages::ThrowInvalidCharacter(path, c, __FILE__, __LINE__);
     for (const std::wstring& component : components)
     {
         if (Utf8Length(component) > kNameMax)
@@ -118,7 +139,7 @@ bool GFIL_PathPosix::IsValidName(const std::wstring& name)
         if (c == L'/' || !IsValidCharacter(c))
             return false;
     }
-    return Utf8Length(name) <= kNameMax;
+    return FirstAmbiguousEscape(name) == 0 && Utf8Length(name) <= kNameMax;
 }
 
 bool GFIL_PathPosix::IsRoot(const std::wstring& path)

@@ -9,7 +9,9 @@
 // are followed), doubled separators collapsed, no trailing "/" except on the root "/".
 // Refused (code 1158001, GLIB_DerivedException<Tag_GFIL_Exception>): an empty path, a path
 // whose expansion reaches PATH_MAX bytes, a character below U+0020 or one that is not a Unicode
-// scalar value (it could not be named on disk), a component longer than NAME_MAX bytes.
+// scalar value (it could not be named on disk), a component longer than NAME_MAX bytes. Bytes of
+// a name that are not UTF-8 are carried as U+DC80..U+DCFF (PathToWide) and accepted, unless they
+// would spell a valid UTF-8 sequence on disk and so name another file.
 class GFIL_PathPosix
 {
 public:

@@ -71,11 +71,51 @@ bool DecodeUtf8(std::string_view text, std::wstring& out)
     return true;
 }
 
-void EncodeUtf8(std::wstring_view text, std::string& out)
+constexpr char32_t kEscapeFirst = 0xDC80;
+constexpr char32_t kEscapeLast = 0xDCFF;
+
+// Length of the valid UTF-8 sequence at the start of `bytes` (strict, as DecodeUtf8), or 0.
+std::size_t ValidSequence(const unsigned char* bytes, std::size_t size, char32_t& value)
+{
+    const unsigned char lead = bytes[0];
+    if (lead < 0x80)
+    {
+        value = lead;
+        return 1;
+    }
+    std::size_t length = 0;
+    char32_t minimum = 0;
+    if ((lead & 0xE0) == 0xC0)
+        length = 2, value = lead & 0x1F, minimum = 0x80;
+    else if ((lead & 0xF0) == 0xE0)
+        length = 3, value = lead & 0x0F, minimum = 0x800;
+    else if ((lead & 0xF8) == 0xF0)
+        length = 4, value = lead & 0x07, minimum = 0x10000;
+    else
+        return 0;
+    if (size < length)
+        return 0;
+    for (std::size_t k = 1; k < length; ++k)
+    {
+        if ((bytes[k] & 0xC0) != 0x80)
+            return 0;
+        value = (value << 6) | (bytes[k] & 0x3F);
+    }
+    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
+        return 0;
+    return length;
+}
+
+void EncodeUtf8(std::wstring_view text, std::string& out, bool escapes = false)
 {
     for (wchar_t unit : text)
     {
         const auto value = static_cast<char32_t>(unit);
+        if (escapes && value >= kEscapeFirst && value <= kEscapeLast)
+        {
+            out.push_back(static_cast<char>(value - 0xDC00));
+            continue;
+        }
         if (value < 0x80)
         {
             out.push_back(static_cast<char>(value));
@@ -185,6 +225,55 @@ std::string ToNarrow(std::wstring_view text)
 std::string ToNarrow(const wchar_t* text)
 {
     return text ? ToNarrow(std::wstring_view(text)) : std::string();
+}
+
+std::wstring PathToWide(std::string_view bytes)
+{
+    bytes = UpToZero(bytes);
+    std::wstring out;
+    out.reserve(bytes.size());
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    for (std::size_t i = 0; i < bytes.size();)
+    {
+        char32_t value = 0;
+        const std::size_t length = ValidSequence(data + i, bytes.size() - i, value);
+        if (length == 0)
+        {
+            out.push_back(static_cast<wchar_t>(0xDC00 + data[i]));
+            ++i;
+            continue;
+        }
+        out.push_back(static_cast<wchar_t>(value));
+        i += length;
+    }
+    return out;
+}
+
+std::string PathToNarrow(std::wstring_view path)
+{
+    path = UpToZero(path);
+    std::string out;
+    out.reserve(path.size() * 4 + 1);
+    EncodeUtf8(path, out, true);
+    return out;
+}
+
+bool IsLosslessPath(std::wstring_view path)
+{
+    bool escaped = false;
+    for (wchar_t unit : path)
+    {
+        const auto value = static_cast<char32_t>(unit);
+        if (value >= 0xD800 && value <= 0xDFFF)
+        {
+            if (value < kEscapeFirst || value > kEscapeLast)
+                return false;
+            escaped = true;
+        }
+    }
+    // Escapes that spell a valid sequence (U+DCC3 U+DCA9 is "\xc3\xa9", which is U+00E9) would
+    // reach the disk as the name of another file.
+    return !escaped || PathToWide(PathToNarrow(path)) == path;
 }
 
 std::wstring FoldCase(std::wstring_view text)

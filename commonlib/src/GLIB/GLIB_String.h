@@ -18,6 +18,17 @@ std::wstring ToWide(const char* text);
 std::string ToNarrow(std::wstring_view text);
 std::string ToNarrow(const wchar_t* text);
 
+// File names are bytes on this platform, not text. PathToWide decodes UTF-8 and carries every byte
+// that is not part of a valid sequence as the lone surrogate U+DC00 + byte (U+DC80..U+DCFF), so no
+// name is lost; PathToNarrow gives those bytes back and otherwise encodes as ToNarrow does. A name
+// whose escapes would come back as a valid UTF-8 sequence is not one PathToWide makes: it would
+// name another file (see IsLosslessPath). Both stop at the first zero.
+std::wstring PathToWide(std::string_view bytes);
+std::string PathToNarrow(std::wstring_view path);
+// True when `path` is exactly what PathToWide makes of PathToNarrow(path): escapes only for
+// bytes that cannot be decoded, and no other surrogate.
+bool IsLosslessPath(std::wstring_view path);
+
 // Each code unit through the case-folding table; units without a folding are kept.
 std::wstring FoldCase(std::wstring_view text);
 

@@ -77,9 +77,11 @@ TEST(FileSpec, RelativePathsFollowTheCurrentDirectory)
 
 TEST(FileSpec, BadNarrowTextIsRefusedNotShortened)
 {
-    // Not UTF-8: named with its odd bytes shown as "?".
-    EXPECT_FILE_ERROR(GFIL_FileSpec("/jobs/\xff.tif"), GFIL_ERR_INVALID_PATH,
-                      "The path \"/jobs/?.tif\" cannot be expanded;" + SysText(EILSEQ));
+    // Not UTF-8: a file name is bytes, so the odd byte is carried, not refused (U+DC00 + byte).
+    EXPECT_EQ(GFIL_FileSpec("/jobs/\xff.tif").Path(), L"/jobs/\xDCFF.tif");
+    // Escapes that would spell UTF-8 on disk ("\xc3\xa9" is U+00E9) name another file.
+    EXPECT_FILE_ERROR(GFIL_FileSpec(L"/jobs/\xDCC3\xDCA9.tif"), GFIL_ERR_INVALID_PATH,
+                      "The path \"/jobs/??.tif\" contains the invalid character 0xdcc3");
     // A zero inside the text must not cut it to another, valid path.
     EXPECT_FILE_ERROR(GFIL_FileSpec(std::string("/jobs/a\0b", 9)), GFIL_ERR_INVALID_PATH,
                       "The path \"/jobs/a?b\" contains the invalid character 0x0");

@@ -101,9 +101,9 @@ TEST(FileSystemPosix, ListEntriesLeavesOutDotsAndUnnameableEntries)
     WriteFileBytes(folder.Path() / "a.tif", "x");
     WriteFileBytes(folder.Path() / "\xc3\xa9.tif", "x");
     fs::create_directory(folder.Path() / "sub");
-    // Neither of these can be held by a specification.
+    // A control character cannot be held by a specification; a byte that is not UTF-8 can.
     WriteFileBytes(folder.Path() / "bad\nname", "x");
-    WriteFileBytes(folder.Path() / "bad\xff", "x");
+    WriteFileBytes(folder.Path() / "latin\xe9", "latin-1");
 
     std::vector<std::wstring> names;
     for (const GFIL_FileSpec& entry : GFIL_FileSpec(folder.Wide())->ListEntries())
@@ -112,7 +112,14 @@ TEST(FileSystemPosix, ListEntriesLeavesOutDotsAndUnnameableEntries)
         names.push_back(entry.Name());
     }
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::wstring>{L"a.tif", L"sub", L"\x00e9.tif"}));
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"a.tif", L"latin\xDCE9", L"sub", L"\x00e9.tif"}));
+    // Every name listed opens again as the file it came from.
+    GFIL_FileSpec latin = GFIL_FileSpec(folder.Wide())->Child(L"latin\xDCE9");
+    EXPECT_TRUE(latin->Exists());
+    EXPECT_TRUE(GFIL_FileSpec(folder.Wide())->ChildExists(L"latin\xDCE9"));
+    EXPECT_FALSE(GFIL_FileSpec(folder.Wide())->ChildExists(L"latin\x00e9"));
+    EXPECT_NO_THROW(latin->Open(GFIL_MODE_READ));
+    EXPECT_EQ(latin->Size(), 7u); // "latin-1": the file of that name, not another
 
     EXPECT_TRUE(GFIL_FileSpec(folder.Wide("missing"))->ListEntries().empty());
     EXPECT_TRUE(GFIL_FileSpec(folder.Wide("a.tif"))->ListEntries().empty());

@@ -169,3 +169,36 @@ TEST(GLIB_String, StringStreamsComposeTextsAndNumbers)
     wide << L"line " << 550;
     EXPECT_EQ(wide.str(), L"line 550");
 }
+
+TEST(GLIB_String, PathConversionsCarryEveryByteBackAndForth)
+{
+    // Valid UTF-8 reads as ToWide does; each byte of a broken sequence becomes U+DC00 + byte.
+    EXPECT_EQ(PathToWide("Stra\xc3\x9f"
+                         "e"),
+              L"Stra\u00dfe");
+    EXPECT_EQ(PathToWide("caf\xe9.tif"), L"caf\xDCE9.tif");       // Latin-1
+    EXPECT_EQ(PathToWide("\xe2\x82"), L"\xDCE2\xDC82");           // cut sequence
+    EXPECT_EQ(PathToWide("\xed\xa0\x80"), L"\xDCED\xDCA0\xDC80"); // encoded surrogate
+    EXPECT_EQ(PathToWide("\xc0\xaf"), L"\xDCC0\xDCAF");           // overlong slash stays bytes
+    EXPECT_EQ(PathToWide(std::string_view("a\xff\0b", 4)), L"a\xDCFF");
+
+    // Every byte string survives the trip, and its wide form is accepted as lossless.
+    std::string all;
+    for (int b = 1; b < 256; ++b)
+        all.push_back(static_cast<char>(b));
+    for (const std::string& bytes :
+         {all, std::string("\xc3\xa9\xc3"), std::string("\xf0\x9f\x98\x80\xf0\x9f"),
+          std::string("/jobs/\xc9t\xe9/a.tif")})
+    {
+        const std::wstring wide = PathToWide(bytes);
+        EXPECT_EQ(PathToNarrow(wide), bytes);
+        EXPECT_TRUE(IsLosslessPath(wide));
+    }
+
+    // Escapes that spell a valid sequence, and surrogates that are not escapes, are not.
+    EXPECT_FALSE(IsLosslessPath(L"\xDCC3\xDCA9"));
+    EXPECT_FALSE(IsLosslessPath(std::wstring(1, static_cast<wchar_t>(0xD800))));
+    EXPECT_FALSE(IsLosslessPath(L"\xDC41")); // "A" is never escaped
+    EXPECT_TRUE(IsLosslessPath(L"\xDCC3x"));
+    EXPECT_EQ(PathToNarrow(std::wstring(1, static_cast<wchar_t>(0xD800)) + L"x"), "?x");
+}
