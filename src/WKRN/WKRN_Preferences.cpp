@@ -199,7 +199,7 @@ QSettings::Status WriteValues(const WKRN_PreferenceValues& values, const QString
     store.setValue(Name("PreviousFolderPath"), values.PreviousFolderPath);
     store.setValue(Name("ShowEntireImpositionTree"), BoolBytes(values.ShowEntireImpositionTree));
     store.setValue(Name("ShowTileBoundaries"), BoolBytes(values.ShowTileBoundaries));
-    store.beginGroup(QLatin1String(kCoverageGroup));
+    store.beginGroup(QLatin1String(WKRN_Preferences::kCoverageGroup));
     store.setValue(Name("DensitometerAperture"), IntBytes(values.DensitometerAperture));
     store.setValue(Name("InkLimit"), IntBytes(values.InkLimit));
     store.endGroup();
