@@ -3,6 +3,7 @@
 #include "WKRN/WKRN_AddFileDialog.h"
 #include "WKRN/WKRN_AddFilePage.h"
 #include "WKRN/WKRN_FileListTexts.h"
+#include "WKRN/WKRN_Ids.h"
 #include "WKRN/WKRN_Preferences.h"
 #include "WKRN/WKRN_PreviewFileBrowser.h"
 #include "WKRN/WKRN_PreviewFileRow.h"
@@ -402,7 +403,7 @@ TEST_F(AddFileDialog, OpenMode_OkSendsTheNewSheetToShowOnce)
     dialog.accept();
     ASSERT_EQ(jobWindow.received.size(), 1u);
     const MessageReceiver::Received& sent = jobWindow.received[0];
-    EXPECT_EQ(sent.message, 0x8002);
+    EXPECT_EQ(sent.message, JOBMSG_SHOW_SHEET);
     ASSERT_TRUE(sent.sheet);
     EXPECT_EQ(sent.sheet.Get(), dialog.BuiltSheet().Get());
     EXPECT_EQ(sent.lParam, reinterpret_cast<qintptr>(sent.sheet.Get()));
@@ -442,7 +443,7 @@ TEST_F(AddFileDialog, AddMode_ListsStartWithTheSheetAndOkSendsTheRebuiltSheet)
 
     ASSERT_EQ(jobWindow.received.size(), 1u);
     const MessageReceiver::Received& sent = jobWindow.received[0];
-    EXPECT_EQ(sent.message, 0x8027);
+    EXPECT_EQ(sent.message, JOBMSG_SHEET_REBUILT);
     ASSERT_TRUE(sent.sheet);
     EXPECT_NE(sent.sheet.Get(), old.Get());
     EXPECT_EQ(InkNames(sent.sheet->GetFrontSurface()),

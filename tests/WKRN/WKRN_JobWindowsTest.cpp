@@ -252,8 +252,7 @@ TEST_F(JobWindows, WindowMenu_FollowsEveryChangeOfAJobsName)
     }
 
     // Adding files that belong to another signature renames the job.
-    WTLU_MessageEvent::Send(a, WKRN_SheetWindow::kSheetRebuiltMessage, 0, 0,
-                            MakeSheet(folder, "Gamma", 3));
+    WTLU_MessageEvent::Send(a, JOBMSG_SHEET_REBUILT, 0, 0, MakeSheet(folder, "Gamma", 3));
     for (WKRN_SheetWindow* job : {a, b})
     {
         EXPECT_EQ(WindowMenuIds(job), (std::vector<int>{aId, bId}));

@@ -5,6 +5,7 @@
 #include "IMPN/IMPN_Sheet.h"
 #include "TIFX/TIFX_KRNWriter.h"
 #include "TIFX/TIFX_Tags.h"
+#include "WKRN/WKRN_Ids.h"
 #include "WTLU/WTLU_MessageEvent.h"
 
 #include <gtest/gtest.h>
@@ -139,7 +140,7 @@ bool WKRN_NoticeRecorder::event(QEvent* event)
     Notice notice;
     notice.message = message.Message();
     notice.wParam = message.WParam();
-    if (notice.message == 0x8021)
+    if (notice.message == JOBMSG_MEASUREMENT)
     {
         const auto* position = reinterpret_cast<const double*>(message.WParam());
         const auto* offset = reinterpret_cast<const double*>(message.LParam());
@@ -148,7 +149,7 @@ bool WKRN_NoticeRecorder::event(QEvent* event)
         if (offset)
             notice.second.assign(offset, offset + 2);
     }
-    else if (notice.message == 0x800C || notice.message == 0x800D)
+    else if (notice.message == JOBMSG_VISIBLE_AREA || notice.message == JOBMSG_ZOOM_CHANGED)
     {
         const auto* fractions = reinterpret_cast<const double*>(message.LParam());
         if (fractions)
