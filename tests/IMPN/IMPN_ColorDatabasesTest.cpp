@@ -195,22 +195,3 @@ TEST(ColorDatabasePaths, UserDataFolderFollowsTheEnvironment)
     EXPECT_FALSE(Paths::UserDataFolder(nullptr, nullptr).has_value());
     EXPECT_FALSE(Paths::UserDataFolder("", "").has_value());
 }
-
-TEST(ColorDatabasePaths, ProgramDataBesideTheExecutableThenInstalledShare)
-{
-    const auto root = ScratchFolder("program");
-    std::filesystem::create_directories(root / "bin");
-    std::filesystem::create_directories(root / "share" / "quorkrn");
-    EXPECT_FALSE(IMPN_ColorDatabasePaths::FindProgramDataFile(root / "bin", "Pantone.colordb"));
-
-    WriteRaw(root / "share" / "quorkrn" / "Pantone.colordb", "x");
-    EXPECT_EQ(IMPN_ColorDatabasePaths::FindProgramDataFile(root / "bin", "Pantone.colordb"),
-              (root / "share" / "quorkrn" / "Pantone.colordb").lexically_normal());
-    WriteRaw(root / "bin" / "Pantone.colordb", "x");
-    EXPECT_EQ(IMPN_ColorDatabasePaths::FindProgramDataFile(root / "bin", "Pantone.colordb"),
-              (root / "bin" / "Pantone.colordb").lexically_normal());
-
-    const auto exe = IMPN_ColorDatabasePaths::ExecutableFolder();
-    ASSERT_TRUE(exe.has_value());
-    EXPECT_TRUE(std::filesystem::is_directory(*exe));
-}
