@@ -2,7 +2,9 @@
 // folders they come from.
 
 #include "IMPN/IMPN_ColorDatabases.h"
+
 #include "IMPN/IMPN_ColorDatabasePaths.h"
+#include "KRN_TestFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -14,20 +16,12 @@ namespace
 {
 std::filesystem::path ScratchFolder(const std::string& name)
 {
-    const char* root = std::getenv("KRN_TEST_TMP");
-    std::filesystem::path base = root != nullptr && root[0] != '\0'
-                                     ? std::filesystem::path(root)
-                                     : std::filesystem::temp_directory_path();
-    const auto folder = base / ("colordbs-" + std::to_string(::getpid())) / name;
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    return folder;
+    return KRN_TestNamedFolder("colordbs", name);
 }
 
 void WriteRaw(const std::filesystem::path& path, const std::string& bytes)
 {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
+    KRN_TestWriteBytes(path, bytes);
 }
 
 std::string ReadRaw(const std::filesystem::path& path)
