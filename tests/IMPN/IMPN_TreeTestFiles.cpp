@@ -1,7 +1,5 @@
 #include "IMPN_TreeTestFiles.h"
 
-#include "KRN_TestFolder.h"
-
 #include "TIFX/TIFX_Tags.h"
 
 KRNPageInfo IMPN_TestPreview::DefaultPage()
@@ -20,13 +18,6 @@ TIFX_KRNWriterOptions IMPN_TestPreview::DefaultOptions()
 KRNDirectoryInfo IMPN_TestDirectoryInfo(const IMPN_TestPreview& p)
 {
     return KRN_TestDirectoryInfo(p);
-}
-
-IMPN_TestFolder::IMPN_TestFolder() : m_Path(KRN_TestUniqueFolder("impn-tree")) {}
-
-IMPN_TestFolder::~IMPN_TestFolder()
-{
-    KRN_TestRemoveFolder(m_Path);
 }
 
 std::string IMPN_TestFolder::Write(const std::string& name, const IMPN_TestPreview& p) const
@@ -49,14 +40,7 @@ std::string IMPN_TestFolder::Write(const std::string& name, const IMPN_TestPrevi
     }
     writer.SetMainBitmap(p.width, p.height, std::move(bits));
     writer.SetDirectoryInfo(IMPN_TestDirectoryInfo(p));
-    const std::string path = (m_Path / name).string();
+    const std::string path = (Path() / name).string();
     writer.Write(path);
     return path;
-}
-
-std::string IMPN_TestFolder::WriteText(const std::string& name, const std::string& text) const
-{
-    const std::filesystem::path path = m_Path / name;
-    KRN_TestWriteBytes(path, text);
-    return path.string();
 }

@@ -2,6 +2,7 @@
 // Preview files for the imposition-tree suites, written at run time by the preview-file writer
 // into a scratch folder of their own.
 
+#include "KRN_TestFolder.h"
 #include "KRN_TestPreviewInfo.h"
 
 #include "TIFX/TIFX_KRNDirectoryInfo.h"
@@ -38,24 +39,19 @@ struct IMPN_TestPreview : KRN_TestInfoSpec
     static TIFX_KRNWriterOptions DefaultOptions();
 };
 
-// A scratch folder under $KRN_TEST_TMP (or the system's temporary folder), removed at the end.
-class IMPN_TestFolder
+// A scratch folder of the imposition-tree suites, removed at the end.
+class IMPN_TestFolder : public KRN_TestFolder
 {
 public:
-    IMPN_TestFolder();
-    ~IMPN_TestFolder();
-    IMPN_TestFolder(const IMPN_TestFolder&) = delete;
-    IMPN_TestFolder& operator=(const IMPN_TestFolder&) = delete;
-
-    const std::filesystem::path& Path() const { return m_Path; }
+    IMPN_TestFolder() : KRN_TestFolder("impn-tree") {}
 
     // Writes a preview file named `name` and returns its path.
     std::string Write(const std::string& name, const IMPN_TestPreview& preview) const;
     // Writes arbitrary bytes (a file that is not a TIFF at all).
-    std::string WriteText(const std::string& name, const std::string& text) const;
-
-private:
-    std::filesystem::path m_Path;
+    std::string WriteText(const std::string& name, const std::string& text) const
+    {
+        return WriteBytes(name, text);
+    }
 };
 
 // The job information the writer stores for a test file.

@@ -1,6 +1,5 @@
 #include "WKRN_SheetViewTestSheets.h"
 
-#include "KRN_TestFolder.h"
 #include "KRN_TestPreviewInfo.h"
 
 #include "GFIL/GFIL_FileSpec.h"
@@ -14,13 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
-WKRN_TestSheets::WKRN_TestSheets() : m_Path(KRN_TestUniqueFolder("wkrn-sheetview")) {}
-
-WKRN_TestSheets::~WKRN_TestSheets()
-{
-    KRN_TestRemoveFolder(m_Path);
-}
 
 KRNPageInfo WKRN_TestSheets::Page(std::uint16_t number, std::uint16_t orientation, std::int32_t top,
                                   std::int32_t left, std::int32_t bottom, std::int32_t right)
@@ -63,7 +55,8 @@ IMPN_SheetReference WKRN_TestSheets::Make(const WKRN_TestSheetSpec& spec)
         info.pressSheetRight = std::int32_t(spec.width) - 20;
         info.pages = spec.pages;
         writer.SetDirectoryInfo(KRN_TestDirectoryInfo(info));
-        const std::filesystem::path path = m_Path / ("s" + std::to_string(m_Count++) + ".tif");
+        const std::filesystem::path path =
+            m_Folder.Path() / ("s" + std::to_string(m_Count++) + ".tif");
         writer.Write(path.string());
         files.emplace_back(path.string());
     }

@@ -1,6 +1,5 @@
 #include "WKRN_TestSupport.h"
 
-#include "KRN_TestFolder.h"
 #include "KRN_TestPreviewInfo.h"
 
 #include "WKRN/WKRN_StringTable.h"
@@ -47,16 +46,9 @@ private:
     ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
 } // namespace
 
-WKRN_TestFolder::WKRN_TestFolder() : m_path(KRN_TestUniqueFolder("wkrn")) {}
-
-WKRN_TestFolder::~WKRN_TestFolder()
-{
-    KRN_TestRemoveFolder(m_path);
-}
-
 QString WKRN_TestFolder::File(const char* name) const
 {
-    return QString::fromStdString((m_path / name).string());
+    return QString::fromStdString((Path() / name).string());
 }
 
 std::string WKRN_TestFolder::WritePreview(const std::string& name, const std::string& title,
@@ -82,16 +74,9 @@ std::string WKRN_TestFolder::WritePreview(const std::string& name, const std::st
     spec.pressSheetRight = std::int32_t(width);
     spec.pressSheetBottom = std::int32_t(height);
     writer.SetDirectoryInfo(KRN_TestDirectoryInfo(spec));
-    const std::string path = (m_path / name).string();
+    const std::string path = (Path() / name).string();
     writer.Write(path);
     return path;
-}
-
-std::string WKRN_TestFolder::WriteText(const std::string& name, const std::string& text) const
-{
-    const std::filesystem::path path = m_path / name;
-    KRN_TestWriteBytes(path, text);
-    return path.string();
 }
 
 WKRN_RecordedBoxes::WKRN_RecordedBoxes(int answer)
