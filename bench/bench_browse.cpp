@@ -9,6 +9,7 @@
 #include "WKRN/WKRN_RegistryBrowser.h"
 #include "WKRN/WKRN_RegistryWindow.h"
 
+#include "KRN_TestPreviewInfo.h"
 #include "TIFX/TIFX_KRNWriter.h"
 #include "TIFX/TIFX_Tags.h"
 #include "WTLU/WTLU_MessageEvent.h"
@@ -46,23 +47,17 @@ void WriteFile(const fs::path& folder, int index)
     options.reducedScale = 8;
     TIFX_KRNWriter writer(options);
     writer.SetMainBitmap(256, 128, std::vector<std::uint8_t>(32 * 128, std::uint8_t(0x11 << ink)));
-    KRNDirectoryInfo info;
+    KRN_TestInfoSpec info;
     info.title = "Bench Job";
     info.signature = std::uint16_t(1 + sheet / 4);
     info.surface = std::uint16_t(2 * (sheet % 4));
-    info.workStyle = 1;
+    info.orientation.reset();
     info.colorName = inks[ink];
     info.color = std::uint16_t(ink + 1);
     info.printTime = "2026:12:08 10:" + std::to_string(10 + sheet % 50) + ":00";
     info.pressSheetRight = 256;
     info.pressSheetBottom = 128;
-    for (unsigned bit :
-         {TIFX_Field::Title, TIFX_Field::Signature, TIFX_Field::Surface, TIFX_Field::WorkStyle,
-          TIFX_Field::ColorStr, TIFX_Field::Color, TIFX_Field::PrintTime, TIFX_Field::PressSheetTop,
-          TIFX_Field::PressSheetLeft, TIFX_Field::PressSheetBottom, TIFX_Field::PressSheetRight,
-          TIFX_Field::NumPages})
-        info.SetField(bit);
-    writer.SetDirectoryInfo(info);
+    writer.SetDirectoryInfo(KRN_TestDirectoryInfo(info));
     char name[64];
     std::snprintf(name, sizeof name, "job_%04d_%s.tif", index, inks[ink]);
     writer.Write((folder / name).string());

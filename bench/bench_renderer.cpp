@@ -22,6 +22,7 @@
 #include "IMPN/IMPN_Sheet.h"
 #include "IMPN/IMPN_SheetReference.h"
 #include "IMPN/IMPN_SurfaceRenderer.h"
+#include "KRN_TestPreviewInfo.h"
 #include "TIFX/TIFX_KRNWriter.h"
 #include "TIFX/TIFX_Tags.h"
 
@@ -97,27 +98,15 @@ void WriteSeparation(const std::string& path, std::uint32_t size, unsigned ink)
     options.compression = TIFX_KRNWriterOptions::Compression::CCITTGroup4;
     options.resolution = 2400.0f;
     TIFX_KRNWriter writer(options);
-    KRNDirectoryInfo info;
+    KRN_TestInfoSpec info;
     info.title = "Benchmark";
-    info.SetField(TIFX_Field::Title);
-    info.signature = 1;
-    info.SetField(TIFX_Field::Signature);
-    info.surface = 0;
-    info.SetField(TIFX_Field::Surface);
-    info.workStyle = 1;
-    info.SetField(TIFX_Field::WorkStyle);
+    info.orientation.reset();
     info.colorName = kInkNames[ink % 8];
-    info.SetField(TIFX_Field::ColorStr);
     info.color = kInkCodes[ink % 8];
-    info.SetField(TIFX_Field::Color);
     info.printTime = "2026:12:08 10:00:00";
-    info.SetField(TIFX_Field::PrintTime);
-    info.pressSheetTop = info.pressSheetLeft = 0;
     info.pressSheetBottom = info.pressSheetRight = std::int32_t(size);
-    for (unsigned bit : {TIFX_Field::PressSheetTop, TIFX_Field::PressSheetLeft,
-                         TIFX_Field::PressSheetBottom, TIFX_Field::PressSheetRight})
-        info.SetField(bit);
-    writer.SetDirectoryInfo(info);
+    info.storePageCount = false;
+    writer.SetDirectoryInfo(KRN_TestDirectoryInfo(info));
     const Screen screen{size, size, ink};
     writer.SetMainImage(size, size,
                         [&screen](std::uint32_t x0, std::uint32_t y0, std::uint8_t* t)

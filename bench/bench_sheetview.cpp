@@ -11,6 +11,7 @@
 #include "IMPN/IMPN_SheetReference.h"
 #include "IMPN/IMPN_Surface.h"
 #include "IMPN/IMPN_SurfaceRenderer.h"
+#include "KRN_TestPreviewInfo.h"
 #include "TIFX/TIFX_KRNWriter.h"
 #include "TIFX/TIFX_Tags.h"
 #include "WKRN/WKRN_SheetView.h"
@@ -114,28 +115,15 @@ public:
                 writer.SetMainImage(kWidth, kHeight,
                                     [ink](std::uint32_t x0, std::uint32_t y0, std::uint8_t* tile)
                                     { FillTile(ink, x0, y0, tile); });
-                KRNDirectoryInfo info;
+                KRN_TestInfoSpec info;
                 info.title = "Bench";
-                info.SetField(TIFX_Field::Title);
-                info.signature = 1;
-                info.SetField(TIFX_Field::Signature);
                 info.surface = surface;
-                info.SetField(TIFX_Field::Surface);
-                info.workStyle = 1;
-                info.SetField(TIFX_Field::WorkStyle);
+                info.orientation.reset();
                 info.colorName = inks[ink];
-                info.SetField(TIFX_Field::ColorStr);
                 info.color = std::uint16_t(ink == 0 ? 1 : 4);
-                info.SetField(TIFX_Field::Color);
-                info.printTime = "2003:12:31 10:00:00";
-                info.SetField(TIFX_Field::PrintTime);
                 info.pressSheetRight = std::int32_t(kWidth);
                 info.pressSheetBottom = std::int32_t(kHeight);
-                for (unsigned bit : {TIFX_Field::PressSheetTop, TIFX_Field::PressSheetLeft,
-                                     TIFX_Field::PressSheetBottom, TIFX_Field::PressSheetRight})
-                    info.SetField(bit);
-                info.SetField(TIFX_Field::NumPages);
-                writer.SetDirectoryInfo(info);
+                writer.SetDirectoryInfo(KRN_TestDirectoryInfo(info));
                 const std::filesystem::path path =
                     m_Folder / (std::to_string(surface) + inks[ink] + ".tif");
                 writer.Write(path.string());

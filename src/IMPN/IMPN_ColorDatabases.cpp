@@ -2,6 +2,8 @@
 
 #include "IMPN/IMPN_ColorDatabasePaths.h"
 
+#include "GFIL/GFIL_ProgramData.h"
+
 #include "GLIB/GLIB_Log.h"
 
 #include <system_error>
@@ -128,8 +130,7 @@ IMPN_ColorDatabases::LoadCustomColors(const std::optional<std::filesystem::path>
 
 void IMPN_ColorDatabases::LoadAtStartUp()
 {
-    LoadNamedColors(IMPN_ColorDatabasePaths::FindProgramDataFile(
-        IMPN_ColorDatabasePaths::kNamedColorsFileName));
+    LoadNamedColors(GFIL_ProgramData::Find(IMPN_ColorDatabasePaths::kNamedColorsFileName));
     LoadCustomColors(IMPN_ColorDatabasePaths::UserDataFolder());
 }
 

@@ -115,7 +115,7 @@ bool WKRN_AddFileDialog::Apply()
 
     m_built = built;
     m_applied = true;
-    const int message = IsAddMode() ? kSheetRebuiltMessage : kShowSheetMessage;
+    const int message = IsAddMode() ? JOBMSG_SHEET_REBUILT : JOBMSG_SHOW_SHEET;
     WTLU_MessageEvent::Send(m_jobWindow, message, 0, reinterpret_cast<qintptr>(m_built.Get()),
                             m_built);
     return true;

@@ -24,10 +24,6 @@ class WKRN_AddFileDialog : public QDialog
 {
     Q_OBJECT
 public:
-    // Sent to the job window in Add mode: its sheet was rebuilt from the edited lists.
-    static constexpr int kSheetRebuiltMessage = 0x8027;
-    // Sent to the job window in open mode: show this sheet.
-    static constexpr int kShowSheetMessage = 0x8002;
     // The opening size in average characters across and lines down.
     static constexpr int kOpeningColumns = 100;
     static constexpr int kOpeningLines = 26;

@@ -34,7 +34,8 @@ QString Translated(const std::wstring& english)
 
 std::wstring OwnCommandLine()
 {
-    return WKRN_HandOverRecord::CommandLine(QCoreApplication::arguments(), QDir::currentPath());
+    return WKRN_SingleInstance::HandOverCommandLine(QCoreApplication::arguments(),
+                                                    QDir::currentPath());
 }
 } // namespace
 
@@ -81,7 +82,7 @@ int WKRN_Application::Run()
             // Cleared however the body ends: a start during the failure report must not reach
             // the destroyed window.
             const WKRN_SingleInstance::ReceiverScope receiver(
-                instance, [&application](const WKRN_HandOverRecord::Record& record)
+                instance, [&application](const GLIB_HandOverRecord::Record& record)
                 { application.ReceiveHandOver(record); });
             const bool ownArguments = GLIB_CommandLine::Split(commandLine).size() > 1;
             application.StartSplash(ownArguments);
@@ -94,8 +95,8 @@ int WKRN_Application::Run()
             const WKRN_ColorBytes spot = WKRN_Preferences::Current().DefaultSpotColor;
             IMPN_ColorDatabases::Global().SetDefaultColor({spot.blue, spot.green, spot.red});
 
-            WKRN_HandOverRecord::Record own;
-            own.tag = WKRN_HandOverRecord::kTag;
+            GLIB_HandOverRecord::Record own;
+            own.tag = COMMAND_LINE_HANDOVER;
             own.commandLine = commandLine;
             own.wellFormed = true;
             application.ReceiveHandOver(own);

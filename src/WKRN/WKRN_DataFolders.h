@@ -1,6 +1,6 @@
 #pragma once
-// Where the viewer finds the files it ships with (help, language modules): beside the program,
-// then in ../share/quorkrn/ relative to it (the installed layout).
+// The viewer's side of the program-data lookup (help, language modules): the folders as Qt
+// strings, and an override for tests.
 
 #include <QString>
 #include <QStringList>

@@ -14,9 +14,45 @@ inline constexpr int APPMSG_QUIT = 0x800A;
 inline constexpr int APPMSG_COLOURS_CHANGED = 0x8017;
 inline constexpr int APPMSG_CUSTOM_COLOURS_EDITED = 0x8025;
 
-// Job-window messages.
+// Job-window messages. The job window passes the view's notices on to its palettes and the
+// palettes' requests on to the view under the same numbers.
 inline constexpr int JOBMSG_SHOW_SHEET = 0x8002;
 inline constexpr int JOBMSG_SHOW_SHEETS = 0x8003;
+inline constexpr int JOBMSG_VISIBLE_AREA = 0x800C;
+// wParam: new level << 16 | old level.
+inline constexpr int JOBMSG_ZOOM_CHANGED = 0x800D;
+// Scroll the view to fractions of its level picture.
+inline constexpr int JOBMSG_PAN_REQUEST = 0x800E;
+// Zoom the view to a rectangle given as fractions of its level picture.
+inline constexpr int JOBMSG_ZOOM_REQUEST = 0x800F;
+// A separation's colour or opacity changed.
+inline constexpr int JOBMSG_SEPARATION_COLOUR = 0x8018;
+inline constexpr int JOBMSG_SEPARATION_VISIBILITY = 0x8019;
+// A surface's opacity changed; to the separations palette: set the facing surface's slider.
+inline constexpr int JOBMSG_SURFACE_OPACITY = 0x801A;
+// The colour dialog of the separations palette opens, closes.
+inline constexpr int JOBMSG_POPUP_STARTED = 0x801B;
+inline constexpr int JOBMSG_POPUP_ENDED = 0x801C;
+// wParam: the command id of the palette.
+inline constexpr int JOBMSG_SHOW_PALETTE = 0x8020;
+inline constexpr int JOBMSG_MEASUREMENT = 0x8021;
+inline constexpr int JOBMSG_PALETTE_CLOSED = 0x8022;
+inline constexpr int JOBMSG_PALETTE_ACTIVATED = 0x8023;
+inline constexpr int JOBMSG_PALETTE_DEACTIVATED = 0x8024;
+// From the Add Preview Files dialog: the sheet was rebuilt from the edited lists.
+inline constexpr int JOBMSG_SHEET_REBUILT = 0x8027;
+inline constexpr int JOBMSG_DENSITOMETER = 0x8040;
+
+// Navigation-palette messages; for the facing pair wParam is 1 when the front faces the viewer.
+inline constexpr int NAVMSG_FRONT_FACES = 0x8010;
+inline constexpr int NAVMSG_BACK_FACES = 0x8011;
+inline constexpr int NAVMSG_PAGE_EDGES_ON = 0x8012;
+inline constexpr int NAVMSG_PAGE_EDGES_OFF = 0x8013;
+inline constexpr int NAVMSG_PAGE_NUMBERS_ON = 0x8014;
+inline constexpr int NAVMSG_PAGE_NUMBERS_OFF = 0x8015;
+
+// Separations-palette message: wParam 1 when the front surface faces the viewer.
+inline constexpr int SEPMSG_FACING = 0x8016;
 
 // Job browser: from its scan to its window.
 inline constexpr int BROWSERMSG_SCAN_STARTED = 0x8029;

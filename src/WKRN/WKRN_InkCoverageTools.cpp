@@ -307,7 +307,7 @@ void WKRN_InkCoverageTools::ShowZones()
 
 bool WKRN_InkCoverageTools::HandleMessage(const WTLU_MessageEvent& message)
 {
-    if (message.Message() != WKRN_SheetView::kDensitometerMessage)
+    if (message.Message() != JOBMSG_DENSITOMETER)
         return false;
     if (const auto* point = std::any_cast<QPoint>(&message.Payload()))
         Read(*point, message.WParam() == 1);

@@ -109,7 +109,7 @@ bool WKRN_MeasurementWindow::event(QEvent* event)
     if (WTLU_MessageEvent::IsMessage(event))
     {
         const auto& message = static_cast<const WTLU_MessageEvent&>(*event);
-        if (message.Message() == WKRN_SheetWindow::kMeasurementMessage)
+        if (message.Message() == JOBMSG_MEASUREMENT)
         {
             ReceiveMeasurement(message);
             return true;

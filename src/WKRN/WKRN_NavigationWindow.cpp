@@ -1,6 +1,7 @@
 #include "WKRN/WKRN_NavigationWindow.h"
 
 #include "WKRN/WKRN_Cursors.h"
+#include "WKRN/WKRN_Ids.h"
 #include "WKRN/WKRN_OverlayPainter.h"
 #include "WKRN/WKRN_Preferences.h"
 #include "WKRN/WKRN_SheetWindow.h"
@@ -186,16 +187,16 @@ bool WKRN_NavigationWindow::HandleMessage(QEvent* event)
     const auto& message = static_cast<const WTLU_MessageEvent&>(*event);
     switch (message.Message())
     {
-    case kVisibleAreaMessage:
-    case kZoomChangedMessage:
+    case JOBMSG_VISIBLE_AREA:
+    case JOBMSG_ZOOM_CHANGED:
     {
         std::array<double, 4> area{};
         if (ReadArea(message, area))
             TakeArea(area);
         return true;
     }
-    case kFrontFacesMessage:
-    case kBackFacesMessage:
+    case NAVMSG_FRONT_FACES:
+    case NAVMSG_BACK_FACES:
         m_frontFaces = message.WParam() != 0;
         // A thumbnail of another size outlines the same fractions.
         if (m_dragMode == NoDrag)
@@ -203,13 +204,13 @@ bool WKRN_NavigationWindow::HandleMessage(QEvent* event)
         updateGeometry();
         update();
         return true;
-    case kPageEdgesOnMessage:
-    case kPageEdgesOffMessage:
-        SetPageOverlays(message.Message() == kPageEdgesOnMessage, m_pageNumbers);
+    case NAVMSG_PAGE_EDGES_ON:
+    case NAVMSG_PAGE_EDGES_OFF:
+        SetPageOverlays(message.Message() == NAVMSG_PAGE_EDGES_ON, m_pageNumbers);
         return true;
-    case kPageNumbersOnMessage:
-    case kPageNumbersOffMessage:
-        SetPageOverlays(m_pageEdges, message.Message() == kPageNumbersOnMessage);
+    case NAVMSG_PAGE_NUMBERS_ON:
+    case NAVMSG_PAGE_NUMBERS_OFF:
+        SetPageOverlays(m_pageEdges, message.Message() == NAVMSG_PAGE_NUMBERS_ON);
         return true;
     default:
         return false;
@@ -240,7 +241,7 @@ void WKRN_NavigationWindow::RequestScroll(const QRect& rect)
     std::array<double, 4> fractions{};
     if (!Fractions(rect, fractions))
         return;
-    WTLU_MessageEvent::Send(m_job, kScrollRequestMessage, 0,
+    WTLU_MessageEvent::Send(m_job, JOBMSG_PAN_REQUEST, 0,
                             reinterpret_cast<qintptr>(fractions.data()),
                             std::array<double, 2>{fractions[0], fractions[1]});
 }
@@ -250,7 +251,7 @@ void WKRN_NavigationWindow::RequestZoom(const QRect& rect)
     std::array<double, 4> fractions{};
     if (!Fractions(rect, fractions))
         return;
-    WTLU_MessageEvent::Send(m_job, kZoomRequestMessage, 0,
+    WTLU_MessageEvent::Send(m_job, JOBMSG_ZOOM_REQUEST, 0,
                             reinterpret_cast<qintptr>(fractions.data()), fractions);
 }
 

@@ -33,16 +33,6 @@ class WKRN_NavigationWindow : public QWidget
 {
     Q_OBJECT
 public:
-    static constexpr int kVisibleAreaMessage = 0x800C;
-    static constexpr int kZoomChangedMessage = 0x800D;
-    static constexpr int kScrollRequestMessage = 0x800E;
-    static constexpr int kZoomRequestMessage = 0x800F;
-    static constexpr int kFrontFacesMessage = 0x8010;
-    static constexpr int kBackFacesMessage = 0x8011;
-    static constexpr int kPageEdgesOnMessage = 0x8012;
-    static constexpr int kPageEdgesOffMessage = 0x8013;
-    static constexpr int kPageNumbersOnMessage = 0x8014;
-    static constexpr int kPageNumbersOffMessage = 0x8015;
     // Half the side of the square a press may wander in and still be a click.
     static constexpr int kClickSlack = 3;
 

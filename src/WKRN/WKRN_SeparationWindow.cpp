@@ -33,9 +33,9 @@ class PopUpScope
 public:
     explicit PopUpScope(QObject* job) : m_job(job)
     {
-        WTLU_MessageEvent::Send(m_job, WKRN_SeparationWindow::kPopUpStartedMessage);
+        WTLU_MessageEvent::Send(m_job, JOBMSG_POPUP_STARTED);
     }
-    ~PopUpScope() { WTLU_MessageEvent::Send(m_job, WKRN_SeparationWindow::kPopUpEndedMessage); }
+    ~PopUpScope() { WTLU_MessageEvent::Send(m_job, JOBMSG_POPUP_ENDED); }
     PopUpScope(const PopUpScope&) = delete;
     PopUpScope& operator=(const PopUpScope&) = delete;
 
@@ -230,11 +230,11 @@ bool WKRN_SeparationWindow::event(QEvent* event)
     const auto& message = static_cast<const WTLU_MessageEvent&>(*event);
     switch (message.Message())
     {
-    case kFacingMessage:
+    case SEPMSG_FACING:
         m_frontFaces = message.WParam() == 1;
         LayOut();
         return true;
-    case kSurfaceOpacityMessage:
+    case JOBMSG_SURFACE_OPACITY:
     {
         // The job window changed the opacity of the surface facing the viewer.
         const IMPN_Surface* top = m_job.View() ? m_job.View()->GetTopSurface() : nullptr;
@@ -289,20 +289,20 @@ void WKRN_SeparationWindow::OnVisibilityClicked(WKRN_SeparationWindowRow* row, b
     for (WKRN_SeparationWindowRow* each : rows)
         each->Update();
     row->Update();
-    SendToJob(kVisibilityChangedMessage);
+    SendToJob(JOBMSG_SEPARATION_VISIBILITY);
 }
 
 void WKRN_SeparationWindow::OnOpacityMoved(WKRN_SeparationWindowRow* row, int opacity)
 {
     row->Separation().SetOpacity(opacity);
     row->Update();
-    SendToJob(kColourChangedMessage);
+    SendToJob(JOBMSG_SEPARATION_COLOUR);
 }
 
 void WKRN_SeparationWindow::OnSurfaceOpacityMoved(WKRN_SeparationWindowSurfaceRow* row, int opacity)
 {
     row->Surface().SetOpacity(opacity);
-    SendToJob(kSurfaceOpacityMessage, quintptr(row->Surface().GetOpacity()));
+    SendToJob(JOBMSG_SURFACE_OPACITY, quintptr(row->Surface().GetOpacity()));
 }
 
 void WKRN_SeparationWindow::OnSwatchClicked(WKRN_SeparationWindowRow* row,
@@ -312,7 +312,7 @@ void WKRN_SeparationWindow::OnSwatchClicked(WKRN_SeparationWindowRow* row,
     {
         row->Separation().SetCurrentColor(row->Separation().GetDecidedColor());
         row->Update();
-        SendToJob(kColourChangedMessage);
+        SendToJob(JOBMSG_SEPARATION_COLOUR);
         return;
     }
     PickColour(*row);
@@ -354,7 +354,7 @@ void WKRN_SeparationWindow::PickColour(WKRN_SeparationWindowRow& row)
     // An ink no database knew keeps its colour for every job and every later run.
     if (separation.GetDecidedColor().isDefault)
         KeepAsCustomColour(separation);
-    SendToJob(kColourChangedMessage);
+    SendToJob(JOBMSG_SEPARATION_COLOUR);
 }
 
 /* A file that cannot be written loses nothing of the run: the colour stays in the custom colours
@@ -374,5 +374,5 @@ void WKRN_SeparationWindow::KeepAsCustomColour(const IMPN_Separation& separation
                                      WKRN_StringTable::Load(IDS_CUSTOM_COLORS_KEPT_FOR_RUN),
                                      QString::fromLocal8Bit(error.what()), this);
     }
-    SendToJob(kCustomColourStoredMessage);
+    SendToJob(JOBMSG_CUSTOM_COLOUR_STORED);
 }

@@ -38,16 +38,6 @@ public:
     static constexpr int kTopMargin = 4;
     static constexpr int kGroupGap = 4;
 
-    // Messages to the job window.
-    static constexpr int kCustomColourStoredMessage = 0x8017;
-    static constexpr int kColourChangedMessage = 0x8018;
-    static constexpr int kVisibilityChangedMessage = 0x8019;
-    static constexpr int kSurfaceOpacityMessage = 0x801A;
-    static constexpr int kPopUpStartedMessage = 0x801B;
-    static constexpr int kPopUpEndedMessage = 0x801C;
-    // Messages to the palette.
-    static constexpr int kFacingMessage = 0x8016;
-
     explicit WKRN_SeparationWindow(WKRN_SheetWindow& job, QWidget* parent = nullptr);
     ~WKRN_SeparationWindow() override;
 

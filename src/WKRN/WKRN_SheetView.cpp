@@ -5,6 +5,7 @@
 #include "IMPN/IMPN_Surface.h"
 #include "WKRN/WKRN_CanvasTarget.h"
 #include "WKRN/WKRN_Cursors.h"
+#include "WKRN/WKRN_Ids.h"
 #include "WKRN/WKRN_Preferences.h"
 #include "WKRN/WKRN_SheetViewTools.h"
 #include "WKRN/WKRN_TickCount.h"
@@ -193,7 +194,7 @@ std::array<double, 4> WKRN_SheetView::VisibleFractions()
 void WKRN_SheetView::SendVisibleArea()
 {
     std::array<double, 4> fractions = VisibleFractions();
-    WTLU_MessageEvent::Send(NoticeReceiver(), kVisibleAreaMessage, 0,
+    WTLU_MessageEvent::Send(NoticeReceiver(), JOBMSG_VISIBLE_AREA, 0,
                             reinterpret_cast<qintptr>(fractions.data()), fractions);
 }
 
@@ -631,7 +632,7 @@ bool WKRN_SheetView::HandleMessage(QEvent* event)
     const auto& message = static_cast<const WTLU_MessageEvent&>(*event);
     switch (message.Message())
     {
-    case kScrollToFractionMessage:
+    case JOBMSG_PAN_REQUEST:
     {
         std::array<double, 2> f{};
         if (ReadDoubles(message, f))
@@ -642,7 +643,7 @@ bool WKRN_SheetView::HandleMessage(QEvent* event)
         }
         return true;
     }
-    case kZoomToFractionRectMessage:
+    case JOBMSG_ZOOM_REQUEST:
     {
         std::array<double, 4> f{};
         if (ReadDoubles(message, f))

@@ -55,13 +55,6 @@ public:
         DensitometerTool = 3,
     };
 
-    static constexpr int kVisibleAreaMessage = 0x800C;
-    static constexpr int kZoomChangedMessage = 0x800D;
-    static constexpr int kScrollToFractionMessage = 0x800E;
-    static constexpr int kZoomToFractionRectMessage = 0x800F;
-    static constexpr int kShowPaletteMessage = 0x8020;
-    static constexpr int kMeasurementMessage = 0x8021;
-    static constexpr int kDensitometerMessage = 0x8040;
     static constexpr int kPaintMilliseconds = 25;
     static constexpr int kTilePauseMilliseconds = 5;
     // One line of the scroll bars and the wheel, in screen pixels at a device pixel ratio of 1.

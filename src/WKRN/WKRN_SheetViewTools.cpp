@@ -101,11 +101,11 @@ void WKRN_SheetViewTools::Press(const QPoint& client, Qt::KeyboardModifiers modi
         m_End = m_Start;
         m_AxisLock = 0;
         m_LineDrawn = false;
-        WTLU_MessageEvent::Send(m_View.NoticeReceiver(), WKRN_SheetView::kShowPaletteMessage,
-                                ID_WINDOW_MEASUREMENT, 0);
+        WTLU_MessageEvent::Send(m_View.NoticeReceiver(), JOBMSG_SHOW_PALETTE, ID_WINDOW_MEASUREMENT,
+                                0);
         break;
     case WKRN_SheetView::DensitometerTool:
-        WTLU_MessageEvent::Send(m_View.NoticeReceiver(), WKRN_SheetView::kDensitometerMessage, 1, 0,
+        WTLU_MessageEvent::Send(m_View.NoticeReceiver(), JOBMSG_DENSITOMETER, 1, 0,
                                 client + scroll);
         break;
     default:
@@ -118,7 +118,7 @@ void WKRN_SheetViewTools::Move(const QPoint& client, Qt::MouseButtons buttons,
 {
     if (!m_Dragging && m_View.GetSheet() &&
         ToolOf(modifiers, false) == WKRN_SheetView::DensitometerTool)
-        WTLU_MessageEvent::Send(m_View.NoticeReceiver(), WKRN_SheetView::kDensitometerMessage, 0, 0,
+        WTLU_MessageEvent::Send(m_View.NoticeReceiver(), JOBMSG_DENSITOMETER, 0, 0,
                                 client + m_View.ScrollPosition());
     if (!m_Dragging || !m_View.GetSheet())
         return;
@@ -181,7 +181,7 @@ void WKRN_SheetViewTools::ZoomRelease(const QPoint& client, bool rectDrawn)
     }
     const int now = m_View.GetLevel();
     std::array<double, 4> fractions = m_View.VisibleFractions();
-    WTLU_MessageEvent::Send(m_View.NoticeReceiver(), WKRN_SheetView::kZoomChangedMessage,
+    WTLU_MessageEvent::Send(m_View.NoticeReceiver(), JOBMSG_ZOOM_CHANGED,
                             quintptr(now) << 16 | quintptr(old),
                             reinterpret_cast<qintptr>(fractions.data()), fractions);
     m_View.Redraw();
@@ -291,7 +291,7 @@ void WKRN_SheetViewTools::SendMeasurement(double x, double y, const double* delt
         values.push_back(offset[0]);
         values.push_back(offset[1]);
     }
-    WTLU_MessageEvent::Send(m_View.NoticeReceiver(), WKRN_SheetView::kMeasurementMessage,
+    WTLU_MessageEvent::Send(m_View.NoticeReceiver(), JOBMSG_MEASUREMENT,
                             reinterpret_cast<quintptr>(position),
                             delta ? reinterpret_cast<qintptr>(offset) : 0, std::move(values));
 }

@@ -451,7 +451,7 @@ void WKRN_SheetWindow::ShowMeasurement(const WTLU_MessageEvent& message)
 {
     if (QWidget* palette = Palette(ID_WINDOW_MEASUREMENT))
     {
-        WTLU_MessageEvent::Send(palette, kMeasurementMessage, message.WParam(), message.LParam(),
+        WTLU_MessageEvent::Send(palette, JOBMSG_MEASUREMENT, message.WParam(), message.LParam(),
                                 message.Payload());
         return;
     }
@@ -506,7 +506,7 @@ bool WKRN_SheetWindow::HandleMessage(const WTLU_MessageEvent& message)
             for (const IMPN_SheetReference& sheet : *sheets)
                 ShowSheet(sheet);
         return true;
-    case kSheetRebuiltMessage:
+    case JOBMSG_SHEET_REBUILT:
         // Only a window that shows a job has one to replace.
         if (const auto* sheet = std::any_cast<IMPN_SheetReference>(&message.Payload()))
             if (*sheet && m_sheet)
@@ -515,59 +515,59 @@ bool WKRN_SheetWindow::HandleMessage(const WTLU_MessageEvent& message)
                 m_paletteSet->GiveSheet(m_sheet);
             }
         return true;
-    case kVisibleAreaMessage:
+    case JOBMSG_VISIBLE_AREA:
     {
         const int level = m_view->GetLevel();
-        WTLU_MessageEvent::Send(Palette(ID_WINDOW_NAVIGATION), kZoomChangedMessage,
+        WTLU_MessageEvent::Send(Palette(ID_WINDOW_NAVIGATION), JOBMSG_ZOOM_CHANGED,
                                 quintptr(level) << 16 | quintptr(level), message.LParam(),
                                 message.Payload());
         m_inkCoverage->ViewChanged();
         return true;
     }
-    case kZoomChangedMessage:
-        RelayToPalette(ID_WINDOW_NAVIGATION, message, kZoomChangedMessage);
+    case JOBMSG_ZOOM_CHANGED:
+        RelayToPalette(ID_WINDOW_NAVIGATION, message, JOBMSG_ZOOM_CHANGED);
         UpdateCommandState();
         return true;
-    case kPanRequestMessage:
-        WTLU_MessageEvent::Send(m_view, kPanRequestMessage, message.WParam(), message.LParam(),
+    case JOBMSG_PAN_REQUEST:
+        WTLU_MessageEvent::Send(m_view, JOBMSG_PAN_REQUEST, message.WParam(), message.LParam(),
                                 message.Payload());
         return true;
-    case kZoomRequestMessage:
-        WTLU_MessageEvent::Send(m_view, kZoomRequestMessage, message.WParam(), message.LParam(),
+    case JOBMSG_ZOOM_REQUEST:
+        WTLU_MessageEvent::Send(m_view, JOBMSG_ZOOM_REQUEST, message.WParam(), message.LParam(),
                                 message.Payload());
         UpdateCommandState();
         return true;
     case JOBMSG_CUSTOM_COLOUR_STORED:
         PostToApplication(APPMSG_COLOURS_CHANGED, 0, 0);
         return true;
-    case kSeparationVisibilityMessage:
-    case kSeparationColourMessage:
-    case kSeparationOpacityMessage:
+    case JOBMSG_SEPARATION_COLOUR:
+    case JOBMSG_SEPARATION_VISIBILITY:
+    case JOBMSG_SURFACE_OPACITY:
         if (m_sheet)
             m_view->Redraw();
         return true;
-    case kPopUpStartedMessage:
+    case JOBMSG_POPUP_STARTED:
         m_popUpInProgress = true;
         return true;
-    case kPopUpEndedMessage:
+    case JOBMSG_POPUP_ENDED:
         m_popUpInProgress = false;
         return true;
-    case kShowPaletteMessage:
+    case JOBMSG_SHOW_PALETTE:
         m_paletteSet->SetShown(int(message.WParam()), true);
         UpdateCommandState();
         return true;
-    case kMeasurementMessage:
+    case JOBMSG_MEASUREMENT:
         ShowMeasurement(message);
         return true;
-    case kPaletteClosedMessage:
+    case JOBMSG_PALETTE_CLOSED:
         if (IsPaletteId(int(message.WParam())))
             if (QAction* item = Action(int(message.WParam())))
                 item->setChecked(false);
         return true;
-    case kPaletteActivatedMessage:
+    case JOBMSG_PALETTE_ACTIVATED:
         m_paletteSet->Reactivated();
         return true;
-    case kPaletteDeactivatedMessage:
+    case JOBMSG_PALETTE_DEACTIVATED:
         m_paletteSet->PaletteDeactivated(TopLevelByHandle(message.LParam()));
         return true;
     default:

@@ -35,23 +35,6 @@ class WKRN_SheetWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    // Job-window messages beyond the show-sheet pair of WKRN_Ids.h.
-    static constexpr int kVisibleAreaMessage = 0x800C;
-    static constexpr int kZoomChangedMessage = 0x800D;
-    static constexpr int kPanRequestMessage = 0x800E;
-    static constexpr int kZoomRequestMessage = 0x800F;
-    static constexpr int kSeparationVisibilityMessage = 0x8018;
-    static constexpr int kSeparationColourMessage = 0x8019;
-    static constexpr int kSeparationOpacityMessage = 0x801A;
-    static constexpr int kPopUpStartedMessage = 0x801B;
-    static constexpr int kPopUpEndedMessage = 0x801C;
-    static constexpr int kShowPaletteMessage = 0x8020;
-    static constexpr int kMeasurementMessage = 0x8021;
-    static constexpr int kPaletteClosedMessage = 0x8022;
-    static constexpr int kPaletteActivatedMessage = 0x8023;
-    static constexpr int kPaletteDeactivatedMessage = 0x8024;
-    static constexpr int kSheetRebuiltMessage = 0x8027;
-
     // identity: the Window-menu command id; application: where the application messages go.
     WKRN_SheetWindow(int identity, QObject* application);
     ~WKRN_SheetWindow() override;

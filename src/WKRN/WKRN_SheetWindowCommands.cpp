@@ -140,7 +140,7 @@ void WKRN_SheetWindowCommands::UpdateChecks()
 void WKRN_SheetWindowCommands::TellZoom(int oldLevel, int newLevel)
 {
     std::array<double, 4> fractions = m_view.VisibleFractions();
-    WTLU_MessageEvent::Send(m_window.Palette(ID_WINDOW_NAVIGATION), kNavigationZoomMessage,
+    WTLU_MessageEvent::Send(m_window.Palette(ID_WINDOW_NAVIGATION), JOBMSG_ZOOM_CHANGED,
                             ZoomPair(oldLevel, newLevel),
                             reinterpret_cast<qintptr>(fractions.data()), fractions);
 }
@@ -216,9 +216,8 @@ void WKRN_SheetWindowCommands::Flip()
     const IMPN_Sheet* sheet = m_view.GetSheet();
     const bool front = sheet == nullptr || m_view.GetTopSurface() == &sheet->GetFrontSurface();
     WTLU_MessageEvent::Send(m_window.Palette(ID_WINDOW_NAVIGATION),
-                            front ? kFrontFacesMessage : kBackFacesMessage, front ? 1 : 0);
-    WTLU_MessageEvent::Send(m_window.Palette(ID_WINDOW_SEPARATIONS), kSeparationsFlipMessage,
-                            front ? 1 : 0);
+                            front ? NAVMSG_FRONT_FACES : NAVMSG_BACK_FACES, front ? 1 : 0);
+    WTLU_MessageEvent::Send(m_window.Palette(ID_WINDOW_SEPARATIONS), SEPMSG_FACING, front ? 1 : 0);
 }
 
 /* A step that would pass a limit stops at it, so that an opacity the separations palette left
@@ -229,7 +228,7 @@ void WKRN_SheetWindowCommands::ChangeOpacity(int step)
     if (top == nullptr)
         return;
     m_view.SetOpacity(std::clamp(top->GetOpacity() + step, 0, 100));
-    WTLU_MessageEvent::Send(m_window.Palette(ID_WINDOW_SEPARATIONS), kSeparationsOpacityMessage,
+    WTLU_MessageEvent::Send(m_window.Palette(ID_WINDOW_SEPARATIONS), JOBMSG_SURFACE_OPACITY,
                             quintptr(top->GetOpacity()));
 }
 

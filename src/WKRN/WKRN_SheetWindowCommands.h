@@ -16,14 +16,6 @@ class WKRN_SheetWindowCommands
 public:
     static constexpr int kOpacityStep = 5;
 
-    // Messages to the palettes.
-    static constexpr int kNavigationZoomMessage = 0x800D;
-    // Which surface faces the viewer; the first argument is 1 when the front does.
-    static constexpr int kFrontFacesMessage = 0x8010;
-    static constexpr int kBackFacesMessage = 0x8011;
-    static constexpr int kSeparationsFlipMessage = 0x8016;
-    static constexpr int kSeparationsOpacityMessage = 0x801A;
-
     WKRN_SheetWindowCommands(WKRN_SheetWindow& window, WKRN_SheetView& view);
 
     // Installs the handlers of the Zoom, Sheet, Tools and palette commands in the window.

@@ -106,12 +106,10 @@ void WKRN_SheetWindowPalettes::TellOverlays()
 {
     QWidget* navigation = Receiver(ID_WINDOW_NAVIGATION);
     const WKRN_SheetView& view = *m_window.View();
-    WTLU_MessageEvent::Send(navigation, view.GetPageEdge()
-                                            ? WKRN_NavigationWindow::kPageEdgesOnMessage
-                                            : WKRN_NavigationWindow::kPageEdgesOffMessage);
-    WTLU_MessageEvent::Send(navigation, view.GetPageNumbers()
-                                            ? WKRN_NavigationWindow::kPageNumbersOnMessage
-                                            : WKRN_NavigationWindow::kPageNumbersOffMessage);
+    WTLU_MessageEvent::Send(navigation,
+                            view.GetPageEdge() ? NAVMSG_PAGE_EDGES_ON : NAVMSG_PAGE_EDGES_OFF);
+    WTLU_MessageEvent::Send(navigation, view.GetPageNumbers() ? NAVMSG_PAGE_NUMBERS_ON
+                                                              : NAVMSG_PAGE_NUMBERS_OFF);
 }
 
 void WKRN_SheetWindowPalettes::SetPalette(int paletteId, QWidget* palette)
@@ -152,21 +150,16 @@ WKRN_SheetWindowPalettes::AddFramed(int paletteId, QWidget* content,
     // The frame's notices reach the job window as the palettes' messages.
     WKRN_SheetWindow* window = &m_window;
     connect(frame, &WTLA_PaletteFrame::ClosedByUser, this,
-            [window, paletteId] {
-                WTLU_MessageEvent::Send(window, WKRN_SheetWindow::kPaletteClosedMessage,
-                                        quintptr(paletteId));
-            });
+            [window, paletteId]
+            { WTLU_MessageEvent::Send(window, JOBMSG_PALETTE_CLOSED, quintptr(paletteId)); });
     connect(frame, &WTLA_PaletteFrame::Activated, this,
             [window, paletteId]
-            {
-                WTLU_MessageEvent::Send(window, WKRN_SheetWindow::kPaletteActivatedMessage,
-                                        quintptr(paletteId));
-            });
+            { WTLU_MessageEvent::Send(window, JOBMSG_PALETTE_ACTIVATED, quintptr(paletteId)); });
     connect(frame, &WTLA_PaletteFrame::Deactivated, this,
             [window, paletteId](QWidget* activating)
             {
-                WTLU_MessageEvent::Send(window, WKRN_SheetWindow::kPaletteDeactivatedMessage,
-                                        quintptr(paletteId), WTLU_MessageEvent::Handle(activating));
+                WTLU_MessageEvent::Send(window, JOBMSG_PALETTE_DEACTIVATED, quintptr(paletteId),
+                                        WTLU_MessageEvent::Handle(activating));
             });
     // Check marks follow the palette however it was shown or hidden (its frame's own drag and
     // drop included).

@@ -2,6 +2,7 @@
 
 #include "WKRN/WKRN_Ids.h"
 
+#include "GLIB/GLIB_CommandLine.h"
 #include "GLIB/GLIB_Log.h"
 
 #include <QDir>
@@ -11,6 +12,9 @@
 #include <QStandardPaths>
 #include <QThread>
 #include <QTimer>
+
+#include <string_view>
+#include <vector>
 
 namespace
 {
@@ -104,7 +108,8 @@ void WKRN_SingleInstance::ReadFrom(QLocalSocket* socket)
 {
     QByteArray buffer = socket->property(kBufferProperty).toByteArray();
     buffer.append(socket->readAll());
-    const qint64 expected = WKRN_HandOverRecord::ExpectedSize(buffer);
+    const qint64 expected = GLIB_HandOverRecord::ExpectedSize(
+        std::string_view(buffer.constData(), std::size_t(buffer.size())));
     if (expected < 0 || (expected > 0 && buffer.size() > expected))
     {
         // Oversized or followed by more than one record: not something a viewer sent.
@@ -119,7 +124,9 @@ void WKRN_SingleInstance::ReadFrom(QLocalSocket* socket)
     }
     socket->setProperty(kBufferProperty, QByteArray());
     socket->disconnectFromServer();
-    if (const auto record = WKRN_HandOverRecord::Decode(buffer); record && m_receiver)
+    if (const auto record = GLIB_HandOverRecord::Decode(
+            std::string_view(buffer.constData(), std::size_t(buffer.size())));
+        record && m_receiver)
         m_receiver(*record);
 }
 
@@ -131,7 +138,8 @@ bool WKRN_SingleInstance::HandOver(const std::wstring& commandLine, int looks, i
         socket.connectToServer(SocketPath());
         if (socket.waitForConnected(1000))
         {
-            const QByteArray record = WKRN_HandOverRecord::Encode(commandLine);
+            const QByteArray record = QByteArray::fromStdString(
+                GLIB_HandOverRecord::Encode(commandLine, COMMAND_LINE_HANDOVER));
             if (socket.write(record) != record.size())
                 return false;
             while (socket.bytesToWrite() > 0)
@@ -146,4 +154,20 @@ bool WKRN_SingleInstance::HandOver(const std::wstring& commandLine, int looks, i
         QThread::msleep(static_cast<unsigned long>(sleepMs));
     }
     return false;
+}
+
+std::wstring WKRN_SingleInstance::HandOverCommandLine(const QStringList& arguments,
+                                                      const QString& workingFolder)
+{
+    std::vector<std::wstring> parts;
+    const QDir folder(workingFolder);
+    for (qsizetype i = 0; i < arguments.size(); ++i)
+    {
+        const QString& argument = arguments[i];
+        if (i == 0 || argument.isEmpty() || !QDir::isRelativePath(argument))
+            parts.push_back(argument.toStdWString());
+        else
+            parts.push_back(QDir::cleanPath(folder.absoluteFilePath(argument)).toStdWString());
+    }
+    return GLIB_CommandLine::Join(parts);
 }

@@ -13,13 +13,15 @@
 // on; a connection that sends a record too large, or nothing complete before it closes, is
 // dropped without effect.
 
-#include "WKRN/WKRN_HandOverRecord.h"
+#include "GLIB/GLIB_HandOverRecord.h"
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
+#include <string>
 
 class QLocalServer;
 class QLocalSocket;
@@ -29,7 +31,13 @@ class WKRN_SingleInstance : public QObject
 {
     Q_OBJECT
 public:
-    using Receiver = std::function<void(const WKRN_HandOverRecord::Record&)>;
+    using Receiver = std::function<void(const GLIB_HandOverRecord::Record&)>;
+
+    // The command line a start hands over: the program path, then every argument as a path
+    // made absolute against the folder the start was made in. The receiving instance runs in a
+    // folder of its own, where a relative path would name another file or none.
+    static std::wstring HandOverCommandLine(const QStringList& arguments,
+                                            const QString& workingFolder);
 
     // folder: where the lock and the socket live (the runtime folder when empty).
     explicit WKRN_SingleInstance(const QString& folder = {}, QObject* parent = nullptr);

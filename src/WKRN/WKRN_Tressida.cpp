@@ -80,9 +80,9 @@ void WKRN_Tressida::EndSplash()
     m_ownArguments = true;
 }
 
-bool WKRN_Tressida::ReceiveHandOver(const WKRN_HandOverRecord::Record& record)
+bool WKRN_Tressida::ReceiveHandOver(const GLIB_HandOverRecord::Record& record)
 {
-    if (record.tag != WKRN_HandOverRecord::kTag)
+    if (record.tag != COMMAND_LINE_HANDOVER)
         return false;
     if (!record.wellFormed)
         return true;

@@ -7,7 +7,7 @@
 //
 // Job windows reach it only through messages (posted, except the close notice, which is sent).
 
-#include "WKRN/WKRN_HandOverRecord.h"
+#include "GLIB/GLIB_HandOverRecord.h"
 #include "WKRN/WKRN_JobOpener.h"
 #include "WKRN/WKRN_PathCollector.h"
 #include "WKRN/WKRN_TickCount.h"
@@ -42,7 +42,7 @@ public:
 
     // The copy-data message: a hand-over record. Returns whether it was handled (a record with
     // another tag is not).
-    bool ReceiveHandOver(const WKRN_HandOverRecord::Record& record);
+    bool ReceiveHandOver(const GLIB_HandOverRecord::Record& record);
     // The collection timer's tick.
     void CollectTimerFired();
     bool CollectTimerRunning() const { return m_collectTimer != 0; }

@@ -3,6 +3,8 @@
 
 #include "IMPN/IMPN_ColorDatabaseFile.h"
 
+#include "KRN_TestFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -49,14 +51,7 @@ public:
 
 std::filesystem::path ScratchFolder(const std::string& name)
 {
-    const char* root = std::getenv("KRN_TEST_TMP");
-    std::filesystem::path base = root != nullptr && root[0] != '\0'
-                                     ? std::filesystem::path(root)
-                                     : std::filesystem::temp_directory_path();
-    const auto folder = base / ("colordb-file-" + std::to_string(::getpid())) / name;
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    return folder;
+    return KRN_TestNamedFolder("colordb-file", name);
 }
 
 IMPN_ColorDatabase MixedDatabase()

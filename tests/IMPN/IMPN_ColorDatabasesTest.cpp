@@ -2,7 +2,9 @@
 // folders they come from.
 
 #include "IMPN/IMPN_ColorDatabases.h"
+
 #include "IMPN/IMPN_ColorDatabasePaths.h"
+#include "KRN_TestFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -14,20 +16,12 @@ namespace
 {
 std::filesystem::path ScratchFolder(const std::string& name)
 {
-    const char* root = std::getenv("KRN_TEST_TMP");
-    std::filesystem::path base = root != nullptr && root[0] != '\0'
-                                     ? std::filesystem::path(root)
-                                     : std::filesystem::temp_directory_path();
-    const auto folder = base / ("colordbs-" + std::to_string(::getpid())) / name;
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    return folder;
+    return KRN_TestNamedFolder("colordbs", name);
 }
 
 void WriteRaw(const std::filesystem::path& path, const std::string& bytes)
 {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
+    KRN_TestWriteBytes(path, bytes);
 }
 
 std::string ReadRaw(const std::filesystem::path& path)
@@ -194,23 +188,4 @@ TEST(ColorDatabasePaths, UserDataFolderFollowsTheEnvironment)
               std::filesystem::path("/home/u/.local/share/Quor/Varnex"));
     EXPECT_FALSE(Paths::UserDataFolder(nullptr, nullptr).has_value());
     EXPECT_FALSE(Paths::UserDataFolder("", "").has_value());
-}
-
-TEST(ColorDatabasePaths, ProgramDataBesideTheExecutableThenInstalledShare)
-{
-    const auto root = ScratchFolder("program");
-    std::filesystem::create_directories(root / "bin");
-    std::filesystem::create_directories(root / "share" / "quorkrn");
-    EXPECT_FALSE(IMPN_ColorDatabasePaths::FindProgramDataFile(root / "bin", "Pantone.colordb"));
-
-    WriteRaw(root / "share" / "quorkrn" / "Pantone.colordb", "x");
-    EXPECT_EQ(IMPN_ColorDatabasePaths::FindProgramDataFile(root / "bin", "Pantone.colordb"),
-              (root / "share" / "quorkrn" / "Pantone.colordb").lexically_normal());
-    WriteRaw(root / "bin" / "Pantone.colordb", "x");
-    EXPECT_EQ(IMPN_ColorDatabasePaths::FindProgramDataFile(root / "bin", "Pantone.colordb"),
-              (root / "bin" / "Pantone.colordb").lexically_normal());
-
-    const auto exe = IMPN_ColorDatabasePaths::ExecutableFolder();
-    ASSERT_TRUE(exe.has_value());
-    EXPECT_TRUE(std::filesystem::is_directory(*exe));
 }

@@ -2,6 +2,9 @@
 // Preview files for the imposition-tree suites, written at run time by the preview-file writer
 // into a scratch folder of their own.
 
+#include "KRN_TestFolder.h"
+#include "KRN_TestPreviewInfo.h"
+
 #include "TIFX/TIFX_KRNDirectoryInfo.h"
 #include "TIFX/TIFX_KRNWriter.h"
 
@@ -12,26 +15,22 @@
 #include <optional>
 #include <string>
 
-// What one test file says about itself. Small images keep the suites fast: the default is two
-// tiles across and one down.
-struct IMPN_TestPreview
+// What one test file says about itself: its job information and its image. Small images keep the
+// suites fast: the default is two tiles across and one down.
+struct IMPN_TestPreview : KRN_TestInfoSpec
 {
-    std::string title = "Job";
-    std::uint16_t signature = 1;
-    std::uint16_t surface = 0;
-    std::uint16_t workStyle = 1;
-    std::uint16_t orientation = 0;
-    std::string colorName = "Cyan";
-    std::uint16_t color = 1;
-    std::string printTime = "2003:12:31 10:00:00";
+    IMPN_TestPreview()
+    {
+        pressSheetTop = 10;
+        pressSheetLeft = 20;
+        pressSheetBottom = 390;
+        pressSheetRight = 580;
+        // One page unless the test sets its own.
+        pages = {DefaultPage()};
+    }
+
     std::uint32_t width = 600;
     std::uint32_t height = 400;
-    std::int32_t pressSheetTop = 10, pressSheetLeft = 20, pressSheetBottom = 390,
-                 pressSheetRight = 580;
-    // Filled with one page unless the test sets its own.
-    std::vector<KRNPageInfo> pages = {DefaultPage()};
-    bool clipPaths = false;
-    std::optional<std::array<std::uint16_t, 4>> cmyk;
     // The one-bit image, one byte of eight pixels at a time; blank when not set.
     std::function<std::uint8_t(std::uint32_t x0, std::uint32_t y)> fill;
     TIFX_KRNWriterOptions options = DefaultOptions();
@@ -40,24 +39,19 @@ struct IMPN_TestPreview
     static TIFX_KRNWriterOptions DefaultOptions();
 };
 
-// A scratch folder under $KRN_TEST_TMP (or the system's temporary folder), removed at the end.
-class IMPN_TestFolder
+// A scratch folder of the imposition-tree suites, removed at the end.
+class IMPN_TestFolder : public KRN_TestFolder
 {
 public:
-    IMPN_TestFolder();
-    ~IMPN_TestFolder();
-    IMPN_TestFolder(const IMPN_TestFolder&) = delete;
-    IMPN_TestFolder& operator=(const IMPN_TestFolder&) = delete;
-
-    const std::filesystem::path& Path() const { return m_Path; }
+    IMPN_TestFolder() : KRN_TestFolder("impn-tree") {}
 
     // Writes a preview file named `name` and returns its path.
     std::string Write(const std::string& name, const IMPN_TestPreview& preview) const;
     // Writes arbitrary bytes (a file that is not a TIFF at all).
-    std::string WriteText(const std::string& name, const std::string& text) const;
-
-private:
-    std::filesystem::path m_Path;
+    std::string WriteText(const std::string& name, const std::string& text) const
+    {
+        return WriteBytes(name, text);
+    }
 };
 
 // The job information the writer stores for a test file.

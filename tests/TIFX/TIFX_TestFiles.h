@@ -1,6 +1,8 @@
 #pragma once
 // Scratch folders and job information shared by the preview-file suites.
 
+#include "KRN_TestFolder.h"
+
 #include "TIFX/TIFX_KRNDirectoryInfo.h"
 #include "TIFX/TIFX_KRNWriter.h"
 #include "TIFX/TIFX_Tags.h"
@@ -18,20 +20,17 @@ class TIFX_ScratchTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        const char* root = std::getenv("KRN_TEST_TMP");
-        std::filesystem::path base =
-            root && *root ? std::filesystem::path(root) : std::filesystem::temp_directory_path();
         const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
         std::string name = std::string("tifx-") + test->test_suite_name() + "-" + test->name() +
                            "-" + std::to_string(::getpid());
         for (char& c : name)
             if (c == '/')
                 c = '_';
-        m_dir = base / name;
+        m_dir = KRN_TestScratchRoot() / name;
         std::filesystem::remove_all(m_dir);
         std::filesystem::create_directories(m_dir);
     }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
+    void TearDown() override { KRN_TestRemoveFolder(m_dir); }
 
     std::string PathOf(const std::string& file) const { return (m_dir / file).string(); }
 

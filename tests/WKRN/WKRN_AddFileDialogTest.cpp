@@ -1,8 +1,11 @@
 #include "WKRN_TestSupport.h"
 
+#include "KRN_TestPreviewInfo.h"
+
 #include "WKRN/WKRN_AddFileDialog.h"
 #include "WKRN/WKRN_AddFilePage.h"
 #include "WKRN/WKRN_FileListTexts.h"
+#include "WKRN/WKRN_Ids.h"
 #include "WKRN/WKRN_Preferences.h"
 #include "WKRN/WKRN_PreviewFileBrowser.h"
 #include "WKRN/WKRN_PreviewFileRow.h"
@@ -12,7 +15,6 @@
 #include "IMPN/IMPN_ColorRecord.h"
 #include "IMPN/IMPN_Sheet.h"
 #include "TIFX/TIFX_KRNWriter.h"
-#include "TIFX/TIFX_Tags.h"
 #include "WTLU/WTLU_FileDialog.h"
 #include "WTLU/WTLU_MessageEvent.h"
 
@@ -37,23 +39,17 @@ std::string WriteInk(const std::filesystem::path& path, const std::string& ink, 
     options.reducedScale = 4;
     TIFX_KRNWriter writer(options);
     writer.SetMainBitmap(32, 16, std::vector<std::uint8_t>(4 * 16, 0xF0));
-    KRNDirectoryInfo info;
+    KRN_TestInfoSpec info;
     info.title = "Brochure";
-    info.signature = 1;
     info.surface = surface;
     info.workStyle = IMPN_Sheet::Sheetwise;
+    info.orientation.reset();
     info.colorName = ink;
     info.color = code;
     info.printTime = "2004:01:15 09:30:00";
     info.pressSheetRight = 32;
     info.pressSheetBottom = 16;
-    for (unsigned bit :
-         {TIFX_Field::Title, TIFX_Field::Signature, TIFX_Field::Surface, TIFX_Field::WorkStyle,
-          TIFX_Field::ColorStr, TIFX_Field::Color, TIFX_Field::PrintTime, TIFX_Field::PressSheetTop,
-          TIFX_Field::PressSheetLeft, TIFX_Field::PressSheetBottom, TIFX_Field::PressSheetRight,
-          TIFX_Field::NumPages})
-        info.SetField(bit);
-    writer.SetDirectoryInfo(info);
+    writer.SetDirectoryInfo(KRN_TestDirectoryInfo(info));
     writer.Write(path.string());
     return path.string();
 }
@@ -402,7 +398,7 @@ TEST_F(AddFileDialog, OpenMode_OkSendsTheNewSheetToShowOnce)
     dialog.accept();
     ASSERT_EQ(jobWindow.received.size(), 1u);
     const MessageReceiver::Received& sent = jobWindow.received[0];
-    EXPECT_EQ(sent.message, 0x8002);
+    EXPECT_EQ(sent.message, JOBMSG_SHOW_SHEET);
     ASSERT_TRUE(sent.sheet);
     EXPECT_EQ(sent.sheet.Get(), dialog.BuiltSheet().Get());
     EXPECT_EQ(sent.lParam, reinterpret_cast<qintptr>(sent.sheet.Get()));
@@ -442,7 +438,7 @@ TEST_F(AddFileDialog, AddMode_ListsStartWithTheSheetAndOkSendsTheRebuiltSheet)
 
     ASSERT_EQ(jobWindow.received.size(), 1u);
     const MessageReceiver::Received& sent = jobWindow.received[0];
-    EXPECT_EQ(sent.message, 0x8027);
+    EXPECT_EQ(sent.message, JOBMSG_SHEET_REBUILT);
     ASSERT_TRUE(sent.sheet);
     EXPECT_NE(sent.sheet.Get(), old.Get());
     EXPECT_EQ(InkNames(sent.sheet->GetFrontSurface()),

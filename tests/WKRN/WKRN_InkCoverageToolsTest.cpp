@@ -136,14 +136,14 @@ TEST_F(InkCoverageTools, InkLimitHatchesWhereTheShownInksExceedTheLimitAtEveryZo
     view->ZoomToLevel(3, true);
     view->ScrollTo(0, 0, true);
     job->Sheet()->GetFrontSurface().GetSeparation(0)->SetVisible(false);
-    WTLU_MessageEvent::Send(job, WKRN_SheetWindow::kSeparationVisibilityMessage, 0, 0);
+    WTLU_MessageEvent::Send(job, JOBMSG_SEPARATION_VISIBILITY, 0, 0);
     Settle();
     WaitForOverlay();
     ASSERT_TRUE(QTest::qWaitFor([&] { return HatchPixels(left) == 0; }, 5000));
 
     // Off again: the picture shows without hatch whatever the inks.
     job->Sheet()->GetFrontSurface().GetSeparation(0)->SetVisible(true);
-    WTLU_MessageEvent::Send(job, WKRN_SheetWindow::kSeparationVisibilityMessage, 0, 0);
+    WTLU_MessageEvent::Send(job, JOBMSG_SEPARATION_VISIBILITY, 0, 0);
     WaitForOverlay();
     ASSERT_TRUE(QTest::qWaitFor([&] { return HatchPixels(left) > 1000; }, 5000));
     job->Execute(ID_VIEW_INK_LIMIT);

@@ -41,10 +41,10 @@ IMPN_SheetReference MakeSheet(const WKRN_TestFolder& folder, const std::string& 
     return IMPN_SheetReference(new IMPN_Sheet(std::vector<GFIL_FileSpec>{GFIL_FileSpec(path)}, {}));
 }
 
-WKRN_HandOverRecord::Record Line(const std::vector<std::wstring>& arguments,
-                                 std::uint64_t tag = WKRN_HandOverRecord::kTag)
+GLIB_HandOverRecord::Record Line(const std::vector<std::wstring>& arguments,
+                                 std::uint64_t tag = COMMAND_LINE_HANDOVER)
 {
-    WKRN_HandOverRecord::Record record;
+    GLIB_HandOverRecord::Record record;
     record.tag = tag;
     record.commandLine = GLIB_CommandLine::Join(arguments);
     record.wellFormed = true;
@@ -252,8 +252,7 @@ TEST_F(JobWindows, WindowMenu_FollowsEveryChangeOfAJobsName)
     }
 
     // Adding files that belong to another signature renames the job.
-    WTLU_MessageEvent::Send(a, WKRN_SheetWindow::kSheetRebuiltMessage, 0, 0,
-                            MakeSheet(folder, "Gamma", 3));
+    WTLU_MessageEvent::Send(a, JOBMSG_SHEET_REBUILT, 0, 0, MakeSheet(folder, "Gamma", 3));
     for (WKRN_SheetWindow* job : {a, b})
     {
         EXPECT_EQ(WindowMenuIds(job), (std::vector<int>{aId, bId}));

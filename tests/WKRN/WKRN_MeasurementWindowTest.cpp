@@ -54,8 +54,7 @@ protected:
     // What the job window relays from the view: a position, and an offset while dragging.
     void Relay(std::vector<double> values)
     {
-        WTLU_MessageEvent::Send(job, WKRN_SheetWindow::kMeasurementMessage, 0, 0,
-                                std::move(values));
+        WTLU_MessageEvent::Send(job, JOBMSG_MEASUREMENT, 0, 0, std::move(values));
     }
     QString Value(int row) const { return palette->Row(row)->Value(); }
 
@@ -127,8 +126,7 @@ TEST_F(MeasurementWindow, PositionAlone_KeepsTheLastMeasurementUntilCleared)
     double position[2] = {5, 6};
     double offset[2] = {0, 3};
     // Sent as the view sends it without a copy: pointers only.
-    WTLU_MessageEvent::Send(palette.get(), WKRN_SheetWindow::kMeasurementMessage,
-                            reinterpret_cast<quintptr>(position),
+    WTLU_MessageEvent::Send(palette.get(), JOBMSG_MEASUREMENT, reinterpret_cast<quintptr>(position),
                             reinterpret_cast<qintptr>(offset));
     EXPECT_EQ(Value(0), QStringLiteral("( 5.0, 6.0) pt"));
     EXPECT_EQ(Value(1), QStringLiteral("( 0.0, 3.0) pt"));

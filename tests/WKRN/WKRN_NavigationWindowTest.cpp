@@ -33,7 +33,7 @@ public:
         if (WTLU_MessageEvent::IsMessage(event))
         {
             const auto& message = static_cast<const WTLU_MessageEvent&>(*event);
-            if (message.Message() == 0x800E || message.Message() == 0x800F)
+            if (message.Message() == JOBMSG_PAN_REQUEST || message.Message() == JOBMSG_ZOOM_REQUEST)
             {
                 std::array<double, 4> f{};
                 if (message.LParam() != 0)
@@ -176,7 +176,7 @@ TEST_F(NavigationPalette, Click_CentresTheViewThere_ASmallWobbleIsStillAClick)
     Click(QPoint(180, 120));
     WKRN_ProcessEvents();
     ASSERT_EQ(recorder.requests.size(), 1u);
-    EXPECT_EQ(recorder.requests[0].message, 0x800E);
+    EXPECT_EQ(recorder.requests[0].message, JOBMSG_PAN_REQUEST);
     EXPECT_EQ(job->View()->GetLevel(), 3);
     EXPECT_NEAR(ViewCentre().x(), 180.0 / 350, 2.0 / 350);
     EXPECT_NEAR(ViewCentre().y(), 120.0 / 262, 2.0 / 262);
@@ -194,7 +194,7 @@ TEST_F(NavigationPalette, Click_CentresTheViewThere_ASmallWobbleIsStillAClick)
     Drag(QPoint(20, 20), QPoint(22, 22));
     WKRN_ProcessEvents();
     ASSERT_EQ(recorder.requests.size(), 1u);
-    EXPECT_EQ(recorder.requests[0].message, 0x800E);
+    EXPECT_EQ(recorder.requests[0].message, JOBMSG_PAN_REQUEST);
     EXPECT_EQ(navigation->ViewRect().topLeft(), QPoint(0, 0));
 }
 
@@ -213,7 +213,7 @@ TEST_F(NavigationPalette, DrawnRectangle_ZoomsToIt_InAnyDirection)
     WKRN_ProcessEvents();
     ASSERT_EQ(recorder.requests.size(), 1u);
     const auto& zoom = recorder.requests[0];
-    EXPECT_EQ(zoom.message, 0x800F);
+    EXPECT_EQ(zoom.message, JOBMSG_ZOOM_REQUEST);
     EXPECT_DOUBLE_EQ(zoom.fractions[0], 0.0);
     EXPECT_DOUBLE_EQ(zoom.fractions[1], 220.0 / 350);
     EXPECT_DOUBLE_EQ(zoom.fractions[2], 20.0 / 350);
@@ -235,7 +235,7 @@ TEST_F(NavigationPalette, Drag_KeepsTheUsersRectangleAndTakesTheViewsAreaAfterwa
     const QRect drawn = navigation->ViewRect();
     // The view reports its area meanwhile: the drag is not disturbed.
     std::array<double, 4> area{0.5, 0.25, 0.2, 0.2};
-    WTLU_MessageEvent::Send(navigation, WKRN_NavigationWindow::kVisibleAreaMessage, 0, 0, area);
+    WTLU_MessageEvent::Send(navigation, JOBMSG_VISIBLE_AREA, 0, 0, area);
     EXPECT_EQ(navigation->ViewRect(), drawn);
     QTest::mouseRelease(navigation, Qt::LeftButton, {}, At(-40, 150));
     EXPECT_TRUE(recorder.requests.empty());
@@ -251,11 +251,11 @@ TEST_F(NavigationPalette, Drag_KeepsTheUsersRectangleAndTakesTheViewsAreaAfterwa
     QTest::mousePress(navigation, Qt::LeftButton, {}, At(start.center().x(), start.center().y()));
     EXPECT_EQ(navigation->CursorId(), 217);
     QTest::mouseMove(navigation, At(start.center().x() + 30, start.center().y() - 20));
-    WTLU_MessageEvent::Send(navigation, WKRN_NavigationWindow::kVisibleAreaMessage, 0, 0, area);
+    WTLU_MessageEvent::Send(navigation, JOBMSG_VISIBLE_AREA, 0, 0, area);
     QTest::mouseRelease(navigation, Qt::LeftButton, {},
                         At(start.center().x() + 30, start.center().y() - 20));
     ASSERT_EQ(recorder.requests.size(), 1u);
-    EXPECT_EQ(recorder.requests[0].message, 0x800E);
+    EXPECT_EQ(recorder.requests[0].message, JOBMSG_PAN_REQUEST);
     EXPECT_EQ(navigation->ViewRect(), start.translated(30, -20));
     EXPECT_DOUBLE_EQ(recorder.requests[0].fractions[1], (start.left() + 30) / 350.0);
     EXPECT_EQ(navigation->CursorId(), 104);
@@ -345,7 +345,7 @@ TEST_F(NavigationPalette, WithoutASheet_MouseAndMessagesDoNothing)
     QTest::mouseMove(&palette, QPoint(80, 90));
     QTest::mouseRelease(&palette, Qt::LeftButton, {}, QPoint(80, 90));
     std::array<double, 4> area{0.0, 0.0, 0.5, 0.5};
-    WTLU_MessageEvent::Send(&palette, WKRN_NavigationWindow::kZoomChangedMessage, 0, 0, area);
+    WTLU_MessageEvent::Send(&palette, JOBMSG_ZOOM_CHANGED, 0, 0, area);
     palette.grab();
     EXPECT_TRUE(recorder.requests.empty());
     EXPECT_EQ(palette.ViewRect().size(), QSize(0, 0));

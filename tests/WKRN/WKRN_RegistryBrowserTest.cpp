@@ -1,5 +1,7 @@
 #include "WKRN_TestSupport.h"
 
+#include "KRN_TestPreviewInfo.h"
+
 #include "IMPN/IMPN_RegistryScan.h"
 #include "WKRN/WKRN_Ids.h"
 #include "WKRN/WKRN_Preferences.h"
@@ -13,7 +15,6 @@
 #include "IMPN/IMPN_Sheet.h"
 #include "IMPN/IMPN_Signature.h"
 #include "TIFX/TIFX_KRNWriter.h"
-#include "TIFX/TIFX_Tags.h"
 #include "WTLU/WTLU_MessageEvent.h"
 
 #include <QApplication>
@@ -52,23 +53,18 @@ std::string Write(const fs::path& path, const Ink& ink)
     options.reducedScale = 4;
     TIFX_KRNWriter writer(options);
     writer.SetMainBitmap(32, 16, std::vector<std::uint8_t>(4 * 16, 0xF0));
-    KRNDirectoryInfo info;
+    KRN_TestInfoSpec info;
     info.title = ink.title;
     info.signature = ink.signature;
     info.surface = ink.surface;
     info.workStyle = IMPN_Sheet::Sheetwise;
+    info.orientation.reset();
     info.colorName = ink.name;
     info.color = ink.code;
     info.printTime = ink.printTime;
     info.pressSheetRight = 32;
     info.pressSheetBottom = 16;
-    for (unsigned bit :
-         {TIFX_Field::Title, TIFX_Field::Signature, TIFX_Field::Surface, TIFX_Field::WorkStyle,
-          TIFX_Field::ColorStr, TIFX_Field::Color, TIFX_Field::PrintTime, TIFX_Field::PressSheetTop,
-          TIFX_Field::PressSheetLeft, TIFX_Field::PressSheetBottom, TIFX_Field::PressSheetRight,
-          TIFX_Field::NumPages})
-        info.SetField(bit);
-    writer.SetDirectoryInfo(info);
+    writer.SetDirectoryInfo(KRN_TestDirectoryInfo(info));
     writer.Write(path.string());
     return path.string();
 }

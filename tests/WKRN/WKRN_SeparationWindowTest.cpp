@@ -352,7 +352,7 @@ TEST_F(SeparationWindowTest, Groups_FacingSurfaceFirst_SurfaceSlidersSetAndFollo
 
     // The back faces the viewer: its group comes first.
     job->View()->FlipSheet();
-    WTLU_MessageEvent::Send(palette, WKRN_SeparationWindow::kFacingMessage, 0);
+    WTLU_MessageEvent::Send(palette, SEPMSG_FACING, 0);
     EXPECT_FALSE(palette->FrontFaces());
     EXPECT_EQ(back->y(), WKRN_SeparationWindow::kTopMargin);
     EXPECT_GT(front->y(), Row(palette, "Black")->y());
@@ -368,7 +368,7 @@ TEST_F(SeparationWindowTest, Groups_FacingSurfaceFirst_SurfaceSlidersSetAndFollo
     EXPECT_EQ(sheet.GetFrontSurface().GetOpacity(), 30);
     EXPECT_EQ(sheet.GetBackSurface().GetOpacity(), 95);
 
-    WTLU_MessageEvent::Send(palette, WKRN_SeparationWindow::kFacingMessage, 1);
+    WTLU_MessageEvent::Send(palette, SEPMSG_FACING, 1);
     EXPECT_EQ(front->y(), WKRN_SeparationWindow::kTopMargin);
 }
 

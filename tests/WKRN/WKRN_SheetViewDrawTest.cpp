@@ -7,6 +7,7 @@
 #include "IMPN/IMPN_RenderTile.h"
 #include "IMPN/IMPN_Sheet.h"
 #include "WKRN/WKRN_CanvasTarget.h"
+#include "WKRN/WKRN_Ids.h"
 #include "WKRN/WKRN_OverlayPainter.h"
 #include "WKRN/WKRN_Preferences.h"
 #include "WKRN/WKRN_SheetView.h"
@@ -110,7 +111,7 @@ TEST_F(SheetViewDrawTest, ViewWithoutSheetShowsTheWorkspace)
     m_View.Refresh();
     Settle();
     EXPECT_EQ(Pixel(500, 400).rgb(), m_View.palette().color(QPalette::Dark).rgb());
-    EXPECT_TRUE(m_Notices.Of(WKRN_SheetView::kVisibleAreaMessage).empty());
+    EXPECT_TRUE(m_Notices.Of(JOBMSG_VISIBLE_AREA).empty());
 }
 
 TEST_F(SheetViewDrawTest, PaintReportsTheVisibleAreaAsFractions)
@@ -123,7 +124,7 @@ TEST_F(SheetViewDrawTest, PaintReportsTheVisibleAreaAsFractions)
     m_Notices.Clear();
     m_View.ScrollTo(1000, 600, true);
     Settle();
-    const auto notices = m_Notices.Of(WKRN_SheetView::kVisibleAreaMessage);
+    const auto notices = m_Notices.Of(JOBMSG_VISIBLE_AREA);
     ASSERT_FALSE(notices.empty());
     const QSize client = m_View.ClientSize();
     const std::vector<double>& f = notices.back().first;

@@ -2,6 +2,8 @@
 // Sheets for the sheet view suites, made from preview files that the writer puts into a scratch
 // folder at run time, and a receiver that records the view's notices.
 
+#include "KRN_TestFolder.h"
+
 #include "IMPN/IMPN_SheetReference.h"
 #include "TIFX/TIFX_KRNDirectoryInfo.h"
 
@@ -40,11 +42,6 @@ struct WKRN_TestSheetSpec
 class WKRN_TestSheets
 {
 public:
-    WKRN_TestSheets();
-    ~WKRN_TestSheets();
-    WKRN_TestSheets(const WKRN_TestSheets&) = delete;
-    WKRN_TestSheets& operator=(const WKRN_TestSheets&) = delete;
-
     // The one sheet the files of spec make, through the registry.
     IMPN_SheetReference Make(const WKRN_TestSheetSpec& spec);
 
@@ -53,7 +50,7 @@ public:
                             std::int32_t left, std::int32_t bottom, std::int32_t right);
 
 private:
-    std::filesystem::path m_Path;
+    KRN_TestFolder m_Folder{"wkrn-sheetview"};
     int m_Count = 0;
 };
 

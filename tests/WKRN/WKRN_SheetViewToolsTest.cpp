@@ -5,6 +5,7 @@
 #include "WKRN_TestSupport.h"
 
 #include "WKRN/WKRN_Cursors.h"
+#include "WKRN/WKRN_Ids.h"
 #include "WKRN/WKRN_Preferences.h"
 #include "WKRN/WKRN_SheetView.h"
 #include "WKRN/WKRN_SheetViewTools.h"
@@ -101,7 +102,7 @@ TEST_F(SheetViewToolsTest, ZoomClickAtTheEndsOfTheTableDoesNothing)
     Press({50, 50});
     Release({50, 50});
     EXPECT_EQ(m_View.GetLevel(), 0);
-    EXPECT_TRUE(m_Notices.Of(WKRN_SheetView::kZoomChangedMessage).empty());
+    EXPECT_TRUE(m_Notices.Of(JOBMSG_ZOOM_CHANGED).empty());
 
     m_View.ZoomToLevel(12, true);
     Settle();
@@ -111,7 +112,7 @@ TEST_F(SheetViewToolsTest, ZoomClickAtTheEndsOfTheTableDoesNothing)
     Press({5, 5}, Qt::ShiftModifier);
     Release({5, 5}, Qt::ShiftModifier);
     EXPECT_EQ(m_View.GetLevel(), 12);
-    EXPECT_TRUE(m_Notices.Of(WKRN_SheetView::kZoomChangedMessage).empty());
+    EXPECT_TRUE(m_Notices.Of(JOBMSG_ZOOM_CHANGED).empty());
     Move({5, 5}, Qt::NoButton);
     EXPECT_EQ(m_View.CursorId(), WKRN_Cursors::ZoomIn);
 }
@@ -129,7 +130,7 @@ TEST_F(SheetViewToolsTest, ZoomClickKeepsTheClickedPointInViewAndReportsBothLeve
     EXPECT_EQ(m_View.ScrollPosition(),
               QPoint(std::clamp(200 - client.width() / 2, 0, MaxScroll().x()),
                      std::clamp(160 - client.height() / 2, 0, MaxScroll().y())));
-    auto zooms = m_Notices.Of(WKRN_SheetView::kZoomChangedMessage);
+    auto zooms = m_Notices.Of(JOBMSG_ZOOM_CHANGED);
     ASSERT_EQ(zooms.size(), 1u);
     EXPECT_EQ(zooms[0].wParam, quintptr(3) << 16 | 4);
     ASSERT_EQ(zooms[0].first.size(), 4u);
@@ -138,7 +139,7 @@ TEST_F(SheetViewToolsTest, ZoomClickKeepsTheClickedPointInViewAndReportsBothLeve
     Press({100, 80}, Qt::ShiftModifier);
     Release({100, 80}, Qt::ShiftModifier);
     EXPECT_EQ(m_View.GetLevel(), 4);
-    zooms = m_Notices.Of(WKRN_SheetView::kZoomChangedMessage);
+    zooms = m_Notices.Of(JOBMSG_ZOOM_CHANGED);
     ASSERT_EQ(zooms.size(), 2u);
     EXPECT_EQ(zooms[1].wParam, quintptr(4) << 16 | 3);
 }
@@ -163,7 +164,7 @@ TEST_F(SheetViewToolsTest, ZoomDragDrawsARubberRectangleAndZoomsToIt)
     Release({140, 115});
     // 100 x 75 picture pixels fill the window four times over: two levels in, centred on them.
     EXPECT_EQ(m_View.GetLevel(), 2);
-    const auto zooms = m_Notices.Of(WKRN_SheetView::kZoomChangedMessage);
+    const auto zooms = m_Notices.Of(JOBMSG_ZOOM_CHANGED);
     ASSERT_EQ(zooms.size(), 1u);
     EXPECT_EQ(zooms[0].wParam, quintptr(2) << 16 | 4);
     const QSize client = m_View.ClientSize();
@@ -197,7 +198,7 @@ TEST_F(SheetViewToolsTest, CtrlZoomsAndSpacePansWhateverTheTool)
     Press({20, 20}, Qt::ControlModifier);
     Release({20, 20}, Qt::ControlModifier);
     EXPECT_EQ(m_View.GetLevel(), 2);
-    EXPECT_TRUE(m_Notices.Of(WKRN_SheetView::kMeasurementMessage).empty());
+    EXPECT_TRUE(m_Notices.Of(JOBMSG_MEASUREMENT).empty());
 
     m_View.ZoomToLevel(3, true);
     m_View.ScrollTo(0, 0, true);
@@ -210,7 +211,7 @@ TEST_F(SheetViewToolsTest, CtrlZoomsAndSpacePansWhateverTheTool)
     Release({80, 90});
     QTest::keyRelease(&m_View, Qt::Key_Space);
     EXPECT_EQ(m_View.ScrollPosition(), QPoint(20, 10));
-    EXPECT_TRUE(m_Notices.Of(WKRN_SheetView::kMeasurementMessage).empty());
+    EXPECT_TRUE(m_Notices.Of(JOBMSG_MEASUREMENT).empty());
     Move({80, 90}, Qt::NoButton);
     EXPECT_EQ(m_View.CursorId(), WKRN_Cursors::Measure);
 }
@@ -231,10 +232,10 @@ TEST_F(SheetViewToolsTest, PanFollowsTheMouseWithinTheLimitsAndReportsWhenReleas
     EXPECT_EQ(m_View.ScrollPosition(), MaxScroll());
     Move({5000, 5000});
     EXPECT_EQ(m_View.ScrollPosition(), QPoint(0, 0));
-    EXPECT_TRUE(m_Notices.Of(WKRN_SheetView::kVisibleAreaMessage).empty());
+    EXPECT_TRUE(m_Notices.Of(JOBMSG_VISIBLE_AREA).empty());
     Release({5000, 5000});
     EXPECT_EQ(m_View.CursorId(), WKRN_Cursors::Pan);
-    EXPECT_EQ(m_Notices.Of(WKRN_SheetView::kVisibleAreaMessage).size(), 1u);
+    EXPECT_EQ(m_Notices.Of(JOBMSG_VISIBLE_AREA).size(), 1u);
     // The scroll bars follow.
     EXPECT_EQ(m_View.horizontalScrollBar()->value(), 0);
 }
@@ -248,13 +249,13 @@ TEST_F(SheetViewToolsTest, MeasureDragStartingOutsideThePictureReportsNothing)
     Settle();
     m_Notices.Clear();
     Press({300, 200});
-    const auto palettes = m_Notices.Of(WKRN_SheetView::kShowPaletteMessage);
+    const auto palettes = m_Notices.Of(JOBMSG_SHOW_PALETTE);
     ASSERT_EQ(palettes.size(), 1u);
     EXPECT_EQ(palettes[0].wParam, 32831u);
     Move({100, 100});
     Move({10, 10});
     Release({10, 10});
-    EXPECT_TRUE(m_Notices.Of(WKRN_SheetView::kMeasurementMessage).empty());
+    EXPECT_TRUE(m_Notices.Of(JOBMSG_MEASUREMENT).empty());
 }
 
 TEST_F(SheetViewToolsTest, ShiftLocksTheMeasureAxisForTheRestOfTheDrag)
@@ -265,7 +266,7 @@ TEST_F(SheetViewToolsTest, ShiftLocksTheMeasureAxisForTheRestOfTheDrag)
     Move({130, 110}, Qt::LeftButton, Qt::ShiftModifier);
     Move({140, 150}); // Shift let go: the lock stays
     Release({140, 150});
-    const auto measures = m_Notices.Of(WKRN_SheetView::kMeasurementMessage);
+    const auto measures = m_Notices.Of(JOBMSG_MEASUREMENT);
     ASSERT_EQ(measures.size(), 2u);
     for (const auto& m : measures)
     {
@@ -284,7 +285,7 @@ TEST_F(SheetViewToolsTest, ShiftLocksTheMeasureAxisForTheRestOfTheDrag)
     Move({110, 130}, Qt::LeftButton, Qt::ShiftModifier);
     Move({170, 120}, Qt::LeftButton, Qt::ShiftModifier);
     Release({170, 120});
-    const auto vertical = m_Notices.Of(WKRN_SheetView::kMeasurementMessage);
+    const auto vertical = m_Notices.Of(JOBMSG_MEASUREMENT);
     ASSERT_EQ(vertical.size(), 2u);
     EXPECT_EQ(vertical[1].second[0], 0.0);
     EXPECT_DOUBLE_EQ(vertical[1].second[1], 20 * k);
@@ -300,7 +301,7 @@ TEST_F(SheetViewToolsTest, MeasureConvertsToThePreferredUnitAtTheZoomLevel)
     Press({10, 20});
     Move({40, 20});
     Release({40, 20});
-    const auto measures = m_Notices.Of(WKRN_SheetView::kMeasurementMessage);
+    const auto measures = m_Notices.Of(JOBMSG_MEASUREMENT);
     ASSERT_EQ(measures.size(), 1u);
     const double k = 25.4 / (0.5 * 600);
     EXPECT_DOUBLE_EQ(measures[0].second[0], 30 * k);
@@ -323,7 +324,7 @@ TEST_F(SheetViewToolsTest, MeasurePointIsLimitedToThePictureAndHoveringAfterward
     Move({300, 260}, Qt::NoButton);
     Release({300, 260});
     Move({60, 60}, Qt::NoButton);
-    const auto measures = m_Notices.Of(WKRN_SheetView::kMeasurementMessage);
+    const auto measures = m_Notices.Of(JOBMSG_MEASUREMENT);
     ASSERT_EQ(measures.size(), 2u);
     const double k = 72.0 / (0.25 * 600);
     EXPECT_DOUBLE_EQ(measures[0].first[0], 200 * k);
@@ -435,23 +436,21 @@ TEST_F(SheetViewToolsTest, GrowingTheWindowPullsThePositionBack)
 
 TEST_F(SheetViewToolsTest, ScrollToFractionRequestMovesTheView)
 {
-    WTLU_MessageEvent::Send(&m_View, WKRN_SheetView::kScrollToFractionMessage, 0, 0,
+    WTLU_MessageEvent::Send(&m_View, JOBMSG_PAN_REQUEST, 0, 0,
                             std::array<double, 2>{0.1, 0.25}); // fy, fx
     EXPECT_EQ(m_View.ScrollPosition(), QPoint(200, 60));
 
     // Sent with a pointer instead of a copy.
     double values[2] = {0.0, 0.05};
-    WTLU_MessageEvent::Send(&m_View, WKRN_SheetView::kScrollToFractionMessage, 0,
-                            reinterpret_cast<qintptr>(values));
+    WTLU_MessageEvent::Send(&m_View, JOBMSG_PAN_REQUEST, 0, reinterpret_cast<qintptr>(values));
     EXPECT_EQ(m_View.ScrollPosition(), QPoint(40, 0));
 
     // Requests that name no place are ignored.
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    WTLU_MessageEvent::Send(&m_View, WKRN_SheetView::kScrollToFractionMessage, 0, 0,
-                            std::array<double, 2>{nan, 0.5});
-    WTLU_MessageEvent::Send(&m_View, WKRN_SheetView::kScrollToFractionMessage, 0, 0,
+    WTLU_MessageEvent::Send(&m_View, JOBMSG_PAN_REQUEST, 0, 0, std::array<double, 2>{nan, 0.5});
+    WTLU_MessageEvent::Send(&m_View, JOBMSG_PAN_REQUEST, 0, 0,
                             std::array<double, 2>{1e300, -1e300});
-    WTLU_MessageEvent::Send(&m_View, WKRN_SheetView::kScrollToFractionMessage);
+    WTLU_MessageEvent::Send(&m_View, JOBMSG_PAN_REQUEST);
     EXPECT_EQ(m_View.ScrollPosition().y(), MaxScroll().y());
 }
 
@@ -461,7 +460,7 @@ TEST_F(SheetViewToolsTest, ZoomToFractionRectangleRequestZoomsByPowersOfTwo)
     // over: two levels in from 1:4.
     m_View.ZoomToLevel(5, true);
     Settle();
-    WTLU_MessageEvent::Send(&m_View, WKRN_SheetView::kZoomToFractionRectMessage, 0, 0,
+    WTLU_MessageEvent::Send(&m_View, JOBMSG_ZOOM_REQUEST, 0, 0,
                             std::array<double, 4>{0.375, 0.375, 0.25, 0.25});
     EXPECT_LT(m_View.GetLevel(), 5);
     const std::array<double, 4> visible = m_View.VisibleFractions();
@@ -470,9 +469,9 @@ TEST_F(SheetViewToolsTest, ZoomToFractionRectangleRequestZoomsByPowersOfTwo)
 
     const int level = m_View.GetLevel();
     const double inf = std::numeric_limits<double>::infinity();
-    WTLU_MessageEvent::Send(&m_View, WKRN_SheetView::kZoomToFractionRectMessage, 0, 0,
+    WTLU_MessageEvent::Send(&m_View, JOBMSG_ZOOM_REQUEST, 0, 0,
                             std::array<double, 4>{0, 0, inf, 1});
-    WTLU_MessageEvent::Send(&m_View, WKRN_SheetView::kZoomToFractionRectMessage, 0, 0,
+    WTLU_MessageEvent::Send(&m_View, JOBMSG_ZOOM_REQUEST, 0, 0,
                             std::array<double, 4>{1e30, 0, 0.5, 0.5});
     EXPECT_EQ(m_View.GetLevel(), level);
 }
@@ -490,8 +489,8 @@ TEST_F(SheetViewToolsTest, ToolsDoNothingWithoutASheet)
     }
     m_View.SetTool(7); // not a tool: ignored
     EXPECT_EQ(m_View.GetTool(), 2);
-    EXPECT_TRUE(m_Notices.Of(WKRN_SheetView::kMeasurementMessage).empty());
-    EXPECT_TRUE(m_Notices.Of(WKRN_SheetView::kZoomChangedMessage).empty());
+    EXPECT_TRUE(m_Notices.Of(JOBMSG_MEASUREMENT).empty());
+    EXPECT_TRUE(m_Notices.Of(JOBMSG_ZOOM_CHANGED).empty());
     EXPECT_EQ(m_View.ScrollPosition(), QPoint(0, 0));
 }
 } // namespace

@@ -256,29 +256,33 @@ TEST_F(SheetWindowCommands, OverlayFlipAndOpacityCommands_TellThePalettes)
 
     // The navigation palette draws pages: it is told the page edge and page number states.
     job->Execute(ID_SHEET_PRESS_SHEET_EDGE);
-    EXPECT_EQ(navigation.Messages(), (std::vector<int>{0x8013, 0x8015}));
+    EXPECT_EQ(navigation.Messages(),
+              (std::vector<int>{NAVMSG_PAGE_EDGES_OFF, NAVMSG_PAGE_NUMBERS_OFF}));
     navigation.received.clear();
     job->Execute(ID_SHEET_PAGE_NUMBERS);
-    EXPECT_EQ(navigation.Messages(), (std::vector<int>{0x8013, 0x8014}));
+    EXPECT_EQ(navigation.Messages(),
+              (std::vector<int>{NAVMSG_PAGE_EDGES_OFF, NAVMSG_PAGE_NUMBERS_ON}));
     navigation.received.clear();
     job->Execute(ID_SHEET_SHOW_IMPOSITION);
-    EXPECT_EQ(navigation.Messages(), (std::vector<int>{0x8012, 0x8014}));
+    EXPECT_EQ(navigation.Messages(),
+              (std::vector<int>{NAVMSG_PAGE_EDGES_ON, NAVMSG_PAGE_NUMBERS_ON}));
     navigation.received.clear();
     job->Execute(ID_SHEET_SHOW_IMPOSITION);
-    EXPECT_EQ(navigation.Messages(), (std::vector<int>{0x8013, 0x8015}));
+    EXPECT_EQ(navigation.Messages(),
+              (std::vector<int>{NAVMSG_PAGE_EDGES_OFF, NAVMSG_PAGE_NUMBERS_OFF}));
 
     // The first argument of a flip says whether the front faces the viewer.
     navigation.received.clear();
     job->Execute(ID_SHEET_FLIP);
     EXPECT_TRUE(job->View()->IsFlipped());
     ASSERT_EQ(navigation.received.size(), 1u);
-    EXPECT_EQ(navigation.received[0].message, 0x8011);
+    EXPECT_EQ(navigation.received[0].message, NAVMSG_BACK_FACES);
     EXPECT_EQ(navigation.received[0].wParam, 0u);
     ASSERT_EQ(separations.received.size(), 1u);
-    EXPECT_EQ(separations.received[0].message, 0x8016);
+    EXPECT_EQ(separations.received[0].message, SEPMSG_FACING);
     EXPECT_EQ(separations.received[0].wParam, 0u);
     job->Execute(ID_SHEET_FLIP);
-    EXPECT_EQ(navigation.received.back().message, 0x8010);
+    EXPECT_EQ(navigation.received.back().message, NAVMSG_FRONT_FACES);
     EXPECT_EQ(navigation.received.back().wParam, 1u);
     EXPECT_EQ(separations.received.back().wParam, 1u);
 
@@ -290,7 +294,7 @@ TEST_F(SheetWindowCommands, OverlayFlipAndOpacityCommands_TellThePalettes)
     job->Execute(ID_SHEET_LESS_OPAQUE);
     EXPECT_EQ(top->GetOpacity(), 95);
     ASSERT_EQ(separations.received.size(), 2u);
-    EXPECT_EQ(separations.received[1].message, 0x801A);
+    EXPECT_EQ(separations.received[1].message, JOBMSG_SURFACE_OPACITY);
     EXPECT_EQ(separations.received[1].wParam, 95u);
     job->View()->SetOpacity(98);
     job->Execute(ID_SHEET_MORE_OPAQUE);
@@ -356,10 +360,10 @@ TEST_F(SheetWindowCommands, MeasureTool_ShowsTheMeasurementPaletteAndChecksIt)
 
     // Closed by its close box: the palette says so and the check mark goes.
     measurement.hide();
-    WTLU_MessageEvent::Send(job, WKRN_SheetWindow::kPaletteClosedMessage, ID_WINDOW_MEASUREMENT);
+    WTLU_MessageEvent::Send(job, JOBMSG_PALETTE_CLOSED, ID_WINDOW_MEASUREMENT);
     EXPECT_FALSE(job->Action(ID_WINDOW_MEASUREMENT)->isChecked());
     // A measure drag asks for the palette through the view.
-    WTLU_MessageEvent::Send(job, WKRN_SheetWindow::kShowPaletteMessage, ID_WINDOW_MEASUREMENT);
+    WTLU_MessageEvent::Send(job, JOBMSG_SHOW_PALETTE, ID_WINDOW_MEASUREMENT);
     EXPECT_FALSE(measurement.isHidden());
     EXPECT_TRUE(job->Action(ID_WINDOW_MEASUREMENT)->isChecked());
 

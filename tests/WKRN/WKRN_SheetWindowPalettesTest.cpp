@@ -194,8 +194,8 @@ TEST_F(SheetWindowPalettes, AnotherWindow_HidesOnlyFloatingPalettesAndBringsBack
     // The job window's menu still shows what comes back.
     EXPECT_TRUE(Checked(job, ID_WINDOW_SEPARATIONS));
     // The palette's own notice for the same switch loses nothing.
-    WTLU_MessageEvent::Send(job, WKRN_SheetWindow::kPaletteDeactivatedMessage,
-                            ID_WINDOW_SEPARATIONS, WTLU_MessageEvent::Handle(other));
+    WTLU_MessageEvent::Send(job, JOBMSG_PALETTE_DEACTIVATED, ID_WINDOW_SEPARATIONS,
+                            WTLU_MessageEvent::Handle(other));
 
     Activate(job);
     EXPECT_FALSE(job->Palettes().Hidden());
@@ -217,9 +217,9 @@ TEST_F(SheetWindowPalettes, PaletteNotices_KeepPalettesForTheirOwnWindowsAndPopU
     Activate(job);
 
     // Going from a palette to its job window or to another of its palettes hides nothing.
-    WTLU_MessageEvent::Send(job, WKRN_SheetWindow::kPaletteDeactivatedMessage, ID_WINDOW_NAVIGATION,
+    WTLU_MessageEvent::Send(job, JOBMSG_PALETTE_DEACTIVATED, ID_WINDOW_NAVIGATION,
                             WTLU_MessageEvent::Handle(job));
-    WTLU_MessageEvent::Send(job, WKRN_SheetWindow::kPaletteDeactivatedMessage, ID_WINDOW_NAVIGATION,
+    WTLU_MessageEvent::Send(job, JOBMSG_PALETTE_DEACTIVATED, ID_WINDOW_NAVIGATION,
                             WTLU_MessageEvent::Handle(separations));
     EXPECT_FALSE(job->Palettes().Hidden());
     Activate(separations);
@@ -227,23 +227,23 @@ TEST_F(SheetWindowPalettes, PaletteNotices_KeepPalettesForTheirOwnWindowsAndPopU
     EXPECT_FALSE(separations->isHidden());
 
     // A colour dialog of a palette keeps the palettes.
-    WTLU_MessageEvent::Send(job, WKRN_SheetWindow::kPopUpStartedMessage);
+    WTLU_MessageEvent::Send(job, JOBMSG_POPUP_STARTED);
     Activate(other);
     EXPECT_FALSE(separations->isHidden());
-    WTLU_MessageEvent::Send(job, WKRN_SheetWindow::kPopUpEndedMessage);
+    WTLU_MessageEvent::Send(job, JOBMSG_POPUP_ENDED);
     Activate(job);
 
     // From a palette to another job window: hidden, and that window (or its palette) is active.
     Activate(separations);
-    WTLU_MessageEvent::Send(job, WKRN_SheetWindow::kPaletteDeactivatedMessage,
-                            ID_WINDOW_SEPARATIONS, WTLU_MessageEvent::Handle(other));
+    WTLU_MessageEvent::Send(job, JOBMSG_PALETTE_DEACTIVATED, ID_WINDOW_SEPARATIONS,
+                            WTLU_MessageEvent::Handle(other));
     EXPECT_TRUE(separations->isHidden());
     WKRN_ProcessEvents();
     EXPECT_TRUE(QApplication::activeWindow() == other ||
                 other->Palettes().Owns(QApplication::activeWindow()));
     // A handle of no window is not followed.
-    WTLU_MessageEvent::Send(job, WKRN_SheetWindow::kPaletteDeactivatedMessage,
-                            ID_WINDOW_SEPARATIONS, qintptr(0x1234));
+    WTLU_MessageEvent::Send(job, JOBMSG_PALETTE_DEACTIVATED, ID_WINDOW_SEPARATIONS,
+                            qintptr(0x1234));
     Activate(job);
     EXPECT_FALSE(separations->isHidden());
 }
@@ -283,7 +283,7 @@ TEST_F(SheetWindowPalettes, Palettes_StartFromTheViewsFacingSurfaceAndOverlays)
     job->Execute(ID_SHEET_FLIP);
     job->Execute(ID_SHEET_PAGE_NUMBERS);
     const IMPN_SheetReference rebuilt = Sheet();
-    WTLU_MessageEvent::Send(job, WKRN_SheetWindow::kSheetRebuiltMessage, 0, 0, rebuilt);
+    WTLU_MessageEvent::Send(job, JOBMSG_SHEET_REBUILT, 0, 0, rebuilt);
     EXPECT_EQ(navigation->ShownSurface(), &rebuilt->GetFrontSurface()); // the back is empty
     EXPECT_FALSE(navigation->FrontFaces());
     // The new sheet comes with the overlays of the open preferences again.

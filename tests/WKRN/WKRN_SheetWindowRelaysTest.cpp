@@ -161,22 +161,22 @@ TEST_F(SheetWindowRelays, ViewNotices_MoveTheZoomCheckAndReachTheNavigationPalet
     // The Zoom tool zooms in the view and reports old and new levels.
     job->View()->ZoomToLevel(1, false);
     std::array<double, 4> fractions{0.1, 0.2, 0.3, 0.4};
-    WTLU_MessageEvent::Send(job, WKRN_SheetWindow::kZoomChangedMessage, quintptr(1) << 16 | 3,
+    WTLU_MessageEvent::Send(job, JOBMSG_ZOOM_CHANGED, quintptr(1) << 16 | 3,
                             reinterpret_cast<qintptr>(fractions.data()), fractions);
     EXPECT_TRUE(job->Action(ID_ZOOM_4_1)->isChecked());
     EXPECT_FALSE(job->Action(ID_ZOOM_1_1)->isChecked());
     EXPECT_EQ(job->ZoomPane()->text(), QStringLiteral("4:1"));
     ASSERT_FALSE(navigation.messages.empty());
-    EXPECT_EQ(navigation.messages.back(), 0x800D);
+    EXPECT_EQ(navigation.messages.back(), JOBMSG_ZOOM_CHANGED);
     EXPECT_EQ(navigation.wParams.back(), quintptr(1) << 16 | 3);
     EXPECT_EQ(navigation.lastFractions, fractions);
 
     // A visible-area notice goes on as 0x800D with the fractions.
     navigation.messages.clear();
     std::array<double, 4> area{0.0, 0.5, 0.25, 0.5};
-    WTLU_MessageEvent::Send(job, WKRN_SheetWindow::kVisibleAreaMessage, 0,
-                            reinterpret_cast<qintptr>(area.data()), area);
-    ASSERT_EQ(navigation.messages, std::vector<int>{0x800D});
+    WTLU_MessageEvent::Send(job, JOBMSG_VISIBLE_AREA, 0, reinterpret_cast<qintptr>(area.data()),
+                            area);
+    ASSERT_EQ(navigation.messages, std::vector<int>{JOBMSG_ZOOM_CHANGED});
     EXPECT_EQ(navigation.lastFractions, area);
 
     // A zoom command tells the palette the old and new levels.
@@ -194,8 +194,8 @@ TEST_F(SheetWindowRelays, NavigationRequests_ReachTheView)
     // Zoom to the top-left quarter: the view picks a level by powers of two and the check mark
     // follows it.
     std::array<double, 4> rect{0.0, 0.0, 0.05, 0.05};
-    WTLU_MessageEvent::Send(job, WKRN_SheetWindow::kZoomRequestMessage, 0,
-                            reinterpret_cast<qintptr>(rect.data()), rect);
+    WTLU_MessageEvent::Send(job, JOBMSG_ZOOM_REQUEST, 0, reinterpret_cast<qintptr>(rect.data()),
+                            rect);
     const int level = job->View()->GetLevel();
     EXPECT_LT(level, 3);
     EXPECT_EQ(CheckedZoomLevel(job), level);
@@ -203,8 +203,8 @@ TEST_F(SheetWindowRelays, NavigationRequests_ReachTheView)
 
     job->View()->ZoomToLevel(3, true);
     std::array<double, 2> scroll{0.5, 0.5};
-    WTLU_MessageEvent::Send(job, WKRN_SheetWindow::kPanRequestMessage, 0,
-                            reinterpret_cast<qintptr>(scroll.data()), scroll);
+    WTLU_MessageEvent::Send(job, JOBMSG_PAN_REQUEST, 0, reinterpret_cast<qintptr>(scroll.data()),
+                            scroll);
     EXPECT_GT(job->View()->ScrollPosition().x(), 0);
     EXPECT_GT(job->View()->ScrollPosition().y(), 0);
 }
@@ -217,8 +217,7 @@ TEST_F(SheetWindowRelays, MeasurementWithoutPalette_ShowsInTheStatusBarInThePref
     WKRN_Preferences::Current().LinearUnitPrecision = 3;
     double position[2] = {1.5, 2.25};
     double offset[2] = {-0.5, 0.125};
-    WTLU_MessageEvent::Send(job, WKRN_SheetWindow::kMeasurementMessage,
-                            reinterpret_cast<quintptr>(position),
+    WTLU_MessageEvent::Send(job, JOBMSG_MEASUREMENT, reinterpret_cast<quintptr>(position),
                             reinterpret_cast<qintptr>(offset));
     // The same texts as the measurement palette's rows: position, offset, distance and angle.
     EXPECT_EQ(
@@ -226,8 +225,7 @@ TEST_F(SheetWindowRelays, MeasurementWithoutPalette_ShowsInTheStatusBarInThePref
         QString::fromUtf8("( 1.500, 2.250) in   ( -0.500, 0.125) in   0.515 in  |  +166.0\u00B0"));
     // Values nobody can show are not shown.
     job->statusBar()->clearMessage();
-    WTLU_MessageEvent::Send(job, WKRN_SheetWindow::kMeasurementMessage, 0, 0,
-                            std::vector<double>{std::nan(""), 1.0});
+    WTLU_MessageEvent::Send(job, JOBMSG_MEASUREMENT, 0, 0, std::vector<double>{std::nan(""), 1.0});
     EXPECT_TRUE(job->statusBar()->currentMessage().isEmpty());
 }
 
@@ -235,12 +233,12 @@ TEST_F(SheetWindowRelays, RebuiltSheet_ReplacesTheJobOnlyInAWindowThatShowsOne)
 {
     WKRN_SheetWindow* empty = Open({});
     const IMPN_SheetReference rebuilt = Sheet();
-    WTLU_MessageEvent::Send(empty, WKRN_SheetWindow::kSheetRebuiltMessage, 0, 0, rebuilt);
+    WTLU_MessageEvent::Send(empty, JOBMSG_SHEET_REBUILT, 0, 0, rebuilt);
     EXPECT_FALSE(empty->ShowsSheet());
 
     WKRN_SheetWindow* job = Open(Sheet());
     job->Execute(ID_ZOOM_1_64);
-    WTLU_MessageEvent::Send(job, WKRN_SheetWindow::kSheetRebuiltMessage, 0, 0, rebuilt);
+    WTLU_MessageEvent::Send(job, JOBMSG_SHEET_REBUILT, 0, 0, rebuilt);
     EXPECT_EQ(job->Sheet().Get(), rebuilt.Get());
     EXPECT_EQ(job->View()->GetSheet(), rebuilt.Get());
     EXPECT_EQ(job->windowTitle(), QStringLiteral("Quor KRN - View: Signature 1 Web 1"));

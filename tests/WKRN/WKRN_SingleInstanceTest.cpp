@@ -41,8 +41,8 @@ TEST(WKRN_SingleInstance, SecondStart_HandsItsCommandLineToTheFirst)
     WKRN_TestFolder folder;
     WKRN_SingleInstance first(Folder(folder));
     ASSERT_TRUE(first.TryBecomeFirst());
-    std::vector<WKRN_HandOverRecord::Record> received;
-    first.SetReceiver([&received](const WKRN_HandOverRecord::Record& r) { received.push_back(r); });
+    std::vector<GLIB_HandOverRecord::Record> received;
+    first.SetReceiver([&received](const GLIB_HandOverRecord::Record& r) { received.push_back(r); });
 
     WKRN_SingleInstance second(Folder(folder));
     EXPECT_FALSE(second.TryBecomeFirst());
@@ -83,8 +83,8 @@ TEST(WKRN_SingleInstance, LeftoversOfACrashedRun_DoNotStopTheNextStart)
 
     WKRN_SingleInstance first(Folder(folder));
     ASSERT_TRUE(first.TryBecomeFirst());
-    std::optional<WKRN_HandOverRecord::Record> received;
-    first.SetReceiver([&received](const WKRN_HandOverRecord::Record& r) { received = r; });
+    std::optional<GLIB_HandOverRecord::Record> received;
+    first.SetReceiver([&received](const GLIB_HandOverRecord::Record& r) { received = r; });
     EXPECT_TRUE(WKRN_SingleInstance(Folder(folder)).HandOver(L"quorkrn /x.tif"));
     ASSERT_TRUE(WaitFor([&] { return received.has_value(); }));
     EXPECT_EQ(received->commandLine, L"quorkrn /x.tif");
@@ -96,7 +96,7 @@ TEST(WKRN_SingleInstance, GarbageOnTheSocket_IsDroppedWithoutEffect)
     WKRN_SingleInstance first(Folder(folder));
     ASSERT_TRUE(first.TryBecomeFirst());
     int received = 0;
-    first.SetReceiver([&received](const WKRN_HandOverRecord::Record&) { ++received; });
+    first.SetReceiver([&received](const GLIB_HandOverRecord::Record&) { ++received; });
 
     // A count of 4 GiB, and a header cut short.
     const QByteArray huge("\x01\xB0\0\0\0\0\0\0\xFF\xFF\xFF\xFF", 12);
@@ -146,7 +146,7 @@ TEST(WKRN_SingleInstance, ReceiverScope_ClearsTheReceiverWhenAnExceptionLeavesIt
     try
     {
         const WKRN_SingleInstance::ReceiverScope scope(
-            first, [&calls](const WKRN_HandOverRecord::Record&) { ++calls; });
+            first, [&calls](const GLIB_HandOverRecord::Record&) { ++calls; });
         EXPECT_TRUE(first.HasReceiver());
         throw std::runtime_error("start-up failed");
     }
@@ -167,7 +167,7 @@ TEST(WKRN_HandOverRecord, CommandLine_MakesRelativePathsAbsoluteInTheStartingFol
                                 QStringLiteral("../other/c.tif"), QStringLiteral("/abs/d.tif"),
                                 QStringLiteral("./e.krn")};
     const std::vector<std::wstring> parts = GLIB_CommandLine::Split(
-        WKRN_HandOverRecord::CommandLine(arguments, QStringLiteral("/home/op/work")));
+        WKRN_SingleInstance::HandOverCommandLine(arguments, QStringLiteral("/home/op/work")));
     ASSERT_EQ(parts.size(), 5u);
     EXPECT_EQ(parts[0], L"quorkrn"); // the program as started
     EXPECT_EQ(parts[1], L"/home/op/work/job/a b.prv");

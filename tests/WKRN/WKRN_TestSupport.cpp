@@ -1,5 +1,7 @@
 #include "WKRN_TestSupport.h"
 
+#include "KRN_TestPreviewInfo.h"
+
 #include "WKRN/WKRN_StringTable.h"
 
 #include "TIFX/TIFX_KRNWriter.h"
@@ -12,12 +14,6 @@
 #include <QEvent>
 
 #include <gtest/gtest.h>
-
-#include <atomic>
-#include <cstdlib>
-#include <fstream>
-#include <random>
-#include <unistd.h>
 
 namespace
 {
@@ -50,28 +46,9 @@ private:
     ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
 } // namespace
 
-WKRN_TestFolder::WKRN_TestFolder()
-{
-    static std::atomic<unsigned> counter{0};
-    const char* root = std::getenv("KRN_TEST_TMP");
-    const std::filesystem::path base = root != nullptr && *root != '\0'
-                                           ? std::filesystem::path(root)
-                                           : std::filesystem::temp_directory_path();
-    std::random_device random;
-    m_path = base / ("wkrn-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-" +
-                     std::to_string(random()));
-    std::filesystem::create_directories(m_path);
-}
-
-WKRN_TestFolder::~WKRN_TestFolder()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(m_path, ignored);
-}
-
 QString WKRN_TestFolder::File(const char* name) const
 {
-    return QString::fromStdString((m_path / name).string());
+    return QString::fromStdString((Path() / name).string());
 }
 
 std::string WKRN_TestFolder::WritePreview(const std::string& name, const std::string& title,
@@ -87,35 +64,18 @@ std::string WKRN_TestFolder::WritePreview(const std::string& name, const std::st
     std::vector<std::uint8_t> bits(std::size_t{width / 8} * height, 0x0F);
     writer.SetMainBitmap(width, height, std::move(bits));
 
-    KRNDirectoryInfo info;
-    info.title = title;
-    info.SetField(TIFX_Field::Title);
-    info.signature = signature;
-    info.SetField(TIFX_Field::Signature);
-    info.surface = surface;
-    info.SetField(TIFX_Field::Surface);
-    info.workStyle = 1;
-    info.SetField(TIFX_Field::WorkStyle);
-    info.colorName = ink;
-    info.SetField(TIFX_Field::ColorStr);
-    info.printTime = "2003:12:31 10:00:00";
-    info.SetField(TIFX_Field::PrintTime);
-    info.pressSheetRight = int32_t(width);
-    info.pressSheetBottom = int32_t(height);
-    for (unsigned bit : {TIFX_Field::PressSheetTop, TIFX_Field::PressSheetLeft,
-                         TIFX_Field::PressSheetBottom, TIFX_Field::PressSheetRight})
-        info.SetField(bit);
-    info.SetField(TIFX_Field::NumPages);
-    writer.SetDirectoryInfo(info);
-    const std::string path = (m_path / name).string();
+    KRN_TestInfoSpec spec;
+    spec.title = title;
+    spec.signature = signature;
+    spec.surface = surface;
+    spec.orientation.reset();
+    spec.colorName = ink;
+    spec.color.reset();
+    spec.pressSheetRight = std::int32_t(width);
+    spec.pressSheetBottom = std::int32_t(height);
+    writer.SetDirectoryInfo(KRN_TestDirectoryInfo(spec));
+    const std::string path = (Path() / name).string();
     writer.Write(path);
-    return path;
-}
-
-std::string WKRN_TestFolder::WriteText(const std::string& name, const std::string& text) const
-{
-    const std::string path = (m_path / name).string();
-    std::ofstream(path) << text;
     return path;
 }
 

@@ -3,6 +3,8 @@
 // folder, preview files made by the writer, and a message-box presenter that records instead of
 // blocking.
 
+#include "KRN_TestFolder.h"
+
 #include "WTLU/WTLU_MessageBox.h"
 
 #include <QString>
@@ -13,25 +15,21 @@
 #include <string>
 #include <vector>
 
-class WKRN_TestFolder
+class WKRN_TestFolder : public KRN_TestFolder
 {
 public:
-    WKRN_TestFolder();
-    ~WKRN_TestFolder();
-    WKRN_TestFolder(const WKRN_TestFolder&) = delete;
-    WKRN_TestFolder& operator=(const WKRN_TestFolder&) = delete;
+    WKRN_TestFolder() : KRN_TestFolder("wkrn") {}
 
-    const std::filesystem::path& Path() const { return m_path; }
     QString File(const char* name) const;
 
     // A small valid preview file of one ink of one surface.
     std::string WritePreview(const std::string& name, const std::string& title,
                              std::uint16_t signature, std::uint16_t surface,
                              const std::string& ink) const;
-    std::string WriteText(const std::string& name, const std::string& text) const;
-
-private:
-    std::filesystem::path m_path;
+    std::string WriteText(const std::string& name, const std::string& text) const
+    {
+        return WriteBytes(name, text);
+    }
 };
 
 // Installs itself as the message-box presenter for its lifetime and records every box.

@@ -1,6 +1,7 @@
 #include "KRN_SheetInput.h"
 
 #include "GFIL/GFIL_FileSpec.h"
+#include "GFIL/GFIL_ProgramData.h"
 #include "GLIB/GLIB_Exception.h"
 #include "GLIB/GLIB_String.h"
 #include "IMPN/IMPN_ColorDatabasePaths.h"
@@ -86,8 +87,7 @@ bool KRN_LoadColorDatabases(const char* command, const std::string& libraryPath)
     using Status = IMPN_ColorDatabaseFile::Status;
     IMPN_ColorDatabases& databases = IMPN_ColorDatabases::Global();
     const std::optional<std::filesystem::path> library =
-        libraryPath.empty() ? IMPN_ColorDatabasePaths::FindProgramDataFile(
-                                  IMPN_ColorDatabasePaths::kNamedColorsFileName)
+        libraryPath.empty() ? GFIL_ProgramData::Find(IMPN_ColorDatabasePaths::kNamedColorsFileName)
                             : std::optional<std::filesystem::path>(libraryPath);
     const IMPN_ColorDatabaseFile::ReadResult named = databases.LoadNamedColors(library);
     if (!libraryPath.empty() && !named.Accepted())
