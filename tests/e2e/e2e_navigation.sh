@@ -12,6 +12,7 @@ viewer=$(readlink -f "${1:?quorkrn path}")
 krn=${2:?krn path}
 work=${3:?work folder}
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/virtual_display.sh"
 
 for tool in Xvfb xdotool xwininfo import convert python3; do
   command -v "$tool" >/dev/null || { echo "skip: $tool not installed"; exit 77; }
@@ -47,23 +48,7 @@ cleanup() {
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
 }
 trap cleanup EXIT
-started=""
-for attempt in 1 2 3; do
-  display_number=$((100 + RANDOM % 800))
-  while [ -e "/tmp/.X$display_number-lock" ]; do display_number=$((display_number + 1)); done
-  Xvfb ":$display_number" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-  xvfb=$!
-  export DISPLAY=":$display_number"
-  for _ in $(seq 100); do
-    kill -0 "$xvfb" 2>/dev/null || break
-    if xwininfo -root >/dev/null 2>&1; then started=yes; break; fi
-    sleep 0.1
-  done
-  [ -n "$started" ] && break
-  kill "$xvfb" 2>/dev/null
-  xvfb=""
-done
-[ -n "$started" ] || { echo "skip: the virtual X server did not start"; exit 77; }
+start_virtual_display 1280x1024 "$work"
 
 "$viewer" "$work"/job/*.tif >"$work/viewer.log" 2>&1 &
 viewer_pid=$!

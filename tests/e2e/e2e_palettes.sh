@@ -23,6 +23,7 @@ export XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME=
 unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/virtual_display.sh"
 export LSAN_OPTIONS="suppressions=$here/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 
 fail() {
@@ -46,23 +47,7 @@ cleanup() {
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
 }
 trap cleanup EXIT
-started=""
-for attempt in 1 2 3; do
-  display_number=$((100 + RANDOM % 800))
-  while [ -e "/tmp/.X$display_number-lock" ]; do display_number=$((display_number + 1)); done
-  Xvfb ":$display_number" -screen 0 1280x960x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-  xvfb=$!
-  export DISPLAY=":$display_number"
-  for _ in $(seq 100); do
-    kill -0 "$xvfb" 2>/dev/null || break
-    if xwininfo -root >/dev/null 2>&1; then started=yes; break; fi
-    sleep 0.1
-  done
-  [ -n "$started" ] && break
-  kill "$xvfb" 2>/dev/null
-  xvfb=""
-done
-[ -n "$started" ] || { echo "skip: the virtual X server did not start"; cat "$work/xvfb.log"; exit 77; }
+start_virtual_display 1280x960 "$work"
 
 job_windows() { xwininfo -root -tree 2>/dev/null | awk '/"Quor KRN - / { print $1 }' | sort -u; }
 # The palettes of a job window: the windows that name it as the window they belong to.

@@ -47,17 +47,7 @@ int RunCoverage(const std::vector<std::string>& args)
     Options o;
     KRN_OptionParser parser("coverage", kUsage);
     parser.Operands(o.paths, 1, "no preview files given");
-    parser.Option("--sheet",
-                  [&](const std::string& v)
-                  {
-                      o.sheet = int(KRN_OptionParser::Integer(
-                          v, 1, 1 << 30, "--sheet needs a sheet number from 1"));
-                  });
-    parser.Option("--surface",
-                  [&](const std::string& v) {
-                      o.back = KRN_OptionParser::OneOf(v, {"front", "back"},
-                                                       "--surface is front or back") == 1;
-                  });
+    KRN_AddSurfaceOptions(parser, o.sheet, o.back);
     parser.Option("--rect",
                   [&](const std::string& v)
                   {

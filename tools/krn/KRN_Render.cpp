@@ -68,13 +68,7 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, Options& o
     using P = KRN_OptionParser;
     P parser("render", kUsage);
     parser.Operands(o.paths, 1, "no preview files given");
-    parser.Option(
-        "--sheet", [&o](const std::string& v)
-        { o.sheet = int(P::Integer(v, 1, 1 << 30, "--sheet needs a sheet number from 1")); });
-    parser.Option("--surface",
-                  [&o](const std::string& v) {
-                      o.back = P::OneOf(v, {"front", "back"}, "--surface is front or back") == 1;
-                  });
+    KRN_AddSurfaceOptions(parser, o.sheet, o.back);
     parser.Option(
         "--level",
         [&o](const std::string& v)

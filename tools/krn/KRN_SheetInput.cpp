@@ -1,5 +1,7 @@
 #include "KRN_SheetInput.h"
 
+#include "KRN_OptionParser.h"
+
 #include "GFIL/GFIL_FileSpec.h"
 #include "GFIL/GFIL_ProgramData.h"
 #include "GLIB/GLIB_Exception.h"
@@ -192,4 +194,17 @@ bool KRN_WritePicture(const std::string& path, const std::uint8_t* pixels, std::
         ok = std::fwrite(row.data(), 1, row.size(), f) == row.size();
     }
     return std::fclose(f) == 0 && ok;
+}
+
+void KRN_AddSurfaceOptions(KRN_OptionParser& parser, int& sheet, bool& back)
+{
+    using P = KRN_OptionParser;
+    parser.Option("--sheet",
+                  [&sheet](const std::string& v) {
+                      sheet = int(P::Integer(v, 1, 1 << 30, "--sheet needs a sheet number from 1"));
+                  });
+    parser.Option("--surface",
+                  [&back](const std::string& v) {
+                      back = P::OneOf(v, {"front", "back"}, "--surface is front or back") == 1;
+                  });
 }

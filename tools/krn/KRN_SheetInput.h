@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+class KRN_OptionParser;
+
 // ASCII case-insensitive suffix test ("x.PNG" ends in ".png").
 bool KRN_EndsWithNoCase(std::string text, const char* suffix);
 
@@ -34,6 +36,10 @@ void KRN_PlaceFiles(const char* command, const std::vector<std::string>& paths,
 // their picture. False, after a message on standard error, when the given library is missing or
 // is not a colour database.
 bool KRN_LoadColorDatabases(const char* command, const std::string& libraryPath);
+
+// The options that choose one surface of one sheet, read alike by every command that draws or
+// counts a surface: --sheet N (from 1) and --surface front|back.
+void KRN_AddSurfaceOptions(KRN_OptionParser& parser, int& sheet, bool& back);
 
 // Sheet number (from 1, in the registry's order) of what the registry holds, or an empty
 // reference after a message on standard error.
