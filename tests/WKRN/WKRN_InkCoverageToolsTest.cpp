@@ -74,7 +74,7 @@ protected:
     void Settle()
     {
         view->viewport()->repaint();
-        ASSERT_TRUE(QTest::qWaitFor([this] { return !view->IsPaintingTimerActive(); }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !view->IsPaintingTimerActive(); }, 15000));
         WKRN_ProcessEvents();
     }
 
@@ -139,13 +139,13 @@ TEST_F(InkCoverageTools, InkLimitHatchesWhereTheShownInksExceedTheLimitAtEveryZo
     WTLU_MessageEvent::Send(job, JOBMSG_SEPARATION_VISIBILITY, 0, 0);
     Settle();
     WaitForOverlay();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return HatchPixels(left) == 0; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return HatchPixels(left) == 0; }, 15000));
 
     // Off again: the picture shows without hatch whatever the inks.
     job->Sheet()->GetFrontSurface().GetSeparation(0)->SetVisible(true);
     WTLU_MessageEvent::Send(job, JOBMSG_SEPARATION_VISIBILITY, 0, 0);
     WaitForOverlay();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return HatchPixels(left) > 1000; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return HatchPixels(left) > 1000; }, 15000));
     job->Execute(ID_VIEW_INK_LIMIT);
     EXPECT_FALSE(job->Action(ID_VIEW_INK_LIMIT)->isChecked());
     Settle();
@@ -163,7 +163,7 @@ TEST_F(InkCoverageTools, DensitometerReadsEveryInkInItsApertureAndPinsAClick)
 
     WKRN_InkCoverageTools& tools = *job->InkCoverage();
     QTest::mouseMove(view->viewport(), QPoint(100, 100));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !tools.LastReading().isEmpty(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !tools.LastReading().isEmpty(); }, 15000));
     EXPECT_EQ(view->CursorId(), int(WKRN_Cursors::Densitometer));
     EXPECT_EQ(tools.LastReading(),
               QStringLiteral("Densitometer (3.387 mm): Cyan 100.00 %   Magenta 75.00 %   "
@@ -173,13 +173,13 @@ TEST_F(InkCoverageTools, DensitometerReadsEveryInkInItsApertureAndPinsAClick)
     // Across Cyan's edge: columns 360 to 439, half of them Cyan.
     QTest::mouseMove(view->viewport(), QPoint(kCyanEdge, 100));
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return tools.LastReading().contains(QStringLiteral("125.00")); }, 5000));
+        [&] { return tools.LastReading().contains(QStringLiteral("125.00")); }, 15000));
     EXPECT_TRUE(tools.LastReading().contains(QStringLiteral("Cyan 50.00 %")));
 
     // A click pins the reading into the dock.
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
     ASSERT_TRUE(
-        QTest::qWaitFor([&] { return tools.Dock() && tools.Dock()->ReadingCount() == 1; }, 5000));
+        QTest::qWaitFor([&] { return tools.Dock() && tools.Dock()->ReadingCount() == 1; }, 15000));
     const QTreeWidgetItem* reading = tools.Dock()->Readings()->topLevelItem(0);
     EXPECT_EQ(reading->text(1), QStringLiteral("175.00"));
     ASSERT_EQ(reading->childCount(), 2);
@@ -274,7 +274,7 @@ TEST(CoverageWorker, ANewerJobOfALaneSupersedesTheRunningOneAndItsResults)
                   [&](IMPN_InkCoverage&, const WKRN_CoverageWorker::Context& context)
                   { context.Deliver([&] { delivered.push_back(3); }); });
     release.set_value();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return delivered.size() >= 2; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return delivered.size() >= 2; }, 15000));
     WKRN_ProcessEvents();
     EXPECT_TRUE(firstSawStop);
     EXPECT_EQ(delivered, (std::vector<int>{2, 3}));
