@@ -5,33 +5,12 @@
 #include "TIFX/TIFX_KRNFile.h"
 #include "TIFX_TestFiles.h"
 
-#include <chrono>
-#include <csignal>
-#include <functional>
+#include "KRN_ChildProcess.h"
+
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <thread>
 
 namespace
 {
-// The child's exit status of `call`; -1 when it had not ended after `seconds`.
-int RunWithin(int seconds, const std::function<int()>& call)
-{
-    const pid_t child = ::fork();
-    if (child == 0)
-        ::_exit(call());
-    for (int waited = 0; waited < seconds * 100; ++waited)
-    {
-        int status = 0;
-        if (::waitpid(child, &status, WNOHANG) == child)
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    ::kill(child, SIGKILL);
-    ::waitpid(child, nullptr, 0);
-    return -1;
-}
-
 // 0 when opening `path` throws TIFX_FileIOException with exactly `expected`.
 int OpenIsRefused(const std::string& path, const std::string& expected)
 {
@@ -55,16 +34,16 @@ TEST_F(TIFX_SpecialFile, FifoDeviceAndFolderAreRefusedWithoutBlocking)
 {
     const std::string fifo = PathOf("pipe.tif");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_EQ(
-        RunWithin(5, [&] { return OpenIsRefused(fifo, fifo + ": Not a regular file but a FIFO"); }),
-        0);
-    EXPECT_EQ(RunWithin(5,
-                        []
-                        {
-                            return OpenIsRefused("/dev/zero",
-                                                 "/dev/zero: Not a regular file but a character "
+    EXPECT_EQ(KRN_RunWithin(
+                  5, [&] { return OpenIsRefused(fifo, fifo + ": Not a regular file but a FIFO"); }),
+              0);
+    EXPECT_EQ(KRN_RunWithin(5,
+                            []
+                            {
+                                return OpenIsRefused(
+                                    "/dev/zero", "/dev/zero: Not a regular file but a character "
                                                  "device");
-                        }),
+                            }),
               0);
     EXPECT_EQ(OpenIsRefused(m_dir.string(), m_dir.string() + ": Not a regular file but a folder"),
               0);

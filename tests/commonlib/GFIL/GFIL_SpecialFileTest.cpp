@@ -6,37 +6,15 @@
 #include "GFIL/GFIL_FileSystemPosix.h"
 #include "GFIL_TestSupport.h"
 
-#include <chrono>
-#include <csignal>
+#include "KRN_ChildProcess.h"
+
 #include <cstring>
-#include <functional>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
-#include <sys/wait.h>
-#include <thread>
 
 namespace
 {
-// Runs `call` in a child process: its return value is the child's exit status; -1 when the child
-// had not ended after `seconds`.
-int RunWithin(int seconds, const std::function<int()>& call)
-{
-    const pid_t child = ::fork();
-    if (child == 0)
-        ::_exit(call());
-    for (int waited = 0; waited < seconds * 100; ++waited)
-    {
-        int status = 0;
-        if (::waitpid(child, &status, WNOHANG) == child)
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    ::kill(child, SIGKILL);
-    ::waitpid(child, nullptr, 0);
-    return -1;
-}
-
 // 0 when opening the path with the given mode throws the file-system error that names what it is.
 int OpenIsRefused(const std::wstring& path, std::uint32_t mode, const std::string& kind)
 {
@@ -54,18 +32,19 @@ TEST(FileSystemPosixSpecialFiles, FifoIsRefusedWithoutBlocking)
     const std::filesystem::path fifo = folder.Path() / "pipe.tif";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const std::wstring path = folder.Wide("pipe.tif");
-    EXPECT_EQ(RunWithin(5, [&] { return OpenIsRefused(path, GFIL_MODE_READ, " but a FIFO"); }), 0);
+    EXPECT_EQ(KRN_RunWithin(5, [&] { return OpenIsRefused(path, GFIL_MODE_READ, " but a FIFO"); }),
+              0);
     // Writing to a FIFO nobody reads fails at once with its own error: thrown, not hung.
-    EXPECT_GT(RunWithin(5, [&] { return OpenIsRefused(path, GFIL_MODE_WRITE, ""); }), 1);
+    EXPECT_GT(KRN_RunWithin(5, [&] { return OpenIsRefused(path, GFIL_MODE_WRITE, ""); }), 1);
 }
 
 TEST(FileSystemPosixSpecialFiles, DevicesAndSocketsAreRefused)
 {
-    EXPECT_EQ(RunWithin(5,
-                        [] {
-                            return OpenIsRefused(L"/dev/null", GFIL_MODE_READ,
-                                                 " but a character device");
-                        }),
+    EXPECT_EQ(KRN_RunWithin(5,
+                            [] {
+                                return OpenIsRefused(L"/dev/null", GFIL_MODE_READ,
+                                                     " but a character device");
+                            }),
               0);
 
     GFIL_ScratchFolder folder;
