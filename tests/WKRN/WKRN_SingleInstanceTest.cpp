@@ -19,7 +19,7 @@
 
 namespace
 {
-QString Folder(const WKRN_TestFolder& folder)
+QString Folder(const KRN_SocketFolder& folder)
 {
     return QString::fromStdString((folder.Path() / "run").string());
 }
@@ -38,7 +38,7 @@ bool WaitFor(Condition condition)
 
 TEST(WKRN_SingleInstance, SecondStart_HandsItsCommandLineToTheFirst)
 {
-    WKRN_TestFolder folder;
+    KRN_SocketFolder folder;
     WKRN_SingleInstance first(Folder(folder));
     ASSERT_TRUE(first.TryBecomeFirst());
     std::vector<GLIB_HandOverRecord::Record> received;
@@ -55,7 +55,7 @@ TEST(WKRN_SingleInstance, SecondStart_HandsItsCommandLineToTheFirst)
 
 TEST(WKRN_SingleInstance, NobodyListening_GivesUpAfterItsLooks)
 {
-    WKRN_TestFolder folder;
+    KRN_SocketFolder folder;
     WKRN_SingleInstance lonely(Folder(folder));
     QElapsedTimer timer;
     timer.start();
@@ -65,7 +65,7 @@ TEST(WKRN_SingleInstance, NobodyListening_GivesUpAfterItsLooks)
 
 TEST(WKRN_SingleInstance, LeftoversOfACrashedRun_DoNotStopTheNextStart)
 {
-    WKRN_TestFolder folder;
+    KRN_SocketFolder folder;
     WKRN_SingleInstance probe(Folder(folder));
     std::filesystem::create_directories(folder.Path() / "run");
     // A lock of a process that no longer exists, and a socket file nobody listens on.
@@ -92,7 +92,7 @@ TEST(WKRN_SingleInstance, LeftoversOfACrashedRun_DoNotStopTheNextStart)
 
 TEST(WKRN_SingleInstance, GarbageOnTheSocket_IsDroppedWithoutEffect)
 {
-    WKRN_TestFolder folder;
+    KRN_SocketFolder folder;
     WKRN_SingleInstance first(Folder(folder));
     ASSERT_TRUE(first.TryBecomeFirst());
     int received = 0;
@@ -124,7 +124,7 @@ TEST(WKRN_SingleInstance, GarbageOnTheSocket_IsDroppedWithoutEffect)
 // next one, instead of believing it is heard and losing the later starts' files.
 TEST(WKRN_SingleInstance, SocketThatCannotListen_LetsEveryStartOpenItsOwnWindow)
 {
-    WKRN_TestFolder folder;
+    KRN_SocketFolder folder;
     WKRN_SingleInstance first(Folder(folder));
     ASSERT_TRUE(QDir().mkpath(first.SocketPath()));
     EXPECT_TRUE(first.TryBecomeFirst());
@@ -138,7 +138,7 @@ TEST(WKRN_SingleInstance, SocketThatCannotListen_LetsEveryStartOpenItsOwnWindow)
 // dropped instead of reaching the window that has gone.
 TEST(WKRN_SingleInstance, ReceiverScope_ClearsTheReceiverWhenAnExceptionLeavesIt)
 {
-    WKRN_TestFolder folder;
+    KRN_SocketFolder folder;
     WKRN_SingleInstance first(Folder(folder));
     ASSERT_TRUE(first.TryBecomeFirst());
     ASSERT_TRUE(first.IsListening());

@@ -97,7 +97,11 @@ viewer=""
 cleanup() {
   [ -n "$viewer" ] && kill "$viewer" 2>/dev/null
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+  rm -rf "$runtime"
 }
+# The instance socket's path must fit a socket address (107 bytes), which a folder below a deep
+# checkout can exceed: the runtime folders are short ones of their own.
+runtime=$(mktemp -d /tmp/krn-run-XXXXXX)
 trap cleanup EXIT
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/virtual_display.sh"
@@ -119,9 +123,9 @@ wait_for() { # pattern, tenths of a second
 # job window; prints the window id.
 start_viewer() {
   local lang=$1 run=$2
-  mkdir -p "$work/$run/runtime" "$work/$run/config" "$work/$run/data"
-  chmod 700 "$work/$run/runtime"
-  XDG_RUNTIME_DIR="$work/$run/runtime" XDG_CONFIG_HOME="$work/$run/config" \
+  mkdir -p "$runtime/$run" "$work/$run/config" "$work/$run/data"
+  chmod 700 "$runtime/$run"
+  XDG_RUNTIME_DIR="$runtime/$run" XDG_CONFIG_HOME="$work/$run/config" \
     XDG_DATA_HOME="$work/$run/data" LANG="$lang" LANGUAGE="" LC_ALL="" LC_MESSAGES="" \
     "$usr/bin/quorkrn" "$job"/*.tif >"$work/$run.log" 2>&1 &
   viewer=$!

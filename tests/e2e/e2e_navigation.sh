@@ -19,9 +19,11 @@ for tool in Xvfb xdotool xwininfo import convert python3; do
 done
 
 rm -rf "$work"
-mkdir -p "$work/run" "$work/config/Quor" "$work/data" "$work/job"
-chmod 700 "$work/run"
-export XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
+mkdir -p "$work/config/Quor" "$work/data" "$work/job"
+# The instance socket's path must fit a socket address (107 bytes), which a folder below a deep
+# checkout can exceed: the runtime folder is a short one of its own (mktemp makes it private).
+runtime=$(mktemp -d /tmp/krn-run-XXXXXX)
+export XDG_RUNTIME_DIR="$runtime" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
 unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb
 export LSAN_OPTIONS="suppressions=$here/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
@@ -46,6 +48,7 @@ xvfb=""
 cleanup() {
   [ -n "$viewer_pid" ] && kill "$viewer_pid" 2>/dev/null
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+  rm -rf "$runtime"
 }
 trap cleanup EXIT
 start_virtual_display 1280x1024 "$work"

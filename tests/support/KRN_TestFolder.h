@@ -3,6 +3,7 @@
 // it is set, else under the system's temporary folder, named so that parallel runs never meet.
 
 #include <atomic>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -72,6 +73,30 @@ public:
         KRN_TestWriteBytes(path, bytes);
         return path.string();
     }
+
+private:
+    std::filesystem::path m_path;
+};
+
+// A fresh folder with a short path under /tmp, removed with the object, for sockets: a socket's
+// address holds at most 107 bytes of path, which a scratch folder below a deep checkout exceeds.
+class KRN_SocketFolder
+{
+public:
+    KRN_SocketFolder()
+    {
+        char name[] = "/tmp/krn-XXXXXX";
+        if (::mkdtemp(name) == nullptr)
+            throw std::filesystem::filesystem_error(
+                "cannot make a socket folder", name,
+                std::error_code(errno, std::generic_category()));
+        m_path = name;
+    }
+    ~KRN_SocketFolder() { KRN_TestRemoveFolder(m_path); }
+    KRN_SocketFolder(const KRN_SocketFolder&) = delete;
+    KRN_SocketFolder& operator=(const KRN_SocketFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return m_path; }
 
 private:
     std::filesystem::path m_path;

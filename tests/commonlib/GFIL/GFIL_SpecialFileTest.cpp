@@ -7,6 +7,7 @@
 #include "GFIL_TestSupport.h"
 
 #include "KRN_ChildProcess.h"
+#include "KRN_TestFolder.h"
 
 #include <cstring>
 #include <sys/socket.h>
@@ -47,11 +48,8 @@ TEST(FileSystemPosixSpecialFiles, DevicesAndSocketsAreRefused)
                             }),
               0);
 
-    // A socket's name must fit its address (108 bytes), which a scratch folder below a deep
-    // checkout need not: the socket lives in a short folder of its own.
-    char shortFolder[] = "/tmp/krn-socket-XXXXXX";
-    ASSERT_NE(::mkdtemp(shortFolder), nullptr);
-    const std::string native = std::string(shortFolder) + "/s.tif";
+    const KRN_SocketFolder folder;
+    const std::string native = (folder.Path() / "s.tif").string();
     const int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
     ASSERT_GE(s, 0);
     sockaddr_un address{};
@@ -63,8 +61,6 @@ TEST(FileSystemPosixSpecialFiles, DevicesAndSocketsAreRefused)
     const GFIL_Thrown thrown =
         CatchFileError([&] { GFIL_FileSpec(ToWide(native))->Open(GFIL_MODE_READ); });
     EXPECT_TRUE(thrown.thrown);
-    ::unlink(native.c_str());
-    ::rmdir(shortFolder);
     ::close(s);
 }
 } // namespace
