@@ -1256,6 +1256,26 @@ Farbzonen</translation>
 <context>
     <name>WKRN_PreferencesDialog</name>
     <message>
+        <source>Ink Coverage</source>
+        <translation>Flächendeckung</translation>
+    </message>
+    <message>
+        <source>Densitometer Aperture</source>
+        <translation>Messfeld des Densitometers</translation>
+    </message>
+    <message>
+        <source>Ink Limit</source>
+        <translation>Farbauftragslimit</translation>
+    </message>
+    <message>
+        <source> mm</source>
+        <translation> mm</translation>
+    </message>
+    <message>
+        <source> %</source>
+        <translation> %</translation>
+    </message>
+    <message>
         <source>Sheet</source>
         <translation>Bogen</translation>
     </message>

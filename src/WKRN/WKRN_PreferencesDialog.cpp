@@ -1,6 +1,7 @@
 #include "WKRN/WKRN_PreferencesDialog.h"
 
 #include "WKRN/WKRN_Ids.h"
+#include "WKRN/WKRN_InkCoveragePage.h"
 #include "WKRN/WKRN_MeasurementPage.h"
 #include "WKRN/WKRN_NavigationPage.h"
 #include "WKRN/WKRN_Preferences.h"
@@ -26,7 +27,9 @@ WKRN_PreferencesDialog::WKRN_PreferencesDialog(QWidget* owner) : QDialog(owner)
     m_tabs->addTab(m_sheet, WKRN_PreferencesPage::Text("Sheet"));
     m_tabs->addTab(m_navigation, WKRN_StringTable::Load(IDS_NAVIGATION));
     m_tabs->addTab(m_measurement, WKRN_StringTable::Load(IDS_MEASUREMENT));
-    m_pages = {m_sheet, m_navigation, m_measurement};
+    m_inkCoverage = new WKRN_InkCoveragePage(values, m_tabs);
+    m_tabs->addTab(m_inkCoverage, WKRN_PreferencesPage::Text("Ink Coverage"));
+    m_pages = {m_sheet, m_navigation, m_measurement, m_inkCoverage};
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

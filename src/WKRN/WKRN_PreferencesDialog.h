@@ -1,13 +1,14 @@
 #pragma once
-// The Preferences dialog: the pages Sheet, Navigation and Measurement over the preferences that
-// have a control. OK stores what the shown pages hold, writes the store of the run at once and
-// tells the open windows to repaint with the new values; Cancel changes nothing.
+// The Preferences dialog: the pages Sheet, Navigation, Measurement and Ink Coverage over the
+// preferences that have a control. OK stores what the shown pages hold, writes the store of the run
+// at once and tells the open windows to repaint with the new values; Cancel changes nothing.
 
 #include <QDialog>
 
 #include <vector>
 
 class QTabWidget;
+class WKRN_InkCoveragePage;
 class WKRN_MeasurementPage;
 class WKRN_NavigationPage;
 class WKRN_PreferencesPage;
@@ -27,6 +28,7 @@ public:
     WKRN_SheetViewPage* SheetPage() const { return m_sheet; }
     WKRN_NavigationPage* NavigationPage() const { return m_navigation; }
     WKRN_MeasurementPage* MeasurementPage() const { return m_measurement; }
+    WKRN_InkCoveragePage* InkCoveragePage() const { return m_inkCoverage; }
 
     void accept() override;
 
@@ -37,5 +39,6 @@ private:
     WKRN_SheetViewPage* m_sheet;
     WKRN_NavigationPage* m_navigation;
     WKRN_MeasurementPage* m_measurement;
+    WKRN_InkCoveragePage* m_inkCoverage;
     std::vector<WKRN_PreferencesPage*> m_pages;
 };

@@ -16,6 +16,7 @@
 #include "WKRN/WKRN_InkLimitOverlay.h"
 #include "WKRN/WKRN_InkZonesDialog.h"
 #include "WKRN/WKRN_Preferences.h"
+#include "WKRN/WKRN_PreferencesApplied.h"
 #include "WKRN/WKRN_SheetView.h"
 #include "WKRN/WKRN_SheetWindow.h"
 #include "WKRN/WKRN_Tressida.h"
@@ -123,6 +124,15 @@ TEST_F(InkCoverageTools, InkLimitHatchesWhereTheShownInksExceedTheLimitAtEveryZo
     Settle();
     EXPECT_GT(HatchPixels(left), 1000);
     EXPECT_EQ(HatchPixels(right), 0);
+
+    // A limit changed in the Preferences applies at once (175 % on the left), and back.
+    WKRN_Preferences::Current().InkLimit = 200;
+    WKRN_PreferencesApplied::Notify();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return HatchPixels(left) == 0; }, 15000));
+    WKRN_Preferences::Current().InkLimit = 150;
+    WKRN_PreferencesApplied::Notify();
+    WaitForOverlay();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return HatchPixels(left) > 1000; }, 15000));
 
     // At 1:64 the 800 pixels are 12 or 13 wide; the left half is still hatched.
     view->ZoomToLevel(9, true);

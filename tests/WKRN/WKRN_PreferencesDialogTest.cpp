@@ -4,6 +4,7 @@
 #include "WKRN/CColorButton.h"
 #include "WKRN/CColorPopup.h"
 #include "WKRN/WKRN_Ids.h"
+#include "WKRN/WKRN_InkCoveragePage.h"
 #include "WKRN/WKRN_Language.h"
 #include "WKRN/WKRN_MeasurementPage.h"
 #include "WKRN/WKRN_NavigationPage.h"
@@ -21,11 +22,13 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -202,13 +205,16 @@ TEST_F(PreferencesDialog, Pages_StartFromTheCurrentPreferences)
     current.PreferredLinearUnits = 2;
     current.LinearUnitPrecision = 5;
     current.AngularUnitPrecision = 3;
+    current.DensitometerAperture = 2345;
+    current.InkLimit = 280;
 
     WKRN_PreferencesDialog dialog;
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Preferences"));
-    ASSERT_EQ(dialog.Tabs()->count(), 3);
+    ASSERT_EQ(dialog.Tabs()->count(), 4);
     EXPECT_EQ(dialog.Tabs()->tabText(0), QStringLiteral("Sheet"));
     EXPECT_EQ(dialog.Tabs()->tabText(1), QStringLiteral("Navigation"));
     EXPECT_EQ(dialog.Tabs()->tabText(2), QStringLiteral("Measurement"));
+    EXPECT_EQ(dialog.Tabs()->tabText(3), QStringLiteral("Ink Coverage"));
 
     const WKRN_SheetViewPage* sheet = dialog.SheetPage();
     EXPECT_EQ(sheet->PressSheetEdge()->Color(), ColorOf({1, 2, 3}));
@@ -231,6 +237,9 @@ TEST_F(PreferencesDialog, Pages_StartFromTheCurrentPreferences)
     EXPECT_EQ(dialog.MeasurementPage()->Units()->currentRow(), 2);
     EXPECT_EQ(dialog.MeasurementPage()->LinearPrecision()->value(), 5);
     EXPECT_EQ(dialog.MeasurementPage()->AngularPrecision()->value(), 3);
+
+    EXPECT_EQ(dialog.InkCoveragePage()->Aperture()->text(), QStringLiteral("2.345 mm"));
+    EXPECT_EQ(dialog.InkCoveragePage()->InkLimit()->text(), QStringLiteral("280 %"));
 }
 
 TEST_F(PreferencesDialog, Ok_WritesTheStoreAtOnce_DefaultItemsGiveTheDocumentedDefaults)
@@ -252,6 +261,10 @@ TEST_F(PreferencesDialog, Ok_WritesTheStoreAtOnce_DefaultItemsGiveTheDocumentedD
     EXPECT_EQ(navigation->Preview()->Fog(), (WKRN_NavigationColor{90, 0, 0, 0}));
     dialog.MeasurementPage()->Units()->setCurrentRow(3);
     dialog.MeasurementPage()->AngularPrecision()->setValue(4);
+    Visit(dialog, {3});
+    // Typed as the user types: a micrometre value survives the millimetre field exactly.
+    dialog.InkCoveragePage()->Aperture()->setValue(0.987);
+    dialog.InkCoveragePage()->InkLimit()->setValue(320);
     dialog.accept();
 
     const WKRN_PreferenceValues stored = WKRN_Preferences::Read(store);
@@ -262,6 +275,8 @@ TEST_F(PreferencesDialog, Ok_WritesTheStoreAtOnce_DefaultItemsGiveTheDocumentedD
     EXPECT_EQ(stored.NavigationScreen, (WKRN_NavigationColor{90, 0, 0, 0}));
     EXPECT_EQ(stored.PreferredLinearUnits, 3);
     EXPECT_EQ(stored.AngularUnitPrecision, 4);
+    EXPECT_EQ(stored.DensitometerAperture, 987);
+    EXPECT_EQ(stored.InkLimit, 320);
     EXPECT_EQ(stored, WKRN_Preferences::Current());
 }
 
