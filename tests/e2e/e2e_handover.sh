@@ -16,19 +16,8 @@ command -v Xvfb >/dev/null || { echo "skip: Xvfb not installed"; exit 77; }
 command -v xdotool >/dev/null || { echo "skip: xdotool not installed"; exit 77; }
 command -v xwininfo >/dev/null || { echo "skip: xwininfo not installed"; exit 77; }
 
-rm -rf "$work"
-mkdir -p "$work/config" "$work/data" "$work/job"
-# The instance socket's path must fit a socket address (107 bytes), which a folder below a deep
-# checkout can exceed: the runtime folder is a short one of its own (mktemp makes it private).
-runtime=$(mktemp -d /tmp/krn-run-XXXXXX)
-export XDG_RUNTIME_DIR="$runtime" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
-unset WAYLAND_DISPLAY
-export QT_QPA_PLATFORM=xcb
-# A sanitizer build of the viewer loads the desktop's system libraries, whose own leaks are not
-# the viewer's.
-here=$(cd "$(dirname "$0")" && pwd)
-. "$here/virtual_display.sh"
-export LSAN_OPTIONS="suppressions=$here/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+. "$(dirname "$0")/e2e_common.sh"
+e2e_viewer_environment "$work"
 
 fail() {
   echo "FAIL: $*"
@@ -38,23 +27,12 @@ fail() {
 }
 
 # A small two-signature job at a low resolution keeps the run short.
-if ! "$krn" sample --out "$work/job" --preset twosignatures --dpi 72 >"$work/sample.log" 2>&1; then
-  echo "skip: krn sample could not write the sample job"; cat "$work/sample.log"; exit 77
-fi
-# One file of each signature: two different jobs. The sample names its files
-# <title>_S<signature>_<surface>_<ink>.tif.
-first_file=$(find "$work/job" -maxdepth 1 -name '*_S1_0_*.tif' | sort | head -1)
-second_file=$(find "$work/job" -maxdepth 1 -name '*_S2_0_*.tif' | sort | head -1)
-[ -n "$first_file" ] && [ -n "$second_file" ] || fail "no two preview files of different signatures in the sample"
+e2e_sample_job "$krn" "$work" twosignatures 72
+e2e_two_signature_files "$work"
 
 first=""
 xvfb=""
-cleanup() {
-  [ -n "$first" ] && kill "$first" 2>/dev/null
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-  rm -rf "$runtime"
-}
-trap cleanup EXIT
+trap 'e2e_stop "$first"' EXIT
 start_virtual_display 1280x960 "$work"
 
 job_titles() { xwininfo -root -tree 2>/dev/null | grep -o '"Quor KRN - [^"]*"' | sort -u; }

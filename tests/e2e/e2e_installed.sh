@@ -94,21 +94,15 @@ grep -q '^quorkrn (Quor KRN) ' <<<"$("$usr/bin/quorkrn" --version)" || fail "quo
 # --- the installed viewer under a virtual X server
 xvfb=""
 viewer=""
-cleanup() {
-  [ -n "$viewer" ] && kill "$viewer" 2>/dev/null
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-  rm -rf "$runtime"
-}
+. "$(dirname "$0")/e2e_common.sh"
 # The instance socket's path must fit a socket address (107 bytes), which a folder below a deep
-# checkout can exceed: the runtime folders are short ones of their own.
+# checkout can exceed: each run's runtime folder lies in a short one of its own.
 runtime=$(mktemp -d /tmp/krn-run-XXXXXX)
-trap cleanup EXIT
-here=$(cd "$(dirname "$0")" && pwd)
-. "$here/virtual_display.sh"
+trap 'e2e_stop "$viewer"' EXIT
 start_virtual_display 1024x768 "$work"
 unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb
-export LSAN_OPTIONS="suppressions=$here/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+export LSAN_OPTIONS="suppressions=$e2e_here/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 
 titles() { xwininfo -root -tree 2>/dev/null | grep -o '"Quor KRN[^"]*"' | sort -u; }
 wait_for() { # pattern, tenths of a second
@@ -129,7 +123,7 @@ start_viewer() {
     XDG_DATA_HOME="$work/$run/data" LANG="$lang" LANGUAGE="" LC_ALL="" LC_MESSAGES="" \
     "$usr/bin/quorkrn" "$job"/*.tif >"$work/$run.log" 2>&1 &
   viewer=$!
-  wait_for '"Quor KRN - ' 150 || { fail "$run: no job window"; return 1; }
+  wait_for '"Quor KRN - ' 300 || { fail "$run: no job window"; return 1; }
 }
 
 stop_viewer() {

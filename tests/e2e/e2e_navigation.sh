@@ -11,22 +11,14 @@ set -uo pipefail
 viewer=$(readlink -f "${1:?quorkrn path}")
 krn=${2:?krn path}
 work=${3:?work folder}
-here=$(cd "$(dirname "$0")" && pwd)
-. "$here/virtual_display.sh"
+. "$(dirname "$0")/e2e_common.sh"
 
 for tool in Xvfb xdotool xwininfo import convert python3; do
   command -v "$tool" >/dev/null || { echo "skip: $tool not installed"; exit 77; }
 done
 
-rm -rf "$work"
-mkdir -p "$work/config/Quor" "$work/data" "$work/job"
-# The instance socket's path must fit a socket address (107 bytes), which a folder below a deep
-# checkout can exceed: the runtime folder is a short one of its own (mktemp makes it private).
-runtime=$(mktemp -d /tmp/krn-run-XXXXXX)
-export XDG_RUNTIME_DIR="$runtime" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
-unset WAYLAND_DISPLAY
-export QT_QPA_PLATFORM=xcb
-export LSAN_OPTIONS="suppressions=$here/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+e2e_viewer_environment "$work"
+mkdir -p "$work/config/Quor"
 # The whole sheet first, whatever a user's own preferences say.
 cat >"$work/config/Quor/Varnex.conf" <<'CONF'
 [Software]
@@ -39,18 +31,11 @@ fail() {
   exit 1
 }
 
-if ! "$krn" sample --out "$work/job" --preset brochure --dpi 150 >"$work/sample.log" 2>&1; then
-  echo "skip: krn sample could not write the brochure"; cat "$work/sample.log"; exit 77
-fi
+e2e_sample_job "$krn" "$work" brochure 150
 
 viewer_pid=""
 xvfb=""
-cleanup() {
-  [ -n "$viewer_pid" ] && kill "$viewer_pid" 2>/dev/null
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-  rm -rf "$runtime"
-}
-trap cleanup EXIT
+trap 'e2e_stop "$viewer_pid"' EXIT
 start_virtual_display 1280x1024 "$work"
 
 "$viewer" "$work"/job/*.tif >"$work/viewer.log" 2>&1 &

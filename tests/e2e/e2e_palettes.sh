@@ -16,17 +16,8 @@ for tool in Xvfb xdotool xwininfo xprop import compare convert; do
   command -v "$tool" >/dev/null || { echo "skip: $tool not installed"; exit 77; }
 done
 
-rm -rf "$work"
-mkdir -p "$work/config" "$work/data" "$work/job"
-# The instance socket's path must fit a socket address (107 bytes), which a folder below a deep
-# checkout can exceed: the runtime folder is a short one of its own (mktemp makes it private).
-runtime=$(mktemp -d /tmp/krn-run-XXXXXX)
-export XDG_RUNTIME_DIR="$runtime" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
-unset WAYLAND_DISPLAY
-export QT_QPA_PLATFORM=xcb
-here=$(cd "$(dirname "$0")" && pwd)
-. "$here/virtual_display.sh"
-export LSAN_OPTIONS="suppressions=$here/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+. "$(dirname "$0")/e2e_common.sh"
+e2e_viewer_environment "$work"
 
 fail() {
   echo "FAIL: $*"
@@ -35,21 +26,12 @@ fail() {
   exit 1
 }
 
-if ! "$krn" sample --out "$work/job" --preset twosignatures --dpi 72 >"$work/sample.log" 2>&1; then
-  echo "skip: krn sample could not write the sample job"; cat "$work/sample.log"; exit 77
-fi
-first_file=$(find "$work/job" -maxdepth 1 -name '*_S1_0_*.tif' | sort | head -1)
-second_file=$(find "$work/job" -maxdepth 1 -name '*_S2_0_*.tif' | sort | head -1)
-[ -n "$first_file" ] && [ -n "$second_file" ] || fail "no two preview files of different signatures in the sample"
+e2e_sample_job "$krn" "$work" twosignatures 72
+e2e_two_signature_files "$work"
 
 viewer_pid=""
 xvfb=""
-cleanup() {
-  [ -n "$viewer_pid" ] && kill "$viewer_pid" 2>/dev/null
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-  rm -rf "$runtime"
-}
-trap cleanup EXIT
+trap 'e2e_stop "$viewer_pid"' EXIT
 start_virtual_display 1280x960 "$work"
 
 job_windows() { xwininfo -root -tree 2>/dev/null | awk '/"Quor KRN - / { print $1 }' | sort -u; }
