@@ -1,10 +1,10 @@
 #include "KRN_SampleJob.h"
 
 #include "KRN_Halftone.h"
+#include "KRN_JobInfo.h"
 #include "KRN_PageArt.h"
 
 #include "TIFX/TIFX_KRNWriter.h"
-#include "TIFX/TIFX_Tags.h"
 
 #include <tiffio.h>
 
@@ -348,42 +348,26 @@ void PaintMarks(Art& art, const KRN_SamplePlan& plan, const KRN_SampleSurface& s
 KRNDirectoryInfo InfoFor(const KRN_SamplePlan& plan, const KRN_SampleSurface& surface,
                          const KRN_SampleInk& ink, const std::string& printTime, const Geometry& g)
 {
-    namespace F = TIFX_Field;
-    KRNDirectoryInfo info;
-    auto set = [&info](unsigned bit) { info.SetField(bit); };
-    info.title = plan.title;
-    set(F::Title);
-    info.digVersion = "Quor KRN sample composer 1.0";
-    set(F::DigVersion);
-    info.sourceMachine = "krn-sample";
-    set(F::SourceMachine);
-    info.printTime = printTime;
-    set(F::PrintTime);
-    info.colorName = ink.name;
-    set(F::ColorStr);
-    info.color = ink.code;
-    set(F::Color);
-    info.workStyle = plan.workStyle;
-    set(F::WorkStyle);
-    info.signature = surface.signature;
-    set(F::Signature);
-    info.surface = surface.surface;
-    set(F::Surface);
-    info.impoTileOrientation = plan.orientation;
-    set(F::ImpoTileOrientation);
-    info.intfVersion = 3;
-    info.minIntfVersion = 1;
-    set(F::QuorTagIntfVersion);
-    set(F::QuorTagMinIntfVersion);
+    KRN_JobInfo::Spec spec;
+    spec.title = plan.title;
+    spec.digVersion = "Quor KRN sample composer 1.0";
+    spec.sourceMachine = "krn-sample";
+    spec.printTime = printTime;
+    spec.colorName = ink.name;
+    spec.color = ink.code;
+    spec.workStyle = plan.workStyle;
+    spec.signature = surface.signature;
+    spec.surface = surface.surface;
+    spec.orientation = plan.orientation;
+    spec.interfaceVersions = std::array<std::uint16_t, 2>{3, 1};
 
     const std::int32_t inset = g.Px(plan.pressSheetInset);
-    info.pressSheetTop = inset;
-    info.pressSheetLeft = inset;
-    info.pressSheetBottom = static_cast<std::int32_t>(g.height) - inset;
-    info.pressSheetRight = static_cast<std::int32_t>(g.width) - inset;
-    for (unsigned bit :
-         {F::PressSheetTop, F::PressSheetLeft, F::PressSheetBottom, F::PressSheetRight})
-        set(bit);
+    spec.pressSheetTop = inset;
+    spec.pressSheetLeft = inset;
+    spec.pressSheetBottom = static_cast<std::int32_t>(g.height) - inset;
+    spec.pressSheetRight = static_cast<std::int32_t>(g.width) - inset;
+    spec.clipPaths = true;
+    spec.cmyk = ink.cmykEquivalent;
 
     const std::int32_t bleed = g.Px(plan.bleed), maxBleed = g.Px(plan.maxBleed);
     for (const KRN_SamplePage& page : surface.pages)
@@ -441,20 +425,9 @@ KRNDirectoryInfo InfoFor(const KRN_SamplePlan& plan, const KRN_SampleSurface& su
             }
             p.clipPaths.push_back(std::move(octagon));
         }
-        info.pages.push_back(std::move(p));
+        spec.pages.push_back(std::move(p));
     }
-    info.numPages = static_cast<std::uint16_t>(info.pages.size());
-    set(F::NumPages);
-    for (unsigned bit = F::PagePosnTop; bit <= F::PageNumber; ++bit)
-        set(bit);
-    set(F::PageSourceClipPath);
-    if (ink.cmykEquivalent)
-    {
-        for (int i = 0; i < 4; ++i)
-            info.cmykEquivalent[i] = (*ink.cmykEquivalent)[static_cast<std::size_t>(i)];
-        set(F::CMYKEquivalent);
-    }
-    return info;
+    return KRN_JobInfo::Compose(spec);
 }
 
 std::string Sanitised(std::string text)
