@@ -10,7 +10,7 @@ using KRN_CommandFunction = int (*)(const std::vector<std::string>& args);
 struct KRN_CommandInfo
 {
     const char* name;
-    const char* usage; // one line, shown by "krn help"
+    const char* usage;   // one line, shown by "krn help"
     KRN_CommandFunction run;
 };
 
