@@ -4,6 +4,12 @@
 // the user sees it), the number of painting steps and the longest single step, which is what
 // decides whether scrolling and menus stay responsive while the picture fills in. A second suite
 // draws the same window at 1:1 at once, without the pause after each tile.
+//
+// The Targets suites run on a job of the folder named by KRN_BENCH_JOB (the `krn sample --preset
+// large --content dense` job of bench/targets.sh, say) and are skipped without it: the first
+// complete picture of its fitted front surface from opening the files, a 1920 x 1080 viewport at
+// 1:1 made cold at spread positions (95th percentile), and a pan over the whole surface at 1:1
+// (peak resident memory).
 
 #include "GFIL/GFIL_FileSpec.h"
 #include "IMPN/IMPN_Registry.h"
@@ -20,6 +26,8 @@
 #include <QElapsedTimer>
 #include <QTimerEvent>
 #include <QWindow>
+
+#include <sys/resource.h>
 
 #include <benchmark/benchmark.h>
 
@@ -65,8 +73,10 @@ QApplication& Application()
     static char* argv[] = {name, nullptr};
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication application(argc, argv);
-    return application;
+    // Never destroyed: a static application ends after the platform's own statics at exit and
+    // crashed the process there, after every result was printed.
+    static QApplication* application = new QApplication(argc, argv);
+    return *application;
 }
 
 // A round-dot screen over a tone that runs from light at the left to dark at the right, with
@@ -252,4 +262,196 @@ void BM_DrawAtOneToOneWarm(benchmark::State& state)
     }
 }
 BENCHMARK(BM_DrawAtOneToOneWarm)->Unit(benchmark::kMillisecond);
+
+// ---------------------------------------------------------------------------------------------
+// Targets on a job of KRN_BENCH_JOB
+
+constexpr int kUnitLevel = 3; // 1:1
+
+std::vector<GFIL_FileSpec> BenchJobFiles()
+{
+    std::vector<GFIL_FileSpec> files;
+    const char* folder = std::getenv("KRN_BENCH_JOB");
+    if (folder == nullptr || *folder == 0)
+        return files;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+        if (entry.is_regular_file())
+            files.emplace_back(entry.path().string());
+    return files;
+}
+
+// Opens the files as the viewer does: a registry of its own, so that nothing is made yet.
+IMPN_SheetReference OpenSheet(const std::vector<GFIL_FileSpec>& files)
+{
+    IMPN_Registry registry;
+    registry.AddFiles(files, false);
+    std::vector<IMPN_Sheet*> sheets;
+    registry.CollectSheets(sheets);
+    return sheets.empty() ? IMPN_SheetReference() : IMPN_SheetReference(sheets.front());
+}
+
+void ReleaseSheetTiles(IMPN_Sheet& sheet)
+{
+    for (IMPN_Surface* surface : {&sheet.GetFrontSurface(), &sheet.GetBackSurface()})
+        if (IMPN_SurfaceRenderer* renderer = surface->GetRenderer())
+            renderer->ReleaseTiles();
+}
+
+// Paints until the view's progressive painting has drawn its last slice.
+void PaintToTheEnd(WKRN_SheetView& view)
+{
+    view.viewport()->repaint();
+    while (view.IsPaintingTimerActive())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+}
+
+double PeakResidentMiB()
+{
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
+}
+
+void BM_Targets_FirstPictureFitted(benchmark::State& state)
+{
+    Application();
+    const std::vector<GFIL_FileSpec> files = BenchJobFiles();
+    if (files.empty())
+    {
+        state.SkipWithError("KRN_BENCH_JOB names no folder of preview files");
+        return;
+    }
+    for (auto _ : state)
+    {
+        // From opening the files to the last tile of the fitted picture painted.
+        IMPN_SheetReference sheet = OpenSheet(files);
+        if (!sheet.Get())
+        {
+            state.SkipWithError("the files make no sheet");
+            return;
+        }
+        WKRN_SheetView view;
+        view.resize(1600, 1000);
+        if (!ShowExposed(view))
+        {
+            state.SkipWithError("the offscreen window was never exposed");
+            return;
+        }
+        view.SetSheet(sheet.Get());
+        view.FitToWindow(true);
+        PaintToTheEnd(view);
+        state.counters["level"] = view.GetLevel();
+        view.SetSheet(nullptr);
+    }
+}
+BENCHMARK(BM_Targets_FirstPictureFitted)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->UseRealTime();
+
+// A 1920 x 1080 viewport at 1:1, its tiles released before each position, at positions spread
+// over the surface by a fixed sequence; the tile pause is off, so this is the time to make and
+// draw the tiles.
+void BM_Targets_ViewportOneToOneCold(benchmark::State& state)
+{
+    Application();
+    const std::vector<GFIL_FileSpec> files = BenchJobFiles();
+    IMPN_SheetReference sheet = files.empty() ? IMPN_SheetReference() : OpenSheet(files);
+    if (!sheet.Get())
+    {
+        state.SkipWithError("KRN_BENCH_JOB names no folder that makes a sheet");
+        return;
+    }
+    WKRN_SheetView view;
+    view.SetTilePause({});
+    view.resize(1920, 1080);
+    if (!ShowExposed(view))
+    {
+        state.SkipWithError("the offscreen window was never exposed");
+        return;
+    }
+    view.SetSheet(sheet.Get());
+    view.ZoomToLevel(kUnitLevel, false);
+    PaintToTheEnd(view);
+    const std::int64_t spanX = std::max(1, view.GetLevelWidth() - view.ClientSize().width());
+    const std::int64_t spanY = std::max(1, view.GetLevelHeight() - view.ClientSize().height());
+    std::vector<double> times;
+    std::uint32_t random = 12345;
+    for (auto _ : state)
+    {
+        state.PauseTiming();
+        ReleaseSheetTiles(*sheet);
+        random = random * 1664525u + 1013904223u;
+        const auto x = std::int32_t((random >> 8) % spanX);
+        random = random * 1664525u + 1013904223u;
+        const auto y = std::int32_t((random >> 8) % spanY);
+        state.ResumeTiming();
+
+        const auto start = std::chrono::steady_clock::now();
+        view.ScrollTo(x, y, true);
+        PaintToTheEnd(view);
+        times.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count());
+    }
+    std::sort(times.begin(), times.end());
+    if (!times.empty())
+    {
+        const auto at = [&times](double q)
+        { return times[std::min(times.size() - 1, std::size_t(std::ceil(q * times.size())) - 1)]; };
+        state.counters["median_ms"] = at(0.5);
+        state.counters["p95_ms"] = at(0.95);
+    }
+    view.SetSheet(nullptr);
+}
+BENCHMARK(BM_Targets_ViewportOneToOneCold)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(40)
+    ->UseRealTime();
+
+// The whole surface at 1:1 in a 1920 x 1080 viewport, row after row of screens, each painted to
+// the end: what the process holds at its peak is the memory a long pan costs.
+void BM_Targets_PanWholeSurfaceOneToOne(benchmark::State& state)
+{
+    Application();
+    const std::vector<GFIL_FileSpec> files = BenchJobFiles();
+    IMPN_SheetReference sheet = files.empty() ? IMPN_SheetReference() : OpenSheet(files);
+    if (!sheet.Get())
+    {
+        state.SkipWithError("KRN_BENCH_JOB names no folder that makes a sheet");
+        return;
+    }
+    WKRN_SheetView view;
+    view.SetTilePause({});
+    view.resize(1920, 1080);
+    if (!ShowExposed(view))
+    {
+        state.SkipWithError("the offscreen window was never exposed");
+        return;
+    }
+    view.SetSheet(sheet.Get());
+    view.ZoomToLevel(kUnitLevel, false);
+    int screens = 0;
+    for (auto _ : state)
+    {
+        const int stepX = view.ClientSize().width(), stepY = view.ClientSize().height();
+        for (std::int32_t y = 0; y < view.GetLevelHeight(); y += stepY)
+        {
+            for (std::int32_t x = 0; x < view.GetLevelWidth(); x += stepX)
+            {
+                view.ScrollTo(x, y, true);
+                PaintToTheEnd(view);
+                ++screens;
+            }
+        }
+    }
+    state.counters["screens"] = screens;
+    state.counters["peak_MiB"] = PeakResidentMiB();
+    view.SetSheet(nullptr);
+}
+BENCHMARK(BM_Targets_PanWholeSurfaceOneToOne)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->UseRealTime();
 } // namespace

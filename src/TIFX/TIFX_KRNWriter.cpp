@@ -264,6 +264,16 @@ void TIFX_KRNWriter::SetMainImage(uint32_t width, uint32_t height, TileSource so
     m_width = width;
     m_height = height;
     m_source = std::move(source);
+    m_rowSource = nullptr;
+    m_bitmap.clear();
+}
+
+void TIFX_KRNWriter::SetMainRows(uint32_t width, uint32_t height, RowSource source)
+{
+    m_width = width;
+    m_height = height;
+    m_rowSource = std::move(source);
+    m_source = nullptr;
     m_bitmap.clear();
 }
 
@@ -273,11 +283,19 @@ void TIFX_KRNWriter::SetMainBitmap(uint32_t width, uint32_t height, std::vector<
     m_height = height;
     m_bitmap = std::move(packedRows);
     m_source = nullptr;
+    m_rowSource = nullptr;
 }
 
 void TIFX_KRNWriter::SetReducedImage(std::vector<uint8_t> pixels)
 {
     m_reduced = std::move(pixels);
+    m_reducedSource = nullptr;
+}
+
+void TIFX_KRNWriter::SetReducedImage(ReducedSource source)
+{
+    m_reducedSource = std::move(source);
+    m_reduced.clear();
 }
 
 void TIFX_KRNWriter::SetDirectoryInfo(const KRNDirectoryInfo& info)
@@ -454,11 +472,12 @@ void TIFX_KRNWriter::Write(const std::string& utf8Path)
     const uint64_t reducedWidth = (uint64_t{m_width} + scale - 1) / scale;
     const uint64_t reducedHeight = (uint64_t{m_height} + scale - 1) / scale;
     const uint64_t rowBytesOfBitmap = (uint64_t{m_width} + 7) / 8;
-    if (!m_source && m_bitmap.size() != rowBytesOfBitmap * m_height)
+    if (!m_source && !m_rowSource && m_bitmap.size() != rowBytesOfBitmap * m_height)
         throw TIFX_FileIOException("the main bitmap does not match its size", __FILE__, __LINE__);
     if (!m_reduced.empty() && m_reduced.size() != reducedWidth * reducedHeight)
         throw TIFX_FileIOException("the reduced image does not match its size", __FILE__, __LINE__);
-    const bool computeReduced = m_options.writeReducedImage && m_reduced.empty();
+    const bool computeReduced =
+        m_options.writeReducedImage && m_reduced.empty() && !m_reducedSource;
     std::vector<uint64_t> inkSum(computeReduced ? reducedWidth * reducedHeight : 0);
 
     auto state = std::make_unique<TIFX_HandleState>();
@@ -517,8 +536,18 @@ void TIFX_KRNWriter::Write(const std::string& utf8Path)
     setPrivateTags(1);
     const size_t tileRowBytes = bits == 1 ? tile / 8 : tile;
     std::vector<uint8_t> buffer(tileRowBytes * tile);
+    std::vector<uint8_t> band(m_rowSource ? rowBytesOfBitmap * tile : 0);
     for (uint32_t y0 = 0; y0 < m_height; y0 += tile)
     {
+        // The packed rows this band of tiles is cut from.
+        const uint8_t* bandRows =
+            m_bitmap.empty() ? nullptr : m_bitmap.data() + uint64_t{y0} * rowBytesOfBitmap;
+        if (m_rowSource)
+        {
+            std::fill(band.begin(), band.end(), 0);
+            m_rowSource(y0, std::min(tile, m_height - y0), band.data());
+            bandRows = band.data();
+        }
         for (uint32_t x0 = 0; x0 < m_width; x0 += tile)
         {
             std::fill(buffer.begin(), buffer.end(), 0);
@@ -533,14 +562,14 @@ void TIFX_KRNWriter::Write(const std::string& utf8Path)
                 const uint64_t n = std::min<uint64_t>(tileRowBytes, rowBytesOfBitmap - first);
                 for (uint32_t r = 0; r < rows; ++r)
                     std::memcpy(buffer.data() + r * tileRowBytes,
-                                m_bitmap.data() + (uint64_t{y0} + r) * rowBytesOfBitmap + first, n);
+                                bandRows + uint64_t{r} * rowBytesOfBitmap + first, n);
             }
             else
             {
                 const uint32_t columns = std::min(tile, m_width - x0);
                 for (uint32_t r = 0; r < rows; ++r)
                 {
-                    const uint8_t* row = m_bitmap.data() + (uint64_t{y0} + r) * rowBytesOfBitmap;
+                    const uint8_t* row = bandRows + uint64_t{r} * rowBytesOfBitmap;
                     for (uint32_t c = 0; c < columns; ++c)
                     {
                         const uint32_t x = x0 + c;
@@ -572,7 +601,10 @@ void TIFX_KRNWriter::Write(const std::string& utf8Path)
 
     if (m_options.writeReducedImage)
     {
-        std::vector<uint8_t> reduced = m_reduced;
+        std::vector<uint8_t> reduced = m_reducedSource ? m_reducedSource() : m_reduced;
+        if (m_reducedSource && reduced.size() != reducedWidth * reducedHeight)
+            throw TIFX_FileIOException("the reduced image does not match its size", __FILE__,
+                                       __LINE__);
         if (computeReduced)
         {
             reduced.resize(inkSum.size());

@@ -62,6 +62,13 @@ public:
     // (most significant bit first, 1 = ink) or tileSize bytes for the 8-bit variant, with pixel
     // (x0, y0) at its top-left. Pixels outside the image must be 0.
     using TileSource = std::function<void(uint32_t x0, uint32_t y0, uint8_t* tile)>;
+    // Fills `rows` one-bit packed rows of (width + 7) / 8 bytes from row y0 on, top to bottom:
+    // the writer asks for one band of tile rows at a time, so that a sheet of any size is written
+    // holding one band, never the whole bitmap. Padding bits of the last byte must be 0.
+    using RowSource = std::function<void(uint32_t y0, uint32_t rows, uint8_t* band)>;
+    // Gives the reduced image once the main image is written: for a reduced image measured from
+    // the rows as the row source makes them.
+    using ReducedSource = std::function<std::vector<uint8_t>()>;
 
     explicit TIFX_KRNWriter(TIFX_KRNWriterOptions options = {});
 
@@ -69,10 +76,12 @@ public:
     // (for the 8-bit variant each pixel becomes 0 or 255).
     void SetMainImage(uint32_t width, uint32_t height, TileSource source);
     void SetMainBitmap(uint32_t width, uint32_t height, std::vector<uint8_t> packedRows);
+    void SetMainRows(uint32_t width, uint32_t height, RowSource source);
 
     // The reduced image (0 = white, 255 = full ink), of ceil(width / reducedScale) x
     // ceil(height / reducedScale) pixels. Without it the writer averages the main image.
     void SetReducedImage(std::vector<uint8_t> pixels);
+    void SetReducedImage(ReducedSource source);
 
     // Job information written to every directory ("Scale" is set per directory by the writer).
     void SetDirectoryInfo(const KRNDirectoryInfo& info);
@@ -98,6 +107,8 @@ private:
     uint32_t m_width = 0;
     uint32_t m_height = 0;
     TileSource m_source;
+    RowSource m_rowSource;
+    ReducedSource m_reducedSource;
     std::vector<uint8_t> m_bitmap;
     std::vector<uint8_t> m_reduced;
     KRNDirectoryInfo m_info;

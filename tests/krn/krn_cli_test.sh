@@ -240,6 +240,18 @@ for cmd in info dump render thumbnail; do
   grep -q 'Not a regular file but a FIFO' "$work/pipe.out" || fail "$cmd does not say it met a FIFO"
 done
 
+# The dense benchmark plate: eight valid preview files; dense content belongs to the large preset.
+dense="$work/dense"
+"$krn" sample --out "$dense" --preset large --content dense --inks 8 --size 1024x768 >/dev/null ||
+  fail "sample large --content dense"
+count=$(find "$dense" -name '*.tif' | wc -l)
+[ "$count" -eq 8 ] || fail "dense wrote $count files, not 8"
+valid=$("$krn" info "$dense"/*.tif | grep -c ': valid preview file$')
+[ "$valid" -eq 8 ] || fail "info calls $valid of the 8 dense files valid"
+if "$krn" sample --out "$work/dense-brochure" --preset brochure --content dense >/dev/null 2>&1; then
+  fail "sample accepts --content dense for the brochure"
+fi
+
 if [ $failures -ne 0 ]; then
   echo "krn_cli: $failures failures" >&2
   exit 1

@@ -1,5 +1,6 @@
-// krn sample --out DIR [--preset NAME] [--dpi N] [--seed S] [--inks N] [--size WxH]: writes a
-// complete synthetic job of preview files, screened as an output system screens them.
+// krn sample --out DIR [--preset NAME] [--dpi N] [--seed S] [--inks N] [--size WxH]
+// [--content pages|dense]: writes a complete synthetic job of preview files, screened as an output
+// system screens them.
 
 #include "KRN_Command.h"
 #include "KRN_OptionParser.h"
@@ -19,10 +20,12 @@ namespace
 std::string UsageText()
 {
     std::string text = "usage: krn sample --out DIR [--preset NAME] [--dpi N] [--seed S]"
-                       " [--inks N] [--size WIDTHxHEIGHT]\npresets:";
+                       " [--inks N] [--size WIDTHxHEIGHT] [--content pages|dense]\npresets:";
     for (const std::string& name : KRN_SamplePresets::Names())
         text += " " + name;
-    return text + "\n--inks and --size (device pixels) shape the large preset\n";
+    return text +
+           "\n--inks, --size (device pixels) and --content shape the large preset: pages"
+           " is imposed page art,\ndense a 45-55 % screen in every ink over the whole plate\n";
 }
 
 int RunSample(const std::vector<std::string>& args)
@@ -51,6 +54,16 @@ int RunSample(const std::vector<std::string>& args)
                           throw KRN_UsageError("--size wants WIDTHxHEIGHT in pixels");
                       settings.width = static_cast<std::uint32_t>(wh[0]);
                       settings.height = static_cast<std::uint32_t>(wh[1]);
+                  });
+    parser.Option("--content",
+                  [&settings](const std::string& v)
+                  {
+                      if (v == "pages")
+                          settings.content = KRN_SampleContent::Pages;
+                      else if (v == "dense")
+                          settings.content = KRN_SampleContent::Dense;
+                      else
+                          throw KRN_UsageError("--content is pages or dense");
                   });
     if (const std::optional<int> exit = parser.Parse(args))
         return *exit;

@@ -1,10 +1,10 @@
 #include "KRN_SampleJob.h"
 
 #include "KRN_Halftone.h"
+#include "KRN_JobInfo.h"
 #include "KRN_PageArt.h"
 
 #include "TIFX/TIFX_KRNWriter.h"
-#include "TIFX/TIFX_Tags.h"
 
 #include <tiffio.h>
 
@@ -13,6 +13,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 
@@ -347,42 +348,26 @@ void PaintMarks(Art& art, const KRN_SamplePlan& plan, const KRN_SampleSurface& s
 KRNDirectoryInfo InfoFor(const KRN_SamplePlan& plan, const KRN_SampleSurface& surface,
                          const KRN_SampleInk& ink, const std::string& printTime, const Geometry& g)
 {
-    namespace F = TIFX_Field;
-    KRNDirectoryInfo info;
-    auto set = [&info](unsigned bit) { info.SetField(bit); };
-    info.title = plan.title;
-    set(F::Title);
-    info.digVersion = "Quor KRN sample composer 1.0";
-    set(F::DigVersion);
-    info.sourceMachine = "krn-sample";
-    set(F::SourceMachine);
-    info.printTime = printTime;
-    set(F::PrintTime);
-    info.colorName = ink.name;
-    set(F::ColorStr);
-    info.color = ink.code;
-    set(F::Color);
-    info.workStyle = plan.workStyle;
-    set(F::WorkStyle);
-    info.signature = surface.signature;
-    set(F::Signature);
-    info.surface = surface.surface;
-    set(F::Surface);
-    info.impoTileOrientation = plan.orientation;
-    set(F::ImpoTileOrientation);
-    info.intfVersion = 3;
-    info.minIntfVersion = 1;
-    set(F::QuorTagIntfVersion);
-    set(F::QuorTagMinIntfVersion);
+    KRN_JobInfo::Spec spec;
+    spec.title = plan.title;
+    spec.digVersion = "Quor KRN sample composer 1.0";
+    spec.sourceMachine = "krn-sample";
+    spec.printTime = printTime;
+    spec.colorName = ink.name;
+    spec.color = ink.code;
+    spec.workStyle = plan.workStyle;
+    spec.signature = surface.signature;
+    spec.surface = surface.surface;
+    spec.orientation = plan.orientation;
+    spec.interfaceVersions = std::array<std::uint16_t, 2>{3, 1};
 
     const std::int32_t inset = g.Px(plan.pressSheetInset);
-    info.pressSheetTop = inset;
-    info.pressSheetLeft = inset;
-    info.pressSheetBottom = static_cast<std::int32_t>(g.height) - inset;
-    info.pressSheetRight = static_cast<std::int32_t>(g.width) - inset;
-    for (unsigned bit :
-         {F::PressSheetTop, F::PressSheetLeft, F::PressSheetBottom, F::PressSheetRight})
-        set(bit);
+    spec.pressSheetTop = inset;
+    spec.pressSheetLeft = inset;
+    spec.pressSheetBottom = static_cast<std::int32_t>(g.height) - inset;
+    spec.pressSheetRight = static_cast<std::int32_t>(g.width) - inset;
+    spec.clipPaths = true;
+    spec.cmyk = ink.cmykEquivalent;
 
     const std::int32_t bleed = g.Px(plan.bleed), maxBleed = g.Px(plan.maxBleed);
     for (const KRN_SamplePage& page : surface.pages)
@@ -440,20 +425,9 @@ KRNDirectoryInfo InfoFor(const KRN_SamplePlan& plan, const KRN_SampleSurface& su
             }
             p.clipPaths.push_back(std::move(octagon));
         }
-        info.pages.push_back(std::move(p));
+        spec.pages.push_back(std::move(p));
     }
-    info.numPages = static_cast<std::uint16_t>(info.pages.size());
-    set(F::NumPages);
-    for (unsigned bit = F::PagePosnTop; bit <= F::PageNumber; ++bit)
-        set(bit);
-    set(F::PageSourceClipPath);
-    if (ink.cmykEquivalent)
-    {
-        for (int i = 0; i < 4; ++i)
-            info.cmykEquivalent[i] = (*ink.cmykEquivalent)[static_cast<std::size_t>(i)];
-        set(F::CMYKEquivalent);
-    }
-    return info;
+    return KRN_JobInfo::Compose(spec);
 }
 
 std::string Sanitised(std::string text)
@@ -466,41 +440,166 @@ std::string Sanitised(std::string text)
     return text;
 }
 
-// Screens one ink of a surface's art into a one-bit bitmap.
-std::vector<std::uint8_t> Screen(const Art& art, int role, double angle, double dpi)
+// Averages packed one-bit rows, fed top to bottom, into the reduced image: only one row of
+// counts is held, so that the reduced image of a sheet of any size is made as its rows stream by.
+class RowReducer
 {
-    const double lpi = std::min(150.0, dpi / 8);
-    const KRN_Halftone screen(angle, dpi / lpi);
-    const std::uint32_t width = art.Width(), height = art.Height();
-    const std::size_t rowBytes = (width + 7) / 8;
-    std::vector<std::uint8_t> bits(rowBytes * height);
-    const unsigned shift = static_cast<unsigned>(std::countr_zero(art.BlockPixels()));
-    for (std::uint32_t y = 0; y < height; ++y)
+public:
+    RowReducer(std::uint32_t width, std::uint32_t height, std::uint32_t scale)
+        : m_Width(width), m_Height(height), m_Scale(std::max<std::uint32_t>(scale, 1)),
+          m_OutWidth((width + m_Scale - 1) / m_Scale), m_Counts(m_OutWidth),
+          m_Out(std::size_t{m_OutWidth} * ((height + m_Scale - 1) / m_Scale))
     {
-        const std::uint8_t* blocks = art.BlockRow(role, y);
-        screen.ScreenRow(
-            y, width, [blocks, shift](std::uint32_t x) { return blocks[x >> shift]; },
-            bits.data() + rowBytes * y);
     }
-    return bits;
+
+    void AddRow(std::uint32_t y, const std::uint8_t* row)
+    {
+        const std::size_t rowBytes = (std::size_t{m_Width} + 7) / 8;
+        if (m_Scale % 8 == 0)
+        {
+            // Whole bytes per block; the padding bits of the last byte are clear.
+            const std::uint32_t bytesPerBlock = m_Scale / 8;
+            for (std::size_t b = 0; b < rowBytes; ++b)
+                m_Counts[b / bytesPerBlock] += static_cast<std::uint32_t>(std::popcount(row[b]));
+        }
+        else
+        {
+            for (std::uint32_t x = 0; x < m_Width; ++x)
+                m_Counts[x / m_Scale] += (row[x >> 3] >> (7 - (x & 7))) & 1u;
+        }
+        const std::uint32_t oy = y / m_Scale, y0 = oy * m_Scale;
+        const std::uint32_t y1 = std::min(m_Height, y0 + m_Scale);
+        if (y + 1 != y1)
+            return;
+        for (std::uint32_t ox = 0; ox < m_OutWidth; ++ox)
+        {
+            const std::uint32_t w = std::min(m_Width, (ox + 1) * m_Scale) - ox * m_Scale;
+            const std::uint64_t area = std::uint64_t{w} * (y1 - y0);
+            m_Out[std::size_t{oy} * m_OutWidth + ox] =
+                static_cast<std::uint8_t>((std::uint64_t{m_Counts[ox]} * 255 + area / 2) / area);
+        }
+        std::fill(m_Counts.begin(), m_Counts.end(), 0);
+    }
+
+    std::vector<std::uint8_t> Take() { return std::move(m_Out); }
+
+private:
+    std::uint32_t m_Width, m_Height, m_Scale, m_OutWidth;
+    std::vector<std::uint32_t> m_Counts;
+    std::vector<std::uint8_t> m_Out;
+};
+
+// The contone coverage of one ink along a device row: one byte per block of 2^shift pixels.
+struct BlockRows
+{
+    std::function<const std::uint8_t*(std::uint32_t y)> row;
+    unsigned shift = 0;
+};
+
+BlockRows ArtRows(const Art& art, int role)
+{
+    return {[&art, role](std::uint32_t y) { return art.BlockRow(role, y); },
+            static_cast<unsigned>(std::countr_zero(art.BlockPixels()))};
 }
 
-void WriteFile(const std::string& path, const Art& art, const KRN_SampleInk& ink,
+// The dense plate of an ink: a tone that drifts slowly between 45 and 55 % over the sheet, so that
+// every tile is a mid-tone screen but no two inks nor two regions are the same flat tint. Held one
+// block row at a time.
+class DenseTone
+{
+public:
+    DenseTone(const Geometry& g, int ink)
+        : m_Shift(static_cast<unsigned>(std::countr_zero(BlockPixels(g.dpi)))),
+          m_Across((g.width + (1u << m_Shift) - 1) >> m_Shift), m_Row(m_Across), m_Height(g.height),
+          m_Ink(ink)
+    {
+        m_TermX.resize(m_Across);
+        for (std::uint32_t bx = 0; bx < m_Across; ++bx)
+        {
+            const double u = (bx + 0.5) * (1u << m_Shift) / g.width;
+            m_TermX[bx] = 0.5 * std::sin(2 * Pi * (1.5 * u + 0.37 * ink));
+        }
+    }
+
+    const std::uint8_t* Row(std::uint32_t y)
+    {
+        const std::uint32_t by = y >> m_Shift;
+        if (by != m_BlockRow)
+        {
+            m_BlockRow = by;
+            const double v = (by + 0.5) * (1u << m_Shift) / m_Height;
+            const double termY = 0.5 * std::sin(2 * Pi * (1.1 * v + 0.23 * m_Ink));
+            // 127.5 +- 8: 119.5 to 135.5 of 255, 46.9 to 53.1 %, leaving room for the screen's
+            // own granularity in a tile cut off at the sheet's edge.
+            for (std::uint32_t bx = 0; bx < m_Across; ++bx)
+                m_Row[bx] =
+                    static_cast<std::uint8_t>(std::lround(127.5 + 8 * (m_TermX[bx] + termY)));
+        }
+        return m_Row.data();
+    }
+
+    unsigned Shift() const { return m_Shift; }
+
+private:
+    static constexpr double Pi = 3.14159265358979323846;
+    unsigned m_Shift;
+    std::uint32_t m_Across;
+    std::vector<std::uint8_t> m_Row;
+    std::vector<double> m_TermX;
+    std::uint32_t m_Height;
+    int m_Ink;
+    std::uint32_t m_BlockRow = UINT32_MAX;
+};
+
+// Screens one ink row by row as the writer asks for its bands, and measures the reduced image from
+// the same rows: neither the bitmap nor the file is ever held whole.
+void WriteFile(const std::string& path, const BlockRows& blocks, const KRN_SampleInk& ink,
                const KRNDirectoryInfo& info, const Geometry& g, TIFX_KRNWriterOptions options = {})
 {
-    std::vector<std::uint8_t> bits = Screen(art, ink.role, ink.screenAngle, g.dpi);
+    const double lpi = std::min(150.0, g.dpi / 8);
+    const KRN_Halftone screen(ink.screenAngle, g.dpi / lpi);
     options.reducedScale = ReducedScale(g.dpi);
     if (ink.inkNames)
         options.inkNames = ink.name;
     options.resolution = static_cast<float>(g.dpi);
-    std::vector<std::uint8_t> reduced =
-        KRN_SampleJob::Reduce(bits, g.width, g.height, options.reducedScale);
+    RowReducer reducer(g.width, g.height, options.reducedScale);
+    const std::size_t rowBytes = (std::size_t{g.width} + 7) / 8;
     TIFX_KRNWriter writer(options);
-    writer.SetMainBitmap(g.width, g.height, std::move(bits));
+    writer.SetMainRows(g.width, g.height,
+                       [&](std::uint32_t y0, std::uint32_t rows, std::uint8_t* band)
+                       {
+                           for (std::uint32_t r = 0; r < rows; ++r)
+                           {
+                               const std::uint32_t y = y0 + r;
+                               const std::uint8_t* row = blocks.row(y);
+                               const unsigned shift = blocks.shift;
+                               std::uint8_t* bits = band + rowBytes * r;
+                               screen.ScreenRow(
+                                   y, g.width,
+                                   [row, shift](std::uint32_t x) { return row[x >> shift]; }, bits);
+                               reducer.AddRow(y, bits);
+                           }
+                       });
     if (options.writeReducedImage)
-        writer.SetReducedImage(std::move(reduced));
+        writer.SetReducedImage([&reducer] { return reducer.Take(); });
     writer.SetDirectoryInfo(info);
     writer.Write(path);
+}
+
+// Writes one ink of a surface, from its art or, on a dense plate, from its drifting tone.
+void WriteInk(const std::string& path, const Art* art, const KRN_SamplePlan& plan,
+              const KRN_SampleInk& ink, const KRNDirectoryInfo& info, const Geometry& g)
+{
+    if (plan.content == KRN_SampleContent::Dense)
+    {
+        DenseTone tone(g, ink.role);
+        WriteFile(path, {[&tone](std::uint32_t y) { return tone.Row(y); }, tone.Shift()}, ink, info,
+                  g);
+    }
+    else
+    {
+        WriteFile(path, ArtRows(*art, ink.role), ink, info, g);
+    }
 }
 
 std::unique_ptr<Art> Compose(const KRN_SamplePlan& plan, const KRN_SampleSurface& surface,
@@ -525,40 +624,11 @@ std::vector<std::uint8_t> KRN_SampleJob::Reduce(const std::vector<std::uint8_t>&
                                                 std::uint32_t width, std::uint32_t height,
                                                 std::uint32_t scale)
 {
-    scale = std::max<std::uint32_t>(scale, 1);
+    RowReducer reducer(width, height, scale);
     const std::size_t rowBytes = (std::size_t{width} + 7) / 8;
-    const std::uint32_t outW = (width + scale - 1) / scale, outH = (height + scale - 1) / scale;
-    std::vector<std::uint8_t> out(std::size_t{outW} * outH);
-    std::vector<std::uint32_t> counts(outW);
-    for (std::uint32_t oy = 0; oy < outH; ++oy)
-    {
-        std::fill(counts.begin(), counts.end(), 0);
-        const std::uint32_t y0 = oy * scale, y1 = std::min(height, y0 + scale);
-        for (std::uint32_t y = y0; y < y1; ++y)
-        {
-            const std::uint8_t* row = bits.data() + rowBytes * y;
-            if (scale % 8 == 0)
-            {
-                // Whole bytes per block; the padding bits of the last byte are clear.
-                const std::uint32_t bytesPerBlock = scale / 8;
-                for (std::size_t b = 0; b < rowBytes; ++b)
-                    counts[b / bytesPerBlock] += static_cast<std::uint32_t>(std::popcount(row[b]));
-            }
-            else
-            {
-                for (std::uint32_t x = 0; x < width; ++x)
-                    counts[x / scale] += (row[x >> 3] >> (7 - (x & 7))) & 1u;
-            }
-        }
-        for (std::uint32_t ox = 0; ox < outW; ++ox)
-        {
-            const std::uint32_t w = std::min(width, (ox + 1) * scale) - ox * scale;
-            const std::uint64_t area = std::uint64_t{w} * (y1 - y0);
-            out[std::size_t{oy} * outW + ox] =
-                static_cast<std::uint8_t>((std::uint64_t{counts[ox]} * 255 + area / 2) / area);
-        }
-    }
-    return out;
+    for (std::uint32_t y = 0; y < height; ++y)
+        reducer.AddRow(y, bits.data() + rowBytes * y);
+    return reducer.Take();
 }
 
 std::vector<std::string> KRN_SampleJob::Write(const KRN_SamplePlan& plan, const std::string& folder,
@@ -576,8 +646,11 @@ std::vector<std::string> KRN_SampleJob::Write(const KRN_SamplePlan& plan, const 
     for (std::size_t si = 0; si < plan.surfaces.size(); ++si)
     {
         const KRN_SampleSurface& surface = plan.surfaces[si];
+        // A dense plate needs no art: its tone is made row by row as the ink is screened.
+        const bool dense = plan.content == KRN_SampleContent::Dense;
         std::unique_ptr<Art> art =
-            Compose(plan, surface, g, seed + static_cast<std::uint32_t>(si), false);
+            dense ? nullptr
+                  : Compose(plan, surface, g, seed + static_cast<std::uint32_t>(si), false);
         for (int index : surface.inks)
         {
             const KRN_SampleInk& ink = plan.inks[static_cast<std::size_t>(index)];
@@ -585,7 +658,8 @@ std::vector<std::string> KRN_SampleJob::Write(const KRN_SamplePlan& plan, const 
                 (std::filesystem::path(folder) / FileName(plan, surface, ink)).string();
             if (progress)
                 progress(written.size(), total, path);
-            WriteFile(path, *art, ink, InfoFor(plan, surface, ink, surface.printTime, g), g);
+            WriteInk(path, art.get(), plan, ink, InfoFor(plan, surface, ink, surface.printTime, g),
+                     g);
             written.push_back(path);
         }
         for (const KRN_SampleRerender& again : plan.rerenders)
@@ -593,13 +667,15 @@ std::vector<std::string> KRN_SampleJob::Write(const KRN_SamplePlan& plan, const 
             if (again.surface != si)
                 continue;
             std::unique_ptr<Art> revised =
-                Compose(plan, surface, g, seed + static_cast<std::uint32_t>(si), true);
+                dense ? nullptr
+                      : Compose(plan, surface, g, seed + static_cast<std::uint32_t>(si), true);
             const KRN_SampleInk& ink = plan.inks[static_cast<std::size_t>(again.ink)];
             const std::string path =
                 (std::filesystem::path(folder) / FileName(plan, surface, ink, "_r2")).string();
             if (progress)
                 progress(written.size(), total, path);
-            WriteFile(path, *revised, ink, InfoFor(plan, surface, ink, again.printTime, g), g);
+            WriteInk(path, revised.get(), plan, ink,
+                     InfoFor(plan, surface, ink, again.printTime, g), g);
             written.push_back(path);
         }
     }
@@ -642,23 +718,23 @@ std::vector<std::string> KRN_SampleJob::WriteInvalid(const std::string& folder, 
 
     const std::string valid = (dir / "Valid_Reference.tif").string();
     step(valid);
-    WriteFile(valid, *art, ink, info, g);
+    WriteFile(valid, ArtRows(*art, ink.role), ink, info, g);
 
     const std::string noQuor = (dir / "No_Private_Directory.tif").string();
     step(noQuor);
     TIFX_KRNWriterOptions options;
     options.writeQuorIFD = false;
-    WriteFile(noQuor, *art, ink, info, g, options);
+    WriteFile(noQuor, ArtRows(*art, ink.role), ink, info, g, options);
 
     const std::string smallTiles = (dir / "Tiles_256.tif").string();
     step(smallTiles);
     options = {};
     options.tileSize = 256;
-    WriteFile(smallTiles, *art, ink, info, g, options);
+    WriteFile(smallTiles, ArtRows(*art, ink.role), ink, info, g, options);
 
     const std::string truncated = (dir / "Truncated.tif").string();
     step(truncated);
-    WriteFile(truncated, *art, ink, info, g);
+    WriteFile(truncated, ArtRows(*art, ink.role), ink, info, g);
     std::filesystem::resize_file(truncated, std::filesystem::file_size(truncated) * 2 / 5);
 
     const std::string text = (dir / "Read_Me.TIF").string();

@@ -23,6 +23,14 @@ enum KRN_SampleRole : int
     RoleCount
 };
 
+// What the plates carry: the imposed page art with marks, or a flat screen at 45-55 % in every
+// ink over the whole plate, the slowest case for a Group 4 decoder (benchmark jobs).
+enum class KRN_SampleContent
+{
+    Pages,
+    Dense
+};
+
 struct KRN_SampleInk
 {
     std::string name;
@@ -71,6 +79,7 @@ struct KRN_SamplePlan
     double maxBleed = 0.25;
     // Device-pixel size that overrides imageWidth and imageHeight (benchmark jobs).
     std::uint32_t widthPixels = 0, heightPixels = 0;
+    KRN_SampleContent content = KRN_SampleContent::Pages;
     std::vector<KRN_SampleInk> inks;
     std::vector<KRN_SampleSurface> surfaces;
     std::vector<KRN_SampleRerender> rerenders;

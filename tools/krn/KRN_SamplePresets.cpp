@@ -210,6 +210,17 @@ KRN_SamplePlan KRN_SamplePresets::Make(const std::string& name, const Settings& 
                                        Spot("PANTONE 361 C", RoleSpot3),
                                        Spot("PANTONE 7455 U", RoleSpot4)};
         plan.inks.assign(order, order + settings.inks);
+        plan.content = settings.content;
+        if (plan.content == KRN_SampleContent::Dense)
+        {
+            // Every ink covers the whole plate here, so each needs an angle of its own to keep
+            // the screens from beating into a coarse moire: the process inks keep theirs, the
+            // spot inks take the angles between them.
+            const double spotAngles[] = {30, 60, 7.5, 82.5};
+            for (KRN_SampleInk& ink : plan.inks)
+                if (ink.role >= RoleSpot1)
+                    ink.screenAngle = spotAngles[ink.role - RoleSpot1];
+        }
         const double dpi = settings.dpi > 0 ? settings.dpi : plan.dpi;
         plan.widthPixels = settings.width;
         plan.heightPixels = settings.height;
@@ -232,6 +243,8 @@ KRN_SamplePlan KRN_SamplePresets::Make(const std::string& name, const Settings& 
     {
         throw std::invalid_argument("unknown preset '" + name + "'");
     }
+    if (settings.content != KRN_SampleContent::Pages && name != "large")
+        throw std::invalid_argument("--content dense needs the large preset");
     if (settings.dpi > 0)
         plan.dpi = settings.dpi;
     if (plan.dpi < 72 || plan.dpi > 4800)

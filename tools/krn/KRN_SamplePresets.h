@@ -15,6 +15,8 @@ public:
         int inks = 8;                // large: 1..8 (K, then C, M, Y, then spots)
         std::uint32_t width = 16384; // large: device pixels
         std::uint32_t height = 16384;
+        // large only: the imposed page art, or a dense flat screen in every ink.
+        KRN_SampleContent content = KRN_SampleContent::Pages;
     };
 
     // brochure, workturn, worktumble, perfector, single, twosignatures, large. The invalid
