@@ -252,6 +252,7 @@ TEST_F(PreferencesDialog, Ok_WritesTheStoreAtOnce_DefaultItemsGiveTheDocumentedD
     EXPECT_EQ(navigation->Preview()->Fog(), (WKRN_NavigationColor{90, 0, 0, 0}));
     dialog.MeasurementPage()->Units()->setCurrentRow(3);
     dialog.MeasurementPage()->AngularPrecision()->setValue(4);
+    sheet->TileMemory()->setValue(768);
     dialog.accept();
 
     const WKRN_PreferenceValues stored = WKRN_Preferences::Read(store);
@@ -262,6 +263,7 @@ TEST_F(PreferencesDialog, Ok_WritesTheStoreAtOnce_DefaultItemsGiveTheDocumentedD
     EXPECT_EQ(stored.NavigationScreen, (WKRN_NavigationColor{90, 0, 0, 0}));
     EXPECT_EQ(stored.PreferredLinearUnits, 3);
     EXPECT_EQ(stored.AngularUnitPrecision, 4);
+    EXPECT_EQ(stored.TileMemory, 768);
     EXPECT_EQ(stored, WKRN_Preferences::Current());
 }
 
