@@ -24,6 +24,8 @@ bool TileNumber(const IMPN_RenderLevel& l, std::int32_t top, std::int32_t left,
 
 bool IMPN_TileStore::OpenLevel(int level, const IMPN_RenderLevel& record)
 {
+    // The record charge stands for the entry and the map's node around it (next pointer, hash).
+    static_assert(sizeof(Entry) + 2 * sizeof(void*) <= kRecordCharge);
     if (level < IMPN_RenderLevel::kUnitLevel || level >= IMPN_RenderLevel::kLevelCount)
         return false;
     const std::uint64_t count = std::uint64_t(record.tilesAcross) * std::uint64_t(record.tilesDown);
