@@ -26,6 +26,7 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
