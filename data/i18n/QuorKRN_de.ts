@@ -1308,6 +1308,22 @@ Farbzonen</translation>
         <translation>Unbekannte Farben</translation>
     </message>
     <message>
+        <source>Memory</source>
+        <translation>Speicher</translation>
+    </message>
+    <message>
+        <source>Tile Memory per Surface</source>
+        <translation>Kachelspeicher je Bogenseite</translation>
+    </message>
+    <message>
+        <source> MiB</source>
+        <translation> MiB</translation>
+    </message>
+    <message>
+        <source>Memory for the tiles from 8:1 to 1:8 of each surface shown; beyond it, tiles not on screen are made again when needed</source>
+        <translation>Speicher für die Kacheln von 8:1 bis 1:8 jeder gezeigten Bogenseite; darüber hinaus werden Kacheln außerhalb des Bildschirms bei Bedarf neu erzeugt</translation>
+    </message>
+    <message>
         <source>Navigation Palette Colors</source>
         <translation>Farben der Navigationspalette</translation>
     </message>

@@ -53,6 +53,11 @@ void IMPN_SheetView::SetSheet(IMPN_Sheet* sheet)
     m_PendingTop.clear();
     m_UnderneathOverlaysPending = false;
     m_TopOverlaysPending = false;
+    // The old sheet's tiles are no longer on screen here, should the sheet live on elsewhere.
+    if (m_Sheet && m_Sheet.Get() != sheet)
+        for (IMPN_Surface* surface : {&m_Sheet->GetFrontSurface(), &m_Sheet->GetBackSurface()})
+            if (IMPN_SurfaceRenderer* renderer = surface->GetRenderer())
+                renderer->ClearVisibleTiles();
     m_Sheet = IMPN_SheetReference(sheet);
     m_FlipAxis = 0;
     m_ClipPathsAvailable = false;
@@ -67,6 +72,7 @@ void IMPN_SheetView::SetSheet(IMPN_Sheet* sheet)
     sheet->GetFrontSurface().SetPaperColor(paper[0], paper[1], paper[2]);
     sheet->GetBackSurface().SetPaperColor(paper[0], paper[1], paper[2]);
     sheet->Prepare();
+    SetPreferences(m_Preferences); // the tile memory budget reaches the renderers
 
     m_FlipAxis = sheet->GetFlipAxis();
     m_BackupMode = BackupPressSheets;
@@ -79,6 +85,16 @@ void IMPN_SheetView::SetSheet(IMPN_Sheet* sheet)
     if (m_Preferences.showImpositionOnOpen)
         ShowImposition();
     Refresh();
+}
+
+void IMPN_SheetView::SetPreferences(const IMPN_ViewPreferences& preferences)
+{
+    m_Preferences = preferences;
+    if (!m_Sheet)
+        return;
+    for (IMPN_Surface* surface : {&m_Sheet->GetFrontSurface(), &m_Sheet->GetBackSurface()})
+        if (IMPN_SurfaceRenderer* renderer = surface->GetRenderer())
+            renderer->SetMemoryBudget(m_Preferences.tileMemoryBudget);
 }
 
 void IMPN_SheetView::SetBackupMode(std::int32_t mode)
@@ -467,10 +483,33 @@ void IMPN_SheetView::DrawOverlays(IMPN_DrawTarget& target, IMPN_Surface& surface
         DrawClipPaths(target, surface, underneath);
 }
 
+void IMPN_SheetView::MarkVisibleTiles()
+{
+    IMPN_Surface* top = GetTopSurface();
+    IMPN_Surface* under = GetUnderneathSurface();
+    const auto mark = [this](IMPN_Surface* surface, const TileRange& range)
+    {
+        IMPN_SurfaceRenderer* renderer = surface ? surface->GetRenderer() : nullptr;
+        if (!renderer)
+            return;
+        renderer->SetMemoryBudget(m_Preferences.tileMemoryBudget);
+        if (range.IsEmpty())
+            renderer->ClearVisibleTiles();
+        else
+            renderer->SetVisibleTiles(
+                m_Level, range.firstLeft, range.firstTop,
+                std::int32_t(std::int64_t(range.lastLeft) - range.firstLeft + range.tileWidth),
+                std::int32_t(std::int64_t(range.lastTop) - range.firstTop + range.tileHeight));
+    };
+    mark(top, top && top->HasSeparations() ? VisibleTileRange(*top) : TileRange{});
+    mark(under, IsUnderneathDrawn() ? UnderneathTileRange(*under) : TileRange{});
+}
+
 void IMPN_SheetView::QueueFrame()
 {
     m_PendingUnderneath.clear();
     m_PendingTop.clear();
+    MarkVisibleTiles();
     IMPN_Surface* top = GetTopSurface();
     IMPN_Surface* under = GetUnderneathSurface();
     if (IsUnderneathDrawn())
@@ -488,6 +527,7 @@ void IMPN_SheetView::DrawAll(IMPN_DrawTarget& target)
     IMPN_Surface* under = GetUnderneathSurface();
     if (!top)
         return;
+    MarkVisibleTiles();
 
     if (IsUnderneathDrawn())
     {

@@ -200,7 +200,8 @@ public:
     bool AreTopOverlaysPending() const { return m_TopOverlaysPending; }
 
     const IMPN_ViewPreferences& GetPreferences() const { return m_Preferences; }
-    void SetPreferences(const IMPN_ViewPreferences& preferences) { m_Preferences = preferences; }
+    // Takes the new values; the tile memory budget reaches the shown sheet's renderers at once.
+    void SetPreferences(const IMPN_ViewPreferences& preferences);
 
 protected:
     // The level record of the surface whose geometry the sheet takes, or null.
@@ -215,6 +216,9 @@ private:
     void AppendRequests(std::deque<TileRequest>& list, IMPN_Surface& surface,
                         const TileRange& range);
     const IMPN_RenderTile* FetchTile(const TileRequest& request);
+    // Tells both surfaces' renderers which of their tiles the window shows now, so that the
+    // memory budget never evicts them, and hands them the budget.
+    void MarkVisibleTiles();
     void DrawOverlays(IMPN_DrawTarget& target, IMPN_Surface& surface, bool underneath);
     bool DeadlinePassed(std::uint32_t start) const;
 

@@ -6,6 +6,7 @@
 #include "IMPN/IMPN_Pyramid.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 namespace
@@ -136,6 +137,35 @@ void IMPN_SurfaceRenderer::RebuildPalette()
     m_Palette.Build(m_Paper, inks);
 }
 
+/* Holds the source tiles of a tile being made: asking for one source may evict what the budget
+   no longer covers, and that must never be an earlier source of the same tile. */
+class IMPN_SurfaceRenderer::SourcePins
+{
+public:
+    SourcePins(IMPN_TileStore& store, int level) : m_Store(store), m_Level(level) {}
+    SourcePins(const SourcePins&) = delete;
+    SourcePins& operator=(const SourcePins&) = delete;
+    ~SourcePins()
+    {
+        for (const IMPN_RenderTile* tile : m_Tiles)
+            m_Store.Unpin(m_Level, *tile);
+    }
+
+    void Add(const IMPN_RenderTile* tile)
+    {
+        if (tile == nullptr)
+            return;
+        m_Tiles.reserve(m_Tiles.size() + 1);
+        m_Store.Pin(m_Level, *tile);
+        m_Tiles.push_back(tile);
+    }
+
+private:
+    IMPN_TileStore& m_Store;
+    int m_Level;
+    std::vector<const IMPN_RenderTile*> m_Tiles;
+};
+
 const IMPN_RenderTile* IMPN_SurfaceRenderer::GetTile(std::int32_t top, std::int32_t left, int level,
                                                      std::uint32_t stamp)
 {
@@ -144,34 +174,91 @@ const IMPN_RenderTile* IMPN_SurfaceRenderer::GetTile(std::int32_t top, std::int3
     IMPN_RenderTile* tile = m_Tiles.Find(level, m_Levels[level], top, left);
     if (tile == nullptr)
         return nullptr;
+    bool made = false;
+    {
+        // The tile itself is pinned while its sources are asked for.
+        SourcePins self(m_Tiles, level);
+        self.Add(tile);
+        made = Refresh(*tile, level, stamp);
+    }
+    if (made)
+        m_Tiles.Account(level, *tile);
+    m_Tiles.Trim(m_MemoryBudget, tile);
+    return tile;
+}
+
+bool IMPN_SurfaceRenderer::Refresh(IMPN_RenderTile& tile, int level, std::uint32_t stamp)
+{
+    bool made = false;
     if (UsesIndexedTiles(level))
     {
         // Indexed pixels depend on the one-bit data only; a change of colour, opacity or
         // visibility is a new palette.
-        if (!tile->HasPixels())
+        if (!tile.HasPixels())
         {
             if (level == kUnit)
-                MakeIndexedUnitTile(*tile);
+                MakeIndexedUnitTile(tile);
             else
-                MakeMagnifiedTile(*tile, level, stamp, true);
+                MakeMagnifiedTile(tile, level, stamp, true);
+            made = true;
         }
         if (m_Palette.Stamp() < stamp)
             RebuildPalette();
-        tile->palette = m_Palette.Entries();
-        tile->paletteCount = m_Palette.Count();
-        return tile;
+        tile.palette = m_Palette.Entries();
+        tile.paletteCount = m_Palette.Count();
+        return made;
     }
-    if (tile->HasPixels() && tile->stamp >= stamp)
-        return tile;
+    if (tile.HasPixels() && tile.stamp >= stamp)
+        return false;
     // A uniform colour tile below 1:8 stood for several source tiles; it is always remade
     // through the pyramid, never from the class of one source tile.
     if (level < kUnit)
-        MakeMagnifiedTile(*tile, level, stamp, false);
+        MakeMagnifiedTile(tile, level, stamp, false);
     else if (level < kFirstPyramidLevel)
-        MakeCoverageTile(*tile, level);
+        MakeCoverageTile(tile, level);
     else
-        MakePyramidTile(*tile, level, stamp);
-    return tile;
+        MakePyramidTile(tile, level, stamp);
+    return true;
+}
+
+void IMPN_SurfaceRenderer::SetMemoryBudget(std::size_t bytes)
+{
+    m_MemoryBudget = bytes;
+    m_Tiles.Trim(m_MemoryBudget);
+}
+
+void IMPN_SurfaceRenderer::SetVisibleTiles(int level, std::int32_t left, std::int32_t top,
+                                           std::int32_t width, std::int32_t height)
+{
+    if (width <= 0 || height <= 0)
+    {
+        ClearVisibleTiles();
+        return;
+    }
+    m_Tiles.SetOnScreen(
+        level, left, top,
+        std::int32_t(std::min<std::int64_t>(std::int64_t(left) + width, INT32_MAX)),
+        std::int32_t(std::min<std::int64_t>(std::int64_t(top) + height, INT32_MAX)));
+}
+
+void IMPN_SurfaceRenderer::ClearVisibleTiles()
+{
+    m_Tiles.SetOnScreen(-1, 0, 0, 0, 0);
+}
+
+void IMPN_SurfaceRenderer::PinTile(int level, const IMPN_RenderTile& tile)
+{
+    m_Tiles.Pin(level, tile);
+}
+
+void IMPN_SurfaceRenderer::UnpinTile(int level, const IMPN_RenderTile& tile)
+{
+    m_Tiles.Unpin(level, tile);
+}
+
+bool IMPN_SurfaceRenderer::HoldsTile(std::int32_t top, std::int32_t left, int level) const
+{
+    return m_Tiles.Holds(level, top, left);
 }
 
 std::vector<IMPN_SurfaceRenderer::SourceSpan>
@@ -317,11 +404,15 @@ void IMPN_SurfaceRenderer::MakeMagnifiedTile(IMPN_RenderTile& tile, int level, s
     const std::int32_t y3end = (tile.top + tile.height + b - 1) / b;
 
     std::vector<const IMPN_RenderTile*> sources;
+    SourcePins pins(m_Tiles, kUnit);
     for (std::int32_t ty = y3 / unit.tileHeight * unit.tileHeight; ty < y3end;
          ty += unit.tileHeight)
         for (std::int32_t tx = x3 / unit.tileWidth * unit.tileWidth; tx < x3end;
              tx += unit.tileWidth)
+        {
             sources.push_back(GetTile(ty, tx, kUnit, stamp));
+            pins.Add(sources.back());
+        }
 
     tile.stamp = IMPN_ChangeCounter::Next();
     const std::uint8_t white[3] = {255, 255, 255};
@@ -458,10 +549,14 @@ void IMPN_SurfaceRenderer::MakePyramidTile(IMPN_RenderTile& tile, int level, std
         std::min<std::int64_t>(ry0 + 2 * std::int64_t(tile.height), prev.height);
 
     std::vector<const IMPN_RenderTile*> sources;
+    SourcePins pins(m_Tiles, level - 1);
     for (std::int64_t ty = ry0 / prev.tileHeight * prev.tileHeight; ty < ry1; ty += prev.tileHeight)
         for (std::int64_t tx = rx0 / prev.tileWidth * prev.tileWidth; tx < rx1;
              tx += prev.tileWidth)
+        {
             sources.push_back(GetTile(std::int32_t(ty), std::int32_t(tx), level - 1, stamp));
+            pins.Add(sources.back());
+        }
 
     tile.stamp = IMPN_ChangeCounter::Next();
     const bool edge = tile.left + tile.width > l.width || tile.top + tile.height > l.height;

@@ -1,7 +1,8 @@
 #pragma once
 // The tile cache of one surface. It turns the surface's screened one-bit separations into tiles
-// of its picture at the thirteen zoom levels, keeps every tile it made, and remakes a tile only
-// when the separations changed after it was made.
+// of its picture at the thirteen zoom levels, keeps the tiles it made (those of the finer levels
+// within a memory budget, see IMPN_TileStore), and remakes a tile only when the separations
+// changed after it was made or when it was evicted.
 //
 // At 1:1 and above, with at most eight separations, tiles hold palette indices (one bit per
 // separation), so colour, opacity and visibility changes only rebuild the palette. Everywhere
@@ -38,13 +39,44 @@ public:
 
     // The tile at (top, left) of the level (level pixels; positions inside a tile give that
     // tile), made or remade for the surface's latest change stamp; null for a position outside
-    // the level picture or a level outside 0..12. The tile stays owned by the renderer and valid
-    // until ReleaseTiles or the renderer's end.
+    // the level picture or a level outside 0..12. The tile stays owned by the renderer. It is
+    // valid until the next GetTile, SetMemoryBudget, ReleaseTiles or the renderer's end; a tile
+    // of the overview levels (1:16 and below), one inside the visible tiles and one pinned stay
+    // valid across GetTile and SetMemoryBudget too, as long as they are so.
     const IMPN_RenderTile* GetTile(std::int32_t top, std::int32_t left, int level,
                                    std::uint32_t stamp);
 
     // Frees every tile of every level; they are made again on request.
     void ReleaseTiles();
+
+    // The budget of the finer levels' tiles (8:1 to 1:8), in bytes of pixel stores plus a small
+    // charge per tile: past it, GetTile evicts the least recently used of them that are neither
+    // visible nor pinned. Evicted tiles are made again, identical, when asked for. The overview
+    // levels are never evicted.
+    static constexpr std::size_t kDefaultMemoryBudget = std::size_t(256) << 20;
+    // The range a user may choose from: below it a large screen's worth of tiles would be remade
+    // over and over, above it no desktop holds the tiles.
+    static constexpr std::size_t kMinMemoryBudget = std::size_t(16) << 20;
+    static constexpr std::size_t kMaxMemoryBudget = std::size_t(64) << 30;
+    void SetMemoryBudget(std::size_t bytes);
+    std::size_t GetMemoryBudget() const { return m_MemoryBudget; }
+    // What the finer levels' tiles count against the budget now.
+    std::size_t GetBudgetedBytes() const { return m_Tiles.FinerBytes(); }
+
+    // The tiles of the level touching level pixels [left, left + width) x [top, top + height)
+    // are on screen: never evicted while they stay so. One rectangle per renderer (a surface is
+    // shown once); a new call replaces it, an empty rectangle or ClearVisibleTiles protects none.
+    void SetVisibleTiles(int level, std::int32_t left, std::int32_t top, std::int32_t width,
+                         std::int32_t height);
+    void ClearVisibleTiles();
+
+    // Protects a tile handed out by GetTile from eviction until as many UnpinTile calls have come
+    // (for a caller that holds several tiles at once).
+    void PinTile(int level, const IMPN_RenderTile& tile);
+    void UnpinTile(int level, const IMPN_RenderTile& tile);
+
+    // Whether the renderer keeps a record of the tile at (top, left) of the level, made or not.
+    bool HoldsTile(std::int32_t top, std::int32_t left, int level) const;
 
     const IMPN_RenderLevel& GetLevel(int level) const;
     bool UsesIndexedTiles(int level) const;
@@ -68,6 +100,11 @@ private:
         std::uint32_t x0, y0, x1, y1; // part of the source rectangle inside it
     };
 
+    class SourcePins;
+
+    // Makes the tile when it has no pixels or, for colour tiles, is older than stamp; true when
+    // it made it.
+    bool Refresh(IMPN_RenderTile& tile, int level, std::uint32_t stamp);
     void RebuildPalette();
     void MakeIndexedUnitTile(IMPN_RenderTile& tile);
     void MakeMagnifiedTile(IMPN_RenderTile& tile, int level, std::uint32_t stamp, bool indexed);
@@ -95,6 +132,7 @@ private:
 
     IMPN_Palette m_Palette;
     IMPN_TileStore m_Tiles;
+    std::size_t m_MemoryBudget = kDefaultMemoryBudget;
 
     std::vector<std::uint8_t> m_Bits;     // one source tile
     std::vector<std::uint8_t> m_Coverage; // one level tile of coverage values

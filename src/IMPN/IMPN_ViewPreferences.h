@@ -3,6 +3,9 @@
 // from its preference store; tests fill it by hand.
 
 #include "IMPN/IMPN_ColorRecord.h"
+#include "IMPN/IMPN_SurfaceRenderer.h"
+
+#include <cstddef>
 
 struct IMPN_ViewPreferences
 {
@@ -10,4 +13,6 @@ struct IMPN_ViewPreferences
     IMPN_ColorBGR defaultSurfaceColor{255, 255, 255};
     bool zoomToFitWindowOnOpen = false;
     bool showImpositionOnOpen = false;
+    // Budget of each shown surface's finer tiles (8:1 to 1:8), in bytes; see IMPN_SurfaceRenderer.
+    std::size_t tileMemoryBudget = IMPN_SurfaceRenderer::kDefaultMemoryBudget;
 };

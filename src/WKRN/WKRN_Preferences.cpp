@@ -10,6 +10,7 @@
 #include <QStandardPaths>
 #include <QVariant>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <system_error>
@@ -84,6 +85,18 @@ void ReadInt(const WKRN_PreferenceLookup& store, const char* preference, std::in
     if (value < low || value > high)
         return;
     number = value;
+}
+
+// A memory size is read by the same rules as other integers, except that a positive number out
+// of range is taken to the nearer end of the range: a budget too small or too large for this
+// machine still says which way the user leant, where a table index out of range says nothing.
+void ReadMemory(const WKRN_PreferenceLookup& store, const char* preference, std::int32_t low,
+                std::int32_t high, std::int32_t& number)
+{
+    std::int32_t value = 0;
+    ReadInt(store, preference, 1, INT32_MAX, value);
+    if (value > 0)
+        number = std::clamp(value, low, high);
 }
 
 void ReadPath(const WKRN_PreferenceLookup& store, const char* preference, QString& path)
@@ -174,6 +187,9 @@ WKRN_PreferenceValues WKRN_Preferences::Decode(const WKRN_PreferenceLookup& stor
     ReadInt(coverage, "DensitometerAperture", kMinAperture, kMaxAperture,
             values.DensitometerAperture);
     ReadInt(coverage, "InkLimit", 1, kMaxInkLimit, values.InkLimit);
+    const WKRN_PreferenceLookup rendering = [&store](const QString& name)
+    { return store(QLatin1String(kRenderingGroup) + QLatin1Char('/') + name); };
+    ReadMemory(rendering, "TileMemory", kMinTileMemory, kMaxTileMemory, values.TileMemory);
     return values;
 }
 
@@ -202,6 +218,9 @@ QSettings::Status WriteValues(const WKRN_PreferenceValues& values, const QString
     store.beginGroup(QLatin1String(WKRN_Preferences::kCoverageGroup));
     store.setValue(Name("DensitometerAperture"), IntBytes(values.DensitometerAperture));
     store.setValue(Name("InkLimit"), IntBytes(values.InkLimit));
+    store.endGroup();
+    store.beginGroup(QLatin1String(WKRN_Preferences::kRenderingGroup));
+    store.setValue(Name("TileMemory"), IntBytes(values.TileMemory));
     store.endGroup();
     store.endGroup();
     store.sync();

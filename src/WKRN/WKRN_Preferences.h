@@ -51,6 +51,10 @@ struct WKRN_PreferenceValues
     // percent above which the overlay hatches.
     std::int32_t DensitometerAperture = 3000;
     std::int32_t InkLimit = 300;
+    // Tile memory: the budget, in MiB, of each shown surface's tiles from 8:1 to 1:8; past it the
+    // least recently used of those not on screen are let go and made again when needed. The
+    // default keeps panning a whole 96,000 x 72,000 eight-ink sheet at 1:1 under a gigabyte.
+    std::int32_t TileMemory = 256;
 
     friend bool operator==(const WKRN_PreferenceValues&, const WKRN_PreferenceValues&) = default;
 };
@@ -97,4 +101,10 @@ public:
     static constexpr int kMinAperture = 50;     // micrometres
     static constexpr int kMaxAperture = 100000; // 10 cm
     static constexpr int kMaxInkLimit = 1600;   // percent
+    // Inside kGroup: the rendering values.
+    static constexpr const char* kRenderingGroup = "Rendering";
+    // Tile memory in MiB (default 256). A stored number out of range is taken to the nearer end;
+    // one that is not positive, or a value of the wrong type or size, leaves the default.
+    static constexpr int kMinTileMemory = 16;
+    static constexpr int kMaxTileMemory = 65536;
 };

@@ -45,6 +45,7 @@ IMPN_ViewPreferences ViewPreferencesOf(const WKRN_PreferenceValues& values)
                                        values.DefaultSurfaceColor.red};
     preferences.zoomToFitWindowOnOpen = values.ZoomToFitWindowOnOpen;
     preferences.showImpositionOnOpen = values.ShowImpositionOnOpen;
+    preferences.tileMemoryBudget = std::size_t(std::max(values.TileMemory, 1)) << 20;
     return preferences;
 }
 
@@ -100,6 +101,11 @@ void WKRN_SheetView::SetSheet(IMPN_Sheet* sheet)
     SetPreferences(ViewPreferencesOf(WKRN_Preferences::Current()));
     IMPN_SheetView::SetSheet(sheet);
     SetCursorId(m_Tools->CursorFor(QGuiApplication::keyboardModifiers(), m_SpaceDown));
+}
+
+void WKRN_SheetView::FollowPreferences()
+{
+    SetPreferences(ViewPreferencesOf(WKRN_Preferences::Current()));
 }
 
 void WKRN_SheetView::SetTool(int tool)

@@ -65,6 +65,9 @@ public:
 
     // Shows a sheet (null: none), with the paper colour and open preferences of the moment.
     void SetSheet(IMPN_Sheet* sheet);
+    // Takes the preferences of the moment that apply to a shown sheet (the tile memory budget);
+    // paper colour and open preferences wait for the next sheet.
+    void FollowPreferences();
 
     // 0 Pan, 1 Measure, 2 Zoom, 3 Densitometer; other values are ignored.
     void SetTool(int tool);

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace
@@ -60,9 +61,22 @@ WKRN_SheetViewPage::WKRN_SheetViewPage(const WKRN_PreferenceValues& values, QWid
     for (QFormLayout* form : {impositionForm, colorsForm})
         form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     colorsForm->addRow(Text("Unknown Inks"), m_unknownInks);
+    // The tiles of the overview levels are always kept; the budget bounds the finer ones.
+    m_tileMemory = new QSpinBox(this);
+    m_tileMemory->setRange(WKRN_Preferences::kMinTileMemory, WKRN_Preferences::kMaxTileMemory);
+    m_tileMemory->setSingleStep(64);
+    m_tileMemory->setSuffix(Text(" MiB"));
+    m_tileMemory->setValue(values.TileMemory);
+    m_tileMemory->setToolTip(Text("Memory for the tiles from 8:1 to 1:8 of each surface shown; "
+                                  "beyond it, tiles not on screen are made again when needed"));
+    auto* memory = new QGroupBox(Text("Memory"), this);
+    auto* memoryForm = new QFormLayout(memory);
+    memoryForm->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    memoryForm->addRow(Text("Tile Memory per Surface"), m_tileMemory);
     auto* page = new QVBoxLayout(this);
     page->addWidget(imposition);
     page->addWidget(colors);
+    page->addWidget(memory);
     page->addStretch(1);
 }
 
@@ -73,4 +87,5 @@ void WKRN_SheetViewPage::Store(WKRN_PreferenceValues& values) const
     values.PageEdgeColor = BytesOf(*m_pageEdges);
     values.ShowImpositionOnOpen = m_showImposition->isChecked();
     values.DefaultSpotColor = BytesOf(*m_unknownInks);
+    values.TileMemory = m_tileMemory->value();
 }

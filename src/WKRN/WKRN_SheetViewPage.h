@@ -1,11 +1,13 @@
 #pragma once
 // The Sheet page of the Preferences dialog: the colours of the imposition overlays, whether a job
-// opens with them shown, and the colour of inks that no colour database knows.
+// opens with them shown, the colour of inks that no colour database knows, and the memory kept
+// for the tiles of each surface.
 
 #include "WKRN/WKRN_PreferencesPage.h"
 
 class CColorButton;
 class QCheckBox;
+class QSpinBox;
 
 class WKRN_SheetViewPage : public WKRN_PreferencesPage
 {
@@ -18,6 +20,7 @@ public:
     CColorButton* PageEdges() const { return m_pageEdges; }
     QCheckBox* ShowImposition() const { return m_showImposition; }
     CColorButton* UnknownInks() const { return m_unknownInks; }
+    QSpinBox* TileMemory() const { return m_tileMemory; }
 
     void Store(WKRN_PreferenceValues& values) const override;
 
@@ -33,4 +36,5 @@ private:
     CColorButton* m_pageEdges;
     QCheckBox* m_showImposition;
     CColorButton* m_unknownInks;
+    QSpinBox* m_tileMemory;
 };

@@ -79,9 +79,11 @@ WKRN_SheetWindow::WKRN_SheetWindow(int identity, QObject* application)
     m_commands = std::make_unique<WKRN_SheetWindowCommands>(*this, *m_view);
     InstallBuiltInCommands();
     // New overlay and navigation colours repaint everything at once; the inks keep their colours.
+    // A new tile memory budget takes effect at once too.
     connect(&WKRN_PreferencesApplied::Instance(), &WKRN_PreferencesApplied::Applied, this,
             [this]
             {
+                m_view->FollowPreferences();
                 if (m_sheet)
                     m_view->Redraw();
                 if (QWidget* navigation = Palette(ID_WINDOW_NAVIGATION))

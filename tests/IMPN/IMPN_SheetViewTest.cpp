@@ -9,6 +9,7 @@
 #include "IMPN/IMPN_RenderTile.h"
 #include "IMPN/IMPN_Sheet.h"
 #include "IMPN/IMPN_SheetView.h"
+#include "IMPN/IMPN_SurfaceRenderer.h"
 
 #include <gtest/gtest.h>
 
@@ -459,3 +460,55 @@ TEST_F(SheetViewTest, PaintStepStopsAfterTheSliceAndResumesWhereItLeft)
     EXPECT_FALSE(view.AreTopOverlaysPending());
 }
 } // namespace
+
+// With no room at all for the finer tiles, what the window shows of either surface is still held
+// after the frame is drawn, and what it showed before scrolling is let go.
+TEST_F(SheetViewTest, DrawnFramesKeepTheirTilesOfBothSurfacesWhateverTheMemoryBudget)
+{
+    IMPN_SheetReference sheet = MakeSheet(1);
+    IMPN_ViewPreferences preferences;
+    preferences.tileMemoryBudget = 0;
+    RecordingView view(preferences);
+    view.SetSheet(sheet.Get());
+    view.ZoomToLevel(0, false); // 8:1: 6400 x 4800 in many tiles
+    view.SetOpacity(50);
+    IMPN_SurfaceRenderer& top = *view.GetTopSurface()->GetRenderer();
+    IMPN_SurfaceRenderer& under = *view.GetUnderneathSurface()->GetRenderer();
+    EXPECT_EQ(top.GetMemoryBudget(), 0u);
+
+    auto held = [](IMPN_SurfaceRenderer& renderer, const IMPN_SheetView::TileRange& range)
+    {
+        int count = 0;
+        for (std::int32_t y = range.firstTop; y <= range.lastTop; y += range.tileHeight)
+            for (std::int32_t x = range.firstLeft; x <= range.lastLeft; x += range.tileWidth)
+                count += renderer.HoldsTile(y, x, 0) ? 1 : 0;
+        return count;
+    };
+    auto tiles = [](const IMPN_SheetView::TileRange& range)
+    {
+        return ((range.lastTop - range.firstTop) / range.tileHeight + 1) *
+               ((range.lastLeft - range.firstLeft) / range.tileWidth + 1);
+    };
+    view.DrawAll(m_Target);
+    const IMPN_SheetView::TileRange firstTop = view.VisibleTileRange(*view.GetTopSurface());
+    const IMPN_SheetView::TileRange firstUnder =
+        view.UnderneathTileRange(*view.GetUnderneathSurface());
+    ASSERT_FALSE(firstTop.IsEmpty());
+    ASSERT_FALSE(firstUnder.IsEmpty());
+    EXPECT_EQ(held(top, firstTop), tiles(firstTop));
+    EXPECT_EQ(held(under, firstUnder), tiles(firstUnder));
+
+    // Scrolled far away and painted progressively: the new screen is held, the old one is gone.
+    ASSERT_GT(view.scrollX, 2000); // zoomed about the centre
+    view.ScrollTo(0, 0, false);
+    view.QueueFrame();
+    while (view.painting)
+        view.PaintStep(m_Target);
+    const IMPN_SheetView::TileRange nextTop = view.VisibleTileRange(*view.GetTopSurface());
+    const IMPN_SheetView::TileRange nextUnder =
+        view.UnderneathTileRange(*view.GetUnderneathSurface());
+    EXPECT_EQ(held(top, nextTop), tiles(nextTop));
+    EXPECT_EQ(held(under, nextUnder), tiles(nextUnder));
+    EXPECT_EQ(held(top, firstTop), 0);
+    EXPECT_EQ(held(under, firstUnder), 0);
+}

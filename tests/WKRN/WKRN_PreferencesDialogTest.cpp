@@ -261,6 +261,7 @@ TEST_F(PreferencesDialog, Ok_WritesTheStoreAtOnce_DefaultItemsGiveTheDocumentedD
     EXPECT_EQ(navigation->Preview()->Fog(), (WKRN_NavigationColor{90, 0, 0, 0}));
     dialog.MeasurementPage()->Units()->setCurrentRow(3);
     dialog.MeasurementPage()->AngularPrecision()->setValue(4);
+    sheet->TileMemory()->setValue(768);
     Visit(dialog, {3});
     // Typed as the user types: a micrometre value survives the millimetre field exactly.
     dialog.InkCoveragePage()->Aperture()->setValue(0.987);
@@ -275,6 +276,7 @@ TEST_F(PreferencesDialog, Ok_WritesTheStoreAtOnce_DefaultItemsGiveTheDocumentedD
     EXPECT_EQ(stored.NavigationScreen, (WKRN_NavigationColor{90, 0, 0, 0}));
     EXPECT_EQ(stored.PreferredLinearUnits, 3);
     EXPECT_EQ(stored.AngularUnitPrecision, 4);
+    EXPECT_EQ(stored.TileMemory, 768);
     EXPECT_EQ(stored.DensitometerAperture, 987);
     EXPECT_EQ(stored.InkLimit, 320);
     EXPECT_EQ(stored, WKRN_Preferences::Current());

@@ -167,6 +167,40 @@ TEST(WKRN_Preferences, OutOfRangeValues_AreIgnored)
     EXPECT_EQ(read.PreviousFolderPath.size(), 1024);
 }
 
+// The tile memory lives in a group of its own; a positive number out of range is taken to the
+// nearer end, anything else that is odd leaves the default.
+TEST(WKRN_Preferences, TileMemory_IsClampedWhenOutOfRangeAndFallsBackWhenOdd)
+{
+    WKRN_TestFolder folder;
+    const QString path = folder.File("Varnex.conf");
+    const WKRN_PreferenceValues defaults;
+    auto read = [&path](const QVariant& value)
+    {
+        {
+            QSettings store(path, QSettings::IniFormat);
+            store.setValue(QStringLiteral("Software/Quor/Varnex/Rendering/WKRN_TileMemory"), value);
+        }
+        return WKRN_Preferences::Read(path).TileMemory;
+    };
+    EXPECT_EQ(read(Bytes({0, 2, 0, 0})), 512);
+    EXPECT_EQ(read(Bytes({1, 0, 0, 0})), WKRN_Preferences::kMinTileMemory);
+    EXPECT_EQ(read(Bytes({0xFF, 0xFF, 0xFF, 0x7F})), WKRN_Preferences::kMaxTileMemory);
+    for (const QVariant& odd :
+         {QVariant(Bytes({0, 0, 0, 0})), QVariant(Bytes({0xFF, 0xFF, 0xFF, 0xFF})),
+          QVariant(Bytes({0, 2, 0})), QVariant(QStringLiteral("512")),
+          QVariant(Bytes({0, 0, 0, 0x80}))})
+        EXPECT_EQ(read(odd), defaults.TileMemory) << odd.toByteArray().toHex().toStdString();
+
+    WKRN_PreferenceValues v;
+    v.TileMemory = 1024;
+    ASSERT_TRUE(WKRN_Preferences::Write(v, path));
+    EXPECT_EQ(WKRN_Preferences::Read(path), v);
+    QSettings store(path, QSettings::IniFormat);
+    EXPECT_EQ(
+        store.value(QStringLiteral("Software/Quor/Varnex/Rendering/WKRN_TileMemory")).toByteArray(),
+        Bytes({0, 4, 0, 0}));
+}
+
 TEST(WKRN_Preferences, BrokenOrMissingStore_KeepsDefaults)
 {
     WKRN_TestFolder folder;

@@ -167,6 +167,22 @@ TEST(KRN_OptionParser, IntegersAreWholeDecimalTextsWithinInclusiveBounds)
     }
 }
 
+TEST(KRN_OptionParser, ByteSizesTakeBinaryAndDecimalUnitsAndNeverWrapIntoRange)
+{
+    const unsigned long long high = 64ull << 30;
+    EXPECT_EQ(P::ByteSize("1048576", 1, high, "p"), 1ull << 20);
+    EXPECT_EQ(P::ByteSize("256M", 1, high, "p"), 256ull << 20);
+    EXPECT_EQ(P::ByteSize("256mib", 1, high, "p"), 256ull << 20);
+    EXPECT_EQ(P::ByteSize("300MB", 1, high, "p"), 300000000ull);
+    EXPECT_EQ(P::ByteSize("64GiB", 1, high, "p"), high);
+    EXPECT_EQ(P::ByteSize("2k", 1, high, "p"), 2048ull);
+    // 2^54 GiB is 2^84 bytes: multiplied blindly it would wrap to 0 and pass a low bound of 0.
+    for (const char* bad : {"", "M", "-1M", "+1M", "1.5G", "1 M", "1MM", "1T", "65G", "64GiBx",
+                            "18014398509481984G", "99999999999999999999999"})
+        EXPECT_THROW(P::ByteSize(bad, 0, high, "p"), KRN_UsageError) << bad;
+    EXPECT_THROW(P::ByteSize("15MiB", 16ull << 20, high, "p"), KRN_UsageError);
+}
+
 TEST(KRN_OptionParser, NumbersAreFiniteDecimalsWithinBounds)
 {
     EXPECT_DOUBLE_EQ(P::Number("72", 1, 4800, "p"), 72.0);

@@ -62,6 +62,16 @@ read -r w h min max < <(ppm_stats "$work/front.ppm")
 { [ "$w" -gt 0 ] && [ "$h" -gt 0 ] && [ "$min" -lt 128 ] && [ "$max" -eq 255 ]; } ||
   fail "front render $w x $h with values $min..$max has no ink or no paper"
 
+# The smallest tile memory gives the same picture; a size out of range or in no unit is a usage
+# error.
+"$krn" render "$brochure" --level 8 --memory 16MiB --out "$work/small-memory.ppm" ||
+  fail "render with --memory 16MiB"
+cmp -s "$work/front.ppm" "$work/small-memory.ppm" || fail "--memory changed the picture"
+for size in 1K 15M 65G 256X -1 ""; do
+  "$krn" render "$brochure" --level 8 --memory "$size" --out "$work/x.ppm" 2>/dev/null
+  [ $? -eq 2 ] || fail "render --memory '$size' does not exit 2"
+done
+
 hide=()
 for ink in Cyan Magenta Yellow Black "PANTONE 185 C"; do hide+=(--hide "$ink"); done
 "$krn" render "$brochure" --level 8 "${hide[@]}" --out "$work/hidden.ppm" || fail "render hidden"

@@ -159,6 +159,41 @@ long long KRN_OptionParser::Integer(const std::string& text, long long low, long
     return value;
 }
 
+unsigned long long KRN_OptionParser::ByteSize(const std::string& text, unsigned long long low,
+                                              unsigned long long high, const std::string& problem)
+{
+    unsigned long long value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc() || ptr == text.data())
+        throw KRN_UsageError(problem);
+    std::string unit(ptr, end);
+    for (char& c : unit)
+        c = char(std::toupper(static_cast<unsigned char>(c)));
+    static const std::pair<const char*, unsigned long long> kUnits[] = {
+        {"", 1},
+        {"K", 1ull << 10},
+        {"KIB", 1ull << 10},
+        {"KB", 1000ull},
+        {"M", 1ull << 20},
+        {"MIB", 1ull << 20},
+        {"MB", 1000ull * 1000},
+        {"G", 1ull << 30},
+        {"GIB", 1ull << 30},
+        {"GB", 1000ull * 1000 * 1000},
+    };
+    for (const auto& [name, factor] : kUnits)
+    {
+        if (unit != name)
+            continue;
+        // Checked before multiplying: a product past 64 bits would wrap into range.
+        if (value > high / factor || value * factor < low)
+            throw KRN_UsageError(problem);
+        return value * factor;
+    }
+    throw KRN_UsageError(problem);
+}
+
 double KRN_OptionParser::Number(const std::string& text, double low, double high,
                                 const std::string& problem)
 {

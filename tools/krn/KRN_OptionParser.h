@@ -82,6 +82,10 @@ public:
     // A decimal number from low to high (no infinities, no NaN).
     static double Number(const std::string& text, double low, double high,
                          const std::string& problem);
+    // A number of bytes from low to high: a decimal integer, alone (bytes) or followed by a unit,
+    // K, M, G or KiB, MiB, GiB (powers of 1024) or KB, MB, GB (powers of 1000), in any case.
+    static unsigned long long ByteSize(const std::string& text, unsigned long long low,
+                                       unsigned long long high, const std::string& problem);
     // A colour written RRGGBB in hexadecimal.
     static IMPN_ColorBGR Colour(const std::string& text);
     // The position of the text among the choices ("front" in {"front", "back"} is 0).

@@ -38,8 +38,10 @@ const char* const kUsage =
     "usage: krn render PATH... [--sheet N] [--surface front|back] --level L\n"
     "                  [--rect TOP,LEFT,WIDTH,HEIGHT] [--hide INK]... [--opacity INK=P]...\n"
     "                  [--colour INK=RRGGBB]... [--paper RRGGBB] [--colordb FILE]\n"
-    "                  --out FILE.png|FILE.ppm\n"
+    "                  [--memory SIZE] --out FILE.png|FILE.ppm\n"
     "levels: 0 is 8:1, 3 is 1:1, 6 is 1:8, 12 is 1:512; --sheet counts from 1\n"
+    "--memory: budget of the tiles of 8:1 to 1:8 kept while rendering, bytes or with a unit\n"
+    "(256M, 256MiB, 1G; MB and GB are powers of 1000), 16 MiB to 64 GiB, default 256 MiB\n"
     "inks are coloured as in the viewer: from the shipped named-colour library (or --colordb\n"
     "FILE, a site's own) and the user's custom colours\n";
 
@@ -60,6 +62,7 @@ struct Options
     std::optional<IMPN_ColorBGR> paper;
     std::string colordb;
     std::string out;
+    std::size_t memory = IMPN_SurfaceRenderer::kDefaultMemoryBudget;
 };
 
 // Reads the options into o; nothing when the render should go ahead, else the exit code.
@@ -107,6 +110,15 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, Options& o
     parser.Alias("--color", "--colour");
     parser.Option("--paper", [&o](const std::string& v) { o.paper = P::Colour(v); });
     parser.Option("--colordb", o.colordb);
+    parser.Option("--memory",
+                  [&o](const std::string& v)
+                  {
+                      o.memory = std::size_t(P::ByteSize(
+                          v, IMPN_SurfaceRenderer::kMinMemoryBudget,
+                          IMPN_SurfaceRenderer::kMaxMemoryBudget,
+                          "--memory needs a size from 16MiB to 64GiB (bytes, or K, M, G, KiB, "
+                          "MiB, GiB, KB, MB, GB)"));
+                  });
     parser.Option("--out", o.out, P::kRequired);
     return parser.Parse(args);
 }
@@ -172,6 +184,7 @@ int RunRender(const std::vector<std::string>& args)
 
     std::unique_ptr<IMPN_SurfaceRenderer> renderer =
         IMPN_SeparationInk::CreateRenderer(surface.GetSeparations(), surface.PaperColor().data());
+    renderer->SetMemoryBudget(o.memory);
     const IMPN_RenderLevel& level = renderer->GetLevel(o.level);
     std::array<std::int32_t, 4> rect =
         o.rect.value_or(std::array<std::int32_t, 4>{0, 0, level.width, level.height});
