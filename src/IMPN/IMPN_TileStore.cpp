@@ -38,6 +38,21 @@ IMPN_RenderTile* IMPN_TileStore::Find(int level, const IMPN_RenderLevel& l, std:
     return tile;
 }
 
+const IMPN_RenderTile* IMPN_TileStore::Peek(int level, const IMPN_RenderLevel& l, std::int32_t top,
+                                            std::int32_t left) const
+{
+    if (!IsLevelOpen(level) || top < 0 || left < 0 || top >= l.height || left >= l.width)
+        return nullptr;
+    const std::int64_t col = left / l.tileWidth;
+    const std::int64_t row = top / l.tileHeight;
+    if (col >= l.tilesAcross || row >= l.tilesDown)
+        return nullptr;
+    const auto& map = m_Maps[level];
+    const auto it =
+        map.find(std::uint64_t(row) * std::uint64_t(l.tilesAcross) + std::uint64_t(col));
+    return it == map.end() ? nullptr : &it->second;
+}
+
 void IMPN_TileStore::Release()
 {
     for (auto& map : m_Maps)

@@ -27,6 +27,11 @@ public:
     IMPN_RenderTile* Find(int level, const IMPN_RenderLevel& record, std::int32_t top,
                           std::int32_t left);
 
+    // The tile holding level pixel (left, top) when the store has a record of it; never creates
+    // one. Null outside the level picture, on a closed level, or for a tile never asked for.
+    const IMPN_RenderTile* Peek(int level, const IMPN_RenderLevel& record, std::int32_t top,
+                                std::int32_t left) const;
+
     // Forgets every tile (the levels stay open).
     void Release();
 
