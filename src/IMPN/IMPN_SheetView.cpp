@@ -774,15 +774,24 @@ const IMPN_RenderTile* IMPN_SheetView::StandIn(const TileRequest& request, IMPN_
     return nullptr;
 }
 
-void IMPN_SheetView::PaintPlaceholders(IMPN_DrawTarget& target)
+void IMPN_SheetView::PaintPlaceholders(IMPN_DrawTarget& target, const IMPN_Rect& area)
 {
     IMPN_Surface* top = GetTopSurface();
     if (!top || m_PendingTop.empty() || IsUnderneathDrawn())
         return;
     const bool fill = TopFill();
     IMPN_RenderTile scratch;
+    const std::int64_t areaRight = std::int64_t(area.left) + area.width;
+    const std::int64_t areaBottom = std::int64_t(area.top) + area.height;
     for (const TileRequest& request : m_PendingTop)
     {
+        if (!request.renderer)
+            continue;
+        const IMPN_RenderLevel& level = request.renderer->GetLevel(m_Level);
+        if (request.left >= areaRight || request.top >= areaBottom ||
+            std::int64_t(request.left) + level.tileWidth <= area.left ||
+            std::int64_t(request.top) + level.tileHeight <= area.top)
+            continue;
         const IMPN_RenderTile* tile = StandIn(request, scratch);
         if (!tile)
             continue;

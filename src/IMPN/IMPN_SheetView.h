@@ -165,8 +165,8 @@ public:
     // overview at or below its scale, else a coarser level's tiles (or the overview) scaled up.
     // The exact tiles replace these pixel for pixel as they are drawn. Nothing is drawn while
     // the surface underneath shows through, where a tile drawn over a stand-in would blend with
-    // it.
-    void PaintPlaceholders(IMPN_DrawTarget& target);
+    // it. Only tiles meeting area (level pixels: what the window will draw into) are looked at.
+    void PaintPlaceholders(IMPN_DrawTarget& target, const IMPN_Rect& area);
     // The reduced-image overview of a surface of the sheet shown, made again when its separations
     // or paper changed; null when it has none.
     const IMPN_OverviewImage* OverviewOf(IMPN_Surface& surface);

@@ -378,12 +378,14 @@ void WKRN_SheetView::FrameQueued()
     if (m_Canvas.IsNull() || m_Canvas.FrameRegion().isEmpty())
         return;
     const QRegion dirty = m_Canvas.FrameRegion();
+    const QRect bounds = dirty.boundingRect().translated(m_ScrollX, m_ScrollY);
     {
         QPainter painter(&m_Canvas.Image());
         painter.setClipRegion(dirty);
         painter.setWorldTransform(DeviceTransform());
         WKRN_CanvasTarget target(painter);
-        PaintPlaceholders(target);
+        PaintPlaceholders(target,
+                          IMPN_Rect{bounds.top(), bounds.left(), bounds.width(), bounds.height()});
     }
     UpdateCanvas(dirty);
 }

@@ -507,4 +507,35 @@ TEST_F(SheetViewTest, ProgressShowsOnceAFrameRanHalfASecondAndGoesWhenItIsComple
     EXPECT_EQ(view.progress.back(), (std::pair<std::int32_t, std::int32_t>{0, 0}));
     EXPECT_FALSE(view.painting);
 }
+
+TEST_F(SheetViewTest, PlaceholdersOnlyWhereTheWindowDrawsAndNeverOverTheSurfaceUnderneath)
+{
+    IMPN_SheetReference sheet = MakeSheet(1);
+    RecordingView view;
+    view.clientWidth = 4000;
+    view.clientHeight = 4000;
+    view.SetSheet(sheet.Get());
+    view.SetBackupMode(IMPN_SheetView::BackupPlates);
+    view.ZoomToLevel(5, false); // 2 x 2 tiles of 128
+    view.QueueFrame();
+    view.PaintStep(m_Target); // a frozen clock: every tile made
+    ASSERT_FALSE(view.painting);
+
+    // The exact tiles made already are their own stand-ins; only those meeting the area.
+    view.QueueFrame();
+    view.calls.clear();
+    view.PaintPlaceholders(m_Target, IMPN_Rect{10, 130, 20, 20});
+    EXPECT_EQ(view.calls, (std::vector<std::string>{"BeginTop 100", "Tile 128,0", "EndTop"}));
+    view.calls.clear();
+    view.PaintPlaceholders(m_Target, IMPN_Rect{0, 0, 4000, 4000});
+    EXPECT_EQ(view.Count("Tile"), 4u);
+
+    // With the back showing through the front, a tile drawn over a stand-in would blend with it.
+    view.SetOpacity(50);
+    view.QueueFrame();
+    ASSERT_FALSE(view.GetPendingUnderneath().empty());
+    view.calls.clear();
+    view.PaintPlaceholders(m_Target, IMPN_Rect{0, 0, 4000, 4000});
+    EXPECT_TRUE(view.calls.empty());
+}
 } // namespace
