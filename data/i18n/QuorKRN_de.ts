@@ -1214,6 +1214,11 @@ Farbzonen</translation>
         <comment>2316</comment>
         <translation>Densitometer: außerhalb des Bildes</translation>
     </message>
+    <message>
+        <source>Drawing: %1 of %2 tiles</source>
+        <comment>2330</comment>
+        <translation>Bildaufbau: %1 von %2 Kacheln</translation>
+    </message>
 </context>
 <context>
     <name>WKRN_FileListTexts</name>

@@ -1,5 +1,6 @@
 #include "IMPN/IMPN_SheetView.h"
 
+#include "IMPN/IMPN_OverviewImage.h"
 #include "IMPN/IMPN_RenderLevel.h"
 #include "IMPN/IMPN_RenderTile.h"
 #include "IMPN/IMPN_Sheet.h"
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 namespace
@@ -58,6 +60,10 @@ void IMPN_SheetView::SetSheet(IMPN_Sheet* sheet)
         for (IMPN_Surface* surface : {&m_Sheet->GetFrontSurface(), &m_Sheet->GetBackSurface()})
             if (IMPN_SurfaceRenderer* renderer = surface->GetRenderer())
                 renderer->ClearVisibleTiles();
+    EndProgress();
+    // A new sheet may reuse the addresses of the old one's surfaces.
+    m_Overviews[0].reset();
+    m_Overviews[1].reset();
     m_Sheet = IMPN_SheetReference(sheet);
     m_FlipAxis = 0;
     m_ClipPathsAvailable = false;
@@ -518,7 +524,13 @@ void IMPN_SheetView::QueueFrame()
         AppendRequests(m_PendingTop, *top, VisibleTileRange(*top));
     m_UnderneathOverlaysPending = true;
     m_TopOverlaysPending = true;
+    m_FrameStart = m_Clock();
+    m_FrameTiles = static_cast<std::int32_t>(m_PendingUnderneath.size() + m_PendingTop.size());
+    // A frame that replaces one whose progress shows goes on showing it.
+    if (m_ProgressShown)
+        ShowPaintProgress(0, m_FrameTiles);
     StartPainting();
+    FrameQueued();
 }
 
 void IMPN_SheetView::DrawAll(IMPN_DrawTarget& target)
@@ -572,6 +584,12 @@ bool IMPN_SheetView::DeadlinePassed(std::uint32_t start) const
 }
 
 void IMPN_SheetView::PaintStep(IMPN_DrawTarget& target)
+{
+    PaintItems(target);
+    ReportProgress();
+}
+
+void IMPN_SheetView::PaintItems(IMPN_DrawTarget& target)
 {
     IMPN_Surface* top = GetTopSurface();
     IMPN_Surface* under = GetUnderneathSurface();
@@ -630,4 +648,195 @@ void IMPN_SheetView::PaintStep(IMPN_DrawTarget& target)
         m_TopOverlaysPending = false;
     }
     StopPainting();
+}
+
+void IMPN_SheetView::ReportProgress()
+{
+    const bool complete = m_PendingUnderneath.empty() && m_PendingTop.empty() &&
+                          !m_UnderneathOverlaysPending && !m_TopOverlaysPending;
+    if (complete)
+    {
+        EndProgress();
+        return;
+    }
+    if (!m_ProgressShown &&
+        static_cast<std::uint32_t>(m_Clock() - m_FrameStart) < kProgressDelayMilliseconds)
+        return;
+    m_ProgressShown = true;
+    const auto pending =
+        static_cast<std::int32_t>(m_PendingUnderneath.size() + m_PendingTop.size());
+    ShowPaintProgress(std::max(0, m_FrameTiles - pending), m_FrameTiles);
+}
+
+void IMPN_SheetView::EndProgress()
+{
+    if (!m_ProgressShown)
+        return;
+    m_ProgressShown = false;
+    ShowPaintProgress(0, 0);
+}
+
+const IMPN_OverviewImage* IMPN_SheetView::OverviewOf(IMPN_Surface& surface)
+{
+    if (!m_Sheet || !surface.HasSeparations())
+        return nullptr;
+    std::unique_ptr<IMPN_OverviewImage>* slot = nullptr;
+    if (&surface == &m_Sheet->GetFrontSurface())
+        slot = &m_Overviews[0];
+    else if (&surface == &m_Sheet->GetBackSurface())
+        slot = &m_Overviews[1];
+    if (!slot)
+        return nullptr;
+    if (!*slot || !(*slot)->IsCurrent(surface))
+        *slot = std::make_unique<IMPN_OverviewImage>(surface);
+    return (*slot)->GetBaseLevel() < kLevelCount ? slot->get() : nullptr;
+}
+
+namespace
+{
+/* Copies the part of scratch (level pixels, within usedWidth x usedHeight of it) that source
+   covers, source being a picture of a level `shift` steps coarser: each of its pixels becomes a
+   block of 2^shift x 2^shift. */
+void ScaleInto(IMPN_RenderTile& scratch, std::int32_t usedWidth, std::int32_t usedHeight,
+               const IMPN_RenderTile& source, int shift)
+{
+    const std::int64_t left = scratch.left, top = scratch.top;
+    const std::int64_t x0 = std::max<std::int64_t>(0, (std::int64_t(source.left) << shift) - left);
+    const std::int64_t x1 = std::min<std::int64_t>(
+        usedWidth, ((std::int64_t(source.left) + source.width) << shift) - left);
+    if (x0 >= x1)
+        return;
+    const std::int32_t sx0 = static_cast<std::int32_t>(((left + x0) >> shift) - source.left);
+    const std::int32_t sx1 = static_cast<std::int32_t>(((left + x1 - 1) >> shift) - source.left);
+    std::vector<std::uint8_t> row(3 * std::size_t(sx1 - sx0 + 1));
+    std::int64_t rowRead = -1;
+    for (std::int32_t y = 0; y < usedHeight; ++y)
+    {
+        const std::int64_t sy = ((top + y) >> shift) - source.top;
+        if (sy < 0 || sy >= source.height)
+            continue;
+        if (sy != rowRead)
+        {
+            source.CopyRow(static_cast<std::int32_t>(sy), sx0, sx1 - sx0 + 1, row.data());
+            rowRead = sy;
+        }
+        std::uint8_t* dst = scratch.pixels.get() + std::size_t(y) * scratch.rowBytes;
+        for (std::int64_t x = x0; x < x1; ++x)
+            std::memcpy(dst + 3 * x, row.data() + 3 * (((left + x) >> shift) - source.left - sx0),
+                        3);
+    }
+}
+} // namespace
+
+/* Coarser pictures are tried from the finest down, so that zooming in shows the most detail
+   already made; a coarser level stands in only when every tile it needs for the request is
+   made, and the overview only at or below its reduced images' scale. */
+const IMPN_RenderTile* IMPN_SheetView::StandIn(const TileRequest& request, IMPN_RenderTile& scratch)
+{
+    IMPN_SurfaceRenderer* renderer = request.renderer;
+    if (!renderer)
+        return nullptr;
+    if (const IMPN_RenderTile* exact =
+            renderer->FindTile(request.top, request.left, m_Level, request.stamp))
+        return exact;
+    const IMPN_RenderLevel& level = renderer->GetLevel(m_Level);
+    if (level.tileWidth <= 0 || level.tileHeight <= 0 || request.left >= level.width ||
+        request.top >= level.height)
+        return nullptr;
+
+    const std::int32_t usedWidth = std::min(level.tileWidth, level.width - request.left);
+    const std::int32_t usedHeight = std::min(level.tileHeight, level.height - request.top);
+    auto prepare = [&]
+    {
+        const std::size_t bytes = std::size_t(level.tileWidth) * std::size_t(level.tileHeight) * 3;
+        scratch.Allocate(bytes);
+        std::memset(scratch.pixels.get(), 255, bytes);
+        scratch.rowBytes = static_cast<std::uint32_t>(std::size_t(level.tileWidth) * 3);
+        scratch.left = request.left;
+        scratch.top = request.top;
+        scratch.width = level.tileWidth;
+        scratch.height = level.tileHeight;
+        scratch.kind = IMPN_TileKind::Colour;
+        scratch.palette = nullptr;
+        scratch.paletteCount = 0;
+    };
+
+    IMPN_Surface* top = GetTopSurface();
+    const IMPN_OverviewImage* overview = top ? OverviewOf(*top) : nullptr;
+    if (overview && m_Level >= overview->GetFirstLevel())
+        if (const IMPN_RenderTile* picture = overview->Picture(m_Level))
+        {
+            prepare();
+            ScaleInto(scratch, usedWidth, usedHeight, *picture, 0);
+            return &scratch;
+        }
+
+    std::vector<const IMPN_RenderTile*> sources;
+    for (int coarse = m_Level + 1; coarse < kLevelCount; ++coarse)
+    {
+        const int shift = coarse - m_Level;
+        const IMPN_RenderLevel& record = renderer->GetLevel(coarse);
+        if (record.width <= 0 || record.height <= 0 || record.tileWidth <= 0 ||
+            record.tileHeight <= 0)
+            break;
+        const std::int32_t cx0 = request.left >> shift;
+        const std::int32_t cy0 = request.top >> shift;
+        const std::int32_t cx1 =
+            std::min((request.left + usedWidth - 1) >> shift, record.width - 1);
+        const std::int32_t cy1 =
+            std::min((request.top + usedHeight - 1) >> shift, record.height - 1);
+        sources.clear();
+        bool complete = cx0 <= cx1 && cy0 <= cy1;
+        for (std::int32_t ty = cy0 / record.tileHeight * record.tileHeight; complete && ty <= cy1;
+             ty += record.tileHeight)
+            for (std::int32_t tx = cx0 / record.tileWidth * record.tileWidth; complete && tx <= cx1;
+                 tx += record.tileWidth)
+            {
+                const IMPN_RenderTile* tile = renderer->FindTile(ty, tx, coarse, request.stamp);
+                complete = tile != nullptr;
+                sources.push_back(tile);
+            }
+        if (complete)
+        {
+            prepare();
+            for (const IMPN_RenderTile* tile : sources)
+                ScaleInto(scratch, usedWidth, usedHeight, *tile, shift);
+            return &scratch;
+        }
+        if (overview && coarse >= overview->GetFirstLevel())
+            if (const IMPN_RenderTile* picture = overview->Picture(coarse))
+            {
+                prepare();
+                ScaleInto(scratch, usedWidth, usedHeight, *picture, shift);
+                return &scratch;
+            }
+    }
+    return nullptr;
+}
+
+void IMPN_SheetView::PaintPlaceholders(IMPN_DrawTarget& target, const IMPN_Rect& area)
+{
+    IMPN_Surface* top = GetTopSurface();
+    if (!top || m_PendingTop.empty() || IsUnderneathDrawn())
+        return;
+    const bool fill = TopFill();
+    IMPN_RenderTile scratch;
+    const std::int64_t areaRight = std::int64_t(area.left) + area.width;
+    const std::int64_t areaBottom = std::int64_t(area.top) + area.height;
+    for (const TileRequest& request : m_PendingTop)
+    {
+        if (!request.renderer)
+            continue;
+        const IMPN_RenderLevel& level = request.renderer->GetLevel(m_Level);
+        if (request.left >= areaRight || request.top >= areaBottom ||
+            std::int64_t(request.left) + level.tileWidth <= area.left ||
+            std::int64_t(request.top) + level.tileHeight <= area.top)
+            continue;
+        const IMPN_RenderTile* tile = StandIn(request, scratch);
+        if (!tile)
+            continue;
+        BeginTop(target, request.opacity);
+        DrawTopTile(target, *tile, request.paper, fill);
+        EndTop(target);
+    }
 }

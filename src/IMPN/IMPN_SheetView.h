@@ -16,8 +16,10 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <vector>
 
+class IMPN_OverviewImage;
 class IMPN_Surface;
 class IMPN_SurfaceRenderer;
 struct IMPN_RenderLevel;
@@ -37,6 +39,8 @@ public:
     static constexpr int kLevelCount = 13;
     static constexpr int kUnitLevel = 3;
     static constexpr int kFirstProgressiveLevel = 4; // below 1:1 painting is progressive
+    // A progressive frame that has run this long shows its progress until it is complete.
+    static constexpr std::uint32_t kProgressDelayMilliseconds = 500;
 
     enum BackupMode : std::int32_t
     {
@@ -136,6 +140,16 @@ public:
                                bool underneath) = 0;
     virtual void StartPainting() = 0;
     virtual void StopPainting() = 0;
+    // Called by QueueFrame once the frame's tiles are listed: a window that can draw now paints
+    // PaintPlaceholders where the frame will be drawn.
+    virtual void FrameQueued() {}
+    // Progress of a long progressive frame: tiles drawn of the tiles the frame needs; (0, 0)
+    // when the frame is complete or abandoned and the progress goes away.
+    virtual void ShowPaintProgress(std::int32_t done, std::int32_t needed)
+    {
+        static_cast<void>(done);
+        static_cast<void>(needed);
+    }
 
     // Shows a sheet (null shows nothing): paper colour, prepare, flip axis, backup mode 1,
     // extent, then the fit and show-imposition preferences, then Refresh.
@@ -146,6 +160,16 @@ public:
     void QueueFrame();
     // Draws pending items until about 2 ms have passed; stops the timer when all are drawn.
     void PaintStep(IMPN_DrawTarget& target);
+    // Draws, for every queued tile of the surface facing the viewer, the best picture there is
+    // without making a tile: the exact tile when it is made already, else the reduced-image
+    // overview at or below its scale, else a coarser level's tiles (or the overview) scaled up.
+    // The exact tiles replace these pixel for pixel as they are drawn. Nothing is drawn while
+    // the surface underneath shows through, where a tile drawn over a stand-in would blend with
+    // it. Only tiles meeting area (level pixels: what the window will draw into) are looked at.
+    void PaintPlaceholders(IMPN_DrawTarget& target, const IMPN_Rect& area);
+    // The reduced-image overview of a surface of the sheet shown, made again when its separations
+    // or paper changed; null when it has none.
+    const IMPN_OverviewImage* OverviewOf(IMPN_Surface& surface);
     // Zooms by powers of two so that the rectangle (level pixels) widened to the window's
     // proportions fills the window, and centres it.
     void ZoomToRect(double top, double left, double width, double height);
@@ -219,6 +243,12 @@ private:
     // Tells both surfaces' renderers which of their tiles the window shows now, so that the
     // memory budget never evicts them, and hands them the budget.
     void MarkVisibleTiles();
+    void PaintItems(IMPN_DrawTarget& target);
+    // The stand-in for a request whose tile may not be made yet, or null; scratch holds its
+    // pixels when it is not a tile of the renderer.
+    const IMPN_RenderTile* StandIn(const TileRequest& request, IMPN_RenderTile& scratch);
+    void ReportProgress();
+    void EndProgress();
     void DrawOverlays(IMPN_DrawTarget& target, IMPN_Surface& surface, bool underneath);
     bool DeadlinePassed(std::uint32_t start) const;
 
@@ -242,4 +272,9 @@ private:
 
     IMPN_ViewPreferences m_Preferences;
     std::function<std::uint32_t()> m_Clock;
+
+    std::unique_ptr<IMPN_OverviewImage> m_Overviews[2]; // front, back
+    std::uint32_t m_FrameStart = 0;
+    std::int32_t m_FrameTiles = 0;
+    bool m_ProgressShown = false;
 };

@@ -261,6 +261,19 @@ bool IMPN_SurfaceRenderer::HoldsTile(std::int32_t top, std::int32_t left, int le
     return m_Tiles.Holds(level, top, left);
 }
 
+const IMPN_RenderTile* IMPN_SurfaceRenderer::FindTile(std::int32_t top, std::int32_t left,
+                                                      int level, std::uint32_t stamp) const
+{
+    if (level < 0 || level >= IMPN_RenderLevel::kLevelCount)
+        return nullptr;
+    const IMPN_RenderTile* tile = m_Tiles.Peek(level, top, left);
+    if (tile == nullptr || !tile->HasPixels())
+        return nullptr;
+    if (UsesIndexedTiles(level))
+        return m_Palette.Stamp() < stamp || tile->palette != m_Palette.Entries() ? nullptr : tile;
+    return tile->stamp >= stamp ? tile : nullptr;
+}
+
 std::vector<IMPN_SurfaceRenderer::SourceSpan>
 IMPN_SurfaceRenderer::SourceSpans(std::int64_t x, std::int64_t y, std::int64_t width,
                                   std::int64_t height) const

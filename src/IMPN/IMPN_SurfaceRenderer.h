@@ -46,6 +46,12 @@ public:
     const IMPN_RenderTile* GetTile(std::int32_t top, std::int32_t left, int level,
                                    std::uint32_t stamp);
 
+    // The tile at (top, left) of the level when it is already made and current for the stamp
+    // (an indexed one also needs a current palette); null otherwise. Never makes a tile, so
+    // that asking for a stand-in costs nothing.
+    const IMPN_RenderTile* FindTile(std::int32_t top, std::int32_t left, int level,
+                                    std::uint32_t stamp) const;
+
     // Frees every tile of every level; they are made again on request.
     void ReleaseTiles();
 

@@ -171,6 +171,12 @@ void IMPN_TileStore::LinkNewest(Entry& entry)
     m_Newest = &entry;
 }
 
+const IMPN_RenderTile* IMPN_TileStore::Peek(int level, std::int32_t top, std::int32_t left) const
+{
+    const Entry* entry = Lookup(level, top, left);
+    return entry == nullptr ? nullptr : &entry->tile;
+}
+
 void IMPN_TileStore::Release()
 {
     for (auto& map : m_Maps)

@@ -69,6 +69,10 @@ public:
     // only protected tiles are left; `keep` (may be null) is protected as well.
     void Trim(std::size_t budget, const IMPN_RenderTile* keep = nullptr);
 
+    // The tile holding level pixel (left, top) when the store has a record of it; never creates
+    // one. Null outside the level picture, on a closed level, or for a tile never asked for.
+    const IMPN_RenderTile* Peek(int level, std::int32_t top, std::int32_t left) const;
+
     // Forgets every tile (the levels stay open).
     void Release();
 

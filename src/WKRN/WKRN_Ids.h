@@ -42,6 +42,9 @@ inline constexpr int JOBMSG_PALETTE_DEACTIVATED = 0x8024;
 // From the Add Preview Files dialog: the sheet was rebuilt from the edited lists.
 inline constexpr int JOBMSG_SHEET_REBUILT = 0x8027;
 inline constexpr int JOBMSG_DENSITOMETER = 0x8040;
+// Sheet view -> job window: progress of a long progressive paint (wParam tiles drawn, lParam tiles
+// needed; lParam 0 clears it).
+inline constexpr int JOBMSG_PAINT_PROGRESS = 0x8041;
 
 // Navigation-palette messages; for the facing pair wParam is 1 when the front faces the viewer.
 inline constexpr int NAVMSG_FRONT_FACES = 0x8010;
@@ -238,6 +241,8 @@ enum WKRN_StringId : unsigned
     IDS_INK_ZONES_WRITE_FAILED = 2314,
     IDS_INK_ZONES_CSV_FILTER = 2315,
     IDS_DENSITOMETER_OUTSIDE = 2316,
+    // Progressive painting.
+    IDS_PAINT_PROGRESS = 2330,
     // Job browser.
     IDS_BROWSE_PROMPT = 151,
     IDS_SCANNING = 166,

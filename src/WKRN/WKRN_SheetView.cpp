@@ -377,6 +377,32 @@ void WKRN_SheetView::StopPainting()
     m_Canvas.FrameRegion() = QRegion();
 }
 
+/* Stand-ins go where the frame will draw, so that the picture is never blank while its tiles
+   are made; the frame's own tiles then replace them one by one. */
+void WKRN_SheetView::FrameQueued()
+{
+    if (m_Canvas.IsNull() || m_Canvas.FrameRegion().isEmpty())
+        return;
+    const QRegion dirty = m_Canvas.FrameRegion();
+    const QRect bounds = dirty.boundingRect().translated(m_ScrollX, m_ScrollY);
+    {
+        QPainter painter(&m_Canvas.Image());
+        painter.setClipRegion(dirty);
+        painter.setWorldTransform(DeviceTransform());
+        WKRN_CanvasTarget target(painter);
+        PaintPlaceholders(target,
+                          IMPN_Rect{bounds.top(), bounds.left(), bounds.width(), bounds.height()});
+    }
+    UpdateCanvas(dirty);
+}
+
+void WKRN_SheetView::ShowPaintProgress(std::int32_t done, std::int32_t needed)
+{
+    WTLU_MessageEvent::Send(NoticeReceiver(), JOBMSG_PAINT_PROGRESS,
+                            static_cast<quintptr>(std::max(done, 0)),
+                            static_cast<qintptr>(std::max(needed, 0)));
+}
+
 // ---- Canvas, invalidation and painting ------------------------------------------------------
 
 QTransform WKRN_SheetView::DeviceTransform() const

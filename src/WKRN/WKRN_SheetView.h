@@ -21,6 +21,8 @@
 //          the position is known; payload std::vector<double> of the values given.
 //   0x8040 densitometer: wParam 0 while the pointer hovers, 1 for a click; payload QPoint, the
 //          pointer in level pixels.
+//   0x8041 paint progress: wParam tiles drawn, lParam tiles the frame needs; lParam 0 when the
+//          picture is complete (or the frame abandoned) and the progress goes away.
 // Requests handled: 0x800E scroll to fractions (fy, fx) and 0x800F zoom to a rectangle of
 // fractions (top, left, width, height), each as a payload std::array<double, 2 or 4> or, when
 // sent, through lParam pointing at the doubles.
@@ -146,6 +148,8 @@ public:
                        bool underneath) override;
     void StartPainting() override;
     void StopPainting() override;
+    void FrameQueued() override;
+    void ShowPaintProgress(std::int32_t done, std::int32_t needed) override;
 
 protected:
     bool event(QEvent* event) override;

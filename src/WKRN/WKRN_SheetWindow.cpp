@@ -494,6 +494,23 @@ void WKRN_SheetWindow::ShowMeasurement(const WTLU_MessageEvent& message)
     statusBar()->showMessage(parts.join(QStringLiteral("   ")));
 }
 
+/* The progress shares the message pane with the measurements and readings; clearing it takes
+   away only its own text, never a reading shown since. */
+void WKRN_SheetWindow::ShowPaintProgress(quintptr done, qintptr needed)
+{
+    if (needed <= 0)
+    {
+        if (!m_paintProgress.isEmpty() && statusBar()->currentMessage() == m_paintProgress)
+            statusBar()->clearMessage();
+        m_paintProgress.clear();
+        return;
+    }
+    m_paintProgress = WKRN_StringTable::Load(IDS_PAINT_PROGRESS)
+                          .arg(qulonglong(std::min<quintptr>(done, quintptr(needed))))
+                          .arg(qlonglong(needed));
+    statusBar()->showMessage(m_paintProgress);
+}
+
 bool WKRN_SheetWindow::HandleMessage(const WTLU_MessageEvent& message)
 {
     switch (message.Message())
@@ -560,6 +577,9 @@ bool WKRN_SheetWindow::HandleMessage(const WTLU_MessageEvent& message)
         return true;
     case JOBMSG_MEASUREMENT:
         ShowMeasurement(message);
+        return true;
+    case JOBMSG_PAINT_PROGRESS:
+        ShowPaintProgress(message.WParam(), message.LParam());
         return true;
     case JOBMSG_PALETTE_CLOSED:
         if (IsPaletteId(int(message.WParam())))

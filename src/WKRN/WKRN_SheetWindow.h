@@ -119,6 +119,7 @@ private:
     bool HandleMessage(const WTLU_MessageEvent& message);
     void RelayToPalette(int paletteId, const WTLU_MessageEvent& message, int asMessage);
     void ShowMeasurement(const WTLU_MessageEvent& message);
+    void ShowPaintProgress(quintptr done, qintptr needed);
     QWidget* TopLevelByHandle(qintptr handle) const;
 
     int m_identity;
@@ -138,6 +139,7 @@ private:
     std::unique_ptr<WKRN_SheetWindowPalettes> m_paletteSet;
     std::unique_ptr<WKRN_InkCoverageTools> m_inkCoverage;
     bool m_popUpInProgress = false;
+    QString m_paintProgress; // the progress text shown, empty when none
     // The sheet arrived before the window had its size: fit again once it is shown.
     bool m_fitWhenShown = false;
 };

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -104,6 +105,11 @@ public:
         painting = false;
         calls.push_back("Stop");
     }
+    void ShowPaintProgress(std::int32_t done, std::int32_t needed) override
+    {
+        progress.emplace_back(done, needed);
+    }
+    std::vector<std::pair<std::int32_t, std::int32_t>> progress;
 
     std::size_t Count(const std::string& prefix) const
     {
@@ -458,6 +464,80 @@ TEST_F(SheetViewTest, PaintStepStopsAfterTheSliceAndResumesWhereItLeft)
     EXPECT_FALSE(view.painting);
     EXPECT_TRUE(view.GetPendingTop().empty());
     EXPECT_FALSE(view.AreTopOverlaysPending());
+}
+
+TEST_F(SheetViewTest, ProgressShowsOnceAFrameRanHalfASecondAndGoesWhenItIsComplete)
+{
+    using Progress = std::vector<std::pair<std::int32_t, std::int32_t>>;
+    IMPN_SheetReference sheet = MakeSheet(1);
+    RecordingView view;
+    view.clientWidth = 4000;
+    view.clientHeight = 4000;
+    view.SetSheet(sheet.Get());
+    view.SetBackupMode(IMPN_SheetView::BackupPlates);
+    view.ZoomToLevel(5, false); // 4 tiles underneath and 4 on top
+    view.SetOpacity(50);
+    view.QueueFrame();
+
+    // Two items a step; a frame that finishes quickly never shows progress.
+    view.m_Tick = 1;
+    view.PaintStep(m_Target);
+    EXPECT_TRUE(view.progress.empty());
+    view.m_Now += IMPN_SheetView::kProgressDelayMilliseconds;
+    view.PaintStep(m_Target);
+    EXPECT_EQ(view.progress, (Progress{{4, 8}}));
+    view.PaintStep(m_Target); // the underneath overlays and one tile on top
+    EXPECT_EQ(view.progress.back(), (std::pair<std::int32_t, std::int32_t>{5, 8}));
+    view.m_Tick = 0;
+    view.PaintStep(m_Target);
+    EXPECT_FALSE(view.painting);
+    EXPECT_EQ(view.progress.back(), (std::pair<std::int32_t, std::int32_t>{0, 0}));
+    const std::size_t reports = view.progress.size();
+    view.PaintStep(m_Target); // nothing left: no further report
+    EXPECT_EQ(view.progress.size(), reports);
+
+    // A new frame while progress shows restarts it at once; dropping the sheet clears it.
+    view.QueueFrame();
+    view.m_Tick = 1;
+    view.m_Now += IMPN_SheetView::kProgressDelayMilliseconds;
+    view.PaintStep(m_Target);
+    view.progress.clear();
+    view.QueueFrame();
+    EXPECT_EQ(view.progress, (Progress{{0, 8}}));
+    view.SetSheet(nullptr);
+    EXPECT_EQ(view.progress.back(), (std::pair<std::int32_t, std::int32_t>{0, 0}));
+    EXPECT_FALSE(view.painting);
+}
+
+TEST_F(SheetViewTest, PlaceholdersOnlyWhereTheWindowDrawsAndNeverOverTheSurfaceUnderneath)
+{
+    IMPN_SheetReference sheet = MakeSheet(1);
+    RecordingView view;
+    view.clientWidth = 4000;
+    view.clientHeight = 4000;
+    view.SetSheet(sheet.Get());
+    view.SetBackupMode(IMPN_SheetView::BackupPlates);
+    view.ZoomToLevel(5, false); // 2 x 2 tiles of 128
+    view.QueueFrame();
+    view.PaintStep(m_Target); // a frozen clock: every tile made
+    ASSERT_FALSE(view.painting);
+
+    // The exact tiles made already are their own stand-ins; only those meeting the area.
+    view.QueueFrame();
+    view.calls.clear();
+    view.PaintPlaceholders(m_Target, IMPN_Rect{10, 130, 20, 20});
+    EXPECT_EQ(view.calls, (std::vector<std::string>{"BeginTop 100", "Tile 128,0", "EndTop"}));
+    view.calls.clear();
+    view.PaintPlaceholders(m_Target, IMPN_Rect{0, 0, 4000, 4000});
+    EXPECT_EQ(view.Count("Tile"), 4u);
+
+    // With the back showing through the front, a tile drawn over a stand-in would blend with it.
+    view.SetOpacity(50);
+    view.QueueFrame();
+    ASSERT_FALSE(view.GetPendingUnderneath().empty());
+    view.calls.clear();
+    view.PaintPlaceholders(m_Target, IMPN_Rect{0, 0, 4000, 4000});
+    EXPECT_TRUE(view.calls.empty());
 }
 } // namespace
 
