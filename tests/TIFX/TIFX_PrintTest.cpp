@@ -114,7 +114,7 @@ TEST_F(TIFX_Print, EveryLineFormatOfAFullDirectory)
 {
     TIFX_KRNWriterOptions options;
     options.compression = TIFX_KRNWriterOptions::Compression::None;
-    TIFX_KRNFile file(Write(TIFX_FullInfo(), options));
+    TIFX_KRNFile file(Write(KRN_TestFullInfo(), options));
     file.Open();
     EXPECT_EQ(PrivatePart(Report(file)), ExpectedFullReport(1));
 }
@@ -126,7 +126,7 @@ TEST_F(TIFX_Print, PrivateLinesAppearForEveryDirectoryAndAfterReturning)
     TIFX_KRNWriterOptions options;
     options.compression = TIFX_KRNWriterOptions::Compression::CCITTGroup4;
     options.reducedDirectory = 2;
-    TIFX_KRNFile file(Write(TIFX_FullInfo(), options));
+    TIFX_KRNFile file(Write(KRN_TestFullInfo(), options));
     file.Open();
     ASSERT_TRUE(file.SetDirectory(1));
     EXPECT_EQ(PrivatePart(Report(file)), ExpectedFullReport(8));

@@ -33,7 +33,7 @@ protected:
         configure(options);
         TIFX_KRNWriter writer(options);
         writer.SetMainBitmap(600, 520, TIFX_Pattern(600, 520));
-        writer.SetDirectoryInfo(TIFX_FullInfo());
+        writer.SetDirectoryInfo(KRN_TestFullInfo());
         const std::string path = PathOf("variant.tif");
         writer.Write(path);
         return path;
@@ -99,7 +99,7 @@ TEST_F(TIFX_Validity, PrivateTagsInTheDirectoryItselfAreDecodedWithoutPrivateDir
     TIFX_KRNFile file(WriteVariant([](Options& o) { o.writeQuorIFD = false; }));
     file.Open();
     EXPECT_FALSE(file.HasQuorIFD());
-    EXPECT_EQ(file.GetDirectoryInfo(), TIFX_WithScale(TIFX_FullInfo(), 1));
+    EXPECT_EQ(file.GetDirectoryInfo(), TIFX_WithScale(KRN_TestFullInfo(), 1));
     EXPECT_FALSE(file.IsValidPreviewFile());
 }
 
