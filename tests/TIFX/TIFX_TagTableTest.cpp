@@ -149,18 +149,6 @@ void ExpectRow(const KRNDirectoryInfo& read, const TIFX_TagInfo& row)
     }
 }
 
-std::string Report(TIFX_KRNFile& file)
-{
-    char* text = nullptr;
-    size_t size = 0;
-    FILE* out = open_memstream(&text, &size);
-    file.PrintDirectory(out);
-    std::fclose(out);
-    std::string result(text, size);
-    std::free(text);
-    return result;
-}
-
 std::vector<std::string> LinesWithLabel(const std::string& report, const std::string& label)
 {
     std::vector<std::string> lines;
@@ -328,7 +316,7 @@ TEST_F(TIFX_TagTable, EveryShownRowAppearsInTheReportWithItsValue)
 {
     TIFX_KRNFile file(Write(EveryRow(), kWays[0]));
     file.Open();
-    const std::string report = Report(file);
+    const std::string report = TIFX_Report(file);
     for (const TIFX_TagInfo& row : TIFX_PrivateTags())
     {
         if (row.print.section == TIFX_TagPrint::Section::Hidden)

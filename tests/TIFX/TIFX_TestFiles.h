@@ -5,11 +5,13 @@
 #include "KRN_TestJobInfo.h"
 
 #include "TIFX/TIFX_KRNDirectoryInfo.h"
+#include "TIFX/TIFX_KRNFile.h"
 #include "TIFX/TIFX_KRNWriter.h"
 #include "TIFX/TIFX_Tags.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -60,4 +62,17 @@ inline std::vector<uint8_t> TIFX_Pattern(uint32_t width, uint32_t height)
                 bits[size_t{y} * rowBytes + x / 8] |= static_cast<uint8_t>(0x80u >> (x % 8));
         }
     return bits;
+}
+
+// What a file's directory report prints for its current directory, captured in memory.
+inline std::string TIFX_Report(TIFX_KRNFile& file)
+{
+    char* text = nullptr;
+    size_t size = 0;
+    FILE* out = open_memstream(&text, &size);
+    file.PrintDirectory(out);
+    std::fclose(out);
+    std::string result(text, size);
+    std::free(text);
+    return result;
 }
