@@ -1,6 +1,7 @@
 #pragma once
 // The set-up the job-window suites share: the viewer's application object with default
-// preferences, sheets of one page made at run time, and job windows opened on them.
+// preferences (or a suite's own), sheets of one page made at run time, and job windows opened on
+// them.
 
 #include "WKRN_SheetViewTestSheets.h"
 #include "WKRN_TestSupport.h"
@@ -33,6 +34,7 @@ protected:
     void SetUp() override
     {
         WKRN_Preferences::Current() = WKRN_PreferenceValues();
+        AdjustPreferences(WKRN_Preferences::Current());
         app = std::make_unique<WKRN_Tressida>(QPixmap());
         app->SetQuitAction([] {});
     }
@@ -43,6 +45,9 @@ protected:
         WKRN_Preferences::Current() = WKRN_PreferenceValues();
         WKRN_StatusPanes::SetCapsSource({});
     }
+
+    // Preferences that differ from the defaults, set before the application starts.
+    virtual void AdjustPreferences(WKRN_PreferenceValues&) {}
 
     // A sheet spec with the one upright page the suites place.
     static WKRN_TestSheetSpec OnePageSpec()
