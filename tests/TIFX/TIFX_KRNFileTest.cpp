@@ -16,12 +16,7 @@ class TIFX_File : public TIFX_ScratchTest
 protected:
     std::string WriteDefault(TIFX_KRNWriterOptions options = {})
     {
-        TIFX_KRNWriter writer(options);
-        writer.SetMainBitmap(520, 530, TIFX_Pattern(520, 530));
-        writer.SetDirectoryInfo(KRN_TestFullInfo());
-        const std::string path = PathOf("file.tif");
-        writer.Write(path);
-        return path;
+        return TIFX_WritePattern(PathOf("file.tif"), KRN_TestFullInfo(), options, 520, 530);
     }
 };
 

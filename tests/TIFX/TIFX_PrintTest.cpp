@@ -88,12 +88,7 @@ class TIFX_Print : public TIFX_ScratchTest
 protected:
     std::string Write(const KRNDirectoryInfo& info, TIFX_KRNWriterOptions options = {})
     {
-        TIFX_KRNWriter writer(options);
-        writer.SetMainBitmap(64, 64, TIFX_Pattern(64, 64));
-        writer.SetDirectoryInfo(info);
-        const std::string path = PathOf("print.tif");
-        writer.Write(path);
-        return path;
+        return TIFX_WritePattern(PathOf("print.tif"), info, options, 64, 64);
     }
 };
 

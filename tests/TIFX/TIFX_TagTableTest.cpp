@@ -230,12 +230,7 @@ protected:
         options.byteOrder = way.order;
         options.tagsInQuorIFD = way.inQuorIFD;
         options.compression = TIFX_KRNWriterOptions::Compression::None;
-        TIFX_KRNWriter writer(options);
-        writer.SetMainBitmap(32, 32, TIFX_Pattern(32, 32));
-        writer.SetDirectoryInfo(info);
-        const std::string path = PathOf("table.tif");
-        writer.Write(path);
-        return path;
+        return TIFX_WritePattern(PathOf("table.tif"), info, options, 32, 32);
     }
 
     static KRNDirectoryInfo EveryRow()

@@ -64,6 +64,18 @@ inline std::vector<uint8_t> TIFX_Pattern(uint32_t width, uint32_t height)
     return bits;
 }
 
+// Writes a preview file of the test pattern, width x height, with `info` in every directory.
+inline std::string TIFX_WritePattern(const std::string& path, const KRNDirectoryInfo& info,
+                                     const TIFX_KRNWriterOptions& options, uint32_t width,
+                                     uint32_t height)
+{
+    TIFX_KRNWriter writer(options);
+    writer.SetMainBitmap(width, height, TIFX_Pattern(width, height));
+    writer.SetDirectoryInfo(info);
+    writer.Write(path);
+    return path;
+}
+
 // What a file's directory report prints for its current directory, captured in memory.
 inline std::string TIFX_Report(TIFX_KRNFile& file)
 {

@@ -31,12 +31,7 @@ protected:
         Options options;
         options.compression = Options::Compression::Deflate;
         configure(options);
-        TIFX_KRNWriter writer(options);
-        writer.SetMainBitmap(600, 520, TIFX_Pattern(600, 520));
-        writer.SetDirectoryInfo(KRN_TestFullInfo());
-        const std::string path = PathOf("variant.tif");
-        writer.Write(path);
-        return path;
+        return TIFX_WritePattern(PathOf("variant.tif"), KRN_TestFullInfo(), options, 600, 520);
     }
 };
 
