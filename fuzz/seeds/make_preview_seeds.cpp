@@ -2,6 +2,8 @@
 // line: small preview files in both byte orders, every compression and private-tag placement, and
 // the invalid variants. Seeds are made at run time so that no binary files are kept.
 
+#include "KRN_TestJobInfo.h"
+
 #include "TIFX/TIFX_KRNWriter.h"
 #include "TIFX/TIFX_Tags.h"
 
@@ -15,31 +17,6 @@
 namespace
 {
 using Options = TIFX_KRNWriterOptions;
-
-KRNDirectoryInfo SeedInfo()
-{
-    KRNDirectoryInfo info;
-    info.title = "Seed job";
-    info.printTime = "2006-03-14 09:26:53";
-    info.colorName = "Cyan";
-    info.colorSequence = "CMYK";
-    info.color = 1;
-    info.workStyle = 1;
-    info.signature = 1;
-    info.surface = 0;
-    info.pressSheetBottom = 600;
-    info.pressSheetRight = 700;
-    info.numPages = 2;
-    info.pages.resize(2);
-    info.pages[0] = {1, 0, 10, 10, 290, 340, 5, 5, 295, 345, 0, 0, 300, 350, 175, 150, 0.0f, {}};
-    info.pages[1] = {2,   1, 10,  360, 290, 690, 5,   355,    295,
-                     695, 0, 350, 300, 700, 525, 150, 180.0f, {{{360, 10}, {690, 10}, {690, 290}}}};
-    info.cmykEquivalent[0] = 65535;
-    for (unsigned bit = 0; bit <= 56; ++bit)
-        if (bit != 33 && (bit < 52 || bit > 54))
-            info.SetField(bit);
-    return info;
-}
 
 // Seeds are one tile of 96 x 80 pixels, so that the fuzzer decodes little per execution; one
 // seed of four tiles keeps the tile grid's edges in reach.
@@ -62,7 +39,7 @@ void Write(const std::filesystem::path& folder, const std::string& name, Options
                                     if (x0 + c * 8 < width && ((y0 + r) / 16 + c) % 4 == 0)
                                         tile[r * rowBytes + c] = 0x3C;
                         });
-    writer.SetDirectoryInfo(SeedInfo());
+    writer.SetDirectoryInfo(KRN_TestSeedInfo());
     writer.Write((folder / name).string());
 }
 } // namespace

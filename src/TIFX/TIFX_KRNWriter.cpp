@@ -7,6 +7,7 @@
 #include <tiffio.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <fstream>
 #include <memory>
@@ -38,13 +39,6 @@ void Put32(std::vector<uint8_t>& out, uint32_t v, bool bigEndian)
         out.insert(out.end(), {uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)});
     else
         out.insert(out.end(), {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)});
-}
-
-uint32_t FloatBits(float f)
-{
-    uint32_t bits;
-    std::memcpy(&bits, &f, 4);
-    return bits;
 }
 
 TIFX_RawEntry TextEntry(uint16_t tag, const std::string& text)
@@ -105,83 +99,60 @@ EncodedIFD EncodeIFD(const std::vector<TIFX_RawEntry>& entries, std::optional<ui
     return ifd;
 }
 
+uint32_t ValueAt(const TIFX_RawEntry& e, size_t i, size_t size)
+{
+    uint32_t v = 0;
+    for (size_t b = 0; b < size; ++b)
+        v |= uint32_t{e.data[i * size + b]} << (8 * b);
+    return v;
+}
+
+// The private tags as fields of the directory itself: the same entries the embedded directory
+// would hold (encoded little-endian here), handed to libtiff as values.
 void SetDirectoryTags(TIFF* tif, const KRNDirectoryInfo& info, uint16_t scale)
 {
-    const auto has = [&](unsigned bit) { return info.IsFieldSet(bit); };
-    const auto text = [&](unsigned bit, uint32_t tag, const std::string& value)
+    // libtiff lays out-of-line values down in the order they are set: the per-page arrays follow
+    // all other values, as they always have, so that written files keep their bytes.
+    std::vector<TIFX_RawEntry> entries = TIFX_KRNWriter::EncodeEntries(info, scale, false);
+    std::stable_partition(entries.begin(), entries.end(),
+                          [](const TIFX_RawEntry& e)
+                          { return !TIFX_FindPrivateTag(e.tag)->value.IsPerPage(); });
+    for (const TIFX_RawEntry& e : entries)
     {
-        if (has(bit))
-            TIFFSetField(tif, tag, value.c_str());
-    };
-    const auto u16 = [&](unsigned bit, uint32_t tag, uint16_t value)
-    {
-        if (has(bit))
-            TIFFSetField(tif, tag, value);
-    };
-    const auto u32 = [&](unsigned bit, uint32_t tag, int32_t value)
-    {
-        if (has(bit))
-            TIFFSetField(tif, tag, static_cast<uint32_t>(value));
-    };
-    const auto f32 = [&](unsigned bit, uint32_t tag, float value)
-    {
-        if (has(bit))
-            TIFFSetField(tif, tag, static_cast<double>(value));
-    };
-    f32(F::InterpretationTime, T::InterpretationTime, info.interpretationTime);
-    f32(F::RenderingTime, T::RenderingTime, info.renderingTime);
-    f32(F::CompressionRatio, T::CompressionRatio, info.compressionRatio);
-    text(F::Title, T::Title, info.title);
-    TIFFSetField(tif, T::Scale, scale);
-    u32(F::QuorTagIntfVersion, T::QuorTagIntfVersion, info.intfVersion);
-    u32(F::QuorTagMinIntfVersion, T::QuorTagMinIntfVersion, info.minIntfVersion);
-    u16(F::WorkStyle, T::WorkStyle, info.workStyle);
-    u32(F::PluginIntfVersion, T::PluginIntfVersion, info.pluginIntfVersion);
-    u32(F::PluginMinIntfVersion, T::PluginMinIntfVersion, info.pluginMinIntfVersion);
-    text(F::DigVersion, T::DigVersion, info.digVersion);
-    text(F::SourceMachine, T::SourceMachine, info.sourceMachine);
-    text(F::PrintTime, T::PrintTime, info.printTime);
-    text(F::ColorStr, T::ColorStr, info.colorName);
-    u16(F::Color, T::Color, info.color);
-    u32(F::PressSheetTop, T::PressSheetTop, info.pressSheetTop);
-    u32(F::PressSheetLeft, T::PressSheetLeft, info.pressSheetLeft);
-    u32(F::PressSheetBottom, T::PressSheetBottom, info.pressSheetBottom);
-    u32(F::PressSheetRight, T::PressSheetRight, info.pressSheetRight);
-    u32(F::PsFileNum, T::PsFileNum, info.psFileNum);
-    u32(F::PsFileCount, T::PsFileCount, info.psFileCount);
-    u32(F::PsImageNum, T::PsImageNum, info.psImageNum);
-    u32(F::PsLastImage, T::PsLastImage, info.psLastImage);
-    u16(F::NumPages, T::NumPages, info.numPages);
-    u16(F::Signature, T::Signature, info.signature);
-    u16(F::Surface, T::Surface, info.surface);
-    u32(F::ImpoTileWidth, T::ImpoTileWidth, info.impoTileWidth);
-    u32(F::ImpoTileHeight, T::ImpoTileHeight, info.impoTileHeight);
-    u16(F::ImpoTileNumX, T::ImpoTileNumX, info.impoTileNumX);
-    u16(F::ImpoTileNumY, T::ImpoTileNumY, info.impoTileNumY);
-    u16(F::ImpoTileCountX, T::ImpoTileCountX, info.impoTileCountX);
-    u16(F::ImpoTileCountY, T::ImpoTileCountY, info.impoTileCountY);
-    u16(F::ImpoTileOrientation, T::ImpoTileOrientation, info.impoTileOrientation);
-    text(F::ColorSequence, T::ColorSequence, info.colorSequence);
-    if (has(F::CMYKEquivalent))
-        TIFFSetField(tif, T::CMYKEquivalent, uint32_t{4}, info.cmykEquivalent);
-
-    // Per-page arrays and clip paths: the same values the embedded encoding would hold.
-    for (const TIFX_RawEntry& e : TIFX_KRNWriter::EncodeEntries(info, scale, false))
-    {
-        if (e.tag < T::PagePosnTop || e.tag > T::PageSourceClipPath)
-            continue;
-        const uint32_t n = e.count;
-        if (e.type == TIFF_SHORT)
+        const TIFX_TagInfo* row = TIFX_FindPrivateTag(e.tag);
+        const size_t size = e.type == TIFF_SHORT ? 2 : e.type == TIFF_BYTE ? 1 : 4;
+        if (e.type == TIFF_ASCII)
         {
-            std::vector<uint16_t> v(n);
-            std::memcpy(v.data(), e.data.data(), 2 * size_t{n});
-            TIFFSetField(tif, e.tag, n, v.data());
+            TIFFSetField(tif, e.tag, reinterpret_cast<const char*>(e.data.data()));
+        }
+        else if (row->count == 1)
+        {
+            const uint32_t v = ValueAt(e, 0, size);
+            if (e.type == TIFF_SHORT)
+                TIFFSetField(tif, e.tag, static_cast<uint16_t>(v));
+            else if (e.type == TIFF_FLOAT)
+                TIFFSetField(tif, e.tag, static_cast<double>(std::bit_cast<float>(v)));
+            else
+                TIFFSetField(tif, e.tag, v);
+        }
+        else if (size == 1)
+        {
+            TIFFSetField(tif, e.tag, e.count, e.data.data());
+        }
+        else if (size == 2)
+        {
+            std::vector<uint16_t> v(e.count);
+            for (size_t i = 0; i < v.size(); ++i)
+                v[i] = static_cast<uint16_t>(ValueAt(e, i, 2));
+            TIFFSetField(tif, e.tag, e.count, v.data());
         }
         else
         {
-            std::vector<uint32_t> v(n);
-            std::memcpy(v.data(), e.data.data(), 4 * size_t{n});
-            TIFFSetField(tif, e.tag, n, v.data());
+            // FLOAT arrays travel as their bits: libtiff copies four bytes per value either way.
+            std::vector<uint32_t> v(e.count);
+            for (size_t i = 0; i < v.size(); ++i)
+                v[i] = ValueAt(e, i, 4);
+            TIFFSetField(tif, e.tag, e.count, v.data());
         }
     }
 }
@@ -333,129 +304,67 @@ TIFX_RawEntry TIFX_KRNWriter::MakeEntry(uint16_t tag, uint16_t type,
 std::vector<TIFX_RawEntry> TIFX_KRNWriter::EncodeEntries(const KRNDirectoryInfo& info,
                                                          uint16_t scale, bool bigEndian)
 {
+    using Kind = TIFX_TagValue::Kind;
+    // "Scale" belongs to the directory being written, not to the job information.
+    KRNDirectoryInfo directory = info;
+    directory.scale = scale;
+    directory.SetField(F::Scale);
+
     std::vector<TIFX_RawEntry> entries;
-    const auto has = [&](unsigned bit) { return info.IsFieldSet(bit); };
-    const auto scalar = [&](unsigned bit, uint32_t tag, uint16_t type, uint32_t value)
+    for (const TIFX_TagInfo& row : TIFX_PrivateTags())
     {
-        if (has(bit))
-            entries.push_back(MakeEntry(static_cast<uint16_t>(tag), type, {value}, bigEndian));
-    };
-    const auto text = [&](unsigned bit, uint32_t tag, const std::string& value)
-    {
-        if (has(bit))
-            entries.push_back(TextEntry(static_cast<uint16_t>(tag), value));
-    };
-    const auto perPage = [&](unsigned bit, uint32_t tag, uint16_t type, auto field)
-    {
-        if (!has(bit))
-            return;
+        if (!directory.IsFieldSet(row.fieldBit))
+            continue;
+        const TIFX_TagValue& value = row.value;
+        const Kind kind = value.GetKind();
+        const auto tag = static_cast<uint16_t>(row.tag);
+        // Per-page values need page records to come from.
+        if (value.IsPerPage() && directory.pages.empty())
+            continue;
         std::vector<uint32_t> values;
-        for (const KRNPageInfo& page : info.pages)
-            values.push_back(field(page));
-        entries.push_back(MakeEntry(static_cast<uint16_t>(tag), type, values, bigEndian));
-    };
-    const auto u = [](int32_t v) { return static_cast<uint32_t>(v); };
-
-    scalar(F::InterpretationTime, T::InterpretationTime, TIFF_FLOAT,
-           FloatBits(info.interpretationTime));
-    scalar(F::RenderingTime, T::RenderingTime, TIFF_FLOAT, FloatBits(info.renderingTime));
-    scalar(F::CompressionRatio, T::CompressionRatio, TIFF_FLOAT, FloatBits(info.compressionRatio));
-    text(F::Title, T::Title, info.title);
-    entries.push_back(MakeEntry(T::Scale, TIFF_SHORT, {scale}, bigEndian));
-    scalar(F::QuorTagIntfVersion, T::QuorTagIntfVersion, TIFF_LONG, u(info.intfVersion));
-    scalar(F::QuorTagMinIntfVersion, T::QuorTagMinIntfVersion, TIFF_LONG, u(info.minIntfVersion));
-    scalar(F::WorkStyle, T::WorkStyle, TIFF_SHORT, info.workStyle);
-    scalar(F::PluginIntfVersion, T::PluginIntfVersion, TIFF_LONG, u(info.pluginIntfVersion));
-    scalar(F::PluginMinIntfVersion, T::PluginMinIntfVersion, TIFF_LONG,
-           u(info.pluginMinIntfVersion));
-    text(F::DigVersion, T::DigVersion, info.digVersion);
-    text(F::SourceMachine, T::SourceMachine, info.sourceMachine);
-    text(F::PrintTime, T::PrintTime, info.printTime);
-    text(F::ColorStr, T::ColorStr, info.colorName);
-    scalar(F::Color, T::Color, TIFF_SHORT, info.color);
-    scalar(F::PressSheetTop, T::PressSheetTop, TIFF_LONG, u(info.pressSheetTop));
-    scalar(F::PressSheetLeft, T::PressSheetLeft, TIFF_LONG, u(info.pressSheetLeft));
-    scalar(F::PressSheetBottom, T::PressSheetBottom, TIFF_LONG, u(info.pressSheetBottom));
-    scalar(F::PressSheetRight, T::PressSheetRight, TIFF_LONG, u(info.pressSheetRight));
-    scalar(F::PsFileNum, T::PsFileNum, TIFF_LONG, u(info.psFileNum));
-    scalar(F::PsFileCount, T::PsFileCount, TIFF_LONG, u(info.psFileCount));
-    scalar(F::PsImageNum, T::PsImageNum, TIFF_LONG, u(info.psImageNum));
-    scalar(F::PsLastImage, T::PsLastImage, TIFF_LONG, u(info.psLastImage));
-    scalar(F::NumPages, T::NumPages, TIFF_SHORT, info.numPages);
-    scalar(F::Signature, T::Signature, TIFF_SHORT, info.signature);
-    scalar(F::Surface, T::Surface, TIFF_SHORT, info.surface);
-    scalar(F::ImpoTileWidth, T::ImpoTileWidth, TIFF_LONG, u(info.impoTileWidth));
-    scalar(F::ImpoTileHeight, T::ImpoTileHeight, TIFF_LONG, u(info.impoTileHeight));
-    scalar(F::ImpoTileNumX, T::ImpoTileNumX, TIFF_SHORT, info.impoTileNumX);
-    scalar(F::ImpoTileNumY, T::ImpoTileNumY, TIFF_SHORT, info.impoTileNumY);
-    scalar(F::ImpoTileCountX, T::ImpoTileCountX, TIFF_SHORT, info.impoTileCountX);
-    scalar(F::ImpoTileCountY, T::ImpoTileCountY, TIFF_SHORT, info.impoTileCountY);
-    scalar(F::ImpoTileOrientation, T::ImpoTileOrientation, TIFF_SHORT, info.impoTileOrientation);
-
-    if (!info.pages.empty())
-    {
-        perPage(F::PagePosnTop, T::PagePosnTop, TIFF_LONG,
-                [&](const KRNPageInfo& p) { return u(p.posTop); });
-        perPage(F::PagePosnLeft, T::PagePosnLeft, TIFF_LONG,
-                [&](const KRNPageInfo& p) { return u(p.posLeft); });
-        perPage(F::PagePosnBottom, T::PagePosnBottom, TIFF_LONG,
-                [&](const KRNPageInfo& p) { return u(p.posBottom); });
-        perPage(F::PagePosnRight, T::PagePosnRight, TIFF_LONG,
-                [&](const KRNPageInfo& p) { return u(p.posRight); });
-        perPage(F::PageBleedTop, T::PageBleedTop, TIFF_LONG,
-                [&](const KRNPageInfo& p) { return u(p.bleedTop); });
-        perPage(F::PageBleedLeft, T::PageBleedLeft, TIFF_LONG,
-                [&](const KRNPageInfo& p) { return u(p.bleedLeft); });
-        perPage(F::PageBleedBottom, T::PageBleedBottom, TIFF_LONG,
-                [&](const KRNPageInfo& p) { return u(p.bleedBottom); });
-        perPage(F::PageBleedRight, T::PageBleedRight, TIFF_LONG,
-                [&](const KRNPageInfo& p) { return u(p.bleedRight); });
-        perPage(F::PageOrientation, T::PageOrientation, TIFF_SHORT,
-                [&](const KRNPageInfo& p) { return uint32_t{p.orientation}; });
-        perPage(F::PageNumber, T::PageNumber, TIFF_SHORT,
-                [&](const KRNPageInfo& p) { return uint32_t{p.pageNumber}; });
-        perPage(F::PageBottleX, T::PageBottleX, TIFF_LONG,
-                [&](const KRNPageInfo& p) { return u(p.bottleX); });
-        perPage(F::PageBottleY, T::PageBottleY, TIFF_LONG,
-                [&](const KRNPageInfo& p) { return u(p.bottleY); });
-        perPage(F::PageBottleAngle, T::PageBottleAngle, TIFF_FLOAT,
-                [&](const KRNPageInfo& p) { return FloatBits(p.bottleAngle); });
-        perPage(F::PageMaxBleedTop, T::PageMaxBleedTop, TIFF_LONG,
-                [&](const KRNPageInfo& p) { return u(p.maxBleedTop); });
-        perPage(F::PageMaxBleedLeft, T::PageMaxBleedLeft, TIFF_LONG,
-                [&](const KRNPageInfo& p) { return u(p.maxBleedLeft); });
-        perPage(F::PageMaxBleedBottom, T::PageMaxBleedBottom, TIFF_LONG,
-                [&](const KRNPageInfo& p) { return u(p.maxBleedBottom); });
-        perPage(F::PageMaxBleedRight, T::PageMaxBleedRight, TIFF_LONG,
-                [&](const KRNPageInfo& p) { return u(p.maxBleedRight); });
-        if (has(F::PageSourceClipPath))
+        switch (kind)
         {
-            std::vector<uint32_t> flat;
-            for (const KRNPageInfo& page : info.pages)
+        case Kind::Text:
+            entries.push_back(TextEntry(tag, value.Text(directory)));
+            continue;
+        case Kind::Long:
+        case Kind::Short:
+        case Kind::Float:
+        case Kind::PageCount:
+            values.push_back(value.Bits(directory));
+            break;
+        case Kind::PageLong:
+        case Kind::PageShort:
+        case Kind::PageFloat:
+            for (size_t page = 0; page < directory.pages.size(); ++page)
+                values.push_back(value.Bits(directory, page));
+            break;
+        case Kind::ClipPaths:
+            // Per page a path count, per path a point count and its x, y pairs.
+            for (const KRNPageInfo& page : directory.pages)
             {
-                flat.push_back(static_cast<uint32_t>(page.clipPaths.size()));
+                values.push_back(static_cast<uint32_t>(page.clipPaths.size()));
                 for (const std::vector<KRNPoint>& path : page.clipPaths)
                 {
-                    flat.push_back(static_cast<uint32_t>(path.size()));
+                    values.push_back(static_cast<uint32_t>(path.size()));
                     for (const KRNPoint& point : path)
                     {
-                        flat.push_back(u(point.x));
-                        flat.push_back(u(point.y));
+                        values.push_back(static_cast<uint32_t>(point.x));
+                        values.push_back(static_cast<uint32_t>(point.y));
                     }
                 }
             }
-            entries.push_back(MakeEntry(T::PageSourceClipPath, TIFF_LONG, flat, bigEndian));
+            break;
+        case Kind::Cmyk:
+            for (size_t i = 0; i < 4; ++i)
+                values.push_back(value.Bits(directory, i));
+            break;
+        default:
+            // Nothing kept to write.
+            continue;
         }
+        entries.push_back(MakeEntry(tag, static_cast<uint16_t>(row.type), values, bigEndian));
     }
-    text(F::ColorSequence, T::ColorSequence, info.colorSequence);
-    if (has(F::CMYKEquivalent))
-        entries.push_back(MakeEntry(T::CMYKEquivalent, TIFF_SHORT,
-                                    {info.cmykEquivalent[0], info.cmykEquivalent[1],
-                                     info.cmykEquivalent[2], info.cmykEquivalent[3]},
-                                    bigEndian));
-
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const TIFX_RawEntry& a, const TIFX_RawEntry& b) { return a.tag < b.tag; });
     return entries;
 }
 

@@ -116,7 +116,8 @@ void TIFX_DecodeQuorIFD(TIFF* tif, TIFX_HandleState& state, const uint8_t* blob,
         // Only registered tags are read; the embedded directory and the reserved tags are not
         // followed from inside it.
         const TIFX_TagInfo* row = TIFX_FindPrivateTag(tag);
-        if (!row || row->fieldBit >= 90)
+        if (!row || row->value.GetKind() == TIFX_TagValue::Kind::EmbeddedDirectory ||
+            row->value.GetKind() == TIFX_TagValue::Kind::Reserved)
             continue;
         const uint64_t elementSize = ElementSize(type);
         if (elementSize == 0 || count == 0)

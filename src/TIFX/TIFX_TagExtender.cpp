@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
@@ -225,44 +226,6 @@ void StoreText(std::string& target, const TIFX_FieldValue& value)
     target.assign(text, length);
 }
 
-int32_t* PageLong(KRNPageInfo& page, uint32_t tag)
-{
-    namespace T = TIFX_Tag;
-    switch (tag)
-    {
-    case T::PagePosnTop:
-        return &page.posTop;
-    case T::PagePosnLeft:
-        return &page.posLeft;
-    case T::PagePosnBottom:
-        return &page.posBottom;
-    case T::PagePosnRight:
-        return &page.posRight;
-    case T::PageBleedTop:
-        return &page.bleedTop;
-    case T::PageBleedLeft:
-        return &page.bleedLeft;
-    case T::PageBleedBottom:
-        return &page.bleedBottom;
-    case T::PageBleedRight:
-        return &page.bleedRight;
-    case T::PageMaxBleedTop:
-        return &page.maxBleedTop;
-    case T::PageMaxBleedLeft:
-        return &page.maxBleedLeft;
-    case T::PageMaxBleedBottom:
-        return &page.maxBleedBottom;
-    case T::PageMaxBleedRight:
-        return &page.maxBleedRight;
-    case T::PageBottleX:
-        return &page.bottleX;
-    case T::PageBottleY:
-        return &page.bottleY;
-    default:
-        return nullptr;
-    }
-}
-
 // Clip paths of all pages: per page a path count, per path a point count and its x, y pairs.
 // A count that asks for more values than are left ends the decoding.
 void StoreClipPaths(KRNDirectoryInfo& info, const TIFX_FieldValue& value)
@@ -454,202 +417,89 @@ TIFX_HandleState* TIFX_StateOf(TIFF* tif)
 bool TIFX_ApplyPrivateField(TIFF* tif, TIFX_HandleState& state, uint32_t tag,
                             const TIFX_FieldValue& value)
 {
-    namespace T = TIFX_Tag;
+    using Kind = TIFX_TagValue::Kind;
     KRNDirectoryInfo& info = state.info;
+    const TIFX_TagInfo* row = TIFX_FindPrivateTag(tag);
+    if (!row)
+    {
+        // Tag 12000 is accepted and dropped; any other tag is not ours.
+        if (tag != TIFX_Tag::PageIgnored || value.count > TIFX_kMaxPrivateValues)
+            return false;
+        state.privateFieldsHandled = true;
+        return true;
+    }
 
-    if (tag == T::QuorIFD)
+    const Kind kind = row->value.GetKind();
+    if (kind == Kind::EmbeddedDirectory)
     {
         if (state.decodingQuorIFD || (value.type != TIFF_BYTE && value.type != TIFF_UNDEFINED))
             return false;
         state.decodingQuorIFD = true;
         TIFX_DecodeQuorIFD(tif, state, static_cast<const uint8_t*>(value.data), value.count);
         state.decodingQuorIFD = false;
-        state.libraryFields |= 1u;
+        state.libraryFields |= 1u << (row->fieldBit - TIFX_Field::QuorIFD);
         return true;
     }
-    if (tag >= T::QuorReserved2 && tag <= T::QuorReserved5)
+    if (kind == Kind::Reserved)
     {
-        state.libraryFields |= 1u << (tag - T::QuorIFD);
+        state.libraryFields |= 1u << (row->fieldBit - TIFX_Field::QuorIFD);
         return true;
     }
 
-    const TIFX_TagInfo* row = TIFX_FindPrivateTag(tag);
     if (value.count > TIFX_kMaxPrivateValues)
         return false;
-    if (row && row->type == TIFF_ASCII)
+    if (row->type == TIFF_ASCII)
     {
         if (value.type != TIFF_ASCII && value.type != TIFF_BYTE && value.type != TIFF_UNDEFINED)
             return false;
     }
-    else if (row && (!value.IsNumeric() || value.count == 0))
+    else if (!value.IsNumeric() || value.count == 0)
     {
         return false;
     }
 
-    const auto u16 = [&] { return static_cast<uint16_t>(value.Integer(0)); };
-    const auto i32 = [&] { return static_cast<int32_t>(value.Integer(0)); };
-    switch (tag)
+    switch (kind)
     {
-    case T::InterpretationTime:
-        info.interpretationTime = value.Float(0);
+    case Kind::Text:
+        StoreText(row->value.Text(info), value);
         break;
-    case T::RenderingTime:
-        info.renderingTime = value.Float(0);
+    case Kind::Long:
+    case Kind::Short:
+    case Kind::Float:
+        row->value.Store(info, 0, value.Integer(0), value.Float(0));
         break;
-    case T::CompressionRatio:
-        info.compressionRatio = value.Float(0);
-        break;
-    case T::Title:
-        StoreText(info.title, value);
-        break;
-    case T::Scale:
-        info.scale = u16();
-        break;
-    case T::QuorTagIntfVersion:
-        info.intfVersion = i32();
-        break;
-    case T::QuorTagMinIntfVersion:
-        info.minIntfVersion = i32();
-        break;
-    case T::WorkStyle:
-        info.workStyle = u16();
-        break;
-    case T::PluginIntfVersion:
-        info.pluginIntfVersion = i32();
-        break;
-    case T::PluginMinIntfVersion:
-        info.pluginMinIntfVersion = i32();
-        break;
-    case T::DigVersion:
-        StoreText(info.digVersion, value);
-        break;
-    case T::SourceMachine:
-        StoreText(info.sourceMachine, value);
-        break;
-    case T::PrintTime:
-        StoreText(info.printTime, value);
-        break;
-    case T::ColorStr:
-        StoreText(info.colorName, value);
-        break;
-    case T::Color:
-        info.color = u16();
-        break;
-    case T::PressSheetTop:
-        info.pressSheetTop = i32();
-        break;
-    case T::PressSheetLeft:
-        info.pressSheetLeft = i32();
-        break;
-    case T::PressSheetBottom:
-        info.pressSheetBottom = i32();
-        break;
-    case T::PressSheetRight:
-        info.pressSheetRight = i32();
-        break;
-    case T::PsFileNum:
-        info.psFileNum = i32();
-        break;
-    case T::PsFileCount:
-        info.psFileCount = i32();
-        break;
-    case T::PsImageNum:
-        info.psImageNum = i32();
-        break;
-    case T::PsLastImage:
-        info.psLastImage = i32();
-        break;
-    case T::NumPages:
+    case Kind::PageCount:
         // The page list is rebuilt to the count, so that the count and the records always agree.
-        info.numPages = u16();
-        info.pages.assign(info.numPages, KRNPageInfo());
+        row->value.Store(info, 0, value.Integer(0), 0.0f);
+        info.pages.assign(row->value.Bits(info), KRNPageInfo());
         break;
-    case T::Signature:
-        info.signature = u16();
-        break;
-    case T::Surface:
-        info.surface = u16();
-        break;
-    case T::ImpoTileWidth:
-        info.impoTileWidth = i32();
-        break;
-    case T::ImpoTileHeight:
-        info.impoTileHeight = i32();
-        break;
-    case T::ImpoTileNumX:
-        info.impoTileNumX = u16();
-        break;
-    case T::ImpoTileNumY:
-        info.impoTileNumY = u16();
-        break;
-    case T::ImpoTileCountX:
-        info.impoTileCountX = u16();
-        break;
-    case T::ImpoTileCountY:
-        info.impoTileCountY = u16();
-        break;
-    case T::ImpoTileOrientation:
-        info.impoTileOrientation = u16();
-        break;
-    case T::PageOrientation:
-    case T::PageNumber:
-    case T::PageBottleAngle:
-    case T::PagePosnTop:
-    case T::PagePosnLeft:
-    case T::PagePosnBottom:
-    case T::PagePosnRight:
-    case T::PageBleedTop:
-    case T::PageBleedLeft:
-    case T::PageBleedBottom:
-    case T::PageBleedRight:
-    case T::PageMaxBleedTop:
-    case T::PageMaxBleedLeft:
-    case T::PageMaxBleedBottom:
-    case T::PageMaxBleedRight:
-    case T::PageBottleX:
-    case T::PageBottleY:
+    case Kind::PageLong:
+    case Kind::PageShort:
+    case Kind::PageFloat:
     {
         // One value per page record; an array shorter than the page list leaves the rest zero,
         // a longer one is used up to the page count.
         const uint64_t n = std::min<uint64_t>(value.count, info.pages.size());
         for (uint64_t i = 0; i < n; ++i)
-        {
-            KRNPageInfo& page = info.pages[i];
-            if (tag == T::PageOrientation)
-                page.orientation = static_cast<uint16_t>(value.Integer(i));
-            else if (tag == T::PageNumber)
-                page.pageNumber = static_cast<uint16_t>(value.Integer(i));
-            else if (tag == T::PageBottleAngle)
-                page.bottleAngle = value.Float(i);
-            else
-                *PageLong(page, tag) = static_cast<int32_t>(value.Integer(i));
-        }
+            row->value.Store(info, i, value.Integer(i), value.Float(i));
         break;
     }
-    case T::PageSourceClipPath:
+    case Kind::ClipPaths:
         StoreClipPaths(info, value);
         break;
-    case T::ColorSequence:
-        StoreText(info.colorSequence, value);
-        break;
-    case T::CMYKEquivalent:
+    case Kind::Cmyk:
         // Fewer than four values are no CMYK equivalent at all.
         if (value.count < 4)
             return false;
-        for (int i = 0; i < 4; ++i)
-            info.cmykEquivalent[i] = static_cast<uint16_t>(value.Integer(i));
-        break;
-    case T::PageIgnored:
-    case T::RastTintCalibInfo:
-    case T::RastColorAbbrev:
-    case T::RastColorOpacity:
+        for (size_t i = 0; i < 4; ++i)
+            row->value.Store(info, i, value.Integer(i), 0.0f);
         break;
     default:
-        return false;
+        // Known, but not kept: only marked present.
+        break;
     }
 
-    if (row)
-        info.SetField(row->fieldBit);
+    info.SetField(row->fieldBit);
     state.privateFieldsHandled = true;
     return true;
 }

@@ -1,11 +1,16 @@
 #pragma once
 // The private tags of a preview file: their numbers, the bits that mark them present in a
-// directory's job information, their registration table, and the names of their coded values.
+// directory's job information, the one table that describes each of them, and the names of their
+// coded values.
+
+#include "TIFX/TIFX_KRNDirectoryInfo.h"
 
 #include <tiffio.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 
 namespace TIFX_Tag
 {
@@ -140,16 +145,131 @@ constexpr unsigned QuorReserved4 = 93;
 constexpr unsigned QuorReserved5 = 94;
 } // namespace TIFX_Field
 
-// One row of the private tag table. count is 1 or -1 (variable); passcount means the value is
-// stored with its own count.
+// Where a private tag's value lives in the job information. A scalar or text goes to one member of
+// KRNDirectoryInfo, a per-page array to one member of every KRNPageInfo; the page count, the clip
+// paths and the CMYK equivalent have shapes of their own; the embedded directory and the reserved
+// tags are kept by the handle; a tag without a place is accepted and only marked present.
+class TIFX_TagValue
+{
+public:
+    enum class Kind : uint8_t
+    {
+        None,
+        Text,
+        Long,
+        Short,
+        Float,
+        PageCount, // a Short that also sets the number of page records
+        PageLong,
+        PageShort,
+        PageFloat,
+        ClipPaths,
+        Cmyk,
+        EmbeddedDirectory,
+        Reserved
+    };
+
+    constexpr TIFX_TagValue() = default;
+    constexpr explicit TIFX_TagValue(Kind kind) : m_kind(kind) {}
+    constexpr TIFX_TagValue(std::string KRNDirectoryInfo::*m) : m_kind(Kind::Text), m_text(m) {}
+    constexpr TIFX_TagValue(int32_t KRNDirectoryInfo::*m) : m_kind(Kind::Long), m_long(m) {}
+    constexpr TIFX_TagValue(uint16_t KRNDirectoryInfo::*m, Kind kind = Kind::Short)
+        : m_kind(kind), m_short(m)
+    {
+    }
+    constexpr TIFX_TagValue(float KRNDirectoryInfo::*m) : m_kind(Kind::Float), m_float(m) {}
+    constexpr TIFX_TagValue(int32_t KRNPageInfo::*m) : m_kind(Kind::PageLong), m_pageLong(m) {}
+    constexpr TIFX_TagValue(uint16_t KRNPageInfo::*m) : m_kind(Kind::PageShort), m_pageShort(m) {}
+    constexpr TIFX_TagValue(float KRNPageInfo::*m) : m_kind(Kind::PageFloat), m_pageFloat(m) {}
+
+    constexpr Kind GetKind() const { return m_kind; }
+    constexpr bool IsPerPage() const
+    {
+        return m_kind == Kind::PageLong || m_kind == Kind::PageShort || m_kind == Kind::PageFloat ||
+               m_kind == Kind::ClipPaths;
+    }
+
+    // The text of a Text value.
+    std::string& Text(KRNDirectoryInfo& info) const { return info.*m_text; }
+    const std::string& Text(const KRNDirectoryInfo& info) const { return info.*m_text; }
+
+    // Element `index` of a number (0 for a scalar, the page for a per-page array, the component
+    // for the CMYK equivalent), as a 32-bit pattern: Long and Short values as integers, Float
+    // values as their IEEE bits.
+    uint32_t Bits(const KRNDirectoryInfo& info, size_t index = 0) const;
+    // The same element as a number, for the report.
+    int64_t Integer(const KRNDirectoryInfo& info, size_t index = 0) const;
+    double Real(const KRNDirectoryInfo& info, size_t index = 0) const;
+
+    // Stores element `index` of a number (integer values for Long and Short kinds, `real` for
+    // Float kinds).
+    void Store(KRNDirectoryInfo& info, size_t index, int64_t integer, float real) const;
+
+private:
+    Kind m_kind = Kind::None;
+    std::string KRNDirectoryInfo::*m_text = nullptr;
+    int32_t KRNDirectoryInfo::*m_long = nullptr;
+    uint16_t KRNDirectoryInfo::*m_short = nullptr;
+    float KRNDirectoryInfo::*m_float = nullptr;
+    int32_t KRNPageInfo::*m_pageLong = nullptr;
+    uint16_t KRNPageInfo::*m_pageShort = nullptr;
+    float KRNPageInfo::*m_pageFloat = nullptr;
+};
+
+// How a tag shows in the directory report. Tags that share a `line` in one section make one line,
+// shown when all of them are present, their values in `slot` order; lines follow in `line` order.
+// Standard lines stand above the private header, Directory lines below it, Page lines in each page
+// record (Inline ones appended to the record's index line).
+struct TIFX_TagPrint
+{
+    enum class Section : uint8_t
+    {
+        Hidden,
+        Standard,
+        Directory,
+        Page
+    };
+    enum class Format : uint8_t
+    {
+        Text,              // "  Label: text"
+        Number,            // "  Label: 12"
+        Seconds,           // "  Label: 2.5 (seconds)"
+        Ratio,             // "  Label: 17.75:1"
+        Scale,             // "  Label: 1:8"
+        Orientation,       // "  Label: Left"
+        WorkStyle,         // "  Label: Perfector (2)"
+        ColorText,         // "  Label: text (Black (4))", with the colour code beside it
+        Range,             // "  Label: (3-2)"
+        Size,              // "  Label: 700 x 500"
+        Point,             // "  Label: (1, 0)"
+        Rect,              // "  Label: (0,0)-(1000,1400)", values shown unsigned
+        Cmyk,              // "  Label: [0x0000,...] (0.0,...) %"
+        PageCount,         // "  Label: 3", then the page records
+        Inline,            // ", Label: 2" on the index line
+        InlineOrientation, // ", Label: Down (1)" on the index line
+        Bottling,          // "    Label: 90.50 degrees about (625,-499)"
+        ClipPaths          // "  Number of Source Clip Paths: 2" and the points of each path
+    };
+
+    Section section = Section::Hidden;
+    uint8_t line = 0;
+    Format format = Format::Text;
+    uint8_t slot = 0;
+    const char* label = nullptr;
+};
+
+// One private tag, described once: registration, reading, both ways of writing and the report
+// are all driven by these rows. `count` is 1 or -1 (variable); `name` is libtiff's name of the
+// field (it appears in libtiff's messages).
 struct TIFX_TagInfo
 {
     uint32_t tag;
     TIFFDataType type;
     int count;
-    bool passcount;
     unsigned fieldBit;
     const char* name;
+    TIFX_TagValue value;
+    TIFX_TagPrint print;
 };
 
 // The private tag table in tag order as the format defines it.

@@ -64,7 +64,7 @@ protected:
         options.reducedScale = reducedScale;
         TIFX_KRNWriter writer(options);
         writer.SetMainBitmap(width, height, TIFX_Pattern(width, height));
-        writer.SetDirectoryInfo(TIFX_FullInfo());
+        writer.SetDirectoryInfo(KRN_TestFullInfo());
         const std::string path = PathOf(name);
         writer.Write(path);
         return path;

@@ -253,7 +253,7 @@ TEST_F(TIFX_Truncated, EveryTruncationFailsCleanlyOrStaysReadable)
     options.compression = TIFX_KRNWriterOptions::Compression::CCITTGroup4;
     TIFX_KRNWriter writer(options);
     writer.SetMainBitmap(600, 600, TIFX_Pattern(600, 600));
-    writer.SetDirectoryInfo(TIFX_FullInfo());
+    writer.SetDirectoryInfo(KRN_TestFullInfo());
     const std::string original = PathOf("full.tif");
     writer.Write(original);
     const uint64_t size = std::filesystem::file_size(original);

@@ -16,12 +16,7 @@ class TIFX_File : public TIFX_ScratchTest
 protected:
     std::string WriteDefault(TIFX_KRNWriterOptions options = {})
     {
-        TIFX_KRNWriter writer(options);
-        writer.SetMainBitmap(520, 530, TIFX_Pattern(520, 530));
-        writer.SetDirectoryInfo(TIFX_FullInfo());
-        const std::string path = PathOf("file.tif");
-        writer.Write(path);
-        return path;
+        return TIFX_WritePattern(PathOf("file.tif"), KRN_TestFullInfo(), options, 520, 530);
     }
 };
 
@@ -147,10 +142,10 @@ TEST_F(TIFX_File, DirectoryRecordIsRebuiltAtEveryChangeAndBadIndexKeepsCurrent)
     TIFX_KRNFile file(WriteDefault());
     file.Open();
     // The record is complete straight after opening, before any directory change.
-    EXPECT_EQ(file.GetDirectoryInfo(), TIFX_WithScale(TIFX_FullInfo(), 1));
+    EXPECT_EQ(file.GetDirectoryInfo(), TIFX_WithScale(KRN_TestFullInfo(), 1));
     EXPECT_EQ(file.CountDirectories(), 2);
     ASSERT_TRUE(file.SetDirectory(1));
-    EXPECT_EQ(file.GetDirectoryInfo(), TIFX_WithScale(TIFX_FullInfo(), 8));
+    EXPECT_EQ(file.GetDirectoryInfo(), TIFX_WithScale(KRN_TestFullInfo(), 8));
     EXPECT_FALSE(file.SetDirectory(7));
     EXPECT_EQ(file.GetDirectory(), 1);
     EXPECT_EQ(file.GetDirectoryInfo().scale, 8);

@@ -11,19 +11,6 @@
 
 namespace
 {
-// What a directory report prints, captured in memory.
-std::string Report(TIFX_KRNFile& file)
-{
-    char* text = nullptr;
-    size_t size = 0;
-    FILE* out = open_memstream(&text, &size);
-    file.PrintDirectory(out);
-    std::fclose(out);
-    std::string result(text, size);
-    std::free(text);
-    return result;
-}
-
 // The report from the first private line on.
 std::string PrivatePart(const std::string& report)
 {
@@ -101,12 +88,7 @@ class TIFX_Print : public TIFX_ScratchTest
 protected:
     std::string Write(const KRNDirectoryInfo& info, TIFX_KRNWriterOptions options = {})
     {
-        TIFX_KRNWriter writer(options);
-        writer.SetMainBitmap(64, 64, TIFX_Pattern(64, 64));
-        writer.SetDirectoryInfo(info);
-        const std::string path = PathOf("print.tif");
-        writer.Write(path);
-        return path;
+        return TIFX_WritePattern(PathOf("print.tif"), info, options, 64, 64);
     }
 };
 
@@ -114,9 +96,9 @@ TEST_F(TIFX_Print, EveryLineFormatOfAFullDirectory)
 {
     TIFX_KRNWriterOptions options;
     options.compression = TIFX_KRNWriterOptions::Compression::None;
-    TIFX_KRNFile file(Write(TIFX_FullInfo(), options));
+    TIFX_KRNFile file(Write(KRN_TestFullInfo(), options));
     file.Open();
-    EXPECT_EQ(PrivatePart(Report(file)), ExpectedFullReport(1));
+    EXPECT_EQ(PrivatePart(TIFX_Report(file)), ExpectedFullReport(1));
 }
 
 // libtiff resets a handle's print method for every directory it reads; the private lines must
@@ -126,14 +108,14 @@ TEST_F(TIFX_Print, PrivateLinesAppearForEveryDirectoryAndAfterReturning)
     TIFX_KRNWriterOptions options;
     options.compression = TIFX_KRNWriterOptions::Compression::CCITTGroup4;
     options.reducedDirectory = 2;
-    TIFX_KRNFile file(Write(TIFX_FullInfo(), options));
+    TIFX_KRNFile file(Write(KRN_TestFullInfo(), options));
     file.Open();
     ASSERT_TRUE(file.SetDirectory(1));
-    EXPECT_EQ(PrivatePart(Report(file)), ExpectedFullReport(8));
+    EXPECT_EQ(PrivatePart(TIFX_Report(file)), ExpectedFullReport(8));
     ASSERT_TRUE(file.SetDirectory(2));
-    EXPECT_EQ(PrivatePart(Report(file)), ExpectedFullReport(8));
+    EXPECT_EQ(PrivatePart(TIFX_Report(file)), ExpectedFullReport(8));
     ASSERT_TRUE(file.SetDirectory(0));
-    const std::string report = Report(file);
+    const std::string report = TIFX_Report(file);
     // The G4 codec prints its own lines before the private ones.
     EXPECT_NE(report.find("CCITT Group 4"), std::string::npos);
     EXPECT_EQ(PrivatePart(report), ExpectedFullReport(1));
@@ -166,13 +148,13 @@ TEST_F(TIFX_Print, LinesNeedAllTheirFieldsPresent)
     info.SetField(F::PagePosnTop);
     TIFX_KRNFile file(Write(info));
     file.Open();
-    EXPECT_EQ(PrivatePart(Report(file)), "--- Quor Private IFD ---\n"
-                                         "  Color: Spot 1 (Unknown (0))\n"
-                                         "  Scale: 1:1\n"
-                                         "  Tile Orientation: *****\n"
-                                         "  Workstyle: *** Unknown *** (7)\n"
-                                         "  Num Pages: 1\n"
-                                         "  Index: 0, Page Number: 12\n");
+    EXPECT_EQ(PrivatePart(TIFX_Report(file)), "--- Quor Private IFD ---\n"
+                                              "  Color: Spot 1 (Unknown (0))\n"
+                                              "  Scale: 1:1\n"
+                                              "  Tile Orientation: *****\n"
+                                              "  Workstyle: *** Unknown *** (7)\n"
+                                              "  Num Pages: 1\n"
+                                              "  Index: 0, Page Number: 12\n");
 }
 
 TEST_F(TIFX_Print, PlainTiffHasNoPrivateLines)
@@ -192,7 +174,7 @@ TEST_F(TIFX_Print, PlainTiffHasNoPrivateLines)
 
     TIFX_KRNFile file(path);
     file.Open();
-    const std::string report = Report(file);
+    const std::string report = TIFX_Report(file);
     EXPECT_NE(report.find("Image Width: 16"), std::string::npos);
     EXPECT_EQ(report.find("Quor"), std::string::npos);
     EXPECT_FALSE(file.IsValidPreviewFile());

@@ -45,7 +45,7 @@ TEST_P(TIFX_RoundTrip, EveryFieldAndPixelReadsBackAsWritten)
     options.tagsInQuorIFD = inQuorIFD;
     const uint32_t width = 1100, height = 600; // partial tiles on the right and bottom
     const std::vector<uint8_t> bitmap = TIFX_Pattern(width, height);
-    const KRNDirectoryInfo info = TIFX_FullInfo();
+    const KRNDirectoryInfo info = KRN_TestFullInfo();
 
     TIFX_KRNWriter writer(options);
     writer.SetMainBitmap(width, height, bitmap);

@@ -2,13 +2,16 @@
 // Scratch folders and job information shared by the preview-file suites.
 
 #include "KRN_TestFolder.h"
+#include "KRN_TestJobInfo.h"
 
 #include "TIFX/TIFX_KRNDirectoryInfo.h"
+#include "TIFX/TIFX_KRNFile.h"
 #include "TIFX/TIFX_KRNWriter.h"
 #include "TIFX/TIFX_Tags.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -37,80 +40,6 @@ protected:
     std::filesystem::path m_dir;
 };
 
-// Job information with every private field present: three pages, clip paths on two of them.
-inline KRNDirectoryInfo TIFX_FullInfo()
-{
-    namespace F = TIFX_Field;
-    KRNDirectoryInfo info;
-    info.title = "Spring Catalogue";
-    info.digVersion = "DIG 4.2.1";
-    info.sourceMachine = "rip-07";
-    info.printTime = "2006-03-14 09:26:53";
-    info.colorName = "PANTONE 186 C";
-    info.colorSequence = "CMYK";
-    info.intfVersion = 3;
-    info.minIntfVersion = 2;
-    info.pluginIntfVersion = 7;
-    info.pluginMinIntfVersion = 5;
-    info.workStyle = 2;
-    info.color = 4;
-    info.signature = 3;
-    info.surface = 1;
-    info.interpretationTime = 12.5f;
-    info.renderingTime = 3.25f;
-    info.compressionRatio = 17.75f;
-    info.pressSheetTop = 0;
-    info.pressSheetLeft = 0;
-    info.pressSheetBottom = 1000;
-    info.pressSheetRight = 1400;
-    info.psFileNum = 1;
-    info.psFileCount = 2;
-    info.psImageNum = 5;
-    info.psLastImage = 1;
-    info.impoTileWidth = 700;
-    info.impoTileHeight = 500;
-    info.impoTileNumX = 1;
-    info.impoTileNumY = 0;
-    info.impoTileCountX = 2;
-    info.impoTileCountY = 1;
-    info.impoTileOrientation = 3;
-    info.numPages = 3;
-    info.pages.resize(3);
-    for (int i = 0; i < 3; ++i)
-    {
-        KRNPageInfo& p = info.pages[i];
-        p.pageNumber = static_cast<uint16_t>(i + 1);
-        p.orientation = static_cast<uint16_t>(i);
-        p.posTop = 100 + i;
-        p.posLeft = 50 + 400 * i;
-        p.posBottom = 900 - i;
-        p.posRight = 400 + 400 * i;
-        p.bleedTop = 90;
-        p.bleedLeft = 40 + 400 * i;
-        p.bleedBottom = 910;
-        p.bleedRight = 410 + 400 * i;
-        p.maxBleedTop = 80;
-        p.maxBleedLeft = 30 + 400 * i;
-        p.maxBleedBottom = 920;
-        p.maxBleedRight = 420 + 400 * i;
-        p.bottleX = 225 + 400 * i;
-        p.bottleY = -500 + i; // negative values survive the trip
-        p.bottleAngle = 90.0f * i + 0.5f;
-    }
-    info.pages[0].clipPaths = {{{50, 100}, {400, 100}, {400, 900}, {50, 900}}};
-    info.pages[2].clipPaths = {{{850, 102}, {1200, 102}, {1200, 898}}, {{900, 200}, {1000, 300}}};
-    info.cmykEquivalent[0] = 0;
-    info.cmykEquivalent[1] = 65535;
-    info.cmykEquivalent[2] = 32768;
-    info.cmykEquivalent[3] = 1234;
-    for (unsigned bit = 0; bit <= 51; ++bit)
-        if (bit != 33)
-            info.SetField(bit);
-    info.SetField(F::ColorSequence);
-    info.SetField(F::CMYKEquivalent);
-    return info;
-}
-
 // `info` as a reader sees it in a directory written with the given "Scale".
 inline KRNDirectoryInfo TIFX_WithScale(KRNDirectoryInfo info, uint16_t scale)
 {
@@ -133,4 +62,29 @@ inline std::vector<uint8_t> TIFX_Pattern(uint32_t width, uint32_t height)
                 bits[size_t{y} * rowBytes + x / 8] |= static_cast<uint8_t>(0x80u >> (x % 8));
         }
     return bits;
+}
+
+// Writes a preview file of the test pattern, width x height, with `info` in every directory.
+inline std::string TIFX_WritePattern(const std::string& path, const KRNDirectoryInfo& info,
+                                     const TIFX_KRNWriterOptions& options, uint32_t width,
+                                     uint32_t height)
+{
+    TIFX_KRNWriter writer(options);
+    writer.SetMainBitmap(width, height, TIFX_Pattern(width, height));
+    writer.SetDirectoryInfo(info);
+    writer.Write(path);
+    return path;
+}
+
+// What a file's directory report prints for its current directory, captured in memory.
+inline std::string TIFX_Report(TIFX_KRNFile& file)
+{
+    char* text = nullptr;
+    size_t size = 0;
+    FILE* out = open_memstream(&text, &size);
+    file.PrintDirectory(out);
+    std::fclose(out);
+    std::string result(text, size);
+    std::free(text);
+    return result;
 }

@@ -31,12 +31,7 @@ protected:
         Options options;
         options.compression = Options::Compression::Deflate;
         configure(options);
-        TIFX_KRNWriter writer(options);
-        writer.SetMainBitmap(600, 520, TIFX_Pattern(600, 520));
-        writer.SetDirectoryInfo(TIFX_FullInfo());
-        const std::string path = PathOf("variant.tif");
-        writer.Write(path);
-        return path;
+        return TIFX_WritePattern(PathOf("variant.tif"), KRN_TestFullInfo(), options, 600, 520);
     }
 };
 
@@ -99,7 +94,7 @@ TEST_F(TIFX_Validity, PrivateTagsInTheDirectoryItselfAreDecodedWithoutPrivateDir
     TIFX_KRNFile file(WriteVariant([](Options& o) { o.writeQuorIFD = false; }));
     file.Open();
     EXPECT_FALSE(file.HasQuorIFD());
-    EXPECT_EQ(file.GetDirectoryInfo(), TIFX_WithScale(TIFX_FullInfo(), 1));
+    EXPECT_EQ(file.GetDirectoryInfo(), TIFX_WithScale(KRN_TestFullInfo(), 1));
     EXPECT_FALSE(file.IsValidPreviewFile());
 }
 

@@ -2,8 +2,7 @@
 // and nowhere else, Magenta on three columns of every four everywhere. The total is 175 % on the
 // left and 75 % on the right, so a limit of 150 % is crossed on the left only.
 
-#include "WKRN_SheetViewTestSheets.h"
-#include "WKRN_TestSupport.h"
+#include "WKRN_JobWindowFixture.h"
 
 #include "IMPN/IMPN_InkCoverage.h"
 #include "IMPN/IMPN_Sheet.h"
@@ -38,14 +37,12 @@ namespace
 {
 constexpr int kCyanEdge = 400;
 
-class InkCoverageTools : public ::testing::Test
+class InkCoverageTools : public WKRN_JobWindowTest
 {
 protected:
     void SetUp() override
     {
-        WKRN_Preferences::Current() = WKRN_PreferenceValues();
-        app = std::make_unique<WKRN_Tressida>(QPixmap());
-        app->SetQuitAction([] {});
+        WKRN_JobWindowTest::SetUp();
         WKRN_TestSheetSpec spec;
         spec.width = 800;
         spec.height = 600;
@@ -65,13 +62,6 @@ protected:
         view->ScrollTo(0, 0, true);
         Settle();
     }
-    void TearDown() override
-    {
-        app.reset();
-        WKRN_ProcessEvents();
-        WKRN_Preferences::Current() = WKRN_PreferenceValues();
-    }
-
     void Settle()
     {
         view->viewport()->repaint();
@@ -101,8 +91,6 @@ protected:
         Settle();
     }
 
-    WKRN_TestSheets sheets;
-    std::unique_ptr<WKRN_Tressida> app;
     WKRN_SheetWindow* job = nullptr;
     WKRN_SheetView* view = nullptr;
 };

@@ -1,5 +1,4 @@
-#include "WKRN_SheetViewTestSheets.h"
-#include "WKRN_TestSupport.h"
+#include "WKRN_JobWindowFixture.h"
 
 #include "WKRN/WKRN_Ids.h"
 #include "WKRN/WKRN_Language.h"
@@ -24,24 +23,19 @@ namespace
 const QString kNbsp = QString(QChar(0x00A0));
 const QString kDegree = QString(QChar(0x00B0));
 
-class MeasurementWindow : public ::testing::Test
+class MeasurementWindow : public WKRN_JobWindowTest
 {
 protected:
     void SetUp() override
     {
-        WKRN_Preferences::Current() = WKRN_PreferenceValues();
-        app = std::make_unique<WKRN_Tressida>(QPixmap());
-        app->SetQuitAction([] {});
-        WKRN_TestSheetSpec spec;
-        job = app->OpenJobWindow(sheets.Make(spec), QRect(20, 20, 640, 480), true);
+        WKRN_JobWindowTest::SetUp();
+        job = Open(sheets.Make(WKRN_TestSheetSpec()));
         palette = std::make_unique<WKRN_MeasurementWindow>(*job);
     }
     void TearDown() override
     {
         palette.reset();
-        app.reset();
-        WKRN_ProcessEvents();
-        WKRN_Preferences::Current() = WKRN_PreferenceValues();
+        WKRN_JobWindowTest::TearDown();
         // Back to the built-in table and the separators of "other" languages.
         WKRN_Language::Start({}, QLocale(QLocale::Russian));
         WKRN_Language::Stop();
@@ -58,8 +52,6 @@ protected:
     }
     QString Value(int row) const { return palette->Row(row)->Value(); }
 
-    WKRN_TestSheets sheets;
-    std::unique_ptr<WKRN_Tressida> app;
     WKRN_SheetWindow* job = nullptr;
     std::unique_ptr<WKRN_MeasurementWindow> palette;
 };

@@ -1,5 +1,4 @@
-#include "WKRN_SheetViewTestSheets.h"
-#include "WKRN_TestSupport.h"
+#include "WKRN_JobWindowFixture.h"
 
 #include "WKRN/WKRN_Ids.h"
 #include "WKRN/WKRN_NavigationWindow.h"
@@ -60,22 +59,13 @@ bool TopQuarter(std::uint32_t, std::uint32_t y)
     return y < 375;
 }
 
-class NavigationPalette : public ::testing::Test
+class NavigationPalette : public WKRN_JobWindowTest
 {
 protected:
-    void SetUp() override
+    // No fog: outside the outline the thumbnail shows as it is.
+    void AdjustPreferences(WKRN_PreferenceValues& values) override
     {
-        WKRN_Preferences::Current() = WKRN_PreferenceValues();
-        // No fog: outside the outline the thumbnail shows as it is.
-        WKRN_Preferences::Current().NavigationScreen = {255, 255, 255, 0};
-        app = std::make_unique<WKRN_Tressida>(QPixmap());
-        app->SetQuitAction([] {});
-    }
-    void TearDown() override
-    {
-        app.reset();
-        WKRN_ProcessEvents();
-        WKRN_Preferences::Current() = WKRN_PreferenceValues();
+        values.NavigationScreen = {255, 255, 255, 0};
     }
 
     // 2000 x 1500 pixels: a 350 x 262 thumbnail.
@@ -87,7 +77,7 @@ protected:
         spec.workStyle = workStyle;
         spec.surfaces = std::move(surfaces);
         spec.pages = {WKRN_TestSheets::Page(1, 0, 100, 100, 1400, 900)};
-        job = app->OpenJobWindow(sheets.Make(spec), QRect(20, 20, 900, 700), true);
+        job = WKRN_JobWindowTest::Open(sheets.Make(spec), QRect(20, 20, 900, 700));
         navigation = qobject_cast<WKRN_NavigationWindow*>(job->Palette(ID_WINDOW_NAVIGATION));
         ASSERT_NE(navigation, nullptr);
         job->installEventFilter(&recorder);
@@ -132,8 +122,6 @@ protected:
         return QPointF(f[1] + f[2] / 2, f[0] + f[3] / 2);
     }
 
-    WKRN_TestSheets sheets;
-    std::unique_ptr<WKRN_Tressida> app;
     WKRN_SheetWindow* job = nullptr;
     WKRN_NavigationWindow* navigation = nullptr;
     RequestRecorder recorder;

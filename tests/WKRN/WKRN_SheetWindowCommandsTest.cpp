@@ -1,5 +1,4 @@
-#include "WKRN_SheetViewTestSheets.h"
-#include "WKRN_TestSupport.h"
+#include "WKRN_JobWindowFixture.h"
 
 #include "WKRN/WKRN_Ids.h"
 #include "WKRN/WKRN_Preferences.h"
@@ -54,11 +53,6 @@ public:
     std::vector<Received> received;
 };
 
-const std::vector<int> kZoomCommands = {ID_ZOOM_8_1,  ID_ZOOM_4_1,  ID_ZOOM_2_1,   ID_ZOOM_1_1,
-                                        ID_ZOOM_1_2,  ID_ZOOM_1_4,  ID_ZOOM_1_8,   ID_ZOOM_1_16,
-                                        ID_ZOOM_1_32, ID_ZOOM_1_64, ID_ZOOM_1_128, ID_ZOOM_1_256,
-                                        ID_ZOOM_1_512};
-
 KRNPageInfo PageWithClipPath()
 {
     KRNPageInfo page = WKRN_TestSheets::Page(1, 0, 100, 100, 400, 300);
@@ -66,37 +60,20 @@ KRNPageInfo PageWithClipPath()
     return page;
 }
 
-class SheetWindowCommands : public ::testing::Test
+class SheetWindowCommands : public WKRN_JobWindowTest
 {
 protected:
-    void SetUp() override
-    {
-        WKRN_Preferences::Current() = WKRN_PreferenceValues();
-        app = std::make_unique<WKRN_Tressida>(QPixmap());
-        app->SetQuitAction([] {});
-    }
-    void TearDown() override
-    {
-        app.reset();
-        WKRN_ProcessEvents();
-        WKRN_Preferences::Current() = WKRN_PreferenceValues();
-    }
-
     IMPN_SheetReference Sheet(bool clipPaths = false, std::uint16_t workStyle = 1)
     {
-        WKRN_TestSheetSpec spec;
+        WKRN_TestSheetSpec spec = OnePageSpec();
         spec.workStyle = workStyle;
-        spec.pages = {clipPaths ? PageWithClipPath()
-                                : WKRN_TestSheets::Page(1, 0, 100, 100, 400, 300)};
+        if (clipPaths)
+            spec.pages = {PageWithClipPath()};
         spec.surfaces = {WKRN_TestSurface{0, "Black", 4, {}}, WKRN_TestSurface{1, "Black", 4, {}}};
         return sheets.Make(spec);
     }
 
-    WKRN_SheetWindow* Open(const IMPN_SheetReference& sheet)
-    {
-        return app->OpenJobWindow(sheet, QRect(20, 20, 640, 480), true);
-    }
-
+    using WKRN_JobWindowTest::Checked;
     // Every checkable command whose check mark is set, in the order given.
     static std::vector<int> Checked(WKRN_SheetWindow* job, const std::vector<int>& ids)
     {
@@ -106,10 +83,6 @@ protected:
                 checked.push_back(id);
         return checked;
     }
-    static bool Enabled(WKRN_SheetWindow* job, int id) { return job->Action(id)->isEnabled(); }
-
-    WKRN_TestSheets sheets;
-    std::unique_ptr<WKRN_Tressida> app;
 };
 } // namespace
 
@@ -120,7 +93,7 @@ TEST_F(SheetWindowCommands, ShowingASheet_SetsTitleIconZoomTextChecksAndJobEnabl
     EXPECT_EQ(job->View()->GetSheet(), job->Sheet().Get());
     EXPECT_EQ(job->WorkStylePane()->property("iconId").toInt(), int(IDI_WORKSTYLE_3));
     EXPECT_EQ(job->ZoomPane()->text(), QStringLiteral("1:1"));
-    EXPECT_EQ(Checked(job, kZoomCommands), std::vector<int>{ID_ZOOM_1_1});
+    EXPECT_EQ(Checked(job, WKRN_kZoomCommands), std::vector<int>{ID_ZOOM_1_1});
     EXPECT_EQ(Checked(job, {ID_BACKUP_PLATES, ID_BACKUP_PRESS_SHEETS, ID_BACKUP_PAGES}),
               std::vector<int>{ID_BACKUP_PRESS_SHEETS});
     EXPECT_EQ(Checked(job, {ID_TOOL_PAN, ID_TOOL_MEASURE, ID_TOOL_ZOOM}),
@@ -152,7 +125,7 @@ TEST_F(SheetWindowCommands, ShowingASheet_SetsTitleIconZoomTextChecksAndJobEnabl
 TEST_F(SheetWindowCommands, EmptyWindow_HasNoCheckMarksAndAnEmptyZoomPane)
 {
     WKRN_SheetWindow* job = Open({});
-    EXPECT_TRUE(Checked(job, kZoomCommands).empty());
+    EXPECT_TRUE(Checked(job, WKRN_kZoomCommands).empty());
     EXPECT_TRUE(Checked(job, {ID_BACKUP_PRESS_SHEETS, ID_TOOL_PAN}).empty());
     EXPECT_TRUE(job->ZoomPane()->text().isEmpty());
     EXPECT_TRUE(job->WorkStylePane()->pixmap().isNull());
@@ -175,19 +148,19 @@ TEST_F(SheetWindowCommands, ZoomInStopsAt8To1AndZoomOutAt1To512)
     job->Execute(ID_ZOOM_OUT);
     EXPECT_EQ(job->View()->GetLevel(), 1);
     EXPECT_TRUE(Enabled(job, ID_ZOOM_IN));
-    EXPECT_EQ(Checked(job, kZoomCommands), std::vector<int>{ID_ZOOM_4_1});
+    EXPECT_EQ(Checked(job, WKRN_kZoomCommands), std::vector<int>{ID_ZOOM_4_1});
 
     job->Execute(ID_ZOOM_1_256);
     job->Execute(ID_ZOOM_OUT);
     EXPECT_EQ(job->View()->GetLevel(), 12);
     EXPECT_FALSE(Enabled(job, ID_ZOOM_OUT));
     EXPECT_TRUE(Enabled(job, ID_ZOOM_IN));
-    EXPECT_EQ(Checked(job, kZoomCommands), std::vector<int>{ID_ZOOM_1_512});
+    EXPECT_EQ(Checked(job, WKRN_kZoomCommands), std::vector<int>{ID_ZOOM_1_512});
     EXPECT_EQ(job->ZoomPane()->text(), QStringLiteral("1:512"));
 
     // Choosing the level already checked from the menu keeps it checked.
     job->Action(ID_ZOOM_1_512)->trigger();
-    EXPECT_EQ(Checked(job, kZoomCommands), std::vector<int>{ID_ZOOM_1_512});
+    EXPECT_EQ(Checked(job, WKRN_kZoomCommands), std::vector<int>{ID_ZOOM_1_512});
 
     // Fit picks the largest level whose picture is smaller than the window (800 x 600 pixels
     // here, so 1:2 in a 640 x 480 window less its bars).
@@ -195,7 +168,8 @@ TEST_F(SheetWindowCommands, ZoomInStopsAt8To1AndZoomOutAt1To512)
     const int fitted = job->View()->GetLevel();
     EXPECT_LT(job->View()->GetLevelWidth(), job->View()->ClientSize().width());
     EXPECT_GE(job->View()->LevelWidth(fitted - 1), job->View()->ClientSize().width());
-    EXPECT_EQ(Checked(job, kZoomCommands), std::vector<int>{kZoomCommands[std::size_t(fitted)]});
+    EXPECT_EQ(Checked(job, WKRN_kZoomCommands),
+              std::vector<int>{WKRN_kZoomCommands[std::size_t(fitted)]});
 }
 
 TEST_F(SheetWindowCommands, ShowImposition_AllOnFromAnyMixThenAllOff)

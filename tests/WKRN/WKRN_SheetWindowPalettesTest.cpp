@@ -1,5 +1,4 @@
-#include "WKRN_SheetViewTestSheets.h"
-#include "WKRN_TestSupport.h"
+#include "WKRN_JobWindowFixture.h"
 
 #include "WKRN/WKRN_Ids.h"
 #include "WKRN/WKRN_NavigationWindow.h"
@@ -36,32 +35,12 @@ private:
     QSize m_hint;
 };
 
-class SheetWindowPalettes : public ::testing::Test
+class SheetWindowPalettes : public WKRN_JobWindowTest
 {
 protected:
-    void SetUp() override
-    {
-        WKRN_Preferences::Current() = WKRN_PreferenceValues();
-        app = std::make_unique<WKRN_Tressida>(QPixmap());
-        app->SetQuitAction([] {});
-    }
-    void TearDown() override
-    {
-        app.reset();
-        WKRN_ProcessEvents();
-        WKRN_Preferences::Current() = WKRN_PreferenceValues();
-    }
+    SheetWindowPalettes() { openRect = QRect(20, 20, 900, 700); }
 
-    IMPN_SheetReference Sheet()
-    {
-        WKRN_TestSheetSpec spec;
-        spec.pages = {WKRN_TestSheets::Page(1, 0, 100, 100, 400, 300)};
-        return sheets.Make(spec);
-    }
-    WKRN_SheetWindow* Open(const IMPN_SheetReference& sheet, QRect rect = QRect(20, 20, 900, 700))
-    {
-        return app->OpenJobWindow(sheet, rect, true);
-    }
+    IMPN_SheetReference Sheet() { return sheets.Make(OnePageSpec()); }
     // A job window with all three palettes: the navigation palette of its own and two stand-ins.
     WKRN_SheetWindow* OpenWithThree()
     {
@@ -79,7 +58,6 @@ protected:
     {
         return job->Palettes().Frame(id);
     }
-    static bool Checked(WKRN_SheetWindow* job, int id) { return job->Action(id)->isChecked(); }
     // As the window manager does on a click: the window system's focus moves there.
     static void Activate(QWidget* window)
     {
@@ -88,9 +66,6 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowActive(window, 2000));
         WKRN_ProcessEvents();
     }
-
-    WKRN_TestSheets sheets;
-    std::unique_ptr<WKRN_Tressida> app;
 };
 } // namespace
 

@@ -1,5 +1,4 @@
-#include "WKRN_SheetViewTestSheets.h"
-#include "WKRN_TestSupport.h"
+#include "WKRN_JobWindowFixture.h"
 
 #include "WKRN/WKRN_AddFileDialog.h"
 #include "WKRN/WKRN_Ids.h"
@@ -50,13 +49,9 @@ public:
 // The level whose Zoom menu item is checked; -1 when none or more than one is.
 int CheckedZoomLevel(WKRN_SheetWindow* job)
 {
-    const std::array<int, 13> ids{ID_ZOOM_8_1,  ID_ZOOM_4_1,  ID_ZOOM_2_1,   ID_ZOOM_1_1,
-                                  ID_ZOOM_1_2,  ID_ZOOM_1_4,  ID_ZOOM_1_8,   ID_ZOOM_1_16,
-                                  ID_ZOOM_1_32, ID_ZOOM_1_64, ID_ZOOM_1_128, ID_ZOOM_1_256,
-                                  ID_ZOOM_1_512};
     int found = -1;
     for (int level = 0; level < 13; ++level)
-        if (job->Action(ids[std::size_t(level)])->isChecked())
+        if (job->Action(WKRN_kZoomCommands[std::size_t(level)])->isChecked())
         {
             if (found >= 0)
                 return -1;
@@ -65,38 +60,16 @@ int CheckedZoomLevel(WKRN_SheetWindow* job)
     return found;
 }
 
-class SheetWindowRelays : public ::testing::Test
+class SheetWindowRelays : public WKRN_JobWindowTest
 {
 protected:
-    void SetUp() override
-    {
-        WKRN_Preferences::Current() = WKRN_PreferenceValues();
-        app = std::make_unique<WKRN_Tressida>(QPixmap());
-        app->SetQuitAction([] {});
-    }
-    void TearDown() override
-    {
-        app.reset();
-        WKRN_ProcessEvents();
-        WKRN_Preferences::Current() = WKRN_PreferenceValues();
-        WKRN_StatusPanes::SetCapsSource({});
-    }
-
     IMPN_SheetReference Sheet(std::uint32_t width = 800, std::uint32_t height = 600)
     {
-        WKRN_TestSheetSpec spec;
+        WKRN_TestSheetSpec spec = OnePageSpec();
         spec.width = width;
         spec.height = height;
-        spec.pages = {WKRN_TestSheets::Page(1, 0, 100, 100, 400, 300)};
         return sheets.Make(spec);
     }
-    WKRN_SheetWindow* Open(const IMPN_SheetReference& sheet)
-    {
-        return app->OpenJobWindow(sheet, QRect(20, 20, 640, 480), true);
-    }
-
-    WKRN_TestSheets sheets;
-    std::unique_ptr<WKRN_Tressida> app;
 };
 } // namespace
 
