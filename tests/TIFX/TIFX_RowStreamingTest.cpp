@@ -41,7 +41,7 @@ TEST_F(TIFX_RowStreaming, WideShallowSheetIsAskedBandByBandAndMatchesTheWholeBit
                              calls.push_back({y0, rows});
                              std::memcpy(band, bitmap.data() + rowBytes * y0, rowBytes * rows);
                          });
-    streamed.SetDirectoryInfo(TIFX_FullInfo());
+    streamed.SetDirectoryInfo(KRN_TestFullInfo());
     const std::string streamedPath = PathOf("streamed.tif");
     streamed.Write(streamedPath);
 
@@ -53,7 +53,7 @@ TEST_F(TIFX_RowStreaming, WideShallowSheetIsAskedBandByBandAndMatchesTheWholeBit
 
     TIFX_KRNWriter whole;
     whole.SetMainBitmap(width, height, bitmap);
-    whole.SetDirectoryInfo(TIFX_FullInfo());
+    whole.SetDirectoryInfo(KRN_TestFullInfo());
     const std::string wholePath = PathOf("whole.tif");
     whole.Write(wholePath);
     const std::string a = Bytes(streamedPath), b = Bytes(wholePath);
@@ -83,7 +83,7 @@ TEST_F(TIFX_RowStreaming, ReducedImageFromASourceIsTakenAfterTheRowsAndChecked)
             rowsWhenReduced = rowsMade;
             return std::vector<uint8_t>(size_t{125} * 88, 7);
         });
-    writer.SetDirectoryInfo(TIFX_FullInfo());
+    writer.SetDirectoryInfo(KRN_TestFullInfo());
     writer.Write(PathOf("reduced.tif"));
     EXPECT_EQ(rowsWhenReduced, height);
 
