@@ -10,9 +10,13 @@
 
 #include <tiffio.h>
 
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
+#include <functional>
+#include <mutex>
 #include <random>
+#include <thread>
 #include <vector>
 
 namespace
@@ -201,4 +205,74 @@ TEST_F(TIFX_TileRuns, DamagedGroup4TileReadsTheSameWhateverTheBufferHeld)
         KRN_TestFillRow(fromRuns.data() + rows.rows[i] * (kTileWidth / 8), kTileWidth,
                         rows.runs[i].data(), rows.runs[i].size());
     EXPECT_EQ(fromRuns, fromPaper);
+}
+
+// A receiver that runs `onFirst` when its first row arrives, before recording it.
+struct GatedRows : RecordedRows
+{
+    std::function<void()> onFirst;
+    void AddRow(std::uint32_t row, const std::uint32_t* r, std::size_t count,
+                std::uint32_t w) noexcept override
+    {
+        if (rows.empty() && onFirst)
+            onFirst();
+        RecordedRows::AddRow(row, r, count, w);
+    }
+};
+
+// The fill hook finds its receiver per thread. Two decodes are made to overlap: the first stops
+// in its first row until the second, on another thread with a handle of its own, is inside its
+// own first row; the first then finishes while the second waits, and the second finishes last.
+TEST_F(TIFX_TileRuns, OverlappingDecodesOnTwoThreadsEachReceiveTheirOwnRows)
+{
+    const std::string path = Write("threads.tif", COMPRESSION_CCITTFAX4, PHOTOMETRIC_MINISWHITE);
+    TIFX_KRNFile first(path), second(path);
+    first.Open(); // opened here: only the tile reads run on the other thread
+    second.Open();
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool secondInside = false, firstDone = false;
+    std::thread other;
+    std::vector<std::uint8_t> firstBuffer(kTileBytes), secondBuffer(kTileBytes);
+    GatedRows firstRows, secondRows;
+    std::int64_t secondRead = 0;
+    secondRows.onFirst = [&]
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        secondInside = true;
+        changed.notify_all();
+        changed.wait(lock, [&] { return firstDone; });
+    };
+    firstRows.onFirst = [&]
+    {
+        other = std::thread(
+            [&]
+            { secondRead = second.ReadTileRuns(secondBuffer.data(), 64, 32, secondRows, false); });
+        std::unique_lock<std::mutex> lock(mutex);
+        changed.wait(lock, [&] { return secondInside; });
+    };
+    const std::int64_t firstRead = first.ReadTileRuns(firstBuffer.data(), 0, 0, firstRows, false);
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        firstDone = true;
+    }
+    changed.notify_all();
+    other.join();
+
+    ASSERT_EQ(firstRead, std::int64_t(kTileBytes));
+    ASSERT_EQ(secondRead, std::int64_t(kTileBytes));
+    const struct
+    {
+        const RecordedRows& rows;
+        std::uint32_t x, y;
+    } decodes[] = {{firstRows, 0, 0}, {secondRows, 64, 32}};
+    for (const auto& decode : decodes)
+    {
+        ASSERT_EQ(decode.rows.rows.size(), kTileLength);
+        std::vector<std::uint8_t> fromRuns(kTileBytes);
+        for (std::uint32_t row = 0; row < kTileLength; ++row)
+            KRN_TestFillRow(fromRuns.data() + row * (kTileWidth / 8), kTileWidth,
+                            decode.rows.runs[row].data(), decode.rows.runs[row].size());
+        EXPECT_EQ(fromRuns, TileBits(kTileWidth, kTileLength, decode.x, decode.y));
+    }
 }
