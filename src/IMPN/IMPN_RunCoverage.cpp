@@ -3,55 +3,136 @@
 #include "IMPN/IMPN_CoverageKernel.h"
 
 #include <algorithm>
-#include <cstring>
 #include <limits>
 
 namespace
 {
-// Adds one row's black runs to its row of cells. Cells are met from left to right, so the pixels
-// of the cell being filled are gathered until a run leaves it: a cell's weight depends on its
-// count of inked pixels in this row, not on how many runs brought them. Returns the inked pixels.
-template <unsigned R>
-std::uint64_t CountRow(const std::uint32_t* runs, std::size_t count, std::uint32_t width,
-                       const std::uint8_t (*weight)[9], std::uint8_t* cells)
+// Calls black(a, b) for each black run [a, b) of the row, the runs taken in white-black pairs and
+// cut at the row's end, as libtiff's fill takes them.
+template <typename Black>
+inline void ForEachBlackRun(const std::uint32_t* runs, std::size_t count, std::uint32_t width,
+                            Black&& black)
 {
-    constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
-    std::uint64_t inked = 0;
     std::uint32_t x = 0;
-    std::uint32_t open = kNone; // the cell whose pixels are still being gathered
-    unsigned gathered = 0;
-    // Runs are taken in white-black pairs and cut at the row's end, as libtiff's fill does.
     for (std::size_t i = 0; i < count && x < width; i += 2)
     {
         x += std::min(runs[i], width - x);
         if (i + 1 >= count || x >= width)
             break;
         const std::uint32_t length = std::min(runs[i + 1], width - x);
-        if (length == 0)
-            continue;
-        const std::uint32_t a = x, b = x + length;
-        x = b;
-        inked += length;
-        const std::uint32_t first = a / R, last = (b - 1) / R;
-        if (first == open)
-            gathered += (first == last ? b : (first + 1) * R) - a;
-        else
-        {
-            if (open != kNone)
-                cells[open] = std::uint8_t(cells[open] + weight[open & 1u][gathered]);
-            open = first;
-            gathered = (first == last ? b : (first + 1) * R) - a;
-        }
-        if (first == last)
-            continue;
-        cells[first] = std::uint8_t(cells[first] + weight[first & 1u][gathered]);
-        for (std::uint32_t c = first + 1; c < last; ++c)
-            cells[c] = std::uint8_t(cells[c] + weight[c & 1u][R]);
-        open = last;
-        gathered = b - last * R;
+        if (length != 0)
+            black(x, x + length);
+        x += length;
     }
+}
+
+inline void Add(std::uint8_t& cell, unsigned value)
+{
+    cell = static_cast<std::uint8_t>(cell + value);
+}
+
+// 1:8: every row of a cell weighs the same, so the cells gather plain pixel counts (scaled at
+// the end).
+std::uint64_t CountRow8(const std::uint32_t* runs, std::size_t count, std::uint32_t width,
+                        std::uint8_t* cells)
+{
+    std::uint64_t inked = 0;
+    ForEachBlackRun(runs, count, width,
+                    [&](std::uint32_t a, std::uint32_t b)
+                    {
+                        inked += b - a;
+                        const std::uint32_t first = a / 8, last = (b - 1) / 8;
+                        if (first == last)
+                        {
+                            Add(cells[first], b - a);
+                            return;
+                        }
+                        Add(cells[first], (first + 1) * 8 - a);
+                        for (std::uint32_t c = first + 1; c < last; ++c)
+                            Add(cells[c], 8);
+                        Add(cells[last], b - last * 8);
+                    });
+    return inked;
+}
+
+// 1:2: a cell's two pixels of a row come from one run, except where a white run of length 0
+// separates two black ones: a run's last pixel, alone in its cell, waits for the next run.
+std::uint64_t CountRow2(const std::uint32_t* runs, std::size_t count, std::uint32_t width,
+                        const std::uint8_t (*weight)[5], std::uint8_t* cells)
+{
+    constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
+    std::uint64_t inked = 0;
+    std::uint32_t waiting = kNone; // the cell holding one pixel of the previous run
+    const auto settle = [&]
+    {
+        if (waiting != kNone)
+            Add(cells[waiting], weight[waiting & 1u][1]);
+        waiting = kNone;
+    };
+    ForEachBlackRun(runs, count, width,
+                    [&](std::uint32_t a, std::uint32_t b)
+                    {
+                        inked += b - a;
+                        if (a & 1u)
+                        {
+                            const std::uint32_t c = a / 2;
+                            if (c == waiting)
+                                Add(cells[c], weight[c & 1u][2]);
+                            else
+                            {
+                                settle();
+                                Add(cells[c], weight[c & 1u][1]);
+                            }
+                            waiting = kNone;
+                            ++a;
+                        }
+                        else
+                            settle();
+                        for (; a + 2 <= b; a += 2)
+                            Add(cells[a / 2], weight[(a / 2) & 1u][2]);
+                        if (a < b)
+                            waiting = a / 2;
+                    });
+    settle();
+    return inked;
+}
+
+// 1:4: two runs may share a cell, and a cell's weight depends on its count of inked pixels in
+// the row, not on how many runs brought them: the pixels of the cell a run ends in are gathered
+// until the next run starts in another cell.
+std::uint64_t CountRow4(const std::uint32_t* runs, std::size_t count, std::uint32_t width,
+                        const std::uint8_t (*weight)[5], std::uint8_t* cells)
+{
+    constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
+    std::uint64_t inked = 0;
+    std::uint32_t open = kNone; // the cell whose pixels are still being gathered
+    unsigned gathered = 0;
+    const std::uint8_t* w = weight[0]; // the same for both column parities
+    ForEachBlackRun(runs, count, width,
+                    [&](std::uint32_t a, std::uint32_t b)
+                    {
+                        inked += b - a;
+                        const std::uint32_t first = a / 4, last = (b - 1) / 4;
+                        const unsigned head = (first == last ? b : (first + 1) * 4) - a;
+                        if (first == open)
+                            gathered += head;
+                        else
+                        {
+                            if (open != kNone)
+                                Add(cells[open], w[gathered]);
+                            open = first;
+                            gathered = head;
+                        }
+                        if (first == last)
+                            return;
+                        Add(cells[first], w[gathered]);
+                        for (std::uint32_t c = first + 1; c < last; ++c)
+                            Add(cells[c], w[4]);
+                        open = last;
+                        gathered = b - last * 4;
+                    });
     if (open != kNone)
-        cells[open] = std::uint8_t(cells[open] + weight[open & 1u][gathered]);
+        Add(cells[open], w[gathered]);
     return inked;
 }
 } // namespace
@@ -65,7 +146,7 @@ bool IMPN_RunCoverage::Begin(unsigned reduction, std::uint32_t tileWidth, std::u
     m_Finished = false;
     m_Cells.clear();
     if ((reduction != 2 && reduction != 4 && reduction != 8) || tileWidth == 0 || tileLength == 0 ||
-        tileWidth % reduction != 0 || tileLength % reduction != 0)
+        tileWidth % (2 * reduction) != 0 || tileLength % reduction != 0)
         return false;
     m_Reduction = reduction;
     m_TileWidth = tileWidth;
@@ -73,12 +154,16 @@ bool IMPN_RunCoverage::Begin(unsigned reduction, std::uint32_t tileWidth, std::u
     m_CellsAcross = tileWidth / reduction;
     m_CellsDown = tileLength / reduction;
     m_Cells.assign(std::size_t(m_CellsAcross) * m_CellsDown, 0);
-    // The bit kernel's own row weights; at 1:8 the cells gather plain counts, scaled at the end.
-    for (unsigned row = 0; row < reduction; ++row)
-        for (unsigned parity = 0; parity < 2; ++parity)
-            for (unsigned n = 0; n <= reduction; ++n)
-                m_Weights[row][parity][n] = static_cast<std::uint8_t>(
-                    reduction == 8 ? n : IMPN_CoverageKernel::RowWeight(reduction, row, parity, n));
+    // The bit kernel's own row weights.
+    if (reduction != 8 && reduction != m_WeightsFor)
+    {
+        m_WeightsFor = reduction;
+        for (unsigned row = 0; row < reduction; ++row)
+            for (unsigned parity = 0; parity < 2; ++parity)
+                for (unsigned n = 0; n <= reduction; ++n)
+                    m_Weights[row][parity][n] = static_cast<std::uint8_t>(
+                        IMPN_CoverageKernel::RowWeight(reduction, row, parity, n));
+    }
     return true;
 }
 
@@ -90,17 +175,16 @@ void IMPN_RunCoverage::AddRow(std::uint32_t row, const std::uint32_t* runs, std:
     m_NextRow = row + 1;
     const std::uint32_t w = std::min(width, m_TileWidth);
     std::uint8_t* cells = m_Cells.data() + std::size_t(row / m_Reduction) * m_CellsAcross;
-    const std::uint8_t(*weight)[9] = m_Weights[row % m_Reduction];
     switch (m_Reduction)
     {
     case 2:
-        m_Inked += CountRow<2>(runs, count, w, weight, cells);
+        m_Inked += CountRow2(runs, count, w, m_Weights[row % 2], cells);
         break;
     case 4:
-        m_Inked += CountRow<4>(runs, count, w, weight, cells);
+        m_Inked += CountRow4(runs, count, w, m_Weights[row % 4], cells);
         break;
     default:
-        m_Inked += CountRow<8>(runs, count, w, weight, cells);
+        m_Inked += CountRow8(runs, count, w, cells);
         break;
     }
 }

@@ -17,8 +17,9 @@ class IMPN_RunCoverage : public TIFX_RunReceiver
 {
 public:
     // Starts a tile of tileWidth x tileLength pixels, counted in cells of reduction x reduction.
-    // False (and nothing counted) unless reduction is 2, 4 or 8 and both sizes are multiples of
-    // it.
+    // False (and nothing counted) unless reduction is 2, 4 or 8, the width a multiple of twice
+    // the reduction (as one-bit tiles, multiples of 16, always are) and the length a multiple of
+    // the reduction.
     bool Begin(unsigned reduction, std::uint32_t tileWidth, std::uint32_t tileLength);
 
     void AddRow(std::uint32_t row, const std::uint32_t* runs, std::size_t count,
@@ -43,8 +44,9 @@ private:
     std::uint32_t m_NextRow = 0;
     std::uint64_t m_Inked = 0;
     bool m_Finished = false;
-    // What a cell gains from one of its rows: by row in the cell, column parity of the cell and
-    // count of inked pixels in that row of the cell.
-    std::uint8_t m_Weights[8][2][9] = {};
+    // What a cell gains from one of its rows at 1:2 and 1:4: by row in the cell, column parity of
+    // the cell and count of inked pixels in that row of the cell.
+    std::uint8_t m_Weights[4][2][5] = {};
+    unsigned m_WeightsFor = 0; // the reduction the weights were made for
     std::vector<std::uint8_t> m_Cells;
 };

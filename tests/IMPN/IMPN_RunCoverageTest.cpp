@@ -192,6 +192,7 @@ TEST(RunCoverage, RefusesReductionsAndSizesItCannotCount)
     EXPECT_FALSE(counter.Begin(1, 64, 64));
     EXPECT_FALSE(counter.Begin(16, 64, 64));
     EXPECT_FALSE(counter.Begin(8, 60, 64));
+    EXPECT_FALSE(counter.Begin(8, 72, 64)); // an odd number of cells across
     EXPECT_FALSE(counter.Begin(4, 64, 0));
     const std::uint32_t runs[] = {0, 64};
     counter.AddRow(0, runs, 2, 64); // ignored, nothing begun
