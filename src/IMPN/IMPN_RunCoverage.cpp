@@ -3,6 +3,7 @@
 #include "IMPN/IMPN_CoverageKernel.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 namespace
@@ -63,6 +64,11 @@ std::uint64_t CountRow2(const std::uint32_t* runs, std::size_t count, std::uint3
     constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
     std::uint64_t inked = 0;
     std::uint32_t waiting = kNone; // the cell holding one pixel of the previous run
+    // Two full cells side by side, even then odd, as lanes in memory order (they never carry:
+    // a cell's weights over its rows add up to at most 255).
+    const std::uint8_t lanes[2] = {weight[0][2], weight[1][2]};
+    std::uint16_t fullPair;
+    std::memcpy(&fullPair, lanes, 2);
     const auto settle = [&]
     {
         if (waiting != kNone)
@@ -88,8 +94,24 @@ std::uint64_t CountRow2(const std::uint32_t* runs, std::size_t count, std::uint3
                         }
                         else
                             settle();
-                        for (; a + 2 <= b; a += 2)
-                            Add(cells[a / 2], weight[(a / 2) & 1u][2]);
+                        // Full cells: an odd one first, then pairs (even, odd) in one add.
+                        if (a + 2 <= b && (a & 2u))
+                        {
+                            Add(cells[a / 2], weight[1][2]);
+                            a += 2;
+                        }
+                        for (; a + 4 <= b; a += 4)
+                        {
+                            std::uint16_t v;
+                            std::memcpy(&v, cells + a / 2, 2);
+                            v = std::uint16_t(v + fullPair);
+                            std::memcpy(cells + a / 2, &v, 2);
+                        }
+                        if (a + 2 <= b)
+                        {
+                            Add(cells[a / 2], weight[0][2]);
+                            a += 2;
+                        }
                         if (a < b)
                             waiting = a / 2;
                     });
