@@ -235,7 +235,11 @@ int IMPN_SurfaceRenderer::ReadSourceCoverage(std::size_t k, const SourceSpan& s,
                                              std::uint8_t* out, std::size_t outStride)
 {
     const std::uint32_t cw = (s.x1 - s.x0) / r, ch = (s.y1 - s.y0) / r;
-    if (r >= 2 && m_InkUsable[k] && m_RunCoverage.Begin(r, m_SourceTileWidth, m_SourceTileLength))
+    // Tiles already known blank or solid cost nothing either way.
+    const int tileClass = m_InkUsable[k] ? m_Inks[k]->GetTileClass(s.tileX, s.tileY) : 128;
+    if (tileClass == 1 || tileClass == 2 || tileClass == 128)
+        return ReadSource(k, s.tileX, s.tileY);
+    if (r >= 2 && m_RunCoverage.Begin(r, m_SourceTileWidth, m_SourceTileLength))
     {
         const int got = m_Inks[k]->ReadTileCoverage(m_RunCoverage, m_Bits.data(), m_Bits.size(),
                                                     s.tileX, s.tileY);
