@@ -6,15 +6,24 @@
 //
 // DIR holds the preview files of a job whose first sheet's front has the inks to count, for
 // example `krn sample --out DIR --preset large --inks 8 --size 16384x16384`.
+//
+// The BM_GroupFourTile... cases need no job: they write a Group 4 file of a dense screen of their
+// own and compare the renderer's two ways of counting its coverage at 1:2, 1:4 and 1:8 (counted
+// from the decoder's run lengths, or the bits filled in and counted), next to the decode alone.
 
 #include "GFIL/GFIL_FileSpec.h"
+#include "IMPN/IMPN_CoverageKernel.h"
 #include "IMPN/IMPN_InkCoverage.h"
 #include "IMPN/IMPN_Registry.h"
 #include "IMPN/IMPN_RenderComposite.h"
+#include "IMPN/IMPN_RunCoverage.h"
 #include "IMPN/IMPN_SeparationInk.h"
 #include "IMPN/IMPN_Sheet.h"
 #include "IMPN/IMPN_SheetReference.h"
 #include "IMPN/IMPN_SurfaceRenderer.h"
+#include "KRN_TestFolder.h"
+#include "TIFX/TIFX_KRNFile.h"
+#include "TIFX/TIFX_KRNWriter.h"
 
 #include <benchmark/benchmark.h>
 
@@ -127,4 +136,100 @@ void BM_DensitometerReadingCached(benchmark::State& state)
     state.counters["side_px"] = double(side);
 }
 BENCHMARK(BM_DensitometerReadingCached)->Unit(benchmark::kMicrosecond);
+
+// A Group 4 file of 2048 x 2048 pixels (16 tiles) of a round-dot screen at 45 degrees, about
+// half inked (45 % to 55 % from tile to tile): the slowest content for Group 4, written once.
+struct DenseScreen
+{
+    std::filesystem::path folder = KRN_TestUniqueFolder("bench-coverage");
+    std::string path = (folder / "dense.tif").string();
+
+    DenseScreen()
+    {
+        TIFX_KRNWriter writer;
+        writer.SetMainImage(2048, 2048,
+                            [](std::uint32_t x0, std::uint32_t y0, std::uint8_t* tile)
+                            {
+                                const double percent = 45.0 + double((x0 + y0 / 2) % 11);
+                                const double radius = std::sqrt(percent / 100.0 / M_PI);
+                                for (std::uint32_t y = 0; y < 512; ++y)
+                                    for (std::uint32_t x = 0; x < 512; ++x)
+                                    {
+                                        const double u = (x0 + x + y0 + y) / 12.0;
+                                        const double v = (double(y0 + y) - (x0 + x)) / 12.0;
+                                        const double du = u - std::floor(u) - 0.5;
+                                        const double dv = v - std::floor(v) - 0.5;
+                                        if (du * du + dv * dv < radius * radius)
+                                            tile[y * 64 + x / 8] |= std::uint8_t(0x80u >> (x % 8));
+                                    }
+                            });
+        writer.Write(path);
+    }
+    ~DenseScreen() { KRN_TestRemoveFolder(folder); }
+};
+
+const std::string& DenseScreenFile()
+{
+    static const DenseScreen file;
+    return file.path;
+}
+
+// Decoding every tile and filling its bits, nothing counted: the floor of both ways below.
+void BM_GroupFourTileDecodeOnly(benchmark::State& state)
+{
+    TIFX_KRNFile file(DenseScreenFile());
+    file.Open();
+    std::vector<std::uint8_t> bits(std::size_t(file.GetTileSize()));
+    for (auto _ : state)
+        for (std::uint32_t y = 0; y < 2048; y += 512)
+            for (std::uint32_t x = 0; x < 2048; x += 512)
+                benchmark::DoNotOptimize(file.ReadTile(bits.data(), x, y));
+    state.counters["tiles/s"] =
+        benchmark::Counter(16.0, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_GroupFourTileDecodeOnly)->Unit(benchmark::kMillisecond);
+
+// Coverage at reduction range(0) as the renderer made it before: bits filled, then counted.
+void BM_GroupFourTileFillAndCount(benchmark::State& state)
+{
+    const unsigned r = unsigned(state.range(0));
+    TIFX_KRNFile file(DenseScreenFile());
+    file.Open();
+    std::vector<std::uint8_t> bits(std::size_t(file.GetTileSize()));
+    std::vector<std::uint8_t> cells(std::size_t(512 / r) * (512 / r));
+    for (auto _ : state)
+        for (std::uint32_t y = 0; y < 2048; y += 512)
+            for (std::uint32_t x = 0; x < 2048; x += 512)
+            {
+                file.ReadTile(bits.data(), x, y);
+                IMPN_CoverageKernel::Reduce(r, bits.data(), 64, 0, 0, 512 / r, 512 / r,
+                                            cells.data(), 512 / r);
+                benchmark::DoNotOptimize(cells.data());
+            }
+    state.counters["tiles/s"] =
+        benchmark::Counter(16.0, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_GroupFourTileFillAndCount)->Arg(2)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond);
+
+// The same coverage counted from the decoder's run lengths, no bits filled.
+void BM_GroupFourTileRuns(benchmark::State& state)
+{
+    const unsigned r = unsigned(state.range(0));
+    TIFX_KRNFile file(DenseScreenFile());
+    file.Open();
+    std::vector<std::uint8_t> scratch(std::size_t(file.GetTileSize()));
+    IMPN_RunCoverage counter;
+    for (auto _ : state)
+        for (std::uint32_t y = 0; y < 2048; y += 512)
+            for (std::uint32_t x = 0; x < 2048; x += 512)
+            {
+                counter.Begin(r, 512, 512);
+                file.ReadTileRuns(scratch.data(), x, y, counter, false);
+                counter.Finish();
+                benchmark::DoNotOptimize(counter.GetCells());
+            }
+    state.counters["tiles/s"] =
+        benchmark::Counter(16.0, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_GroupFourTileRuns)->Arg(2)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond);
 } // namespace

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+class IMPN_RunCoverage;
+
 class IMPN_RenderInk
 {
 public:
@@ -23,6 +25,20 @@ public:
 
     // 0 unknown, 1 blank, 2 solid, 4 mixed; 128 for a position outside the tile array.
     virtual int GetTileClass(std::uint32_t x, std::uint32_t y) = 0;
+
+    // Coverage counted while decoding, for 1:2 and below. Reads the tile holding (x, y) and
+    // counts it into counter, which the caller has begun for the tile size and reduction, from
+    // the decoder's run lengths; buffer (bufferSize bytes, one whole tile) is the decoder's
+    // scratch, its bits are not filled in. Returns 0 blank, 1 solid (classified as ReadTile
+    // classifies), 2 counted, -1 when the tile cannot be read, or kNotCounted when this ink
+    // cannot count while decoding (the caller reads the bits with ReadTile).
+    static constexpr int kNotCounted = 3;
+    virtual int ReadTileCoverage(IMPN_RunCoverage& counter, std::uint8_t* buffer,
+                                 std::size_t bufferSize, std::uint32_t x, std::uint32_t y)
+    {
+        (void)counter, (void)buffer, (void)bufferSize, (void)x, (void)y;
+        return kNotCounted;
+    }
 
     virtual bool IsVisible() const = 0;
 

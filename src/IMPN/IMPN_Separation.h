@@ -16,6 +16,8 @@
 #include <unordered_map>
 #include <vector>
 
+class IMPN_RunCoverage;
+
 class IMPN_Separation : public IMPN_Node
 {
 public:
@@ -64,6 +66,14 @@ public:
     // -1 for a failed read, a position outside the image or a buffer that is too small.
     std::int64_t ReadTile(std::uint8_t* buffer, std::size_t bufferSize, std::uint32_t x,
                           std::uint32_t y);
+
+    // Reads the full-resolution tile holding (x, y) and counts its coverage into counter (begun
+    // for this tile size) from the decoder's run lengths, classifying the tile as ReadTile does;
+    // buffer is scratch for the decoder and keeps no bits. Returns 0 blank, 1 solid, 2 counted,
+    // -1 as ReadTile fails, or IMPN_RenderInk::kNotCounted when the file's tiles are not CCITT
+    // coded (read them with ReadTile).
+    int ReadTileCoverage(IMPN_RunCoverage& counter, std::uint8_t* buffer, std::size_t bufferSize,
+                         std::uint32_t x, std::uint32_t y);
 
     // Class of the tile holding (x, y); TileOutside beyond the tile array.
     std::uint32_t GetTileClass(std::uint32_t x, std::uint32_t y) const;

@@ -20,6 +20,12 @@ std::int64_t IMPN_SeparationInk::ReadTile(std::uint8_t* buffer, std::size_t buff
     return m_Separation.ReadTile(buffer, bufferSize, x, y);
 }
 
+int IMPN_SeparationInk::ReadTileCoverage(IMPN_RunCoverage& counter, std::uint8_t* buffer,
+                                         std::size_t bufferSize, std::uint32_t x, std::uint32_t y)
+{
+    return m_Separation.ReadTileCoverage(counter, buffer, bufferSize, x, y);
+}
+
 int IMPN_SeparationInk::GetTileClass(std::uint32_t x, std::uint32_t y)
 {
     return static_cast<int>(m_Separation.GetTileClass(x, y));

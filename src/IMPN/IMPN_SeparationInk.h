@@ -19,6 +19,8 @@ public:
     std::int64_t ReadTile(std::uint8_t* buffer, std::size_t bufferSize, std::uint32_t x,
                           std::uint32_t y) override;
     int GetTileClass(std::uint32_t x, std::uint32_t y) override;
+    int ReadTileCoverage(IMPN_RunCoverage& counter, std::uint8_t* buffer, std::size_t bufferSize,
+                         std::uint32_t x, std::uint32_t y) override;
     bool IsVisible() const override;
     void GetInk(std::uint8_t colour[3], std::uint8_t background[3],
                 unsigned& opacity) const override;

@@ -331,6 +331,40 @@ int IMPN_SurfaceRenderer::ReadSource(std::size_t k, std::uint32_t x, std::uint32
     return 2;
 }
 
+int IMPN_SurfaceRenderer::ReadSourceCoverage(std::size_t k, const SourceSpan& s, unsigned r,
+                                             std::uint8_t* out, std::size_t outStride)
+{
+    const std::uint32_t cw = (s.x1 - s.x0) / r, ch = (s.y1 - s.y0) / r;
+    // Tiles already known blank or solid cost nothing either way.
+    const int tileClass = m_InkUsable[k] ? m_Inks[k]->GetTileClass(s.tileX, s.tileY) : 128;
+    if (tileClass == 1 || tileClass == 2 || tileClass == 128)
+        return ReadSource(k, s.tileX, s.tileY);
+    if (r >= 2 && m_RunCoverage.Begin(r, m_SourceTileWidth, m_SourceTileLength))
+    {
+        const int got = m_Inks[k]->ReadTileCoverage(m_RunCoverage, m_Bits.data(), m_Bits.size(),
+                                                    s.tileX, s.tileY);
+        if (got != IMPN_RenderInk::kNotCounted)
+        {
+            if (got == 2)
+            {
+                // The whole source tile was counted; the span's cells are a part of it.
+                const std::uint32_t across = m_RunCoverage.GetCellsAcross();
+                const std::uint8_t* src = m_RunCoverage.GetCells() +
+                                          std::size_t((s.y0 - s.tileY) / r) * across +
+                                          (s.x0 - s.tileX) / r;
+                for (std::uint32_t y = 0; y < ch; ++y)
+                    std::memcpy(out + y * outStride, src + std::size_t(y) * across, cw);
+            }
+            return got < 0 ? -1 : got;
+        }
+    }
+    const int kind = ReadSource(k, s.tileX, s.tileY);
+    if (kind == 2)
+        IMPN_CoverageKernel::Reduce(r, m_Bits.data(), m_SourceRowBytes, s.x0 - s.tileX,
+                                    s.y0 - s.tileY, cw, ch, out, outStride);
+    return kind;
+}
+
 void IMPN_SurfaceRenderer::CollapseIfUniform(IMPN_RenderTile& tile)
 {
     const bool indexed = tile.kind == IMPN_TileKind::Indexed;
@@ -507,7 +541,7 @@ void IMPN_SurfaceRenderer::MakeCoverageTile(IMPN_RenderTile& tile, int level)
         bool inksBuilt = false;
         for (const SourceSpan& s : spans)
         {
-            const int kind = ReadSource(k, s.tileX, s.tileY);
+            const int kind = ReadSourceCoverage(k, s, r, m_Coverage.data(), w);
             if (kind <= 0)
                 continue;
             const std::uint32_t cx0 = std::uint32_t((s.x0 - sx) / r);
@@ -532,8 +566,6 @@ void IMPN_SurfaceRenderer::MakeCoverageTile(IMPN_RenderTile& tile, int level)
                 IMPN_InkMixing::BuildCoverageInks(colour, background, opacity, inks);
                 inksBuilt = true;
             }
-            IMPN_CoverageKernel::Reduce(r, m_Bits.data(), m_SourceRowBytes, s.x0 - s.tileX,
-                                        s.y0 - s.tileY, cw, ch, m_Coverage.data(), w);
             for (std::uint32_t y = 0; y < ch; ++y)
             {
                 const std::uint8_t* cov = m_Coverage.data() + y * w;

@@ -18,6 +18,7 @@
 #include "IMPN/IMPN_RenderInk.h"
 #include "IMPN/IMPN_RenderLevel.h"
 #include "IMPN/IMPN_RenderTile.h"
+#include "IMPN/IMPN_RunCoverage.h"
 #include "IMPN/IMPN_TileStore.h"
 
 #include <cstdint>
@@ -125,6 +126,11 @@ private:
     // Reads one source tile of ink k: returns 0 blank, 1 solid, 2 mixed (bits in m_Bits),
     // -1 when nothing can be drawn from it.
     int ReadSource(std::size_t k, std::uint32_t x, std::uint32_t y);
+    // Coverage of the cells of span s of ink k at reduction r, written to out (rows outStride
+    // apart): counted from the decoder's run lengths where the ink can (r of 2 to 8), else
+    // reduced from the tile's bits. Returns as ReadSource; the cells are written for 2 only.
+    int ReadSourceCoverage(std::size_t k, const SourceSpan& s, unsigned r, std::uint8_t* out,
+                           std::size_t outStride);
 
     std::vector<std::unique_ptr<IMPN_RenderInk>> m_Inks;
     std::vector<bool> m_InkUsable; // same tile geometry as the first separation
@@ -142,4 +148,5 @@ private:
 
     std::vector<std::uint8_t> m_Bits;     // one source tile
     std::vector<std::uint8_t> m_Coverage; // one level tile of coverage values
+    IMPN_RunCoverage m_RunCoverage;       // one source tile counted from run lengths
 };

@@ -1,11 +1,13 @@
 #include "TIFX/TIFX_KRNFile.h"
 
 #include "TIFX/TIFX_HandleState.h"
+#include "TIFX/TIFX_RunReceiver.h"
 
 #include <tiffio.h>
 
 #include <sys/stat.h>
 
+#include <cstring>
 #include <utility>
 
 namespace
@@ -14,6 +16,44 @@ const KRNDirectoryInfo& EmptyInfo()
 {
     static const KRNDirectoryInfo empty;
     return empty;
+}
+
+bool IsCCITTCoded(TIFF* tif)
+{
+    uint16_t compression = COMPRESSION_NONE;
+    TIFFGetField(tif, TIFFTAG_COMPRESSION, &compression);
+    return compression == COMPRESSION_CCITTFAX3 || compression == COMPRESSION_CCITTFAX4;
+}
+
+// The CCITT decoders hand each row's runs to a fill function (the pseudo-tag
+// TIFFTAG_FAXFILLFUNC); libtiff's own one sets the bits of the black runs and clears those of the
+// white ones. The function has no user pointer, so the decode in progress is found through a
+// thread-local: every thread decodes with a handle of its own.
+using FaxFillFunction = void (*)(unsigned char*, uint32_t*, uint32_t*, uint32_t);
+
+struct RunDecode
+{
+    TIFX_RunReceiver* receiver = nullptr;
+    FaxFillFunction fill = nullptr; // libtiff's own, when the bits are wanted as well
+    const unsigned char* tile = nullptr;
+    tmsize_t rowBytes = 0;
+    uint32_t rows = 0;
+};
+
+thread_local RunDecode* t_runDecode = nullptr;
+
+void ReportRuns(unsigned char* row, uint32_t* runs, uint32_t* end, uint32_t width)
+{
+    RunDecode* decode = t_runDecode;
+    if (decode == nullptr)
+        return;
+    // The receiver sees the runs before libtiff's fill, which cuts overlong ones in place.
+    const std::ptrdiff_t offset = row - decode->tile;
+    if (offset >= 0 && offset % decode->rowBytes == 0 && offset / decode->rowBytes < decode->rows)
+        decode->receiver->AddRow(static_cast<uint32_t>(offset / decode->rowBytes), runs,
+                                 static_cast<std::size_t>(end - runs), width);
+    if (decode->fill != nullptr)
+        decode->fill(row, runs, end, width);
 }
 } // namespace
 
@@ -172,7 +212,47 @@ int64_t TIFX_KRNFile::ReadTile(void* buffer, uint32_t x, uint32_t y)
 {
     if (!m_tiff || !buffer || !TIFFIsTiled(m_tiff))
         return -1;
+    // A CCITT decoder that meets damaged data stops early yet reports the whole tile as read:
+    // the rows it never reached would keep whatever the buffer held (another tile's ink).
+    if (IsCCITTCoded(m_tiff))
+        std::memset(buffer, 0, static_cast<std::size_t>(TIFFTileSize64(m_tiff)));
     const tmsize_t n = TIFFReadTile(m_tiff, buffer, x, y, 0, 0);
+    return n < 0 ? -1 : static_cast<int64_t>(n);
+}
+
+bool TIFX_KRNFile::CanReadTileRuns() const
+{
+    return m_tiff && TIFFIsTiled(m_tiff) && IsCCITTCoded(m_tiff);
+}
+
+int64_t TIFX_KRNFile::ReadTileRuns(void* buffer, uint32_t x, uint32_t y, TIFX_RunReceiver& receiver,
+                                   bool fillBits)
+{
+    if (!buffer || !CanReadTileRuns())
+        return -1;
+    FaxFillFunction libraryFill = nullptr;
+    uint32_t rows = 0;
+    const tmsize_t rowBytes = TIFFTileRowSize(m_tiff);
+    if (!TIFFGetField(m_tiff, TIFFTAG_FAXFILLFUNC, &libraryFill) || libraryFill == nullptr ||
+        !TIFFGetField(m_tiff, TIFFTAG_TILELENGTH, &rows) || rowBytes <= 0)
+        return -1;
+    if (fillBits)
+        std::memset(buffer, 0, static_cast<std::size_t>(TIFFTileSize64(m_tiff)));
+
+    RunDecode decode;
+    decode.receiver = &receiver;
+    decode.fill = fillBits ? libraryFill : nullptr;
+    decode.tile = static_cast<const unsigned char*>(buffer);
+    decode.rowBytes = rowBytes;
+    decode.rows = rows;
+    // libtiff keeps the fill function per handle; it is put back before anything else can decode
+    // with this handle.
+    RunDecode* const outer = t_runDecode;
+    t_runDecode = &decode;
+    TIFFSetField(m_tiff, TIFFTAG_FAXFILLFUNC, &ReportRuns);
+    const tmsize_t n = TIFFReadTile(m_tiff, buffer, x, y, 0, 0);
+    TIFFSetField(m_tiff, TIFFTAG_FAXFILLFUNC, libraryFill);
+    t_runDecode = outer;
     return n < 0 ? -1 : static_cast<int64_t>(n);
 }
 

@@ -16,6 +16,7 @@
 #include <string>
 
 class GFIL_FileSpec;
+class TIFX_RunReceiver;
 struct TIFX_HandleState;
 typedef struct tiff TIFF;
 
@@ -71,7 +72,19 @@ public:
     int64_t GetTileSize() const;
     // Reads the tile holding pixel (x, y) of the current directory, sample 0, into `buffer`, which
     // must hold GetTileSize() bytes. Returns the byte count, or -1 on failure.
+    // Pixels that a damaged CCITT-coded tile leaves undecoded read as 0 (no ink), never as what
+    // the buffer held before.
     int64_t ReadTile(void* buffer, uint32_t x, uint32_t y);
+
+    // True when the current directory's tiles are CCITT Group 3 or 4 coded, so that ReadTileRuns
+    // can hand over their run lengths.
+    bool CanReadTileRuns() const;
+    // Reads the tile holding pixel (x, y) like ReadTile, handing every decoded row's run lengths
+    // to `receiver` on the calling thread. With fillBits the bits are filled in as well (exactly
+    // as ReadTile fills them); without, `buffer` (GetTileSize() bytes) is left as it was. Returns
+    // the byte count, or -1 on failure or when the tiles are not CCITT coded.
+    int64_t ReadTileRuns(void* buffer, uint32_t x, uint32_t y, TIFX_RunReceiver& receiver,
+                         bool fillBits);
 
     // True only for a well-formed preview file; the current directory is restored in every case.
     bool IsValidPreviewFile();
