@@ -35,23 +35,24 @@ std::uint16_t FindThumbnailDirectory(TIFX_KRNFile& file)
     return 1;
 }
 
-std::uint32_t Classify(const std::uint8_t* bytes, std::int64_t count)
+} // namespace
+
+std::uint32_t IMPN_Separation::ClassifyTile(const std::uint8_t* bytes, std::int64_t count)
 {
     if (count <= 0)
-        return IMPN_Separation::TileMixed;
+        return TileMixed;
     const std::uint8_t first = bytes[0];
     for (std::int64_t i = 1; i < count; ++i)
     {
         if (bytes[i] != first)
-            return IMPN_Separation::TileMixed;
+            return TileMixed;
     }
     if (first == 0x00)
-        return IMPN_Separation::TileBlank;
+        return TileBlank;
     if (first == 0xFF)
-        return IMPN_Separation::TileSolid;
-    return IMPN_Separation::TileMixed;
+        return TileSolid;
+    return TileMixed;
 }
-} // namespace
 
 IMPN_Separation::IMPN_Separation(TIFX_KRNFile& file)
 {
@@ -287,6 +288,15 @@ std::uint32_t IMPN_Separation::GetTileClass(std::uint32_t x, std::uint32_t y) co
     return found == m_TileClasses.end() ? TileUnknown : found->second;
 }
 
+void IMPN_Separation::NoteTileClass(std::uint32_t x, std::uint32_t y, std::uint32_t tileClass)
+{
+    const std::uint32_t index = TileIndex(x, y);
+    if (index >= m_TileCount ||
+        (tileClass != TileBlank && tileClass != TileSolid && tileClass != TileMixed))
+        return;
+    m_TileClasses.emplace(index, static_cast<std::uint8_t>(tileClass));
+}
+
 std::size_t IMPN_Separation::GetTileByteCount() const
 {
     return m_TileByteCount;
@@ -324,7 +334,7 @@ std::int64_t IMPN_Separation::ReadTile(std::uint8_t* buffer, std::size_t bufferS
             return -1;
         if (tileClass == TileUnknown)
         {
-            const std::uint32_t found = Classify(buffer, count);
+            const std::uint32_t found = ClassifyTile(buffer, count);
             m_TileClasses.emplace(index, static_cast<std::uint8_t>(found));
             if (found != TileMixed)
                 return 1;

@@ -67,6 +67,11 @@ public:
 
     // Class of the tile holding (x, y); TileOutside beyond the tile array.
     std::uint32_t GetTileClass(std::uint32_t x, std::uint32_t y) const;
+    // Records a class found by a reader of the same file on another thread (blank, solid or
+    // mixed; anything else and positions outside the tile array are ignored).
+    void NoteTileClass(std::uint32_t x, std::uint32_t y, std::uint32_t tileClass);
+    // The class of a decoded tile of count bytes.
+    static std::uint32_t ClassifyTile(const std::uint8_t* bytes, std::int64_t count);
 
     // Bytes of one decoded full-resolution tile, as the TIFF library decodes it.
     std::size_t GetTileByteCount() const;
