@@ -211,7 +211,38 @@ std::int64_t IMPN_Separation::ReadThumbnail(IMPN_Raster& raster)
 {
     try
     {
-        TIFX_KRNFile& file = FileAt(m_ThumbnailDirectory);
+        const std::int64_t total = ReadReducedImage(FileAt(m_ThumbnailDirectory), raster);
+        if (total >= 0)
+            raster.changeStamp = IMPN_ChangeCounter::Next();
+        return total;
+    }
+    catch (const TIFX_Exception&)
+    {
+        return -1;
+    }
+}
+
+std::unique_ptr<TIFX_KRNFile> IMPN_Separation::OpenReducedImageReader() const
+{
+    try
+    {
+        auto file = std::make_unique<TIFX_KRNFile>(GetFilePath());
+        file->Open();
+        if (file->GetDirectory() != m_ThumbnailDirectory &&
+            !file->SetDirectory(m_ThumbnailDirectory))
+            return nullptr;
+        return file;
+    }
+    catch (const TIFX_Exception&)
+    {
+        return nullptr;
+    }
+}
+
+std::int64_t IMPN_Separation::ReadReducedImage(TIFX_KRNFile& file, IMPN_Raster& raster)
+{
+    try
+    {
         const std::uint32_t width = file.GetImageWidth();
         const std::uint32_t length = file.GetImageLength();
         const std::uint32_t tileWidth = file.GetTileWidth();
@@ -238,7 +269,6 @@ std::int64_t IMPN_Separation::ReadThumbnail(IMPN_Raster& raster)
         raster.top = 0;
         raster.size = rowLength * rows;
         raster.pixelFormat = IMPN_Raster::FormatGrey8;
-        raster.changeStamp = IMPN_ChangeCounter::Next();
 
         std::vector<std::uint8_t> tile(static_cast<std::size_t>(tileBytes));
         std::int64_t total = 0;

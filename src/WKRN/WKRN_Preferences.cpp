@@ -174,6 +174,9 @@ WKRN_PreferenceValues WKRN_Preferences::Decode(const WKRN_PreferenceLookup& stor
     ReadInt(coverage, "DensitometerAperture", kMinAperture, kMaxAperture,
             values.DensitometerAperture);
     ReadInt(coverage, "InkLimit", 1, kMaxInkLimit, values.InkLimit);
+    const WKRN_PreferenceLookup rendering = [&store](const QString& name)
+    { return store(QLatin1String(kRenderingGroup) + QLatin1Char('/') + name); };
+    ReadInt(rendering, "RenderThreads", 0, kMaxRenderThreads, values.RenderThreads);
     return values;
 }
 
@@ -202,6 +205,9 @@ QSettings::Status WriteValues(const WKRN_PreferenceValues& values, const QString
     store.beginGroup(QLatin1String(WKRN_Preferences::kCoverageGroup));
     store.setValue(Name("DensitometerAperture"), IntBytes(values.DensitometerAperture));
     store.setValue(Name("InkLimit"), IntBytes(values.InkLimit));
+    store.endGroup();
+    store.beginGroup(QLatin1String(WKRN_Preferences::kRenderingGroup));
+    store.setValue(Name("RenderThreads"), IntBytes(values.RenderThreads));
     store.endGroup();
     store.endGroup();
     store.sync();

@@ -51,6 +51,9 @@ struct WKRN_PreferenceValues
     // percent above which the overlay hatches.
     std::int32_t DensitometerAperture = 3000;
     std::int32_t InkLimit = 300;
+    // Rendering: the worker threads that make the sheet view's tiles; 0, the default, gives one
+    // per processor core. Read when a job window opens.
+    std::int32_t RenderThreads = 0;
 
     friend bool operator==(const WKRN_PreferenceValues&, const WKRN_PreferenceValues&) = default;
 };
@@ -97,4 +100,7 @@ public:
     static constexpr int kMinAperture = 50;     // micrometres
     static constexpr int kMaxAperture = 100000; // 10 cm
     static constexpr int kMaxInkLimit = 1600;   // percent
+    // Inside kGroup: the rendering values.
+    static constexpr const char* kRenderingGroup = "Rendering";
+    static constexpr int kMaxRenderThreads = 64;
 };

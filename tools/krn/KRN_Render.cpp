@@ -17,6 +17,7 @@
 #include "IMPN/IMPN_Sheet.h"
 #include "IMPN/IMPN_SheetReference.h"
 #include "IMPN/IMPN_SurfaceRenderer.h"
+#include "IMPN/IMPN_WorkerPool.h"
 #include "TIFX/TIFX_Exception.h"
 
 #include <algorithm>
@@ -38,8 +39,9 @@ const char* const kUsage =
     "usage: krn render PATH... [--sheet N] [--surface front|back] --level L\n"
     "                  [--rect TOP,LEFT,WIDTH,HEIGHT] [--hide INK]... [--opacity INK=P]...\n"
     "                  [--colour INK=RRGGBB]... [--paper RRGGBB] [--colordb FILE]\n"
-    "                  --out FILE.png|FILE.ppm\n"
+    "                  [--threads N] --out FILE.png|FILE.ppm\n"
     "levels: 0 is 8:1, 3 is 1:1, 6 is 1:8, 12 is 1:512; --sheet counts from 1\n"
+    "--threads: threads that decode and reduce tiles (default: one per core; 1: this one only)\n"
     "inks are coloured as in the viewer: from the shipped named-colour library (or --colordb\n"
     "FILE, a site's own) and the user's custom colours\n";
 
@@ -60,6 +62,7 @@ struct Options
     std::optional<IMPN_ColorBGR> paper;
     std::string colordb;
     std::string out;
+    unsigned threads = 0; // 0: one per core
 };
 
 // Reads the options into o; nothing when the render should go ahead, else the exit code.
@@ -107,6 +110,7 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, Options& o
     parser.Alias("--color", "--colour");
     parser.Option("--paper", [&o](const std::string& v) { o.paper = P::Colour(v); });
     parser.Option("--colordb", o.colordb);
+    KRN_AddThreadsOption(parser, o.threads);
     parser.Option("--out", o.out, P::kRequired);
     return parser.Parse(args);
 }
@@ -205,8 +209,11 @@ int RunRender(const std::vector<std::string>& args)
                 std::cerr << "\rrendering " << percent << "%" << std::flush;
             }
         };
+    // This thread takes a share of every batch, so N threads are this one and N - 1 workers.
+    std::unique_ptr<IMPN_WorkerPool> pool = KRN_MakeWorkerPool(o.threads);
     IMPN_RenderComposite::Compose(*renderer, o.level, surface.GetLatestChange(), rect[0], rect[1],
-                                  rect[2], rect[3], bgr.data(), std::size_t(rect[2]) * 3, progress);
+                                  rect[2], rect[3], bgr.data(), std::size_t(rect[2]) * 3, progress,
+                                  pool.get());
     if (terminal)
         std::cerr << "\r" << std::string(16, ' ') << "\r";
 
