@@ -51,6 +51,10 @@ void IMPN_SheetView::SetSheet(IMPN_Sheet* sheet)
     StopPainting();
     m_PendingUnderneath.clear();
     m_PendingTop.clear();
+    if (m_Pool)
+        for (IMPN_Surface* surface : {GetTopSurface(), GetUnderneathSurface()})
+            if (surface && surface->GetRenderer())
+                surface->GetRenderer()->CancelQueued();
     m_UnderneathOverlaysPending = false;
     m_TopOverlaysPending = false;
     m_Sheet = IMPN_SheetReference(sheet);
@@ -544,6 +548,12 @@ void IMPN_SheetView::QueueFrame()
     m_PendingTop.clear();
     IMPN_Surface* top = GetTopSurface();
     IMPN_Surface* under = GetUnderneathSurface();
+    // What the workers have not started for an earlier frame (another level, another region)
+    // makes way; the tiles this frame still needs are asked for again.
+    if (m_Pool)
+        for (IMPN_Surface* surface : {top, under})
+            if (surface && surface->GetRenderer())
+                surface->GetRenderer()->CancelQueued();
     if (IsUnderneathDrawn())
         AppendRequests(m_PendingUnderneath, *under, UnderneathTileRange(*under));
     if (top && top->HasSeparations())

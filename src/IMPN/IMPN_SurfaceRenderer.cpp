@@ -94,6 +94,7 @@ struct IMPN_SurfaceRenderer::WorkerShare
     std::size_t slotCount = 0;
     std::size_t running = 0;
     bool closed = false;
+    std::uint64_t cancelledBelow = 0; // jobs with a lower serial not started yet are skipped
     std::vector<Result> done;
 
     std::unique_ptr<WorkerSlot> TakeSlot()
@@ -913,6 +914,15 @@ const IMPN_RenderTile* IMPN_SurfaceRenderer::RequestTile(std::int32_t top, std::
                     std::lock_guard<std::mutex> lock(share->mutex);
                     if (share->closed)
                         return;
+                    if (job->serial < share->cancelledBelow)
+                    {
+                        // An empty result, so that the owner stops waiting for it.
+                        Result skipped;
+                        skipped.key = job->key;
+                        skipped.serial = job->serial;
+                        share->done.push_back(std::move(skipped));
+                        return;
+                    }
                     ++share->running;
                 }
                 Result result;
@@ -928,6 +938,12 @@ const IMPN_RenderTile* IMPN_SurfaceRenderer::RequestTile(std::int32_t top, std::
             });
     }
     return nullptr;
+}
+
+void IMPN_SurfaceRenderer::CancelQueued()
+{
+    std::lock_guard<std::mutex> lock(m_Share->mutex);
+    m_Share->cancelledBelow = m_NextSerial;
 }
 
 std::size_t IMPN_SurfaceRenderer::CollectResults(std::uint32_t stamp)

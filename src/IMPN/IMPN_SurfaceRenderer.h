@@ -83,6 +83,9 @@ public:
     std::size_t CollectResults(std::uint32_t stamp);
     // Tiles queued on or being made by workers whose results have not been collected yet.
     std::size_t GetPendingCount() const { return m_InFlight.size(); }
+    // Drops the requests the workers have not started yet (the view left their level or
+    // region); tiles being made are still adopted. Asking again queues them anew.
+    void CancelQueued();
 
     // Frees every tile of every level and starts a new generation: results of work asked for
     // before are dropped. Tiles are made again on request.

@@ -286,6 +286,29 @@ TEST(RendererThreads, IndexedTileSurvivesAColourChangeButNotAReleaseOfTiles)
     EXPECT_EQ(s.renderer->GetCachedBytes(), 0u);
 }
 
+// Requests the workers have not started when the view moves on are skipped, and asking again
+// makes them.
+TEST(RendererThreads, CancelledRequestsAreNotMadeAndCanBeAskedForAgain)
+{
+    IMPN_WorkerPool pool(1);
+    Surface s(2), reference(2);
+    const std::uint32_t stamp = IMPN_ChangeCounter::Next();
+    {
+        Gate gate(pool);
+        for (std::int32_t top : {0, 128})
+            for (std::int32_t left : {0, 128})
+                EXPECT_EQ(s.renderer->RequestTile(top, left, 4, stamp, pool), nullptr);
+        EXPECT_EQ(s.renderer->GetPendingCount(), 4u);
+        s.renderer->CancelQueued();
+    }
+    Drain(pool);
+    EXPECT_EQ(s.renderer->CollectResults(stamp), 0u);
+    EXPECT_EQ(s.renderer->GetPendingCount(), 0u);
+    EXPECT_EQ(s.renderer->GetCachedBytes(), 0u);
+    EXPECT_TRUE(ComposeAsync(*s.renderer, 4, stamp, pool) ==
+                Compose(*reference.renderer, 4, stamp, nullptr));
+}
+
 // A renderer (a sheet) that goes while its tiles are queued leaves the pool working; its queued
 // tasks end without touching it.
 TEST(RendererThreads, RendererEndingWithWorkQueuedLeavesThePoolWorking)
