@@ -22,6 +22,7 @@
 #include "IMPN/IMPN_Sheet.h"
 #include "IMPN/IMPN_SheetReference.h"
 #include "IMPN/IMPN_SurfaceRenderer.h"
+#include "IMPN/IMPN_WorkerPool.h"
 #include "KRN_TestPreviewInfo.h"
 #include "TIFX/TIFX_KRNWriter.h"
 #include "TIFX/TIFX_Tags.h"
@@ -256,8 +257,9 @@ void DecodeAllTiles(const std::string& path)
     TIFFClose(tiff);
 }
 
-// Opens the files as the viewer does and renders one whole level of the front surface.
-void RenderLevel(const std::vector<std::string>& files, int level)
+// Opens the files as the viewer does and renders one whole level of the front surface, on this
+// thread alone or, as `krn render --threads N` does, on this one and N - 1 workers.
+void RenderLevel(const std::vector<std::string>& files, int level, unsigned threads = 1)
 {
     IMPN_Registry registry;
     std::vector<GFIL_FileSpec> specs;
@@ -279,8 +281,12 @@ void RenderLevel(const std::vector<std::string>& files, int level)
     IMPN_SurfaceRenderer& renderer = *owned;
     const IMPN_RenderLevel& l = renderer.GetLevel(level);
     std::vector<std::uint8_t> picture(std::size_t(l.width) * l.height * 3);
+    std::unique_ptr<IMPN_WorkerPool> pool;
+    if (threads > 1)
+        pool = std::make_unique<IMPN_WorkerPool>(threads - 1);
     IMPN_RenderComposite::Compose(renderer, level, surface.GetLatestChange(), 0, 0, l.width,
-                                  l.height, picture.data(), std::size_t(l.width) * 3);
+                                  l.height, picture.data(), std::size_t(l.width) * 3, {},
+                                  pool.get());
     benchmark::DoNotOptimize(picture.data());
 }
 
@@ -319,6 +325,34 @@ void BM_EightInks_OverviewOneTo64(benchmark::State& state)
     state.counters["peak_MiB"] = double(PeakResidentKiB()) / 1024.0;
 }
 BENCHMARK(BM_EightInks_OverviewOneTo64)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->UseRealTime();
+// The same two pictures on one and on two threads (the argument), side by side in one run.
+void BM_Screen_RenderOneToEightThreads(benchmark::State& state)
+{
+    const std::vector<std::string> files = {ScreenFile()};
+    for (auto _ : state)
+        RenderLevel(files, 6, unsigned(state.range(0)));
+    state.counters["peak_MiB"] = double(PeakResidentKiB()) / 1024.0;
+}
+BENCHMARK(BM_Screen_RenderOneToEightThreads)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->UseRealTime();
+
+void BM_EightInks_OverviewOneTo64Threads(benchmark::State& state)
+{
+    const std::vector<std::string> files = InkFiles();
+    for (auto _ : state)
+        RenderLevel(files, 9, unsigned(state.range(0)));
+    state.counters["peak_MiB"] = double(PeakResidentKiB()) / 1024.0;
+}
+BENCHMARK(BM_EightInks_OverviewOneTo64Threads)
+    ->Arg(1)
+    ->Arg(2)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3)
     ->UseRealTime();

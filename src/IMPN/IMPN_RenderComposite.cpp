@@ -1,14 +1,16 @@
 #include "IMPN/IMPN_RenderComposite.h"
 
 #include "IMPN/IMPN_SurfaceRenderer.h"
+#include "IMPN/IMPN_WorkerPool.h"
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 bool IMPN_RenderComposite::Compose(IMPN_SurfaceRenderer& renderer, int level, std::uint32_t stamp,
                                    std::int32_t top, std::int32_t left, std::int32_t width,
                                    std::int32_t height, std::uint8_t* bgr, std::size_t stride,
-                                   const Progress& progress)
+                                   const Progress& progress, IMPN_WorkerPool* pool)
 {
     if (level < 0 || level >= IMPN_RenderLevel::kLevelCount || width < 0 || height < 0)
         return false;
@@ -25,8 +27,24 @@ bool IMPN_RenderComposite::Compose(IMPN_SurfaceRenderer& renderer, int level, st
     const std::int64_t firstCol = x0 / l.tileWidth, lastCol = (x1 - 1) / l.tileWidth;
     const std::size_t total = std::size_t((lastRow - firstRow + 1) * (lastCol - firstCol + 1));
     std::size_t done = 0;
+    // Rows are made in batches of a few tiles per worker: enough to keep every worker busy,
+    // few enough that progress is still reported as the picture grows.
+    std::int64_t madeUntil = firstRow - 1;
+    const std::size_t batch = pool != nullptr ? 4 * std::size_t(pool->GetWorkerCount()) : 0;
     for (std::int64_t row = firstRow; row <= lastRow; ++row)
     {
+        if (pool != nullptr && row > madeUntil)
+        {
+            std::vector<IMPN_SurfaceRenderer::Position> positions;
+            while (madeUntil < lastRow && positions.size() < batch)
+            {
+                ++madeUntil;
+                for (std::int64_t col = firstCol; col <= lastCol; ++col)
+                    positions.push_back(
+                        {std::int32_t(madeUntil * l.tileHeight), std::int32_t(col * l.tileWidth)});
+            }
+            renderer.MakeTiles(positions, level, stamp, pool);
+        }
         for (std::int64_t col = firstCol; col <= lastCol; ++col)
         {
             const IMPN_RenderTile* tile = renderer.GetTile(

@@ -1,10 +1,12 @@
 #pragma once
 // What the surface renderer needs of one separation: its one-bit main image read tile by tile
 // (with blank and solid tiles classified once), its visibility and its current display colour.
-// The tree's separations are adapted to it; tests and benchmarks feed synthetic inks.
+// The tree's separations are adapted to it; tests and benchmarks feed synthetic inks. An ink
+// belongs to the thread that owns the renderer; workers read through readers of their own.
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 class IMPN_RunCoverage;
 
@@ -45,4 +47,18 @@ public:
     // The current display colour: colour and background as blue, green, red; opacity 0..100.
     virtual void GetInk(std::uint8_t colour[3], std::uint8_t background[3],
                         unsigned& opacity) const = 0;
+
+    // An independent reader of the same main image for one worker thread: its own file handle
+    // and scratch state, sharing nothing that the ink's owner changes, so that it may decode
+    // while the owner goes on using the ink. Only GetImageInfo, ReadTile and GetTileClass are
+    // asked of it, and only from that worker; it keeps no tile classes of its own (GetTileClass
+    // answers 0 or 128), since the owner's classes are the ones that count. Null when the ink
+    // cannot be read from another thread; the renderer then makes its tiles on the caller's
+    // thread.
+    virtual std::unique_ptr<IMPN_RenderInk> OpenWorkerReader() const { return nullptr; }
+
+    // Records the class (1 blank, 2 solid, 4 mixed) a worker found for the tile holding (x, y),
+    // so that the owner does not decode a blank or solid tile again. Called on the owner's
+    // thread only.
+    virtual void NoteTileClass(std::uint32_t /*x*/, std::uint32_t /*y*/, int /*tileClass*/) {}
 };

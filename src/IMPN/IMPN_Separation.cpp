@@ -37,23 +37,24 @@ std::uint16_t FindThumbnailDirectory(TIFX_KRNFile& file)
     return 1;
 }
 
-std::uint32_t Classify(const std::uint8_t* bytes, std::int64_t count)
+} // namespace
+
+std::uint32_t IMPN_Separation::ClassifyTile(const std::uint8_t* bytes, std::int64_t count)
 {
     if (count <= 0)
-        return IMPN_Separation::TileMixed;
+        return TileMixed;
     const std::uint8_t first = bytes[0];
     for (std::int64_t i = 1; i < count; ++i)
     {
         if (bytes[i] != first)
-            return IMPN_Separation::TileMixed;
+            return TileMixed;
     }
     if (first == 0x00)
-        return IMPN_Separation::TileBlank;
+        return TileBlank;
     if (first == 0xFF)
-        return IMPN_Separation::TileSolid;
-    return IMPN_Separation::TileMixed;
+        return TileSolid;
+    return TileMixed;
 }
-} // namespace
 
 IMPN_Separation::IMPN_Separation(TIFX_KRNFile& file)
 {
@@ -212,7 +213,38 @@ std::int64_t IMPN_Separation::ReadThumbnail(IMPN_Raster& raster)
 {
     try
     {
-        TIFX_KRNFile& file = FileAt(m_ThumbnailDirectory);
+        const std::int64_t total = ReadReducedImage(FileAt(m_ThumbnailDirectory), raster);
+        if (total >= 0)
+            raster.changeStamp = IMPN_ChangeCounter::Next();
+        return total;
+    }
+    catch (const TIFX_Exception&)
+    {
+        return -1;
+    }
+}
+
+std::unique_ptr<TIFX_KRNFile> IMPN_Separation::OpenReducedImageReader() const
+{
+    try
+    {
+        auto file = std::make_unique<TIFX_KRNFile>(GetFilePath());
+        file->Open();
+        if (file->GetDirectory() != m_ThumbnailDirectory &&
+            !file->SetDirectory(m_ThumbnailDirectory))
+            return nullptr;
+        return file;
+    }
+    catch (const TIFX_Exception&)
+    {
+        return nullptr;
+    }
+}
+
+std::int64_t IMPN_Separation::ReadReducedImage(TIFX_KRNFile& file, IMPN_Raster& raster)
+{
+    try
+    {
         const std::uint32_t width = file.GetImageWidth();
         const std::uint32_t length = file.GetImageLength();
         const std::uint32_t tileWidth = file.GetTileWidth();
@@ -239,7 +271,6 @@ std::int64_t IMPN_Separation::ReadThumbnail(IMPN_Raster& raster)
         raster.top = 0;
         raster.size = rowLength * rows;
         raster.pixelFormat = IMPN_Raster::FormatGrey8;
-        raster.changeStamp = IMPN_ChangeCounter::Next();
 
         std::vector<std::uint8_t> tile(static_cast<std::size_t>(tileBytes));
         std::int64_t total = 0;
@@ -289,6 +320,15 @@ std::uint32_t IMPN_Separation::GetTileClass(std::uint32_t x, std::uint32_t y) co
     return found == m_TileClasses.end() ? TileUnknown : found->second;
 }
 
+void IMPN_Separation::NoteTileClass(std::uint32_t x, std::uint32_t y, std::uint32_t tileClass)
+{
+    const std::uint32_t index = TileIndex(x, y);
+    if (index >= m_TileCount ||
+        (tileClass != TileBlank && tileClass != TileSolid && tileClass != TileMixed))
+        return;
+    m_TileClasses.emplace(index, static_cast<std::uint8_t>(tileClass));
+}
+
 std::size_t IMPN_Separation::GetTileByteCount() const
 {
     return m_TileByteCount;
@@ -326,7 +366,7 @@ std::int64_t IMPN_Separation::ReadTile(std::uint8_t* buffer, std::size_t bufferS
             return -1;
         if (tileClass == TileUnknown)
         {
-            const std::uint32_t found = Classify(buffer, count);
+            const std::uint32_t found = ClassifyTile(buffer, count);
             m_TileClasses.emplace(index, static_cast<std::uint8_t>(found));
             if (found != TileMixed)
                 return 1;

@@ -59,6 +59,12 @@ public:
     // The whole reduced image as one 8-bit raster of whole tiles, with a new change stamp.
     // Returns the bytes read, or -1 on a preview-file exception or a size that cannot be held.
     std::int64_t ReadThumbnail(IMPN_Raster& raster);
+    // The same from the current directory of a file of one's own, with no change stamp: a
+    // worker thread reads this way through a reader from OpenReducedImageReader.
+    static std::int64_t ReadReducedImage(TIFX_KRNFile& file, IMPN_Raster& raster);
+    // A reader of the separation's file of its own, opened (on the calling thread) at the reduced
+    // image; null when the file cannot be opened.
+    std::unique_ptr<TIFX_KRNFile> OpenReducedImageReader() const;
 
     // Reads the full-resolution tile holding pixel (x, y) into buffer (bufferSize bytes, at
     // least GetTileByteCount()). Blank and solid tiles answer 1 with the uniform byte in
@@ -77,6 +83,11 @@ public:
 
     // Class of the tile holding (x, y); TileOutside beyond the tile array.
     std::uint32_t GetTileClass(std::uint32_t x, std::uint32_t y) const;
+    // Records a class found by a reader of the same file on another thread (blank, solid or
+    // mixed; anything else and positions outside the tile array are ignored).
+    void NoteTileClass(std::uint32_t x, std::uint32_t y, std::uint32_t tileClass);
+    // The class of a decoded tile of count bytes.
+    static std::uint32_t ClassifyTile(const std::uint8_t* bytes, std::int64_t count);
 
     // Bytes of one decoded full-resolution tile, as the TIFF library decodes it.
     std::size_t GetTileByteCount() const;

@@ -24,6 +24,11 @@ public:
     bool IsVisible() const override;
     void GetInk(std::uint8_t colour[3], std::uint8_t background[3],
                 unsigned& opacity) const override;
+    // A reader with its own handle on the separation's file, opened here on the owner's thread
+    // (opening registers the file's private tags through process-wide libtiff state); null when
+    // the file cannot be opened now.
+    std::unique_ptr<IMPN_RenderInk> OpenWorkerReader() const override;
+    void NoteTileClass(std::uint32_t x, std::uint32_t y, int tileClass) override;
 
     // The renderer of a surface: its separations in order (not owned; they must outlive the
     // renderer) over the surface's paper colour (blue, green, red).

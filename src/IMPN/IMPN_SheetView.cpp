@@ -53,6 +53,10 @@ void IMPN_SheetView::SetSheet(IMPN_Sheet* sheet)
     StopPainting();
     m_PendingUnderneath.clear();
     m_PendingTop.clear();
+    if (m_Pool)
+        for (IMPN_Surface* surface : {GetTopSurface(), GetUnderneathSurface()})
+            if (surface && surface->GetRenderer())
+                surface->GetRenderer()->CancelQueued();
     m_UnderneathOverlaysPending = false;
     m_TopOverlaysPending = false;
     // The old sheet's tiles are no longer on screen here, should the sheet live on elsewhere.
@@ -472,6 +476,77 @@ const IMPN_RenderTile* IMPN_SheetView::FetchTile(const TileRequest& request)
     return request.renderer->GetTile(request.top, request.left, m_Level, request.stamp);
 }
 
+/* Results are collected with the request's stamp, the surface's latest when the frame was queued:
+   a colour changed since queued a new frame with a newer stamp, so nothing older is drawn. */
+const IMPN_RenderTile* IMPN_SheetView::RequestTile(const TileRequest& request)
+{
+    if (!request.renderer)
+        return nullptr;
+    request.renderer->CollectResults(request.stamp);
+    return request.renderer->RequestTile(request.top, request.left, m_Level, request.stamp,
+                                         *m_Pool);
+}
+
+void IMPN_SheetView::TileNotReady(IMPN_DrawTarget&, const TileRequest&, bool) {}
+
+void IMPN_SheetView::MakeAll(const std::deque<TileRequest>& requests)
+{
+    if (!m_Pool)
+        return;
+    std::vector<IMPN_SurfaceRenderer::Position> positions;
+    IMPN_SurfaceRenderer* renderer = nullptr;
+    std::uint32_t stamp = 0;
+    for (const TileRequest& request : requests)
+    {
+        if (!request.renderer)
+            continue;
+        renderer = request.renderer;
+        stamp = request.stamp;
+        positions.push_back({request.top, request.left});
+    }
+    // The requests of one list are of one surface, so of one renderer and one stamp.
+    if (renderer)
+        renderer->MakeTiles(positions, m_Level, stamp, m_Pool);
+}
+
+bool IMPN_SheetView::PaintReady(IMPN_DrawTarget& target, std::deque<TileRequest>& list,
+                                bool underneath, bool fill, std::uint32_t start)
+{
+    for (auto it = list.begin(); it != list.end();)
+    {
+        const IMPN_RenderTile* tile = RequestTile(*it);
+        if (!tile && it->renderer && it->renderer->GetPendingCount() > 0)
+        {
+            if (!it->announced)
+            {
+                it->announced = true;
+                TileNotReady(target, *it, underneath);
+            }
+            ++it;
+            continue;
+        }
+        if (tile)
+        {
+            if (underneath)
+            {
+                BeginUnderneath(target, it->opacity);
+                DrawUnderneathTile(target, *tile, it->paper, it->opacity < 100);
+                EndUnderneath(target);
+            }
+            else
+            {
+                BeginTop(target, it->opacity);
+                DrawTopTile(target, *tile, it->paper, fill);
+                EndTop(target);
+            }
+        }
+        it = list.erase(it);
+        if (DeadlinePassed(start))
+            return false;
+    }
+    return list.empty();
+}
+
 void IMPN_SheetView::DrawOverlays(IMPN_DrawTarget& target, IMPN_Surface& surface, bool underneath)
 {
     if (m_ImageFrame)
@@ -518,6 +593,12 @@ void IMPN_SheetView::QueueFrame()
     MarkVisibleTiles();
     IMPN_Surface* top = GetTopSurface();
     IMPN_Surface* under = GetUnderneathSurface();
+    // What the workers have not started for an earlier frame (another level, another region)
+    // makes way; the tiles this frame still needs are asked for again.
+    if (m_Pool)
+        for (IMPN_Surface* surface : {top, under})
+            if (surface && surface->GetRenderer())
+                surface->GetRenderer()->CancelQueued();
     if (IsUnderneathDrawn())
         AppendRequests(m_PendingUnderneath, *under, UnderneathTileRange(*under));
     if (top && top->HasSeparations())
@@ -545,6 +626,7 @@ void IMPN_SheetView::DrawAll(IMPN_DrawTarget& target)
     {
         std::deque<TileRequest> requests;
         AppendRequests(requests, *under, UnderneathTileRange(*under));
+        MakeAll(requests);
         const bool fill = under->GetOpacity() < 100;
         for (const TileRequest& request : requests)
         {
@@ -562,6 +644,7 @@ void IMPN_SheetView::DrawAll(IMPN_DrawTarget& target)
     {
         std::deque<TileRequest> requests;
         AppendRequests(requests, *top, VisibleTileRange(*top));
+        MakeAll(requests);
         const bool fill = TopFill();
         for (const TileRequest& request : requests)
         {
@@ -602,6 +685,8 @@ void IMPN_SheetView::PaintItems(IMPN_DrawTarget& target)
     }
     const std::uint32_t start = m_Clock();
 
+    if (m_Pool && !PaintReady(target, m_PendingUnderneath, true, false, start))
+        return;
     while (!m_PendingUnderneath.empty())
     {
         const TileRequest request = m_PendingUnderneath.front();
@@ -628,6 +713,8 @@ void IMPN_SheetView::PaintItems(IMPN_DrawTarget& target)
     }
 
     const bool fill = TopFill();
+    if (m_Pool && !PaintReady(target, m_PendingTop, false, fill, start))
+        return;
     while (!m_PendingTop.empty())
     {
         const TileRequest request = m_PendingTop.front();

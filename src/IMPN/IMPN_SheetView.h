@@ -22,6 +22,7 @@
 class IMPN_OverviewImage;
 class IMPN_Surface;
 class IMPN_SurfaceRenderer;
+class IMPN_WorkerPool;
 struct IMPN_RenderLevel;
 struct IMPN_RenderTile;
 
@@ -72,6 +73,7 @@ public:
         int opacity = 100;
         std::uint32_t stamp = 0;
         IMPN_ColorBGR paper{255, 255, 255};
+        bool announced = false; // TileNotReady was called for it
     };
 
     // clock: milliseconds from a monotonic source, as unsigned 32-bit so that differences survive
@@ -151,6 +153,11 @@ public:
         static_cast<void>(needed);
     }
 
+    // Called once for a tile of the progressive paint that is being made on the worker pool and
+    // is not ready yet; the tile itself is drawn by a later PaintStep when it has arrived. The
+    // place to show something in its stead (the default shows nothing: what was there stays).
+    virtual void TileNotReady(IMPN_DrawTarget& target, const TileRequest& request, bool underneath);
+
     // Shows a sheet (null shows nothing): paper colour, prepare, flip axis, backup mode 1,
     // extent, then the fit and show-imposition preferences, then Refresh.
     void SetSheet(IMPN_Sheet* sheet);
@@ -159,6 +166,9 @@ public:
     // Lists the tiles to draw progressively and starts the painting timer.
     void QueueFrame();
     // Draws pending items until about 2 ms have passed; stops the timer when all are drawn.
+    // With a worker pool, tiles are asked of the pool and drawn as they arrive, each list in any
+    // order (the tiles of one surface do not overlap); the underneath surface is complete before
+    // the top one is drawn over it. The step never waits for a worker.
     void PaintStep(IMPN_DrawTarget& target);
     // Draws, for every queued tile of the surface facing the viewer, the best picture there is
     // without making a tile: the exact tile when it is made already, else the reduced-image
@@ -170,6 +180,13 @@ public:
     // The reduced-image overview of a surface of the sheet shown, made again when its separations
     // or paper changed; null when it has none.
     const IMPN_OverviewImage* OverviewOf(IMPN_Surface& surface);
+
+    // The pool the progressive paint has tiles made on (not owned; it must outlive the view's
+    // use of it). Null, the default: every tile is made on this thread when it is drawn. The
+    // drawing at once (DrawAll) makes the tiles it needs on the pool too, in parallel, and
+    // waits for them.
+    void SetWorkerPool(IMPN_WorkerPool* pool) { m_Pool = pool; }
+    IMPN_WorkerPool* GetWorkerPool() const { return m_Pool; }
     // Zooms by powers of two so that the rectangle (level pixels) widened to the window's
     // proportions fills the window, and centres it.
     void ZoomToRect(double top, double left, double width, double height);
@@ -249,6 +266,14 @@ private:
     const IMPN_RenderTile* StandIn(const TileRequest& request, IMPN_RenderTile& scratch);
     void ReportProgress();
     void EndProgress();
+    // Through the pool: null while the tile is being made.
+    const IMPN_RenderTile* RequestTile(const TileRequest& request);
+    // Draws the tiles of the list that are ready; true when the list is empty. Stops early,
+    // false, when the slice is over.
+    bool PaintReady(IMPN_DrawTarget& target, std::deque<TileRequest>& list, bool underneath,
+                    bool fill, std::uint32_t start);
+    // Has the pool make the tiles of the requests at once, in parallel.
+    void MakeAll(const std::deque<TileRequest>& requests);
     void DrawOverlays(IMPN_DrawTarget& target, IMPN_Surface& surface, bool underneath);
     bool DeadlinePassed(std::uint32_t start) const;
 
@@ -277,4 +302,5 @@ private:
     std::uint32_t m_FrameStart = 0;
     std::int32_t m_FrameTiles = 0;
     bool m_ProgressShown = false;
+    IMPN_WorkerPool* m_Pool = nullptr;
 };

@@ -4,10 +4,13 @@
 #include "IMPN/IMPN_CoverageKernel.h"
 #include "IMPN/IMPN_InkMixing.h"
 #include "IMPN/IMPN_Pyramid.h"
+#include "IMPN/IMPN_WorkerPool.h"
 
 #include <algorithm>
 #include <climits>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 
 namespace
 {
@@ -47,6 +50,73 @@ void FillColour(std::uint8_t* dst, std::size_t pixels, const std::uint8_t colour
 }
 } // namespace
 
+// One source-reading tile for a worker: everything it needs, copied on the owner's thread.
+struct IMPN_SurfaceRenderer::Job
+{
+    int level = 0;
+    IMPN_RenderTile geometry; // position and size only
+    std::uint32_t stamp = 0;
+    std::uint64_t generation = 0;
+    std::uint64_t serial = 0;
+    std::uint64_t key = 0;
+    std::vector<InkState> inks;
+    std::uint8_t paper[3] = {255, 255, 255};
+    // (ink << 48 | source tile row << 24 | column) to the class the owner knew.
+    std::unordered_map<std::uint64_t, std::uint8_t> known;
+};
+
+struct IMPN_SurfaceRenderer::Result
+{
+    int level = 0;
+    std::uint32_t stamp = 0;
+    std::uint64_t generation = 0;
+    std::uint64_t serial = 0;
+    std::uint64_t key = 0;
+    IMPN_RenderTile tile;
+    std::vector<LearnedClass> learned;
+};
+
+// A worker's readers and scratch buffers; one task uses it at a time.
+struct IMPN_SurfaceRenderer::WorkerSlot
+{
+    std::vector<std::unique_ptr<IMPN_RenderInk>> readers;
+    Maker maker;
+};
+
+/* What the renderer and its queued tasks share. The tasks hold it, not the renderer: a task that
+   starts after the renderer has gone finds `closed` set and ends without touching it, and the
+   renderer's destructor waits for the tasks already running (`running`). Finished tiles wait in
+   `done` for the owner's CollectResults. */
+struct IMPN_SurfaceRenderer::WorkerShare
+{
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<std::unique_ptr<WorkerSlot>> idle;
+    std::size_t slotCount = 0;
+    std::size_t running = 0;
+    bool closed = false;
+    std::uint64_t cancelledBelow = 0; // jobs with a lower serial not started yet are skipped
+    std::vector<Result> done;
+
+    std::unique_ptr<WorkerSlot> TakeSlot()
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        changed.wait(lock, [this] { return !idle.empty(); });
+        std::unique_ptr<WorkerSlot> slot = std::move(idle.back());
+        idle.pop_back();
+        return slot;
+    }
+
+    void ReturnSlot(std::unique_ptr<WorkerSlot> slot)
+    {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            idle.push_back(std::move(slot));
+        }
+        changed.notify_all();
+    }
+};
+
 IMPN_SurfaceRenderer::IMPN_SurfaceRenderer(std::vector<std::unique_ptr<IMPN_RenderInk>> inks,
                                            const std::uint8_t* paperColour)
     : m_Inks(std::move(inks)), m_InkUsable(m_Inks.size(), false), m_Paper(paperColour)
@@ -73,7 +143,7 @@ IMPN_SurfaceRenderer::IMPN_SurfaceRenderer(std::vector<std::unique_ptr<IMPN_Rend
         m_SourceTilesDown = static_cast<std::uint32_t>((std::uint64_t(l) + tl - 1) / tl);
         m_SourceRowBytes = tw / 8;
         m_SourceTileBytes = m_SourceRowBytes * tl;
-        m_Bits.resize(m_SourceTileBytes);
+        m_Maker.bits.resize(m_SourceTileBytes);
         for (std::size_t k = 0; k < m_Inks.size(); ++k)
         {
             std::uint32_t kw = 0, kl = 0, ktw = 0, ktl = 0;
@@ -95,11 +165,20 @@ IMPN_SurfaceRenderer::IMPN_SurfaceRenderer(std::vector<std::unique_ptr<IMPN_Rend
         for (int i = 0; i < kUnit; ++i)
             m_Levels[i].width = m_Levels[i].height = m_Levels[i].tilesAcross =
                 m_Levels[i].tilesDown = 0;
-    m_Coverage.resize(std::size_t(IMPN_RenderLevel::kMaxTileSize) * IMPN_RenderLevel::kMaxTileSize);
+    m_Maker.coverage.resize(std::size_t(IMPN_RenderLevel::kMaxTileSize) *
+                            IMPN_RenderLevel::kMaxTileSize);
+    for (const auto& ink : m_Inks)
+        m_Maker.sources.push_back(ink.get());
+    m_Share = std::make_shared<WorkerShare>();
     RebuildPalette();
 }
 
-IMPN_SurfaceRenderer::~IMPN_SurfaceRenderer() = default;
+IMPN_SurfaceRenderer::~IMPN_SurfaceRenderer()
+{
+    std::unique_lock<std::mutex> lock(m_Share->mutex);
+    m_Share->closed = true;
+    m_Share->changed.wait(lock, [this] { return m_Share->running == 0; });
+}
 
 const IMPN_RenderLevel& IMPN_SurfaceRenderer::GetLevel(int level) const
 {
@@ -124,6 +203,8 @@ std::size_t IMPN_SurfaceRenderer::GetTileRecordCount() const
 void IMPN_SurfaceRenderer::ReleaseTiles()
 {
     m_Tiles.Release();
+    ++m_Generation;
+    m_InFlight.clear();
 }
 
 void IMPN_SurfaceRenderer::RebuildPalette()
@@ -197,7 +278,11 @@ bool IMPN_SurfaceRenderer::Refresh(IMPN_RenderTile& tile, int level, std::uint32
         if (!tile.HasPixels())
         {
             if (level == kUnit)
-                MakeIndexedUnitTile(tile);
+            {
+                SnapshotInks(m_Maker);
+                MakeIndexedUnitTile(tile, m_Maker);
+                tile.stamp = IMPN_ChangeCounter::Next();
+            }
             else
                 MakeMagnifiedTile(tile, level, stamp, true);
             made = true;
@@ -208,6 +293,7 @@ bool IMPN_SurfaceRenderer::Refresh(IMPN_RenderTile& tile, int level, std::uint32
         tile.paletteCount = m_Palette.Count();
         return made;
     }
+    m_LatestStamp = std::max(m_LatestStamp, stamp);
     if (tile.HasPixels() && tile.stamp >= stamp)
         return false;
     // A uniform colour tile below 1:8 stood for several source tiles; it is always remade
@@ -215,7 +301,11 @@ bool IMPN_SurfaceRenderer::Refresh(IMPN_RenderTile& tile, int level, std::uint32
     if (level < kUnit)
         MakeMagnifiedTile(tile, level, stamp, false);
     else if (level < kFirstPyramidLevel)
-        MakeCoverageTile(tile, level);
+    {
+        SnapshotInks(m_Maker);
+        MakeCoverageTile(tile, level, m_Maker);
+        tile.stamp = IMPN_ChangeCounter::Next();
+    }
     else
         MakePyramidTile(tile, level, stamp);
     return true;
@@ -274,6 +364,18 @@ const IMPN_RenderTile* IMPN_SurfaceRenderer::FindTile(std::int32_t top, std::int
     return tile->stamp >= stamp ? tile : nullptr;
 }
 
+void IMPN_SurfaceRenderer::SnapshotInks(Maker& maker) const
+{
+    maker.inks.resize(m_Inks.size());
+    for (std::size_t k = 0; k < m_Inks.size(); ++k)
+    {
+        InkState& state = maker.inks[k];
+        state.visible = m_Inks[k]->IsVisible();
+        m_Inks[k]->GetInk(state.colour, state.background, state.opacity);
+    }
+    std::memcpy(maker.paper, m_Paper, 3);
+}
+
 std::vector<IMPN_SurfaceRenderer::SourceSpan>
 IMPN_SurfaceRenderer::SourceSpans(std::int64_t x, std::int64_t y, std::int64_t width,
                                   std::int64_t height) const
@@ -304,12 +406,29 @@ IMPN_SurfaceRenderer::SourceSpans(std::int64_t x, std::int64_t y, std::int64_t w
     return spans;
 }
 
-int IMPN_SurfaceRenderer::ReadSource(std::size_t k, std::uint32_t x, std::uint32_t y)
+int IMPN_SurfaceRenderer::TileClassOf(Maker& maker, std::size_t k, std::uint32_t x,
+                                      std::uint32_t y) const
+{
+    if (maker.known != nullptr)
+    {
+        const std::uint64_t key = (std::uint64_t(k) << 48) |
+                                  (std::uint64_t(y / m_SourceTileLength) << 24) |
+                                  std::uint64_t(x / m_SourceTileWidth);
+        const auto found = maker.known->find(key);
+        if (found != maker.known->end())
+            return found->second;
+    }
+    return maker.sources[k]->GetTileClass(x, y);
+}
+
+int IMPN_SurfaceRenderer::ReadSource(Maker& maker, std::size_t k, std::uint32_t x,
+                                     std::uint32_t y) const
 {
     if (!m_InkUsable[k])
         return -1;
-    IMPN_RenderInk& ink = *m_Inks[k];
-    switch (ink.GetTileClass(x, y))
+    IMPN_RenderInk& ink = *maker.sources[k];
+    const int tileClass = TileClassOf(maker, k, x, y);
+    switch (tileClass)
     {
     case 1:
         return 0;
@@ -320,36 +439,42 @@ int IMPN_SurfaceRenderer::ReadSource(std::size_t k, std::uint32_t x, std::uint32
     default:
         break;
     }
-    const std::int64_t got = ink.ReadTile(m_Bits.data(), m_Bits.size(), x, y);
+    std::vector<std::uint8_t>& bits = maker.bits;
+    const std::int64_t got = ink.ReadTile(bits.data(), bits.size(), x, y);
     if (got < 0)
         return -1;
+    if (maker.learned != nullptr && tileClass == 0)
+        maker.learned->push_back({k, x, y, got == 1 ? (bits[0] == 0xFF ? 2 : 1) : 4});
     if (got == 1)
-        return m_Bits[0] == 0xFF ? 1 : 0;
+        return bits[0] == 0xFF ? 1 : 0;
     // A short read leaves the rest of the tile without ink rather than stale bits.
     if (std::uint64_t(got) < m_SourceTileBytes)
-        std::memset(m_Bits.data() + got, 0, m_SourceTileBytes - std::size_t(got));
+        std::memset(bits.data() + got, 0, m_SourceTileBytes - std::size_t(got));
     return 2;
 }
 
-int IMPN_SurfaceRenderer::ReadSourceCoverage(std::size_t k, const SourceSpan& s, unsigned r,
-                                             std::uint8_t* out, std::size_t outStride)
+int IMPN_SurfaceRenderer::ReadSourceCoverage(Maker& maker, std::size_t k, const SourceSpan& s,
+                                             unsigned r, std::uint8_t* out,
+                                             std::size_t outStride) const
 {
     const std::uint32_t cw = (s.x1 - s.x0) / r, ch = (s.y1 - s.y0) / r;
     // Tiles already known blank or solid cost nothing either way.
-    const int tileClass = m_InkUsable[k] ? m_Inks[k]->GetTileClass(s.tileX, s.tileY) : 128;
+    const int tileClass = m_InkUsable[k] ? TileClassOf(maker, k, s.tileX, s.tileY) : 128;
     if (tileClass == 1 || tileClass == 2 || tileClass == 128)
-        return ReadSource(k, s.tileX, s.tileY);
-    if (r >= 2 && m_RunCoverage.Begin(r, m_SourceTileWidth, m_SourceTileLength))
+        return ReadSource(maker, k, s.tileX, s.tileY);
+    if (r >= 2 && maker.runs.Begin(r, m_SourceTileWidth, m_SourceTileLength))
     {
-        const int got = m_Inks[k]->ReadTileCoverage(m_RunCoverage, m_Bits.data(), m_Bits.size(),
-                                                    s.tileX, s.tileY);
+        const int got = maker.sources[k]->ReadTileCoverage(maker.runs, maker.bits.data(),
+                                                           maker.bits.size(), s.tileX, s.tileY);
         if (got != IMPN_RenderInk::kNotCounted)
         {
+            if (maker.learned != nullptr && tileClass == 0 && got >= 0)
+                maker.learned->push_back({k, s.tileX, s.tileY, got == 0 ? 1 : got == 1 ? 2 : 4});
             if (got == 2)
             {
                 // The whole source tile was counted; the span's cells are a part of it.
-                const std::uint32_t across = m_RunCoverage.GetCellsAcross();
-                const std::uint8_t* src = m_RunCoverage.GetCells() +
+                const std::uint32_t across = maker.runs.GetCellsAcross();
+                const std::uint8_t* src = maker.runs.GetCells() +
                                           std::size_t((s.y0 - s.tileY) / r) * across +
                                           (s.x0 - s.tileX) / r;
                 for (std::uint32_t y = 0; y < ch; ++y)
@@ -358,9 +483,9 @@ int IMPN_SurfaceRenderer::ReadSourceCoverage(std::size_t k, const SourceSpan& s,
             return got < 0 ? -1 : got;
         }
     }
-    const int kind = ReadSource(k, s.tileX, s.tileY);
+    const int kind = ReadSource(maker, k, s.tileX, s.tileY);
     if (kind == 2)
-        IMPN_CoverageKernel::Reduce(r, m_Bits.data(), m_SourceRowBytes, s.x0 - s.tileX,
+        IMPN_CoverageKernel::Reduce(r, maker.bits.data(), m_SourceRowBytes, s.x0 - s.tileX,
                                     s.y0 - s.tileY, cw, ch, out, outStride);
     return kind;
 }
@@ -386,14 +511,13 @@ void IMPN_SurfaceRenderer::CollapseIfUniform(IMPN_RenderTile& tile)
     tile.kind = indexed ? IMPN_TileKind::UniformIndex : IMPN_TileKind::UniformColour;
 }
 
-void IMPN_SurfaceRenderer::MakeIndexedUnitTile(IMPN_RenderTile& tile)
+void IMPN_SurfaceRenderer::MakeIndexedUnitTile(IMPN_RenderTile& tile, Maker& maker) const
 {
     const std::size_t w = std::size_t(tile.width), h = std::size_t(tile.height);
     tile.Allocate(w * h);
     std::memset(tile.pixels.get(), 0, w * h);
     tile.rowBytes = static_cast<std::uint32_t>(w);
     tile.kind = IMPN_TileKind::Indexed;
-    tile.stamp = IMPN_ChangeCounter::Next();
 
     const BitLanes& lanes = GetBitLanes();
     bool everyUniform = true;
@@ -404,7 +528,7 @@ void IMPN_SurfaceRenderer::MakeIndexedUnitTile(IMPN_RenderTile& tile)
         const std::uint8_t bit = static_cast<std::uint8_t>(1u << k);
         for (const SourceSpan& s : spans)
         {
-            const int kind = ReadSource(k, s.tileX, s.tileY);
+            const int kind = ReadSource(maker, k, s.tileX, s.tileY);
             if (kind <= 0)
                 continue;
             for (std::uint32_t y = s.y0; y < s.y1; ++y)
@@ -418,7 +542,7 @@ void IMPN_SurfaceRenderer::MakeIndexedUnitTile(IMPN_RenderTile& tile)
                         dst[i] |= bit;
                     continue;
                 }
-                const std::uint8_t* src = m_Bits.data() +
+                const std::uint8_t* src = maker.bits.data() +
                                           std::size_t(y - s.tileY) * m_SourceRowBytes +
                                           (s.x0 - s.tileX) / 8;
                 // Spans start on 16-pixel boundaries and are whole bytes wide.
@@ -444,22 +568,14 @@ void IMPN_SurfaceRenderer::MakeMagnifiedTile(IMPN_RenderTile& tile, int level, s
                                              bool indexed)
 {
     const std::int32_t b = 1 << (kUnit - level);
-    const IMPN_RenderLevel& unit = m_Levels[kUnit];
     const std::size_t pixelBytes = indexed ? 1 : 3;
-    const std::int32_t x3 = tile.left / b, y3 = tile.top / b;
-    const std::int32_t x3end = (tile.left + tile.width + b - 1) / b;
-    const std::int32_t y3end = (tile.top + tile.height + b - 1) / b;
-
     std::vector<const IMPN_RenderTile*> sources;
     SourcePins pins(m_Tiles, kUnit);
-    for (std::int32_t ty = y3 / unit.tileHeight * unit.tileHeight; ty < y3end;
-         ty += unit.tileHeight)
-        for (std::int32_t tx = x3 / unit.tileWidth * unit.tileWidth; tx < x3end;
-             tx += unit.tileWidth)
-        {
-            sources.push_back(GetTile(ty, tx, kUnit, stamp));
-            pins.Add(sources.back());
-        }
+    for (const Position& p : MagnifiedSources(tile, level))
+    {
+        sources.push_back(GetTile(p.top, p.left, kUnit, stamp));
+        pins.Add(sources.back());
+    }
 
     tile.stamp = IMPN_ChangeCounter::Next();
     const std::uint8_t white[3] = {255, 255, 255};
@@ -514,7 +630,7 @@ void IMPN_SurfaceRenderer::MakeMagnifiedTile(IMPN_RenderTile& tile, int level, s
     }
 }
 
-void IMPN_SurfaceRenderer::MakeCoverageTile(IMPN_RenderTile& tile, int level)
+void IMPN_SurfaceRenderer::MakeCoverageTile(IMPN_RenderTile& tile, int level, Maker& maker) const
 {
     const unsigned r = 1u << (level - kUnit);
     const std::size_t w = std::size_t(tile.width), h = std::size_t(tile.height);
@@ -522,9 +638,8 @@ void IMPN_SurfaceRenderer::MakeCoverageTile(IMPN_RenderTile& tile, int level)
     tile.Allocate(w * h * 3);
     tile.rowBytes = static_cast<std::uint32_t>(w * 3);
     tile.kind = IMPN_TileKind::Colour;
-    tile.stamp = IMPN_ChangeCounter::Next();
     std::uint8_t* px = tile.pixels.get();
-    FillColour(px, w * h, m_Paper);
+    FillColour(px, w * h, maker.paper);
 
     const std::int64_t sx = std::int64_t(tile.left) * r, sy = std::int64_t(tile.top) * r;
     const std::vector<SourceSpan> spans =
@@ -533,15 +648,16 @@ void IMPN_SurfaceRenderer::MakeCoverageTile(IMPN_RenderTile& tile, int level)
     IMPN_InkMixing::CoverageInks inks;
     for (std::size_t k = 0; k < m_Inks.size(); ++k)
     {
-        if (!m_InkUsable[k] || !m_Inks[k]->IsVisible())
+        const InkState& state = maker.inks[k];
+        if (!m_InkUsable[k] || !state.visible)
             continue;
-        std::uint8_t colour[3], background[3];
-        unsigned opacity = 100;
-        m_Inks[k]->GetInk(colour, background, opacity);
+        const std::uint8_t* colour = state.colour;
+        const std::uint8_t* background = state.background;
+        const unsigned opacity = state.opacity;
         bool inksBuilt = false;
         for (const SourceSpan& s : spans)
         {
-            const int kind = ReadSourceCoverage(k, s, r, m_Coverage.data(), w);
+            const int kind = ReadSourceCoverage(maker, k, s, r, maker.coverage.data(), w);
             if (kind <= 0)
                 continue;
             const std::uint32_t cx0 = std::uint32_t((s.x0 - sx) / r);
@@ -568,7 +684,7 @@ void IMPN_SurfaceRenderer::MakeCoverageTile(IMPN_RenderTile& tile, int level)
             }
             for (std::uint32_t y = 0; y < ch; ++y)
             {
-                const std::uint8_t* cov = m_Coverage.data() + y * w;
+                const std::uint8_t* cov = maker.coverage.data() + y * w;
                 std::uint8_t* p =
                     px + (cy0 + y) * std::size_t(tile.rowBytes) + 3 * std::size_t(cx0);
                 for (std::uint32_t x = 0; x < cw; ++x, p += 3)
@@ -595,13 +711,11 @@ void IMPN_SurfaceRenderer::MakePyramidTile(IMPN_RenderTile& tile, int level, std
 
     std::vector<const IMPN_RenderTile*> sources;
     SourcePins pins(m_Tiles, level - 1);
-    for (std::int64_t ty = ry0 / prev.tileHeight * prev.tileHeight; ty < ry1; ty += prev.tileHeight)
-        for (std::int64_t tx = rx0 / prev.tileWidth * prev.tileWidth; tx < rx1;
-             tx += prev.tileWidth)
-        {
-            sources.push_back(GetTile(std::int32_t(ty), std::int32_t(tx), level - 1, stamp));
-            pins.Add(sources.back());
-        }
+    for (const Position& p : PyramidSources(tile, level))
+    {
+        sources.push_back(GetTile(p.top, p.left, level - 1, stamp));
+        pins.Add(sources.back());
+    }
 
     tile.stamp = IMPN_ChangeCounter::Next();
     const bool edge = tile.left + tile.width > l.width || tile.top + tile.height > l.height;
@@ -681,4 +795,317 @@ void IMPN_SurfaceRenderer::WhitenOutside(IMPN_RenderTile& tile, int level) const
         else if (insideW < tile.width)
             std::memset(row + 3 * std::size_t(insideW), 255, 3 * std::size_t(tile.width - insideW));
     }
+}
+
+std::vector<IMPN_SurfaceRenderer::Position>
+IMPN_SurfaceRenderer::MagnifiedSources(const IMPN_RenderTile& tile, int level) const
+{
+    const std::int32_t b = 1 << (kUnit - level);
+    const IMPN_RenderLevel& unit = m_Levels[kUnit];
+    const std::int32_t x3 = tile.left / b, y3 = tile.top / b;
+    const std::int32_t x3end = (tile.left + tile.width + b - 1) / b;
+    const std::int32_t y3end = (tile.top + tile.height + b - 1) / b;
+    std::vector<Position> sources;
+    for (std::int32_t ty = y3 / unit.tileHeight * unit.tileHeight; ty < y3end;
+         ty += unit.tileHeight)
+        for (std::int32_t tx = x3 / unit.tileWidth * unit.tileWidth; tx < x3end;
+             tx += unit.tileWidth)
+            sources.push_back({ty, tx});
+    return sources;
+}
+
+std::vector<IMPN_SurfaceRenderer::Position>
+IMPN_SurfaceRenderer::PyramidSources(const IMPN_RenderTile& tile, int level) const
+{
+    const IMPN_RenderLevel& prev = m_Levels[level - 1];
+    const std::int64_t rx0 = 2 * std::int64_t(tile.left), ry0 = 2 * std::int64_t(tile.top);
+    const std::int64_t rx1 = std::min<std::int64_t>(rx0 + 2 * std::int64_t(tile.width), prev.width);
+    const std::int64_t ry1 =
+        std::min<std::int64_t>(ry0 + 2 * std::int64_t(tile.height), prev.height);
+    std::vector<Position> sources;
+    for (std::int64_t ty = ry0 / prev.tileHeight * prev.tileHeight; ty < ry1; ty += prev.tileHeight)
+        for (std::int64_t tx = rx0 / prev.tileWidth * prev.tileWidth; tx < rx1;
+             tx += prev.tileWidth)
+            sources.push_back({std::int32_t(ty), std::int32_t(tx)});
+    return sources;
+}
+
+bool IMPN_SurfaceRenderer::IsStale(const IMPN_RenderTile& tile, int level,
+                                   std::uint32_t stamp) const
+{
+    if (UsesIndexedTiles(level))
+        return !tile.HasPixels();
+    return !(tile.HasPixels() && tile.stamp >= stamp);
+}
+
+std::uint64_t IMPN_SurfaceRenderer::TileKey(int level, const IMPN_RenderTile& tile,
+                                            const IMPN_RenderLevel& record)
+{
+    const std::uint64_t number =
+        std::uint64_t(tile.top / record.tileHeight) * std::uint64_t(record.tilesAcross) +
+        std::uint64_t(tile.left / record.tileWidth);
+    return (std::uint64_t(level) << 56) | number;
+}
+
+/* Follows GetTile's own way down: a tile that GetTile would hand out as it is needs nothing, a
+   magnified tile needs its level-3 tiles, a pyramid tile the previous level's; only the tiles
+   that read source tiles are listed. */
+void IMPN_SurfaceRenderer::CollectNeeded(std::int32_t top, std::int32_t left, int level,
+                                         std::uint32_t stamp, std::vector<Needed>& out,
+                                         std::unordered_map<std::uint64_t, bool>& seen)
+{
+    IMPN_RenderTile* tile = m_Tiles.Find(level, m_Levels[level], top, left);
+    if (tile == nullptr || !IsStale(*tile, level, stamp))
+        return;
+    if (level < kUnit)
+    {
+        for (const Position& p : MagnifiedSources(*tile, level))
+            CollectNeeded(p.top, p.left, kUnit, stamp, out, seen);
+        return;
+    }
+    if (level >= kFirstPyramidLevel)
+    {
+        for (const Position& p : PyramidSources(*tile, level))
+            CollectNeeded(p.top, p.left, level - 1, stamp, out, seen);
+        return;
+    }
+    const std::uint64_t key = TileKey(level, *tile, m_Levels[level]);
+    if (seen.emplace(key, true).second)
+        out.push_back({level, tile, key});
+}
+
+IMPN_SurfaceRenderer::Job IMPN_SurfaceRenderer::PrepareJob(const Needed& needed,
+                                                           std::uint32_t stamp)
+{
+    Job job;
+    job.level = needed.level;
+    job.geometry.top = needed.tile->top;
+    job.geometry.left = needed.tile->left;
+    job.geometry.width = needed.tile->width;
+    job.geometry.height = needed.tile->height;
+    job.stamp = stamp;
+    job.generation = m_Generation;
+    job.serial = m_NextSerial++;
+    job.key = needed.key;
+    SnapshotInks(m_Maker);
+    job.inks = m_Maker.inks;
+    std::memcpy(job.paper, m_Maker.paper, 3);
+    // The classes the owner's inks know spare the worker decoding blank and solid tiles again.
+    const std::int64_t r = std::int64_t(1) << (needed.level - kUnit);
+    const std::vector<SourceSpan> spans =
+        SourceSpans(std::int64_t(job.geometry.left) * r, std::int64_t(job.geometry.top) * r,
+                    std::int64_t(job.geometry.width) * r, std::int64_t(job.geometry.height) * r);
+    for (std::size_t k = 0; k < m_Inks.size(); ++k)
+    {
+        if (!m_InkUsable[k])
+            continue;
+        for (const SourceSpan& span : spans)
+        {
+            const int tileClass = m_Inks[k]->GetTileClass(span.tileX, span.tileY);
+            if (tileClass != 0)
+                job.known.emplace((std::uint64_t(k) << 48) |
+                                      (std::uint64_t(span.tileY / m_SourceTileLength) << 24) |
+                                      std::uint64_t(span.tileX / m_SourceTileWidth),
+                                  static_cast<std::uint8_t>(tileClass));
+        }
+    }
+    return job;
+}
+
+void IMPN_SurfaceRenderer::RunJob(const Job& job, WorkerSlot& slot, Result& result) const
+{
+    Maker& maker = slot.maker;
+    maker.inks = job.inks;
+    std::memcpy(maker.paper, job.paper, 3);
+    maker.known = &job.known;
+    maker.learned = &result.learned;
+    result.level = job.level;
+    result.stamp = job.stamp;
+    result.generation = job.generation;
+    result.serial = job.serial;
+    result.key = job.key;
+    result.tile.top = job.geometry.top;
+    result.tile.left = job.geometry.left;
+    result.tile.width = job.geometry.width;
+    result.tile.height = job.geometry.height;
+    try
+    {
+        if (UsesIndexedTiles(job.level))
+            MakeIndexedUnitTile(result.tile, maker);
+        else
+            MakeCoverageTile(result.tile, job.level, maker);
+    }
+    catch (...)
+    {
+        // Out of memory: the tile stays unmade, and the owner makes it when asked again.
+        result.tile.Release();
+        result.learned.clear();
+    }
+    maker.known = nullptr;
+    maker.learned = nullptr;
+}
+
+bool IMPN_SurfaceRenderer::Adopt(Result& result)
+{
+    const auto queued = m_InFlight.find(result.key);
+    if (queued != m_InFlight.end() && queued->second.serial == result.serial)
+        m_InFlight.erase(queued);
+    if (result.generation != m_Generation || !result.tile.HasPixels())
+        return false;
+    const bool indexed = UsesIndexedTiles(result.level);
+    // A colour tile asked for before the latest change shows colours that are no longer shown.
+    if (!indexed && result.stamp < m_LatestStamp)
+        return false;
+    IMPN_RenderTile* tile =
+        m_Tiles.Find(result.level, m_Levels[result.level], result.tile.top, result.tile.left);
+    if (tile == nullptr || !IsStale(*tile, result.level, result.stamp))
+        return false;
+    for (const LearnedClass& learned : result.learned)
+        m_Inks[learned.ink]->NoteTileClass(learned.x, learned.y, learned.tileClass);
+    tile->pixels = std::move(result.tile.pixels);
+    tile->storeBytes = result.tile.storeBytes;
+    tile->rowBytes = result.tile.rowBytes;
+    tile->kind = result.tile.kind;
+    // A colour tile is current for exactly the stamp it was made for, so that any change after
+    // it was asked for makes it again.
+    tile->stamp = indexed ? IMPN_ChangeCounter::Next() : result.stamp;
+    m_Tiles.Account(result.level, *tile);
+    return true;
+}
+
+bool IMPN_SurfaceRenderer::EnsureWorkerSlots(std::size_t count)
+{
+    if (m_WorkersUnusable)
+        return false;
+    while (m_Share->slotCount < count)
+    {
+        auto slot = std::make_unique<WorkerSlot>();
+        for (std::size_t k = 0; k < m_Inks.size(); ++k)
+        {
+            std::unique_ptr<IMPN_RenderInk> reader;
+            if (m_InkUsable[k])
+            {
+                reader = m_Inks[k]->OpenWorkerReader();
+                if (!reader)
+                {
+                    m_WorkersUnusable = true;
+                    return false;
+                }
+            }
+            slot->maker.sources.push_back(reader.get());
+            slot->readers.push_back(std::move(reader));
+        }
+        slot->maker.bits.resize(m_SourceTileBytes);
+        slot->maker.coverage.resize(std::size_t(IMPN_RenderLevel::kMaxTileSize) *
+                                    IMPN_RenderLevel::kMaxTileSize);
+        m_Share->ReturnSlot(std::move(slot));
+        ++m_Share->slotCount;
+    }
+    return true;
+}
+
+void IMPN_SurfaceRenderer::MakeTiles(const std::vector<Position>& positions, int level,
+                                     std::uint32_t stamp, IMPN_WorkerPool* pool)
+{
+    if (pool == nullptr || level < 0 || level >= IMPN_RenderLevel::kLevelCount)
+        return;
+    m_LatestStamp = std::max(m_LatestStamp, stamp);
+    std::vector<Needed> needed;
+    std::unordered_map<std::uint64_t, bool> seen;
+    for (const Position& p : positions)
+        CollectNeeded(p.top, p.left, level, stamp, needed, seen);
+    // One tile is made faster here than handed over.
+    if (needed.size() < 2 || !EnsureWorkerSlots(pool->GetWorkerCount() + 1))
+        return;
+    std::vector<Job> jobs;
+    jobs.reserve(needed.size());
+    for (const Needed& n : needed)
+        jobs.push_back(PrepareJob(n, stamp));
+    std::vector<Result> results(jobs.size());
+    WorkerShare& share = *m_Share;
+    pool->ParallelFor(jobs.size(),
+                      [&](std::size_t i)
+                      {
+                          std::unique_ptr<WorkerSlot> slot = share.TakeSlot();
+                          RunJob(jobs[i], *slot, results[i]);
+                          share.ReturnSlot(std::move(slot));
+                      });
+    for (Result& result : results)
+        Adopt(result);
+}
+
+const IMPN_RenderTile* IMPN_SurfaceRenderer::RequestTile(std::int32_t top, std::int32_t left,
+                                                         int level, std::uint32_t stamp,
+                                                         IMPN_WorkerPool& pool)
+{
+    if (level < 0 || level >= IMPN_RenderLevel::kLevelCount)
+        return nullptr;
+    m_LatestStamp = std::max(m_LatestStamp, stamp);
+    std::vector<Needed> needed;
+    std::unordered_map<std::uint64_t, bool> seen;
+    CollectNeeded(top, left, level, stamp, needed, seen);
+    if (needed.empty() || !EnsureWorkerSlots(pool.GetWorkerCount()))
+        return GetTile(top, left, level, stamp);
+    for (const Needed& n : needed)
+    {
+        // A colour tile queued for an older stamp is queued again; its result will be dropped.
+        const auto queued = m_InFlight.find(n.key);
+        if (queued != m_InFlight.end() &&
+            (UsesIndexedTiles(n.level) || queued->second.stamp >= stamp))
+            continue;
+        auto job = std::make_shared<Job>(PrepareJob(n, stamp));
+        m_InFlight[n.key] = Queued{job->serial, stamp};
+        std::shared_ptr<WorkerShare> share = m_Share;
+        pool.Submit(
+            [this, share, job]
+            {
+                {
+                    std::lock_guard<std::mutex> lock(share->mutex);
+                    if (share->closed)
+                        return;
+                    if (job->serial < share->cancelledBelow)
+                    {
+                        // An empty result, so that the owner stops waiting for it.
+                        Result skipped;
+                        skipped.key = job->key;
+                        skipped.serial = job->serial;
+                        share->done.push_back(std::move(skipped));
+                        return;
+                    }
+                    ++share->running;
+                }
+                Result result;
+                std::unique_ptr<WorkerSlot> slot = share->TakeSlot();
+                RunJob(*job, *slot, result);
+                share->ReturnSlot(std::move(slot));
+                {
+                    std::lock_guard<std::mutex> lock(share->mutex);
+                    share->done.push_back(std::move(result));
+                    --share->running;
+                }
+                share->changed.notify_all();
+            });
+    }
+    return nullptr;
+}
+
+void IMPN_SurfaceRenderer::CancelQueued()
+{
+    std::lock_guard<std::mutex> lock(m_Share->mutex);
+    m_Share->cancelledBelow = m_NextSerial;
+}
+
+std::size_t IMPN_SurfaceRenderer::CollectResults(std::uint32_t stamp)
+{
+    m_LatestStamp = std::max(m_LatestStamp, stamp);
+    std::vector<Result> done;
+    {
+        std::lock_guard<std::mutex> lock(m_Share->mutex);
+        done.swap(m_Share->done);
+    }
+    std::size_t adopted = 0;
+    for (Result& result : done)
+        if (Adopt(result))
+            ++adopted;
+    return adopted;
 }

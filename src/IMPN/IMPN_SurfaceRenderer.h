@@ -8,7 +8,19 @@
 // separation), so colour, opacity and visibility changes only rebuild the palette. Everywhere
 // else tiles hold colour: ink coverage counted exactly from the one-bit data down to 1:8, then a
 // 2 x 2 averaging pyramid. Tiles whose separations are all blank or solid keep one index or
-// colour. Single-threaded, like the rest of the model.
+// colour.
+//
+// Threads: the renderer, its tiles, its palette and its inks belong to the thread that made it
+// (the owner). Only the tiles that read source tiles (1:1 and the coverage levels 1:2 to 1:8)
+// are made on a worker pool, and a worker touches nothing the owner can change: it reads through
+// its own readers of the separations (IMPN_RenderInk::OpenWorkerReader), with a copy of the ink
+// colours and of the tile classes the owner knew, into a tile of its own. The owner adopts the
+// finished tile (and the tile classes the worker found) into its store; the magnified and the
+// pyramid levels are then made on the owner from those tiles, exactly as without workers, so the
+// pictures never depend on the number of threads. Results come back tagged with the renderer's
+// generation (ReleaseTiles starts a new one), the level, the tile and the change stamp they were
+// asked for: one that no longer matches is dropped, never drawn. Indexed tiles hold no colour
+// (the palette is attached when a tile is handed out), so only colour tiles carry the stamp.
 //
 // A level tile is assembled from every source tile it covers, so source tiles of any size that
 // is a multiple of 16 give the same picture; a part of a level tile with no source behind it
@@ -23,7 +35,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <unordered_map>
 #include <vector>
+
+class IMPN_WorkerPool;
 
 class IMPN_SurfaceRenderer
 {
@@ -36,6 +51,7 @@ public:
                          const std::uint8_t* paperColour);
     IMPN_SurfaceRenderer(const IMPN_SurfaceRenderer&) = delete;
     IMPN_SurfaceRenderer& operator=(const IMPN_SurfaceRenderer&) = delete;
+    // Waits for the worker tasks running for it; those still queued find it gone and end.
     ~IMPN_SurfaceRenderer();
 
     // The tile at (top, left) of the level (level pixels; positions inside a tile give that
@@ -53,7 +69,36 @@ public:
     const IMPN_RenderTile* FindTile(std::int32_t top, std::int32_t left, int level,
                                     std::uint32_t stamp) const;
 
-    // Frees every tile of every level; they are made again on request.
+    // Makes the tiles at the given level positions (level pixels, as for GetTile) and every
+    // tile they are made from, the source-reading ones in parallel on the pool; returns when all
+    // are made. A later GetTile for those positions only hands them out. Without a pool, or
+    // when the inks cannot be read from workers, nothing is done here and GetTile makes them.
+    struct Position
+    {
+        std::int32_t top = 0;
+        std::int32_t left = 0;
+    };
+    void MakeTiles(const std::vector<Position>& positions, int level, std::uint32_t stamp,
+                   IMPN_WorkerPool* pool);
+
+    // The tile as GetTile gives it when it can be handed out at once (made, or made on this
+    // thread from finer tiles already made); otherwise the source-reading tiles it needs are
+    // queued on the pool (once each) and null is returned: ask again after CollectResults.
+    // Falls back to GetTile when the inks cannot be read from workers.
+    const IMPN_RenderTile* RequestTile(std::int32_t top, std::int32_t left, int level,
+                                       std::uint32_t stamp, IMPN_WorkerPool& pool);
+    // Adopts the tiles the workers have finished, on the owner's thread; stamp is the surface's
+    // latest change stamp. Results of an earlier generation, and colour tiles asked for an older
+    // stamp, are dropped. Returns the tiles adopted.
+    std::size_t CollectResults(std::uint32_t stamp);
+    // Tiles queued on or being made by workers whose results have not been collected yet.
+    std::size_t GetPendingCount() const { return m_InFlight.size(); }
+    // Drops the requests the workers have not started yet (the view left their level or
+    // region); tiles being made are still adopted. Asking again queues them anew.
+    void CancelQueued();
+
+    // Frees every tile of every level and starts a new generation: results of work asked for
+    // before are dropped. Tiles are made again on request.
     void ReleaseTiles();
 
     // The budget of the finer levels' tiles (8:1 to 1:8), in bytes of pixel stores plus a small
@@ -106,6 +151,38 @@ private:
         std::uint32_t tileX, tileY;   // source tile origin
         std::uint32_t x0, y0, x1, y1; // part of the source rectangle inside it
     };
+    // Display state of one ink, copied on the owner's thread for the tile being made.
+    struct InkState
+    {
+        bool visible = true;
+        std::uint8_t colour[3] = {0, 0, 0};
+        std::uint8_t background[3] = {255, 255, 255};
+        unsigned opacity = 100;
+    };
+    struct LearnedClass
+    {
+        std::size_t ink;
+        std::uint32_t x, y;
+        int tileClass;
+    };
+    // What one thread needs to make source-reading tiles. On the owner it reads the inks
+    // themselves (their tile classes included); on a worker, its own readers, the owner's tile
+    // classes copied into `known`, and it lists the classes it finds.
+    struct Maker
+    {
+        std::vector<IMPN_RenderInk*> sources;
+        std::vector<InkState> inks;
+        std::uint8_t paper[3] = {255, 255, 255};
+        const std::unordered_map<std::uint64_t, std::uint8_t>* known = nullptr;
+        std::vector<LearnedClass>* learned = nullptr;
+        std::vector<std::uint8_t> bits;     // one source tile
+        std::vector<std::uint8_t> coverage; // one level tile of coverage values
+        IMPN_RunCoverage runs;              // one source tile counted from run lengths
+    };
+    struct Job;
+    struct Result;
+    struct WorkerSlot;
+    struct WorkerShare;
 
     class SourcePins;
 
@@ -113,24 +190,53 @@ private:
     // it made it.
     bool Refresh(IMPN_RenderTile& tile, int level, std::uint32_t stamp);
     void RebuildPalette();
-    void MakeIndexedUnitTile(IMPN_RenderTile& tile);
+    void SnapshotInks(Maker& maker) const;
+    void MakeIndexedUnitTile(IMPN_RenderTile& tile, Maker& maker) const;
     void MakeMagnifiedTile(IMPN_RenderTile& tile, int level, std::uint32_t stamp, bool indexed);
-    void MakeCoverageTile(IMPN_RenderTile& tile, int level);
+    void MakeCoverageTile(IMPN_RenderTile& tile, int level, Maker& maker) const;
     void MakePyramidTile(IMPN_RenderTile& tile, int level, std::uint32_t stamp);
     void WhitenOutside(IMPN_RenderTile& tile, int level) const;
     static void CollapseIfUniform(IMPN_RenderTile& tile);
 
+    // Origins of the level-3 tiles a magnified tile is drawn from, and of the previous level's
+    // tiles a pyramid tile is averaged from.
+    std::vector<Position> MagnifiedSources(const IMPN_RenderTile& tile, int level) const;
+    std::vector<Position> PyramidSources(const IMPN_RenderTile& tile, int level) const;
+    // Whether GetTile would make (or remake) the tile.
+    bool IsStale(const IMPN_RenderTile& tile, int level, std::uint32_t stamp) const;
+    // Adds to `out` the source-reading tiles that must be made before the tile at (top, left)
+    // can be handed out; `seen` keeps each tile from being listed twice.
+    struct Needed
+    {
+        int level;
+        IMPN_RenderTile* tile;
+        std::uint64_t key;
+    };
+    void CollectNeeded(std::int32_t top, std::int32_t left, int level, std::uint32_t stamp,
+                       std::vector<Needed>& out, std::unordered_map<std::uint64_t, bool>& seen);
+    Job PrepareJob(const Needed& needed, std::uint32_t stamp);
+    void RunJob(const Job& job, WorkerSlot& slot, Result& result) const;
+    // Moves a finished tile into the store; false when it is no longer wanted.
+    bool Adopt(Result& result);
+    // Opens readers for up to `count` worker slots; false when the inks cannot be read from
+    // workers.
+    bool EnsureWorkerSlots(std::size_t count);
+    static std::uint64_t TileKey(int level, const IMPN_RenderTile& tile,
+                                 const IMPN_RenderLevel& record);
+
     // Source tiles overlapping the main-image rectangle, clipped to the source tile grid.
     std::vector<SourceSpan> SourceSpans(std::int64_t x, std::int64_t y, std::int64_t width,
                                         std::int64_t height) const;
-    // Reads one source tile of ink k: returns 0 blank, 1 solid, 2 mixed (bits in m_Bits),
+    // Reads one source tile of ink k: returns 0 blank, 1 solid, 2 mixed (bits in maker.bits),
     // -1 when nothing can be drawn from it.
-    int ReadSource(std::size_t k, std::uint32_t x, std::uint32_t y);
+    int ReadSource(Maker& maker, std::size_t k, std::uint32_t x, std::uint32_t y) const;
+    // The class of the source tile as the thread making a tile knows it (see GetTileClass).
+    int TileClassOf(Maker& maker, std::size_t k, std::uint32_t x, std::uint32_t y) const;
     // Coverage of the cells of span s of ink k at reduction r, written to out (rows outStride
     // apart): counted from the decoder's run lengths where the ink can (r of 2 to 8), else
     // reduced from the tile's bits. Returns as ReadSource; the cells are written for 2 only.
-    int ReadSourceCoverage(std::size_t k, const SourceSpan& s, unsigned r, std::uint8_t* out,
-                           std::size_t outStride);
+    int ReadSourceCoverage(Maker& maker, std::size_t k, const SourceSpan& s, unsigned r,
+                           std::uint8_t* out, std::size_t outStride) const;
 
     std::vector<std::unique_ptr<IMPN_RenderInk>> m_Inks;
     std::vector<bool> m_InkUsable; // same tile geometry as the first separation
@@ -146,7 +252,19 @@ private:
     IMPN_TileStore m_Tiles;
     std::size_t m_MemoryBudget = kDefaultMemoryBudget;
 
-    std::vector<std::uint8_t> m_Bits;     // one source tile
-    std::vector<std::uint8_t> m_Coverage; // one level tile of coverage values
-    IMPN_RunCoverage m_RunCoverage;       // one source tile counted from run lengths
+    Maker m_Maker; // the owner's
+
+    // Work handed to the pool: what the tasks share with the renderer, the tiles queued (tile
+    // key to job serial), the generation and the latest stamp asked for.
+    std::shared_ptr<WorkerShare> m_Share;
+    struct Queued
+    {
+        std::uint64_t serial;
+        std::uint32_t stamp;
+    };
+    std::unordered_map<std::uint64_t, Queued> m_InFlight;
+    std::uint64_t m_Generation = 1;
+    std::uint64_t m_NextSerial = 1;
+    std::uint32_t m_LatestStamp = 0;
+    bool m_WorkersUnusable = false;
 };

@@ -6,15 +6,19 @@
 #include "IMPN/IMPN_ChangeCounter.h"
 #include "IMPN/IMPN_InkMixing.h"
 #include "IMPN/IMPN_Separation.h"
+#include "IMPN/IMPN_WorkerPool.h"
+#include "TIFX/TIFX_KRNFile.h"
 
 #include <algorithm>
 #include <limits>
 
 IMPN_ThumbnailImage::IMPN_ThumbnailImage(const SeparationList& separations,
-                                         const IMPN_ColorBGR& paperColor)
-    : m_Separations(&separations), m_PaperColor(&paperColor)
+                                         const IMPN_ColorBGR& paperColor, IMPN_WorkerPool* pool)
+    : m_Separations(&separations), m_PaperColor(&paperColor), m_Pool(pool)
 {
     Build();
+    // The pool serves this first picture only; Rebuild runs on the owner's thread.
+    m_Pool = nullptr;
 }
 
 void IMPN_ThumbnailImage::Rebuild()
@@ -125,6 +129,8 @@ void IMPN_ThumbnailImage::Composite()
         m_Pixels[i + 3] = 0;
     }
 
+    if (m_Pool != nullptr && CompositeOnPool())
+        return;
     for (const auto& separation : *m_Separations)
     {
         if (!separation)
@@ -138,6 +144,45 @@ void IMPN_ThumbnailImage::Composite()
         MixRaster(m_Pixels.data(), m_Width, m_Height, raster, sepWidth, sepHeight,
                   separation->GetDecidedColor());
     }
+}
+
+/* Waves of one reduced image per thread keep at most that many rasters in memory. The readers
+   are opened here, on the owner's thread, which is where libtiff's process-wide tag
+   registration may run. False, with nothing mixed yet, when a file cannot be opened again: the
+   owner's own readers then do it all. */
+bool IMPN_ThumbnailImage::CompositeOnPool()
+{
+    const SeparationList& separations = *m_Separations;
+    std::vector<std::unique_ptr<TIFX_KRNFile>> readers(separations.size());
+    for (std::size_t k = 0; k < separations.size(); ++k)
+        if (separations[k] && !(readers[k] = separations[k]->OpenReducedImageReader()))
+            return false;
+    const std::size_t wave = std::size_t(m_Pool->GetWorkerCount()) + 1;
+    for (std::size_t first = 0; first < separations.size(); first += wave)
+    {
+        const std::size_t count = std::min(wave, separations.size() - first);
+        std::vector<IMPN_Raster> rasters(count);
+        std::vector<std::int64_t> read(count, -1);
+        m_Pool->ParallelFor(count,
+                            [&](std::size_t i)
+                            {
+                                if (readers[first + i])
+                                    read[i] = IMPN_Separation::ReadReducedImage(*readers[first + i],
+                                                                                rasters[i]);
+                            });
+        for (std::size_t i = 0; i < count; ++i)
+        {
+            IMPN_Separation* separation = separations[first + i].get();
+            if (!separation || read[i] < 0)
+                continue;
+            std::uint32_t sepWidth = 0, sepHeight = 0, tileWidth = 0, tileLength = 0;
+            separation->GetThumbnailInfo(sepWidth, sepHeight, tileWidth, tileLength);
+            rasters[i].changeStamp = IMPN_ChangeCounter::Next();
+            MixRaster(m_Pixels.data(), m_Width, m_Height, rasters[i], sepWidth, sepHeight,
+                      separation->GetDecidedColor());
+        }
+    }
+    return true;
 }
 
 void IMPN_ThumbnailImage::Reduce()

@@ -15,6 +15,7 @@
 #include <vector>
 
 class IMPN_Separation;
+class IMPN_WorkerPool;
 
 class IMPN_ThumbnailImage
 {
@@ -26,8 +27,11 @@ public:
     // A composite larger than this is not made (the thumbnail stays empty).
     static constexpr std::uint64_t kMaxCompositeBytes = 512ULL << 20;
 
-    // Makes the pixels at once.
-    IMPN_ThumbnailImage(const SeparationList& separations, const IMPN_ColorBGR& paperColor);
+    // Makes the pixels at once. With a pool (not owned; used only while the pixels are made),
+    // the reduced images are decoded on its workers through readers of their own, a few at a
+    // time; they are still mixed in separation order on this thread, so the picture is the same.
+    IMPN_ThumbnailImage(const SeparationList& separations, const IMPN_ColorBGR& paperColor,
+                        IMPN_WorkerPool* pool = nullptr);
     IMPN_ThumbnailImage(const IMPN_ThumbnailImage&) = delete;
     IMPN_ThumbnailImage& operator=(const IMPN_ThumbnailImage&) = delete;
 
@@ -62,6 +66,7 @@ public:
 private:
     void Build();
     void Composite();
+    bool CompositeOnPool();
     void Reduce();
 
     std::int32_t m_Width = 0;
@@ -75,4 +80,5 @@ private:
     double m_Scale = 1.0;
     const SeparationList* m_Separations;
     const IMPN_ColorBGR* m_PaperColor;
+    IMPN_WorkerPool* m_Pool = nullptr;
 };

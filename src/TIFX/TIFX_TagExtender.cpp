@@ -25,6 +25,9 @@ constexpr tmsize_t kMaxSingleAlloc = tmsize_t{256} * 1024 * 1024;
 
 std::string g_errorText;
 std::string g_warningText;
+// The renderer's workers decode tiles on threads of their own, and a damaged tile reports
+// through the handlers below: the texts are the one piece of libtiff state they share.
+std::mutex g_textMutex;
 TIFFExtendProc g_parentExtender = nullptr;
 // The state that the handle being opened by TIFX_OpenHandle takes at its first directory set-up.
 TIFX_HandleState* g_pendingState = nullptr;
@@ -39,6 +42,7 @@ void FormatInto(std::string& target, const char* module, const char* fmt, va_lis
 {
     char message[2048];
     std::vsnprintf(message, sizeof message, fmt ? fmt : "", ap);
+    std::lock_guard<std::mutex> lock(g_textMutex);
     target.clear();
     if (module && *module)
     {
@@ -324,16 +328,19 @@ void TIFX_ProcessSetup()
 
 std::string TIFX_LastErrorText()
 {
+    std::lock_guard<std::mutex> lock(g_textMutex);
     return g_errorText;
 }
 
 std::string TIFX_LastWarningText()
 {
+    std::lock_guard<std::mutex> lock(g_textMutex);
     return g_warningText;
 }
 
 void TIFX_ClearErrorText()
 {
+    std::lock_guard<std::mutex> lock(g_textMutex);
     g_errorText.clear();
 }
 
@@ -368,6 +375,7 @@ TIFF* TIFX_OpenHandle(const std::string& utf8Path, const char* mode, TIFX_Handle
     if (fd < 0)
     {
         const int error = errno;
+        std::lock_guard<std::mutex> lock(g_textMutex);
         g_errorText = "[TIFFOpen] " + utf8Path + ": " + std::strerror(error);
         return nullptr;
     }
@@ -378,7 +386,10 @@ TIFF* TIFX_OpenHandle(const std::string& utf8Path, const char* mode, TIFX_Handle
         };
         if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
         {
-            g_errorText = "[TIFFOpen] " + utf8Path + ": " + TIFX_FileKindText(st.st_mode);
+            {
+                std::lock_guard<std::mutex> lock(g_textMutex);
+                g_errorText = "[TIFFOpen] " + utf8Path + ": " + TIFX_FileKindText(st.st_mode);
+            }
             ::close(fd);
             return nullptr;
         }

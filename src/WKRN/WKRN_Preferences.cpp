@@ -190,6 +190,7 @@ WKRN_PreferenceValues WKRN_Preferences::Decode(const WKRN_PreferenceLookup& stor
     const WKRN_PreferenceLookup rendering = [&store](const QString& name)
     { return store(QLatin1String(kRenderingGroup) + QLatin1Char('/') + name); };
     ReadMemory(rendering, "TileMemory", kMinTileMemory, kMaxTileMemory, values.TileMemory);
+    ReadInt(rendering, "RenderThreads", 0, kMaxRenderThreads, values.RenderThreads);
     return values;
 }
 
@@ -221,6 +222,7 @@ QSettings::Status WriteValues(const WKRN_PreferenceValues& values, const QString
     store.endGroup();
     store.beginGroup(QLatin1String(WKRN_Preferences::kRenderingGroup));
     store.setValue(Name("TileMemory"), IntBytes(values.TileMemory));
+    store.setValue(Name("RenderThreads"), IntBytes(values.RenderThreads));
     store.endGroup();
     store.endGroup();
     store.sync();

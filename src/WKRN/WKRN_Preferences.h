@@ -55,6 +55,9 @@ struct WKRN_PreferenceValues
     // least recently used of those not on screen are let go and made again when needed. The
     // default keeps panning a whole 96,000 x 72,000 eight-ink sheet at 1:1 under a gigabyte.
     std::int32_t TileMemory = 256;
+    // Rendering: the worker threads that make the sheet view's tiles; 0, the default, gives one
+    // per processor core. Read when a job window opens.
+    std::int32_t RenderThreads = 0;
 
     friend bool operator==(const WKRN_PreferenceValues&, const WKRN_PreferenceValues&) = default;
 };
@@ -107,4 +110,5 @@ public:
     // one that is not positive, or a value of the wrong type or size, leaves the default.
     static constexpr int kMinTileMemory = 16;
     static constexpr int kMaxTileMemory = 65536;
+    static constexpr int kMaxRenderThreads = 64;
 };

@@ -76,6 +76,9 @@ WKRN_SheetView::WKRN_SheetView(QWidget* parent)
       m_TilePause([](int milliseconds)
                   { QThread::msleep(static_cast<unsigned long>(milliseconds)); })
 {
+    const std::int32_t threads = WKRN_Preferences::Current().RenderThreads;
+    m_Pool = std::make_unique<IMPN_WorkerPool>(threads > 0 ? unsigned(threads) : 0u);
+    SetWorkerPool(m_Pool.get());
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);

@@ -28,6 +28,7 @@
 // sent, through lParam pointing at the doubles.
 
 #include "IMPN/IMPN_SheetView.h"
+#include "IMPN/IMPN_WorkerPool.h"
 #include "WKRN/WKRN_Canvas.h"
 #include "WKRN/WKRN_OverlayPainter.h"
 
@@ -201,6 +202,11 @@ private:
     WKRN_Canvas m_Canvas;
     bool m_RepaintWithPaper = false;
     QBasicTimer m_PaintTimer;
+    // Makes the progressive paint's tiles off the user-interface thread; the paint timer keeps
+    // ticking while tiles are pending and draws each as it arrives. It ends before the sheet the
+    // view holds (queued tiles dropped, running ones joined); the other order would be safe too,
+    // since a renderer waits for its own running tiles.
+    std::unique_ptr<IMPN_WorkerPool> m_Pool;
     std::int32_t m_ScrollX = 0;
     std::int32_t m_ScrollY = 0;
     std::int32_t m_ExtentWidth = 0;

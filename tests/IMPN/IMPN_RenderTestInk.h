@@ -1,12 +1,14 @@
 #pragma once
 // A separation made of one-bit tiles held in memory, with the tile classification of the tree's
-// separations (blank and solid tiles are answered from their class after the first read).
+// separations (blank and solid tiles are answered from their class after the first read). Its
+// worker readers share the tiles (never changed after construction) and keep no classes.
 
 #include "IMPN/IMPN_RenderInk.h"
 
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class IMPN_RenderTestInk : public IMPN_RenderInk
@@ -18,13 +20,14 @@ public:
                        std::uint32_t tileSize = 512)
         : m_Width(width), m_Length(length), m_TileSize(tileSize),
           m_Across((width + tileSize - 1) / tileSize), m_Down((length + tileSize - 1) / tileSize),
-          m_RowBytes(tileSize / 8), m_Tiles(std::size_t(m_Across) * m_Down),
-          m_Classes(m_Tiles.size(), 0)
+          m_RowBytes(tileSize / 8), m_Data(std::make_shared<std::vector<std::vector<std::uint8_t>>>(
+                                        std::size_t(m_Across) * m_Down)),
+          m_Tiles(*m_Data), m_Classes(m_Tiles.size(), 0)
     {
         for (std::uint32_t ty = 0; ty < m_Down; ++ty)
             for (std::uint32_t tx = 0; tx < m_Across; ++tx)
             {
-                std::vector<std::uint8_t>& t = m_Tiles[ty * m_Across + tx];
+                std::vector<std::uint8_t>& t = (*m_Data)[ty * m_Across + tx];
                 t.assign(m_RowBytes * tileSize, 0);
                 for (std::uint32_t y = 0; y < tileSize; ++y)
                     for (std::uint32_t x = 0; x < tileSize; ++x)
@@ -53,7 +56,7 @@ public:
             return -1;
         if (failReads)
             return -1;
-        if (m_Classes[i] == 1 || m_Classes[i] == 2)
+        if (!m_Reader && (m_Classes[i] == 1 || m_Classes[i] == 2))
         {
             buffer[0] = m_Classes[i] == 1 ? 0x00 : 0xFF;
             return 1;
@@ -67,14 +70,36 @@ public:
             all0 = all0 && b == 0;
             allF = allF && b == 0xFF;
         }
-        m_Classes[i] = all0 ? 1 : allF ? 2 : 4;
-        return m_Classes[i] == 4 ? int(t.size()) : 1;
+        const int found = all0 ? 1 : allF ? 2 : 4;
+        if (!m_Reader)
+            m_Classes[i] = found;
+        return found == 4 ? int(t.size()) : 1;
     }
 
     int GetTileClass(std::uint32_t x, std::uint32_t y) override
     {
         const std::size_t i = Index(x, y);
-        return i < m_Classes.size() ? m_Classes[i] : 128;
+        if (i >= m_Classes.size())
+            return 128;
+        return m_Reader ? 0 : m_Classes[i];
+    }
+
+    std::unique_ptr<IMPN_RenderInk> OpenWorkerReader() const override
+    {
+        if (!workerReaders)
+            return nullptr;
+        auto reader = std::unique_ptr<IMPN_RenderTestInk>(new IMPN_RenderTestInk(*this));
+        reader->m_Reader = true;
+        reader->reads = 0;
+        return reader;
+    }
+
+    void NoteTileClass(std::uint32_t x, std::uint32_t y, int tileClass) override
+    {
+        const std::size_t i = Index(x, y);
+        if (i < m_Classes.size() && m_Classes[i] == 0)
+            m_Classes[i] = tileClass;
+        ++notedClasses;
     }
 
     bool IsVisible() const override { return visible; }
@@ -90,9 +115,13 @@ public:
     std::uint8_t colour[3] = {0, 0, 0}; // blue, green, red
     unsigned opacity = 100;
     bool failReads = false;
-    int reads = 0; // tiles decoded so far
+    bool workerReaders = true; // false: the ink cannot be read from workers
+    int reads = 0;             // tiles decoded so far
+    int notedClasses = 0;      // classes handed over from workers
 
 private:
+    IMPN_RenderTestInk(const IMPN_RenderTestInk&) = default;
+
     std::size_t Index(std::uint32_t x, std::uint32_t y) const
     {
         if (x >= m_Across * m_TileSize || y >= m_Down * m_TileSize)
@@ -101,6 +130,8 @@ private:
     }
 
     std::uint32_t m_Width, m_Length, m_TileSize, m_Across, m_Down, m_RowBytes;
-    std::vector<std::vector<std::uint8_t>> m_Tiles;
+    std::shared_ptr<std::vector<std::vector<std::uint8_t>>> m_Data;
+    const std::vector<std::vector<std::uint8_t>>& m_Tiles;
     std::vector<int> m_Classes;
+    bool m_Reader = false;
 };

@@ -9,13 +9,18 @@
 #include "IMPN/IMPN_RenderTile.h"
 #include "IMPN/IMPN_Sheet.h"
 #include "IMPN/IMPN_SheetView.h"
+#include "IMPN/IMPN_Surface.h"
 #include "IMPN/IMPN_SurfaceRenderer.h"
+#include "IMPN/IMPN_WorkerPool.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <future>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -71,7 +76,14 @@ public:
     void DrawTile(const IMPN_RenderTile& tile, IMPN_DrawTarget&, const IMPN_Rect&) override
     {
         calls.push_back("Tile " + std::to_string(tile.left) + "," + std::to_string(tile.top));
+        drawn.push_back(&tile);
     }
+    void TileNotReady(IMPN_DrawTarget&, const TileRequest& r, bool underneath) override
+    {
+        calls.push_back(std::string(underneath ? "U" : "T") + "NotReady " + std::to_string(r.left) +
+                        "," + std::to_string(r.top));
+    }
+    std::vector<const IMPN_RenderTile*> drawn;
     void DrawImageFrame(IMPN_DrawTarget&, const IMPN_Rect& r, bool underneath) override
     {
         calls.push_back(std::string(underneath ? "U" : "T") + "Frame " + std::to_string(r.width) +
@@ -538,6 +550,69 @@ TEST_F(SheetViewTest, PlaceholdersOnlyWhereTheWindowDrawsAndNeverOverTheSurfaceU
     view.calls.clear();
     view.PaintPlaceholders(m_Target, IMPN_Rect{0, 0, 4000, 4000});
     EXPECT_TRUE(view.calls.empty());
+}
+
+// With a pool the step asks for the tiles and draws each as it arrives; it never waits for a
+// worker. The underneath surface is complete before the top one is drawn over it, and a tile
+// that is not ready is announced once.
+TEST_F(SheetViewTest, PaintStepWithAPoolDrawsTilesAsTheyArriveAndNeverWaits)
+{
+    IMPN_SheetReference sheet = MakeSheet(1);
+    IMPN_SheetReference other = MakeSheet(1);
+    IMPN_WorkerPool pool(1);
+    RecordingView view;
+    view.SetWorkerPool(&pool);
+    view.clientWidth = 4000;
+    view.clientHeight = 4000;
+    view.SetSheet(other.Get());
+    view.SetBackupMode(IMPN_SheetView::BackupPlates);
+    view.ZoomToLevel(5, false);
+    view.SetOpacity(50);
+
+    std::promise<void> gate;
+    std::shared_future<void> opened = gate.get_future().share();
+    pool.Submit([opened] { opened.wait(); });
+    view.QueueFrame();
+    view.PaintStep(m_Target); // the other sheet's tiles are queued behind the gate
+    view.SetSheet(sheet.Get());
+    view.SetBackupMode(IMPN_SheetView::BackupPlates);
+    view.ZoomToLevel(5, false);
+    view.SetOpacity(50);
+    view.QueueFrame();
+    ASSERT_EQ(view.GetPendingUnderneath().size(), 4u);
+    ASSERT_EQ(view.GetPendingTop().size(), 4u);
+    view.calls.clear();
+    view.drawn.clear();
+    view.PaintStep(m_Target);
+    view.PaintStep(m_Target);
+    EXPECT_EQ(view.Count("Tile"), 0u);
+    EXPECT_EQ(view.Count("UNotReady"), 4u); // once each, not once a step
+    EXPECT_EQ(view.Count("BeginTop"), 0u);
+    EXPECT_TRUE(view.painting);
+
+    gate.set_value();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (view.painting && std::chrono::steady_clock::now() < deadline)
+    {
+        view.PaintStep(m_Target);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ASSERT_FALSE(view.painting);
+    EXPECT_EQ(view.Count("Tile"), 8u);
+    const auto firstTop = std::find(view.calls.begin(), view.calls.end(), "BeginTop 50");
+    const auto lastUnder = std::find(view.calls.rbegin(), view.calls.rend(), "EndUnderneath");
+    EXPECT_LT(lastUnder.base() - view.calls.begin(), firstTop - view.calls.begin());
+    EXPECT_EQ(view.calls.back(), "Stop");
+
+    // Every tile drawn is the shown sheet's own, never one asked for the sheet shown before.
+    std::vector<const IMPN_RenderTile*> own;
+    for (IMPN_Surface* surface : {&sheet->GetFrontSurface(), &sheet->GetBackSurface()})
+        for (std::int32_t top : {0, 128})
+            for (std::int32_t left : {0, 128})
+                own.push_back(
+                    surface->GetRenderer()->GetTile(top, left, 5, surface->GetLatestChange()));
+    for (const IMPN_RenderTile* tile : view.drawn)
+        EXPECT_NE(std::find(own.begin(), own.end(), tile), own.end());
 }
 } // namespace
 

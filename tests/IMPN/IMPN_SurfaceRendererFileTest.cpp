@@ -6,14 +6,19 @@
 
 #include "IMPN/IMPN_InkMixing.h"
 #include "IMPN/IMPN_Registry.h"
+#include "IMPN/IMPN_RenderComposite.h"
+#include "IMPN/IMPN_SeparationInk.h"
 #include "IMPN/IMPN_Sheet.h"
 #include "IMPN/IMPN_SheetReference.h"
 #include "IMPN/IMPN_SurfaceRenderer.h"
+#include "IMPN/IMPN_WorkerPool.h"
 #include "TIFX/TIFX_KRNFile.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <vector>
 
 namespace
 {
@@ -124,4 +129,30 @@ TEST_F(SurfaceRendererFileTest, HidingTheInkAtOneToOneRebuildsOnlyThePalette)
 
     // Colour tiles below 1:1 follow the change too.
     EXPECT_EQ(Pixel(Tile(4, 0, 0), 0, 0), (Bgr{255, 255, 255}));
+}
+
+// Workers read the files through handles of their own: every level equals the single-threaded
+// picture, and the classes they found reach the separation.
+TEST_F(SurfaceRendererFileTest, WorkersReadingTheFilesMakeTheSamePictureAtEveryLevel)
+{
+    IMPN_WorkerPool pool(2);
+    const std::uint32_t stamp = m_Surface->GetLatestChange();
+    auto threaded = IMPN_SeparationInk::CreateRenderer(m_Surface->GetSeparations(),
+                                                       m_Surface->PaperColor().data());
+    EXPECT_EQ(m_Black->GetTileClass(0, 0), IMPN_Separation::TileUnknown);
+    for (int level = IMPN_RenderLevel::kLevelCount - 1; level >= 0; --level)
+    {
+        const IMPN_RenderLevel& l = Renderer().GetLevel(level);
+        const std::int32_t w = std::min(l.width, 1200), h = std::min(l.height, 700);
+        std::vector<std::uint8_t> expected(std::size_t(w) * h * 3), got(expected.size());
+        IMPN_RenderComposite::Compose(*threaded, level, stamp, 0, 0, w, h, got.data(),
+                                      std::size_t(w) * 3, {}, &pool);
+        if (level == IMPN_RenderLevel::kLevelCount - 1)
+        {
+            EXPECT_EQ(m_Black->GetTileClass(0, 0), IMPN_Separation::TileSolid);
+        }
+        IMPN_RenderComposite::Compose(Renderer(), level, stamp, 0, 0, w, h, expected.data(),
+                                      std::size_t(w) * 3);
+        EXPECT_TRUE(got == expected) << "level " << level;
+    }
 }

@@ -5,10 +5,12 @@
 
 #include "IMPN/IMPN_Separation.h"
 #include "IMPN/IMPN_ThumbnailImage.h"
+#include "IMPN/IMPN_WorkerPool.h"
 #include "TIFX/TIFX_KRNFile.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <memory>
 
@@ -210,6 +212,26 @@ TEST_F(ThumbnailTest, SurfaceTooWideToReduceKeepsTheFullSizePicture)
         EXPECT_EQ(PixelAt(thumbnail, 65598, y)[0], m_Paper[0]);
         EXPECT_EQ(PixelAt(thumbnail, 65599, y)[0], (ink[0] * (m_Paper[0] + 1)) >> 8);
     }
+}
+
+// Five inks on two workers and this thread: two waves, mixed in separation order (the later ink
+// over the earlier), so the picture equals the one made on this thread alone.
+TEST_F(ThumbnailTest, ReducedImagesDecodedOnWorkersMakeTheSamePicture)
+{
+    const char* const inks[] = {"Cyan", "Magenta", "Yellow", "Black", "PANTONE 185 C"};
+    for (unsigned k = 0; k < 5; ++k)
+        AddSeparation(inks[k], 420, 260, 2,
+                      [k](std::uint32_t x, std::uint32_t y)
+                      { return std::uint8_t((x * (k + 1) + y * (5 - k)) % 256); });
+    IMPN_WorkerPool pool(2);
+    IMPN_ThumbnailImage alone(m_Separations, m_Paper);
+    IMPN_ThumbnailImage pooled(m_Separations, m_Paper, &pool);
+    ASSERT_EQ(pooled.GetWidth(), alone.GetWidth());
+    ASSERT_EQ(pooled.GetHeight(), alone.GetHeight());
+    const std::size_t bytes = std::size_t(alone.GetRowLength()) * std::size_t(alone.GetHeight());
+    EXPECT_EQ(std::memcmp(pooled.GetPixels(), alone.GetPixels(), bytes), 0);
+    // Not the paper alone: the inks reached the picture.
+    EXPECT_NE(PixelAt(pooled, 200, 100)[0], m_Paper[0]);
 }
 
 TEST(IMPN_ThumbnailImage, SurfaceWithoutSeparationsIsEmpty)

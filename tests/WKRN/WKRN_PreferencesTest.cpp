@@ -120,8 +120,29 @@ TEST(WKRN_Preferences, WriteThenRead_GivesEveryValueBack)
     v.PreviousFolderPath = QStringLiteral("/jobs/Übersicht 2");
     v.ShowEntireImpositionTree = true;
     v.ShowTileBoundaries = true;
+    v.RenderThreads = 3;
     ASSERT_TRUE(WKRN_Preferences::Write(v, path));
     EXPECT_EQ(WKRN_Preferences::Read(path), v);
+}
+
+TEST(WKRN_Preferences, RenderThreadsOutOfRange_KeepsOnePerCore)
+{
+    WKRN_TestFolder folder;
+    const QString path = folder.File("Varnex.conf");
+    const QString key = QStringLiteral("Software/Quor/Varnex/Rendering/WKRN_RenderThreads");
+    for (const QByteArray& bytes : {Bytes({65, 0, 0, 0}), Bytes({0xFF, 0xFF, 0xFF, 0xFF})})
+    {
+        {
+            QSettings store(path, QSettings::IniFormat);
+            store.setValue(key, bytes);
+        }
+        EXPECT_EQ(WKRN_Preferences::Read(path).RenderThreads, 0);
+    }
+    {
+        QSettings store(path, QSettings::IniFormat);
+        store.setValue(key, Bytes({64, 0, 0, 0}));
+    }
+    EXPECT_EQ(WKRN_Preferences::Read(path).RenderThreads, 64);
 }
 
 TEST(WKRN_Preferences, ValuesOfTheWrongTypeOrSize_AreIgnored)

@@ -17,6 +17,7 @@
 #include "IMPN/IMPN_Sheet.h"
 #include "IMPN/IMPN_SheetReference.h"
 #include "IMPN/IMPN_SurfaceRenderer.h"
+#include "IMPN/IMPN_WorkerPool.h"
 #include "TIFX/TIFX_Exception.h"
 
 #include <algorithm>
@@ -38,10 +39,11 @@ const char* const kUsage =
     "usage: krn render PATH... [--sheet N] [--surface front|back] --level L\n"
     "                  [--rect TOP,LEFT,WIDTH,HEIGHT] [--hide INK]... [--opacity INK=P]...\n"
     "                  [--colour INK=RRGGBB]... [--paper RRGGBB] [--colordb FILE]\n"
-    "                  [--memory SIZE] --out FILE.png|FILE.ppm\n"
+    "                  [--memory SIZE] [--threads N] --out FILE.png|FILE.ppm\n"
     "levels: 0 is 8:1, 3 is 1:1, 6 is 1:8, 12 is 1:512; --sheet counts from 1\n"
     "--memory: budget of the tiles of 8:1 to 1:8 kept while rendering, bytes or with a unit\n"
     "(256M, 256MiB, 1G; MB and GB are powers of 1000), 16 MiB to 64 GiB, default 256 MiB\n"
+    "--threads: threads that decode and reduce tiles (default: one per core; 1: this one only)\n"
     "inks are coloured as in the viewer: from the shipped named-colour library (or --colordb\n"
     "FILE, a site's own) and the user's custom colours\n";
 
@@ -63,6 +65,7 @@ struct Options
     std::string colordb;
     std::string out;
     std::size_t memory = IMPN_SurfaceRenderer::kDefaultMemoryBudget;
+    unsigned threads = 0; // 0: one per core
 };
 
 // Reads the options into o; nothing when the render should go ahead, else the exit code.
@@ -119,6 +122,7 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, Options& o
                           "--memory needs a size from 16MiB to 64GiB (bytes, or K, M, G, KiB, "
                           "MiB, GiB, KB, MB, GB)"));
                   });
+    KRN_AddThreadsOption(parser, o.threads);
     parser.Option("--out", o.out, P::kRequired);
     return parser.Parse(args);
 }
@@ -218,8 +222,11 @@ int RunRender(const std::vector<std::string>& args)
                 std::cerr << "\rrendering " << percent << "%" << std::flush;
             }
         };
+    // This thread takes a share of every batch, so N threads are this one and N - 1 workers.
+    std::unique_ptr<IMPN_WorkerPool> pool = KRN_MakeWorkerPool(o.threads);
     IMPN_RenderComposite::Compose(*renderer, o.level, surface.GetLatestChange(), rect[0], rect[1],
-                                  rect[2], rect[3], bgr.data(), std::size_t(rect[2]) * 3, progress);
+                                  rect[2], rect[3], bgr.data(), std::size_t(rect[2]) * 3, progress,
+                                  pool.get());
     if (terminal)
         std::cerr << "\r" << std::string(16, ' ') << "\r";
 

@@ -8,6 +8,7 @@
 #include "GLIB/GLIB_String.h"
 #include "IMPN/IMPN_ColorDatabasePaths.h"
 #include "IMPN/IMPN_ColorDatabases.h"
+#include "IMPN/IMPN_WorkerPool.h"
 #include "TIFX/TIFX_Exception.h"
 
 #include <algorithm>
@@ -194,6 +195,23 @@ bool KRN_WritePicture(const std::string& path, const std::uint8_t* pixels, std::
         ok = std::fwrite(row.data(), 1, row.size(), f) == row.size();
     }
     return std::fclose(f) == 0 && ok;
+}
+
+void KRN_AddThreadsOption(KRN_OptionParser& parser, unsigned& threads)
+{
+    using P = KRN_OptionParser;
+    parser.Option(
+        "--threads", [&threads](const std::string& v)
+        { threads = unsigned(P::Integer(v, 1, 256, "--threads needs a number 1 to 256")); });
+}
+
+std::unique_ptr<IMPN_WorkerPool> KRN_MakeWorkerPool(unsigned threads)
+{
+    if (threads == 0)
+        threads = IMPN_WorkerPool::DefaultWorkerCount();
+    if (threads <= 1)
+        return nullptr;
+    return std::make_unique<IMPN_WorkerPool>(threads - 1);
 }
 
 void KRN_AddSurfaceOptions(KRN_OptionParser& parser, int& sheet, bool& back)

@@ -9,9 +9,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
+class IMPN_WorkerPool;
 class KRN_OptionParser;
 
 // ASCII case-insensitive suffix test ("x.PNG" ends in ".png").
@@ -40,6 +42,14 @@ bool KRN_LoadColorDatabases(const char* command, const std::string& libraryPath)
 // The options that choose one surface of one sheet, read alike by every command that draws or
 // counts a surface: --sheet N (from 1) and --surface front|back.
 void KRN_AddSurfaceOptions(KRN_OptionParser& parser, int& sheet, bool& back);
+
+// --threads N (1 to 256): the threads that make a picture, read alike by render and thumbnail;
+// threads stays 0 (one per core) when the option is not given.
+void KRN_AddThreadsOption(KRN_OptionParser& parser, unsigned& threads);
+
+// The pool for N threads of work (0: one per core), the calling thread being one of them: null
+// for one thread, so that a single-threaded run takes exactly the path it always took.
+std::unique_ptr<IMPN_WorkerPool> KRN_MakeWorkerPool(unsigned threads);
 
 // Sheet number (from 1, in the registry's order) of what the registry holds, or an empty
 // reference after a message on standard error.

@@ -16,6 +16,7 @@
 #include "IMPN/IMPN_Sheet.h"
 #include "IMPN/IMPN_SheetReference.h"
 #include "IMPN/IMPN_ThumbnailImage.h"
+#include "IMPN/IMPN_WorkerPool.h"
 #include "TIFX/TIFX_Exception.h"
 
 #include <algorithm>
@@ -26,6 +27,7 @@
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,7 +36,8 @@ namespace
 {
 const char* const kUsage =
     "usage: krn thumbnail PATH... [--sheet N] [--surface front|back] [--paper RRGGBB]\n"
-    "                     [--colordb FILE] --out FILE.png|FILE.ppm\n"
+    "                     [--colordb FILE] [--threads N] --out FILE.png|FILE.ppm\n"
+    "--threads: threads that decode the reduced images (default: one per core; 1: this one only)\n"
     "inks are coloured as in the viewer: from the shipped named-colour library (or --colordb\n"
     "FILE, a site's own) and the user's custom colours\n";
 
@@ -46,6 +49,7 @@ struct Options
     std::optional<IMPN_ColorBGR> paper;
     std::string colordb;
     std::string out;
+    unsigned threads = 0; // 0: one per core
 };
 
 // Reads the options into o; nothing when the thumbnail should be made, else the exit code.
@@ -57,6 +61,7 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, Options& o
     KRN_AddSurfaceOptions(parser, o.sheet, o.back);
     parser.Option("--paper", [&o](const std::string& v) { o.paper = P::Colour(v); });
     parser.Option("--colordb", o.colordb);
+    KRN_AddThreadsOption(parser, o.threads);
     parser.Option("--out", o.out, P::kRequired);
     return parser.Parse(args);
 }
@@ -88,7 +93,8 @@ int RunThumbnail(const std::vector<std::string>& args)
     if (o.paper)
         surface.SetPaperColor((*o.paper)[0], (*o.paper)[1], (*o.paper)[2]);
 
-    const IMPN_ThumbnailImage thumbnail(surface.GetSeparations(), surface.PaperColor());
+    std::unique_ptr<IMPN_WorkerPool> pool = KRN_MakeWorkerPool(o.threads);
+    const IMPN_ThumbnailImage thumbnail(surface.GetSeparations(), surface.PaperColor(), pool.get());
     if (thumbnail.GetWidth() <= 0 || thumbnail.GetHeight() <= 0)
     {
         std::cerr << "krn thumbnail: the reduced images of this surface cannot be read\n";
