@@ -1,5 +1,6 @@
 #include "WKRN_TestSupport.h"
 
+#include "KRN_TestApplication.h"
 #include "KRN_TestPreviewInfo.h"
 
 #include "WKRN/WKRN_StringTable.h"
@@ -17,33 +18,15 @@
 
 namespace
 {
-class ApplicationEnvironment : public ::testing::Environment
-{
-public:
-    void SetUp() override
-    {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "wkrn_tests";
-        static char* argv[] = {name, nullptr};
-        // The viewer's own application, so that its event barrier is under test too.
-        m_application = new WKRN_ApplicationBarrier(argc, argv);
-        QApplication::setQuitOnLastWindowClosed(false);
-        WTLU_MessageBox::SetStringLookup(&WKRN_StringTable::Load);
-    }
-    void TearDown() override
-    {
-        delete m_application;
-        m_application = nullptr;
-    }
-
-private:
-    QApplication* m_application = nullptr;
-};
-
+// The viewer's own application, so that its event barrier is under test too.
 [[maybe_unused]] ::testing::Environment* const g_environment =
-    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+    ::testing::AddGlobalTestEnvironment(new KRN_TestApplication<WKRN_ApplicationBarrier>(
+        "wkrn_tests",
+        []
+        {
+            QApplication::setQuitOnLastWindowClosed(false);
+            WTLU_MessageBox::SetStringLookup(&WKRN_StringTable::Load);
+        }));
 } // namespace
 
 QString WKRN_TestFolder::File(const char* name) const

@@ -12,6 +12,8 @@
 #include "GLIB/GLIB_Globals.h"
 #include "GLIB/GLIB_MessageTarget.h"
 
+#include "KRN_TestApplication.h"
+
 #include <QApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
@@ -24,24 +26,8 @@
 
 namespace
 {
-class ApplicationEnvironment : public ::testing::Environment
-{
-public:
-    void SetUp() override
-    {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "wmct_tests";
-        static char* argv[] = {name, nullptr};
-        m_application = new QApplication(argc, argv);
-    }
-    void TearDown() override { delete m_application; }
-
-private:
-    QApplication* m_application = nullptr;
-};
-const auto* const environment = ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+const auto* const environment =
+    ::testing::AddGlobalTestEnvironment(new KRN_TestApplication<QApplication>("wmct_tests"));
 
 int g_rowsAlive = 0;
 int g_cellsAlive = 0;
