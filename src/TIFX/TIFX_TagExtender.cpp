@@ -397,8 +397,13 @@ TIFF* TIFX_OpenHandle(const std::string& utf8Path, const char* mode, TIFX_Handle
     }
     if (state)
         state->fd = fd;
+    // Files are read, never mapped: a mapped file counts every page a handle touched as the
+    // process's own memory, once per handle (the renderer's workers open each file again), so a
+    // pan over a 2.3 GB sheet showed 7 GB resident; and a file cut short by another program
+    // while mapped ends the process with SIGBUS instead of a read error.
+    const std::string openMode = writing ? std::string(mode) : std::string(mode) + "m";
     g_pendingState = state;
-    TIFF* tif = TIFFFdOpenExt(fd, utf8Path.c_str(), mode, options.get());
+    TIFF* tif = TIFFFdOpenExt(fd, utf8Path.c_str(), openMode.c_str(), options.get());
     g_pendingState = nullptr;
     if (!tif)
     {

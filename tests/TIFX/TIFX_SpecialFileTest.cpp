@@ -8,6 +8,10 @@
 #include "KRN_ChildProcess.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <vector>
 
 namespace
 {
@@ -55,5 +59,36 @@ TEST_F(TIFX_SpecialFile, FifoDeviceAndFolderAreRefusedWithoutBlocking)
     TIFX_KRNFile plain(PathOf("plain.tif"));
     EXPECT_NO_THROW(plain.Open());
     EXPECT_TRUE(plain.IsValidPreviewFile());
+}
+
+// A preview file cut short by another program while it is open: the tiles now past its end read
+// as errors (a mapped file would end the process with SIGBUS).
+TEST_F(TIFX_SpecialFile, FileCutShortWhileOpenReadsAsAnError)
+{
+    TIFX_KRNWriterOptions options;
+    options.compression = TIFX_KRNWriterOptions::Compression::None;
+    const std::string path =
+        TIFX_WritePattern(PathOf("cut.tif"), KRNDirectoryInfo(), options, 2048, 2048);
+    const int status =
+        KRN_RunWithin(5,
+                      [&]
+                      {
+                          TIFX_KRNFile file(path);
+                          file.Open();
+                          std::vector<std::uint8_t> tile(std::size_t(file.GetTileSize()));
+                          if (file.ReadTile(tile.data(), 1536, 1536) <= 0)
+                              return 2; // the whole file reads before it is cut
+                          if (::truncate(path.c_str(), 4096) != 0)
+                              return 3;
+                          try
+                          {
+                              return file.ReadTile(tile.data(), 1024, 1536) < 0 ? 0 : 1;
+                          }
+                          catch (const std::exception&)
+                          {
+                              return 0;
+                          }
+                      });
+    EXPECT_EQ(status, 0);
 }
 } // namespace
