@@ -6,9 +6,12 @@
 #include "IMPN/IMPN_Separation.h"
 #include "IMPN/IMPN_Surface.h"
 #include "IMPN/IMPN_SurfaceRenderer.h"
+#include "IMPN/IMPN_WorkerPool.h"
+#include "TIFX/TIFX_KRNFile.h"
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace
@@ -46,11 +49,11 @@ std::vector<std::uint32_t> ReducedStarts(std::int32_t levelSize, int shift, std:
 }
 } // namespace
 
-IMPN_OverviewImage::IMPN_OverviewImage(IMPN_Surface& surface)
+IMPN_OverviewImage::IMPN_OverviewImage(IMPN_Surface& surface, IMPN_WorkerPool* pool)
 {
     m_Stamp = surface.GetLatestChange();
     m_Paper = surface.PaperColor();
-    Build(surface);
+    Build(surface, pool);
 }
 
 int IMPN_OverviewImage::FirstLevelOf(std::uint32_t scale)
@@ -75,10 +78,65 @@ bool IMPN_OverviewImage::IsCurrent(const IMPN_Surface& surface) const
     return surface.GetLatestChange() == m_Stamp && surface.PaperColor() == m_Paper;
 }
 
+namespace
+{
+/* One ink's coverage at the overview's base level: each level pixel the rounded mean of the
+   reduced pixels it covers (0 where the reduced image ends). */
+void AverageCoverage(const IMPN_Raster& raster, std::uint32_t reducedWidth,
+                     std::uint32_t reducedLength, const std::vector<std::uint32_t>& xsFull,
+                     const std::vector<std::uint32_t>& ysFull, std::int32_t width,
+                     std::int32_t height, std::vector<std::uint8_t>& plane)
+{
+    plane.assign(std::size_t(width) * std::size_t(height), 0);
+    const std::uint32_t columns = std::min(reducedWidth, raster.rowLength);
+    const std::uint32_t rows = static_cast<std::uint32_t>(std::min<std::uint64_t>(
+        {reducedLength, raster.rows, raster.pixels.size() / raster.rowLength}));
+    std::vector<std::uint32_t> xs(xsFull), ys(ysFull);
+    for (std::uint32_t& x : xs)
+        x = std::min(x, columns);
+    for (std::uint32_t& y : ys)
+        y = std::min(y, rows);
+    std::vector<std::uint32_t> sums(std::size_t(width), 0);
+    for (std::int32_t y = 0; y < height; ++y)
+    {
+        std::uint32_t y0 = ys[std::size_t(y)], y1 = ys[std::size_t(y) + 1];
+        if (y0 >= rows)
+            break;
+        y1 = std::max(y1, y0 + 1);
+        std::fill(sums.begin(), sums.end(), 0u);
+        for (std::uint32_t ry = y0; ry < y1; ++ry)
+        {
+            const std::uint8_t* src = raster.pixels.data() + std::size_t(ry) * raster.rowLength;
+            for (std::int32_t x = 0; x < width; ++x)
+            {
+                const std::uint32_t x0 = xs[std::size_t(x)];
+                const std::uint32_t x1 = std::max(xs[std::size_t(x) + 1], x0 + 1);
+                if (x0 >= columns)
+                    break;
+                for (std::uint32_t rx = x0; rx < x1; ++rx)
+                    sums[std::size_t(x)] += src[rx];
+            }
+        }
+        std::uint8_t* dst = plane.data() + std::size_t(y) * std::size_t(width);
+        for (std::int32_t x = 0; x < width; ++x)
+        {
+            const std::uint32_t x0 = xs[std::size_t(x)];
+            if (x0 >= columns)
+                break;
+            const std::uint32_t count = (std::max(xs[std::size_t(x) + 1], x0 + 1) - x0) * (y1 - y0);
+            dst[x] = static_cast<std::uint8_t>(
+                std::min((sums[std::size_t(x)] + count / 2) / count, 255u));
+        }
+    }
+}
+} // namespace
+
 /* Coverage is averaged per ink before it is mixed, which is what the renderer does with counted
    coverage: an ink's reduced value is its coverage at the reduced image's scale (0 paper, 255 full
-   ink). Reduced images are read one at a time, so only one of them is held at once. */
-void IMPN_OverviewImage::Build(IMPN_Surface& surface)
+   ink). With a pool the reduced images are read and averaged a wave at a time (one per thread,
+   each through a file handle of its own, opened here), else one at a time; the inks are mixed in
+   their order either way, so the picture is the same. */
+void IMPN_OverviewImage::Build(IMPN_Surface& surface, IMPN_WorkerPool* pool)
 {
     const IMPN_SurfaceRenderer* renderer = surface.GetRenderer();
     const IMPN_Surface::SeparationList& separations = surface.GetSeparations();
@@ -106,74 +164,84 @@ void IMPN_OverviewImage::Build(IMPN_Surface& surface)
     MakeColourPicture(picture, record.width, record.height, m_Paper);
 
     const int shift = base - kUnit;
+    // The inks the picture mixes: shown, and of the renderer's geometry (it leaves out the others).
+    struct Ink
+    {
+        IMPN_Separation* separation;
+        std::uint32_t reducedWidth, reducedLength;
+        std::unique_ptr<TIFX_KRNFile> reader;
+    };
+    std::vector<Ink> inks;
     // A picture missing an ink would mislead: one unreadable reduced image and there is none.
     bool complete = true;
-    IMPN_InkMixing::CoverageInks inks;
-    std::vector<std::uint32_t> sums;
     for (const auto& separation : separations)
     {
         if (!separation || !separation->IsVisible())
             continue;
         std::uint32_t inkWidth = 0, inkLength = 0, tileWidth = 0, tileLength = 0;
         separation->GetImageInfo(inkWidth, inkLength, tileWidth, tileLength);
-        // The renderer leaves out inks of another geometry; so does their stand-in.
         if (inkWidth != width || inkLength != length)
             continue;
-        std::uint32_t reducedWidth = 0, reducedLength = 0;
-        separation->GetThumbnailInfo(reducedWidth, reducedLength, tileWidth, tileLength);
-        IMPN_Raster raster;
-        if (reducedWidth == 0 || reducedLength == 0 || separation->ReadThumbnail(raster) < 0 ||
-            raster.rowLength == 0)
-        {
+        Ink ink{separation.get(), 0, 0, nullptr};
+        separation->GetThumbnailInfo(ink.reducedWidth, ink.reducedLength, tileWidth, tileLength);
+        if (ink.reducedWidth == 0 || ink.reducedLength == 0)
             complete = false;
-            break;
-        }
-        const std::uint32_t scale = separation->GetThumbnailScale();
-        const std::uint32_t columns = std::min(reducedWidth, raster.rowLength);
-        const std::uint32_t rows = static_cast<std::uint32_t>(std::min<std::uint64_t>(
-            {reducedLength, raster.rows, raster.pixels.size() / raster.rowLength}));
-        const std::vector<std::uint32_t> xs = ReducedStarts(record.width, shift, scale, columns);
-        const std::vector<std::uint32_t> ys = ReducedStarts(record.height, shift, scale, rows);
+        inks.push_back(std::move(ink));
+    }
+    bool onPool = pool != nullptr && complete && inks.size() > 1;
+    for (Ink& ink : inks)
+        if (onPool && !(ink.reader = ink.separation->OpenReducedImageReader()))
+            onPool = false;
 
-        std::uint8_t colour[3], background[3];
-        const IMPN_ColorRecord& current = separation->GetCurrentColor();
-        std::memcpy(colour, current.color.data(), 3);
-        std::memcpy(background, current.background.data(), 3);
-        IMPN_InkMixing::BuildCoverageInks(
-            colour, background, static_cast<unsigned>(std::clamp(current.opacity, 0, 100)), inks);
-
-        sums.assign(std::size_t(record.width), 0);
-        for (std::int32_t y = 0; y < record.height; ++y)
+    const std::size_t wave = onPool ? std::size_t(pool->GetWorkerCount()) + 1 : 1;
+    IMPN_InkMixing::CoverageInks mix;
+    for (std::size_t first = 0; complete && first < inks.size(); first += wave)
+    {
+        const std::size_t count = std::min(wave, inks.size() - first);
+        std::vector<std::vector<std::uint8_t>> planes(count);
+        std::vector<char> read(count, 0);
+        const auto average = [&](std::size_t i)
         {
-            std::uint32_t y0 = ys[std::size_t(y)], y1 = ys[std::size_t(y) + 1];
-            if (y0 >= rows)
+            Ink& ink = inks[first + i];
+            IMPN_Raster raster;
+            const std::int64_t got = ink.reader
+                                         ? IMPN_Separation::ReadReducedImage(*ink.reader, raster)
+                                         : ink.separation->ReadThumbnail(raster);
+            if (got < 0 || raster.rowLength == 0)
+                return;
+            const std::uint32_t scale = ink.separation->GetThumbnailScale();
+            AverageCoverage(raster, ink.reducedWidth, ink.reducedLength,
+                            ReducedStarts(record.width, shift, scale, ink.reducedWidth),
+                            ReducedStarts(record.height, shift, scale, ink.reducedLength),
+                            record.width, record.height, planes[i]);
+            read[i] = 1;
+        };
+        if (onPool)
+            pool->ParallelFor(count, average);
+        else
+            average(0);
+        for (std::size_t i = 0; i < count && complete; ++i)
+        {
+            if (!read[i])
+            {
+                complete = false;
                 break;
-            y1 = std::max(y1, y0 + 1);
-            std::fill(sums.begin(), sums.end(), 0u);
-            for (std::uint32_t ry = y0; ry < y1; ++ry)
-            {
-                const std::uint8_t* src = raster.pixels.data() + std::size_t(ry) * raster.rowLength;
-                for (std::int32_t x = 0; x < record.width; ++x)
-                {
-                    const std::uint32_t x0 = xs[std::size_t(x)];
-                    const std::uint32_t x1 = std::max(xs[std::size_t(x) + 1], x0 + 1);
-                    if (x0 >= columns)
-                        break;
-                    for (std::uint32_t rx = x0; rx < x1; ++rx)
-                        sums[std::size_t(x)] += src[rx];
-                }
             }
-            std::uint8_t* dst = picture.pixels.get() + std::size_t(y) * picture.rowBytes;
-            for (std::int32_t x = 0; x < record.width; ++x, dst += 3)
+            const IMPN_ColorRecord& current = inks[first + i].separation->GetCurrentColor();
+            std::uint8_t colour[3], background[3];
+            std::memcpy(colour, current.color.data(), 3);
+            std::memcpy(background, current.background.data(), 3);
+            IMPN_InkMixing::BuildCoverageInks(
+                colour, background, static_cast<unsigned>(std::clamp(current.opacity, 0, 100)),
+                mix);
+            const std::uint8_t* coverage = planes[i].data();
+            std::uint8_t* dst = picture.pixels.get();
+            for (std::int32_t y = 0; y < record.height; ++y)
             {
-                const std::uint32_t x0 = xs[std::size_t(x)];
-                if (x0 >= columns)
-                    break;
-                const std::uint32_t count =
-                    (std::max(xs[std::size_t(x) + 1], x0 + 1) - x0) * (y1 - y0);
-                const std::uint32_t coverage = (sums[std::size_t(x)] + count / 2) / count;
-                if (coverage != 0)
-                    IMPN_InkMixing::MixOver(inks[std::min(coverage, 255u)].data(), dst);
+                std::uint8_t* row = dst + std::size_t(y) * picture.rowBytes;
+                for (std::int32_t x = 0; x < record.width; ++x, ++coverage)
+                    if (*coverage != 0)
+                        IMPN_InkMixing::MixOver(mix[*coverage].data(), row + 3 * std::size_t(x));
             }
         }
     }

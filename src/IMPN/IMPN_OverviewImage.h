@@ -18,15 +18,18 @@
 
 class IMPN_Surface;
 
+class IMPN_WorkerPool;
+
 class IMPN_OverviewImage
 {
 public:
     // Pixels of the finest level held, at most (24 MB of colour).
     static constexpr std::int64_t kMaxPixels = std::int64_t(8) << 20;
 
-    // Reads the reduced images of the surface's separations now. A surface without separations,
-    // renderer or readable reduced images gives an overview with no level.
-    explicit IMPN_OverviewImage(IMPN_Surface& surface);
+    // Reads the reduced images of the surface's separations now, on the pool when one is given
+    // (it is not kept). A surface without separations, renderer or readable reduced images gives
+    // an overview with no level.
+    explicit IMPN_OverviewImage(IMPN_Surface& surface, IMPN_WorkerPool* pool = nullptr);
     IMPN_OverviewImage(const IMPN_OverviewImage&) = delete;
     IMPN_OverviewImage& operator=(const IMPN_OverviewImage&) = delete;
 
@@ -47,7 +50,7 @@ public:
     static int FirstLevelOf(std::uint32_t scale);
 
 private:
-    void Build(IMPN_Surface& surface);
+    void Build(IMPN_Surface& surface, IMPN_WorkerPool* pool);
 
     IMPN_RenderTile m_Levels[IMPN_RenderLevel::kLevelCount];
     int m_FirstLevel = IMPN_RenderLevel::kLevelCount;

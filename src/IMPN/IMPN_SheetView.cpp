@@ -775,7 +775,7 @@ const IMPN_OverviewImage* IMPN_SheetView::OverviewOf(IMPN_Surface& surface)
     if (!slot)
         return nullptr;
     if (!*slot || !(*slot)->IsCurrent(surface))
-        *slot = std::make_unique<IMPN_OverviewImage>(surface);
+        *slot = std::make_unique<IMPN_OverviewImage>(surface, m_Pool);
     return (*slot)->GetBaseLevel() < kLevelCount ? slot->get() : nullptr;
 }
 

@@ -9,6 +9,7 @@
 #include "IMPN/IMPN_Sheet.h"
 #include "IMPN/IMPN_Surface.h"
 #include "IMPN/IMPN_SurfaceRenderer.h"
+#include "IMPN/IMPN_WorkerPool.h"
 #include "WKRN/WKRN_Ids.h"
 #include "WKRN/WKRN_Preferences.h"
 #include "WKRN/WKRN_SheetView.h"
@@ -24,6 +25,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 
 namespace
@@ -208,6 +210,42 @@ TEST(OverviewImage, FirstLevelIsTheFirstAtOrBelowTheReducedScale)
     EXPECT_EQ(IMPN_OverviewImage::FirstLevelOf(512), 12);
     EXPECT_EQ(IMPN_OverviewImage::FirstLevelOf(513), IMPN_RenderLevel::kLevelCount);
     EXPECT_EQ(IMPN_OverviewImage::FirstLevelOf(0), IMPN_RenderLevel::kLevelCount);
+}
+
+// Read on a pool, a wave of inks at a time, the overview is the one read ink after ink: the inks
+// are still mixed in their order.
+TEST(OverviewImage, ReadOnAPoolIsTheSamePicture)
+{
+    WKRN_TestSheets sheets;
+    WKRN_TestSheetSpec spec;
+    spec.width = 2000;
+    spec.height = 1500;
+    spec.surfaces = {
+        WKRN_TestSurface{0, "Cyan", 1, [](std::uint32_t x, std::uint32_t y) { return Art(x, y); }},
+        WKRN_TestSurface{0, "Magenta", 2,
+                         [](std::uint32_t x, std::uint32_t y) { return (x / 7 + y / 5) % 3 == 0; }},
+        WKRN_TestSurface{0, "Yellow", 3,
+                         [](std::uint32_t x, std::uint32_t) { return x % 11 < 6; }}};
+    IMPN_SheetReference sheet = sheets.Make(spec);
+    ASSERT_NE(sheet.Get(), nullptr);
+    sheet->Prepare();
+    IMPN_Surface& front = sheet->GetFrontSurface();
+    ASSERT_EQ(front.GetSeparations().size(), 3u);
+    front.GetSeparation(1)->SetOpacity(60);
+
+    IMPN_WorkerPool pool(1);
+    const IMPN_OverviewImage alone(front);
+    const IMPN_OverviewImage pooled(front, &pool);
+    ASSERT_LT(alone.GetBaseLevel(), IMPN_RenderLevel::kLevelCount);
+    ASSERT_EQ(pooled.GetBaseLevel(), alone.GetBaseLevel());
+    for (int level = alone.GetBaseLevel(); level < IMPN_RenderLevel::kLevelCount; ++level)
+    {
+        const IMPN_RenderTile* a = alone.Picture(level);
+        const IMPN_RenderTile* b = pooled.Picture(level);
+        ASSERT_TRUE(a && b) << level;
+        ASSERT_EQ(a->storeBytes, b->storeBytes) << level;
+        EXPECT_EQ(std::memcmp(a->pixels.get(), b->pixels.get(), a->storeBytes), 0) << level;
+    }
 }
 
 TEST(SheetWindowProgress, StatusBarShowsProgressAndClearsOnlyItsOwnText)
