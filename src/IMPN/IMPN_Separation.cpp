@@ -379,54 +379,68 @@ std::int64_t IMPN_Separation::ReadTile(std::uint8_t* buffer, std::size_t bufferS
     }
 }
 
-int IMPN_Separation::ReadTileCoverage(IMPN_RunCoverage& counter, std::uint8_t* buffer,
-                                      std::size_t bufferSize, std::uint32_t x, std::uint32_t y)
+int IMPN_Separation::CountTileRuns(TIFX_KRNFile& file, IMPN_RunCoverage& counter,
+                                   std::uint8_t* buffer, std::size_t bufferSize, std::uint32_t x,
+                                   std::uint32_t y)
 {
     if (buffer == nullptr || bufferSize == 0)
         return -1;
     try
     {
-        TIFX_KRNFile& file = FileAt(0);
-        const std::uint32_t index = TileIndex(x, y);
-        if (index >= m_TileCount)
-            return -1;
-        const auto known = m_TileClasses.find(index);
-        const std::uint32_t tileClass = known == m_TileClasses.end() ? TileUnknown : known->second;
-        if (tileClass == TileBlank)
-            return 0;
-        if (tileClass == TileSolid)
-            return 1;
         const std::uint64_t counted =
             std::uint64_t(counter.GetCellsAcross()) * counter.GetReduction();
         const std::uint64_t countedRows =
             std::uint64_t(counter.GetCellsDown()) * counter.GetReduction();
-        if (!file.CanReadTileRuns() || counted != m_TileWidth || countedRows != m_TileLength)
+        if (!file.CanReadTileRuns() || counted != file.GetTileWidth() ||
+            countedRows != file.GetTileLength())
             return IMPN_RenderInk::kNotCounted;
         const std::int64_t needed = file.GetTileSize();
         if (needed <= 0 || static_cast<std::uint64_t>(needed) > bufferSize)
             return -1;
         if (file.ReadTileRuns(buffer, x, y, counter, false) < 0)
             return -1;
-        counter.Finish();
-        if (tileClass == TileUnknown)
-        {
-            // What Classify finds in the filled tile: no bit set, or every bit set.
-            const std::uint32_t found = counter.GetInkedPixels() == 0 ? TileBlank
-                                        : counter.GetInkedPixels() == counter.GetTilePixels()
-                                            ? TileSolid
-                                            : TileMixed;
-            m_TileClasses.emplace(index, static_cast<std::uint8_t>(found));
-            if (found == TileBlank)
-                return 0;
-            if (found == TileSolid)
-                return 1;
-        }
-        return 2;
     }
     catch (const TIFX_Exception&)
     {
         return -1;
     }
+    counter.Finish();
+    // What Classify finds in the filled tile: no bit set, or every bit set.
+    if (counter.GetInkedPixels() == 0)
+        return int(TileBlank);
+    return int(counter.GetInkedPixels() == counter.GetTilePixels() ? TileSolid : TileMixed);
+}
+
+int IMPN_Separation::ReadTileCoverage(IMPN_RunCoverage& counter, std::uint8_t* buffer,
+                                      std::size_t bufferSize, std::uint32_t x, std::uint32_t y)
+{
+    std::uint32_t index = 0, tileClass = TileUnknown;
+    TIFX_KRNFile* file = nullptr;
+    try
+    {
+        file = &FileAt(0);
+        index = TileIndex(x, y);
+        if (index >= m_TileCount)
+            return -1;
+        const auto known = m_TileClasses.find(index);
+        if (known != m_TileClasses.end())
+            tileClass = known->second;
+    }
+    catch (const TIFX_Exception&)
+    {
+        return -1;
+    }
+    if (tileClass == TileBlank)
+        return 0;
+    if (tileClass == TileSolid)
+        return 1;
+    const int found = CountTileRuns(*file, counter, buffer, bufferSize, x, y);
+    if (found < 0 || found == IMPN_RenderInk::kNotCounted)
+        return found;
+    if (tileClass != TileUnknown)
+        return 2;
+    m_TileClasses.emplace(index, static_cast<std::uint8_t>(found));
+    return found == int(TileBlank) ? 0 : found == int(TileSolid) ? 1 : 2;
 }
 
 void IMPN_Separation::SetCurrentColor(const IMPN_ColorRecord& color)

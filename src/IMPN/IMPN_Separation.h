@@ -62,6 +62,13 @@ public:
     // The same from the current directory of a file of one's own, with no change stamp: a
     // worker thread reads this way through a reader from OpenReducedImageReader.
     static std::int64_t ReadReducedImage(TIFX_KRNFile& file, IMPN_Raster& raster);
+    // Counts the tile holding (x, y) of the file's current directory into counter from the
+    // decoder's run lengths (buffer: the decoder's scratch, one whole tile). Returns the tile's
+    // class (TileBlank, TileSolid or TileMixed), -1 when it cannot be read, or
+    // IMPN_RenderInk::kNotCounted when the file is not CCITT-coded or counter was begun for
+    // another tile size. A worker thread counts this way through a reader of its own.
+    static int CountTileRuns(TIFX_KRNFile& file, IMPN_RunCoverage& counter, std::uint8_t* buffer,
+                             std::size_t bufferSize, std::uint32_t x, std::uint32_t y);
     // A reader of the separation's file of its own, opened (on the calling thread) at the reduced
     // image; null when the file cannot be opened.
     std::unique_ptr<TIFX_KRNFile> OpenReducedImageReader() const;

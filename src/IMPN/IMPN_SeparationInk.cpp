@@ -1,6 +1,5 @@
 #include "IMPN/IMPN_SeparationInk.h"
 
-#include "IMPN/IMPN_RunCoverage.h"
 #include "IMPN/IMPN_Separation.h"
 #include "TIFX/TIFX_Exception.h"
 #include "TIFX/TIFX_KRNFile.h"
@@ -53,28 +52,15 @@ public:
     int ReadTileCoverage(IMPN_RunCoverage& counter, std::uint8_t* buffer, std::size_t bufferSize,
                          std::uint32_t x, std::uint32_t y) override
     {
-        if (buffer == nullptr || bufferSize == 0 || Outside(x, y) || m_TileSize == 0 ||
-            m_TileSize > bufferSize)
+        if (Outside(x, y))
             return -1;
-        const std::uint64_t counted =
-            std::uint64_t(counter.GetCellsAcross()) * counter.GetReduction();
-        const std::uint64_t countedRows =
-            std::uint64_t(counter.GetCellsDown()) * counter.GetReduction();
-        if (!m_File->CanReadTileRuns() || counted != m_TileWidth || countedRows != m_TileLength)
-            return kNotCounted;
-        try
-        {
-            if (m_File->ReadTileRuns(buffer, x, y, counter, false) < 0)
-                return -1;
-        }
-        catch (const TIFX_Exception&)
-        {
-            return -1;
-        }
-        counter.Finish();
-        if (counter.GetInkedPixels() == 0)
-            return 0;
-        return counter.GetInkedPixels() == counter.GetTilePixels() ? 1 : 2;
+        const int found =
+            IMPN_Separation::CountTileRuns(*m_File, counter, buffer, bufferSize, x, y);
+        if (found < 0 || found == kNotCounted)
+            return found;
+        return found == int(IMPN_Separation::TileBlank)   ? 0
+               : found == int(IMPN_Separation::TileSolid) ? 1
+                                                          : 2;
     }
 
     int GetTileClass(std::uint32_t x, std::uint32_t y) override
