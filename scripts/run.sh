@@ -38,7 +38,7 @@ fi
 work=$(mktemp -d "${TMPDIR:-/tmp}/quorkrn-run.XXXXXX")
 display_number=$((90 + RANDOM % 400))
 while [ -e "/tmp/.X$display_number-lock" ]; do display_number=$((display_number + 1)); done
-Xvfb ":$display_number" -screen 0 1280x960x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+Xvfb ":$display_number" -screen 0 1280x960x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
 xvfb=$!
 cleanup() {
   [ -n "${viewer_pid:-}" ] && kill "$viewer_pid" 2>/dev/null || true

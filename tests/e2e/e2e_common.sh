@@ -53,13 +53,15 @@ e2e_two_signature_files() {
 # example 1280x960) with its log in the given folder, sets DISPLAY and leaves the server's process
 # id in $xvfb for the script's cleanup. The server picks a free display number itself and tells it
 # (-displayfd): scripts run side by side, and two that picked the same number would share one
-# server until the first one's cleanup took it from the other. When no server starts after a few
+# server until the first one's cleanup took it from the other. -noreset: by default the server
+# resets whenever its last client leaves (the readiness probe, say), and a viewer that connects
+# during the reset is refused ("could not connect to display"). When no server starts after a few
 # tries the script is skipped (exit 77).
 start_virtual_display() {
   local size=$1 logdir=$2 attempt number
   for attempt in 1 2 3; do
     : >"$logdir/display"
-    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$logdir/display" \
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset 3>"$logdir/display" \
       >"$logdir/xvfb.log" 2>&1 &
     xvfb=$!
     for _ in $(seq 100); do

@@ -22,7 +22,8 @@ e2e_viewer_environment "$work"
 fail() {
   echo "FAIL: $*"
   echo "--- windows:"; xwininfo -root -tree 2>/dev/null | grep '"' | head -20
-  echo "--- first instance log:"; cat "$work/first.log" 2>/dev/null | tail -20
+  echo "--- first instance log:"; tail -20 "$work/first.log" 2>/dev/null
+  echo "--- second start log:"; tail -20 "$work/second.log" 2>/dev/null
   exit 1
 }
 
@@ -61,14 +62,10 @@ window=$(xwininfo -root -tree | awk '/"Quor KRN - / { print $1; exit }')
 command -v import >/dev/null && import -window "$window" "$work/screenshot.png" 2>/dev/null && echo "screenshot: $work/screenshot.png"
 
 store="$XDG_CONFIG_HOME/Quor/Varnex.conf"
-xdotool windowactivate --sync "$window" 2>/dev/null
-xdotool key --window "$window" --clearmodifiers ctrl+q
-for _ in $(seq 50); do kill -0 "$first" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$first" 2>/dev/null; then
-  # Without a window manager the window may not hold the keyboard focus yet: focus it directly.
-  xdotool windowfocus --sync "$window" key --clearmodifiers ctrl+q
-  for _ in $(seq 50); do kill -0 "$first" 2>/dev/null || break; sleep 0.1; done
-fi
+# Qt ignores synthetic key events sent to a window; without a window manager the keys reach the
+# window that holds the input focus.
+xdotool windowfocus --sync "$window" key --clearmodifiers ctrl+q
+for _ in $(seq 100); do kill -0 "$first" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$first" 2>/dev/null && fail "Ctrl+Q did not end the viewer"
 wait "$first"; status=$?
 first=""
