@@ -80,56 +80,80 @@ bool IMPN_OverviewImage::IsCurrent(const IMPN_Surface& surface) const
 
 namespace
 {
-/* One ink's coverage at the overview's base level: each level pixel the rounded mean of the
-   reduced pixels it covers (0 where the reduced image ends). */
-void AverageCoverage(const IMPN_Raster& raster, std::uint32_t reducedWidth,
-                     std::uint32_t reducedLength, const std::vector<std::uint32_t>& xsFull,
-                     const std::vector<std::uint32_t>& ysFull, std::int32_t width,
-                     std::int32_t height, std::vector<std::uint8_t>& plane)
+} // namespace
+
+/* Where every level pixel covers the same k x k reduced pixels (the level's scale a whole
+   multiple of the reduced image's), rows are summed k at a time without looking the spans up; a
+   reduced image of the level's own scale is copied. */
+void IMPN_OverviewImage::AverageCoverage(const IMPN_Raster& raster, std::uint32_t reducedWidth,
+                                         std::uint32_t reducedLength, std::uint32_t scale,
+                                         int shift, std::int32_t width, std::int32_t height,
+                                         std::vector<std::uint8_t>& plane)
 {
+    plane.clear();
+    if (width <= 0 || height <= 0 || scale == 0 || shift < 0 || shift > 31 || raster.rowLength == 0)
+        return;
+    const std::vector<std::uint32_t> xsFull = ReducedStarts(width, shift, scale, reducedWidth);
+    const std::vector<std::uint32_t> ysFull = ReducedStarts(height, shift, scale, reducedLength);
     plane.assign(std::size_t(width) * std::size_t(height), 0);
     const std::uint32_t columns = std::min(reducedWidth, raster.rowLength);
     const std::uint32_t rows = static_cast<std::uint32_t>(std::min<std::uint64_t>(
         {reducedLength, raster.rows, raster.pixels.size() / raster.rowLength}));
-    std::vector<std::uint32_t> xs(xsFull), ys(ysFull);
-    for (std::uint32_t& x : xs)
-        x = std::min(x, columns);
-    for (std::uint32_t& y : ys)
-        y = std::min(y, rows);
-    std::vector<std::uint32_t> sums(std::size_t(width), 0);
+    // Each level column's span [x0, x1) of reduced columns, at least one wide, for the columns
+    // that start inside the reduced image (the rest stay 0).
+    std::vector<std::uint32_t> x0s, x1s;
+    for (std::int32_t x = 0; x < width; ++x)
+    {
+        const std::uint32_t x0 = std::min(xsFull[std::size_t(x)], columns);
+        if (x0 >= columns)
+            break;
+        x0s.push_back(x0);
+        x1s.push_back(std::max(std::min(xsFull[std::size_t(x) + 1], columns), x0 + 1));
+    }
+    const std::size_t across = x0s.size();
+    // The leading columns of one uniform span k: column x covers [x k, (x + 1) k).
+    const std::uint32_t k = across > 0 ? x1s[0] - x0s[0] : 0;
+    std::size_t uniform = 0;
+    while (uniform < across && x0s[uniform] == uniform * k && x1s[uniform] == (uniform + 1) * k)
+        ++uniform;
+
+    std::vector<std::uint32_t> sums(across, 0);
     for (std::int32_t y = 0; y < height; ++y)
     {
-        std::uint32_t y0 = ys[std::size_t(y)], y1 = ys[std::size_t(y) + 1];
+        const std::uint32_t y0 = std::min(ysFull[std::size_t(y)], rows);
         if (y0 >= rows)
             break;
-        y1 = std::max(y1, y0 + 1);
+        const std::uint32_t y1 = std::max(std::min(ysFull[std::size_t(y) + 1], rows), y0 + 1);
+        std::uint8_t* dst = plane.data() + std::size_t(y) * std::size_t(width);
+        const std::uint8_t* first = raster.pixels.data() + std::size_t(y0) * raster.rowLength;
+        if (k == 1 && y1 - y0 == 1 && uniform == across)
+        {
+            std::memcpy(dst, first, across);
+            continue;
+        }
         std::fill(sums.begin(), sums.end(), 0u);
         for (std::uint32_t ry = y0; ry < y1; ++ry)
         {
             const std::uint8_t* src = raster.pixels.data() + std::size_t(ry) * raster.rowLength;
-            for (std::int32_t x = 0; x < width; ++x)
+            for (std::size_t x = 0; x < uniform; ++x)
             {
-                const std::uint32_t x0 = xs[std::size_t(x)];
-                const std::uint32_t x1 = std::max(xs[std::size_t(x) + 1], x0 + 1);
-                if (x0 >= columns)
-                    break;
-                for (std::uint32_t rx = x0; rx < x1; ++rx)
-                    sums[std::size_t(x)] += src[rx];
+                const std::uint8_t* block = src + x * k;
+                std::uint32_t sum = 0;
+                for (std::uint32_t j = 0; j < k; ++j)
+                    sum += block[j];
+                sums[x] += sum;
             }
+            for (std::size_t x = uniform; x < across; ++x)
+                for (std::uint32_t rx = x0s[x]; rx < x1s[x]; ++rx)
+                    sums[x] += src[rx];
         }
-        std::uint8_t* dst = plane.data() + std::size_t(y) * std::size_t(width);
-        for (std::int32_t x = 0; x < width; ++x)
+        for (std::size_t x = 0; x < across; ++x)
         {
-            const std::uint32_t x0 = xs[std::size_t(x)];
-            if (x0 >= columns)
-                break;
-            const std::uint32_t count = (std::max(xs[std::size_t(x) + 1], x0 + 1) - x0) * (y1 - y0);
-            dst[x] = static_cast<std::uint8_t>(
-                std::min((sums[std::size_t(x)] + count / 2) / count, 255u));
+            const std::uint32_t count = (x1s[x] - x0s[x]) * (y1 - y0);
+            dst[x] = static_cast<std::uint8_t>(std::min((sums[x] + count / 2) / count, 255u));
         }
     }
 }
-} // namespace
 
 /* Coverage is averaged per ink before it is mixed, which is what the renderer does with counted
    coverage: an ink's reduced value is its coverage at the reduced image's scale (0 paper, 255 full
@@ -194,7 +218,6 @@ void IMPN_OverviewImage::Build(IMPN_Surface& surface, IMPN_WorkerPool* pool)
             onPool = false;
 
     const std::size_t wave = onPool ? std::size_t(pool->GetWorkerCount()) + 1 : 1;
-    IMPN_InkMixing::CoverageInks mix;
     for (std::size_t first = 0; complete && first < inks.size(); first += wave)
     {
         const std::size_t count = std::min(wave, inks.size() - first);
@@ -210,40 +233,52 @@ void IMPN_OverviewImage::Build(IMPN_Surface& surface, IMPN_WorkerPool* pool)
             if (got < 0 || raster.rowLength == 0)
                 return;
             const std::uint32_t scale = ink.separation->GetThumbnailScale();
-            AverageCoverage(raster, ink.reducedWidth, ink.reducedLength,
-                            ReducedStarts(record.width, shift, scale, ink.reducedWidth),
-                            ReducedStarts(record.height, shift, scale, ink.reducedLength),
-                            record.width, record.height, planes[i]);
-            read[i] = 1;
+            AverageCoverage(raster, ink.reducedWidth, ink.reducedLength, scale, shift, record.width,
+                            record.height, planes[i]);
+            read[i] = planes[i].size() == std::size_t(record.width) * std::size_t(record.height);
         };
         if (onPool)
             pool->ParallelFor(count, average);
         else
             average(0);
-        for (std::size_t i = 0; i < count && complete; ++i)
+        if (std::find(read.begin(), read.end(), 0) != read.end())
         {
-            if (!read[i])
-            {
-                complete = false;
-                break;
-            }
+            complete = false;
+            break;
+        }
+        std::vector<IMPN_InkMixing::CoverageInks> mixes(count);
+        for (std::size_t i = 0; i < count; ++i)
+        {
             const IMPN_ColorRecord& current = inks[first + i].separation->GetCurrentColor();
             std::uint8_t colour[3], background[3];
             std::memcpy(colour, current.color.data(), 3);
             std::memcpy(background, current.background.data(), 3);
             IMPN_InkMixing::BuildCoverageInks(
                 colour, background, static_cast<unsigned>(std::clamp(current.opacity, 0, 100)),
-                mix);
-            const std::uint8_t* coverage = planes[i].data();
-            std::uint8_t* dst = picture.pixels.get();
-            for (std::int32_t y = 0; y < record.height; ++y)
-            {
-                std::uint8_t* row = dst + std::size_t(y) * picture.rowBytes;
-                for (std::int32_t x = 0; x < record.width; ++x, ++coverage)
-                    if (*coverage != 0)
-                        IMPN_InkMixing::MixOver(mix[*coverage].data(), row + 3 * std::size_t(x));
-            }
+                mixes[i]);
         }
+        // Bands of rows, each mixed by one thread with the wave's inks in their order.
+        const std::size_t bands = std::min<std::size_t>(std::size_t(record.height), wave * 4);
+        const auto mixBand = [&](std::size_t band)
+        {
+            const std::size_t y0 = band * std::size_t(record.height) / bands;
+            const std::size_t y1 = (band + 1) * std::size_t(record.height) / bands;
+            for (std::size_t i = 0; i < count; ++i)
+                for (std::size_t y = y0; y < y1; ++y)
+                {
+                    const std::uint8_t* coverage = planes[i].data() + y * std::size_t(record.width);
+                    std::uint8_t* row = picture.pixels.get() + y * picture.rowBytes;
+                    for (std::int32_t x = 0; x < record.width; ++x)
+                        if (coverage[x] != 0)
+                            IMPN_InkMixing::MixOver(mixes[i][coverage[x]].data(),
+                                                    row + 3 * std::size_t(x));
+                }
+        };
+        if (onPool)
+            pool->ParallelFor(bands, mixBand);
+        else
+            for (std::size_t band = 0; band < bands; ++band)
+                mixBand(band);
     }
     if (!complete)
     {

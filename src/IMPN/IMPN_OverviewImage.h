@@ -15,7 +15,9 @@
 #include "IMPN/IMPN_RenderTile.h"
 
 #include <cstdint>
+#include <vector>
 
+struct IMPN_Raster;
 class IMPN_Surface;
 
 class IMPN_WorkerPool;
@@ -48,6 +50,16 @@ public:
     // The level at or below which a reduced image of the given scale (full-resolution pixels per
     // reduced pixel) stands in; kLevelCount for a scale beyond 1:512 or 0.
     static int FirstLevelOf(std::uint32_t scale);
+
+    // One ink's coverage at a level of width x height pixels, each 2^shift full-resolution
+    // pixels wide, from its reduced image (reducedWidth x reducedLength pixels of the raster,
+    // each scale full-resolution pixels wide): each level pixel the rounded mean of the reduced
+    // pixels it covers (at least one), 0 where the reduced image ends. Empty for a shift
+    // outside 0..31, a scale of 0 or an empty size.
+    static void AverageCoverage(const IMPN_Raster& raster, std::uint32_t reducedWidth,
+                                std::uint32_t reducedLength, std::uint32_t scale, int shift,
+                                std::int32_t width, std::int32_t height,
+                                std::vector<std::uint8_t>& plane);
 
 private:
     void Build(IMPN_Surface& surface, IMPN_WorkerPool* pool);

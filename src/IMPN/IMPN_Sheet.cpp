@@ -184,7 +184,7 @@ std::string IMPN_Sheet::GetName() const
     return name;
 }
 
-void IMPN_Sheet::Prepare()
+void IMPN_Sheet::Prepare(IMPN_WorkerPool* pool)
 {
     m_FlipAxis =
         static_cast<std::uint32_t>(IMPN_BackupTables::FlipAxis(m_WorkStyle, m_Orientation));
@@ -198,8 +198,8 @@ void IMPN_Sheet::Prepare()
     {
         m_Backup.Clear();
     }
-    m_Front.Prepare();
-    m_Back.Prepare();
+    m_Front.Prepare(pool);
+    m_Back.Prepare(pool);
     const IMPN_Surface& shown = m_Front.HasSeparations() ? m_Front : m_Back;
     if (const IMPN_ThumbnailImage* thumbnail = shown.GetThumbnail())
     {

@@ -50,8 +50,8 @@ public:
 
     // Computes the flip axis and the backup tables, prepares both surfaces, then takes the
     // thumbnail size and scale from the front surface's thumbnail (the back's when the front is
-    // empty).
-    void Prepare();
+    // empty). A pool (not kept) makes the surfaces' thumbnails on its workers.
+    void Prepare(IMPN_WorkerPool* pool = nullptr);
 
     // Integer mean of the print times of the surfaces that have separations; 0 when none has.
     std::int64_t GetPrintTime() const;

@@ -81,7 +81,7 @@ void IMPN_SheetView::SetSheet(IMPN_Sheet* sheet)
     const IMPN_ColorBGR& paper = m_Preferences.defaultSurfaceColor;
     sheet->GetFrontSurface().SetPaperColor(paper[0], paper[1], paper[2]);
     sheet->GetBackSurface().SetPaperColor(paper[0], paper[1], paper[2]);
-    sheet->Prepare();
+    sheet->Prepare(m_Pool);
     SetPreferences(m_Preferences); // the tile memory budget reaches the renderers
 
     m_FlipAxis = sheet->GetFlipAxis();

@@ -158,7 +158,7 @@ std::string IMPN_Surface::GetName() const
     return name;
 }
 
-void IMPN_Surface::Prepare()
+void IMPN_Surface::Prepare(IMPN_WorkerPool* pool)
 {
     for (const auto& separation : m_Separations)
         separation->Prepare();
@@ -167,7 +167,7 @@ void IMPN_Surface::Prepare()
     if (!m_Renderer)
         m_Renderer = IMPN_SeparationInk::CreateRenderer(m_Separations, m_PaperColor.data());
     if (!m_Thumbnail)
-        m_Thumbnail = std::make_unique<IMPN_ThumbnailImage>(m_Separations, m_PaperColor);
+        m_Thumbnail = std::make_unique<IMPN_ThumbnailImage>(m_Separations, m_PaperColor, pool);
 }
 
 std::int64_t IMPN_Surface::GetPrintTime() const

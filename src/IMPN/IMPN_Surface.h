@@ -17,6 +17,7 @@
 
 class IMPN_SurfaceRenderer;
 class IMPN_ThumbnailImage;
+class IMPN_WorkerPool;
 
 class IMPN_Surface : public IMPN_Node
 {
@@ -43,8 +44,9 @@ public:
     void AddSeparation(TIFX_KRNFile& file);
 
     // Prepares every separation (colour decision, tile classes, stamps) and creates the renderer
-    // and thumbnail once, when the surface has separations.
-    void Prepare();
+    // and thumbnail once, when the surface has separations. With a pool (not kept) the
+    // thumbnail's reduced images are read and mixed on its workers too.
+    void Prepare(IMPN_WorkerPool* pool = nullptr);
 
     // Integer mean of the separations' print times (100-ns ticks); 0 without separations.
     std::int64_t GetPrintTime() const;

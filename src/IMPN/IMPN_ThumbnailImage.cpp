@@ -55,9 +55,21 @@ void IMPN_ThumbnailImage::ReducedSize(std::int32_t width, std::int32_t height,
     }
 }
 
-void IMPN_ThumbnailImage::MixRaster(std::uint8_t* pixels, std::int32_t width, std::int32_t height,
-                                    const IMPN_Raster& raster, std::uint32_t imageWidth,
-                                    std::uint32_t imageHeight, const IMPN_ColorRecord& ink)
+namespace
+{
+// The 101 tints of one ink, so that the pixel loop only looks up and mixes.
+using Tints = std::uint8_t[101][3];
+
+void MakeTints(const IMPN_ColorRecord& ink, Tints& tints)
+{
+    for (unsigned t = 0; t <= 100; ++t)
+        IMPN_InkMixing::InkAtPercentage(ink.color.data(), ink.background.data(), t, tints[t]);
+}
+
+// Mixes rows [firstRow, endRow) of a raster into the composite (see MixRaster).
+void MixRows(std::uint8_t* pixels, std::int32_t width, std::int32_t height,
+             const IMPN_Raster& raster, std::uint32_t imageWidth, std::uint32_t imageHeight,
+             const Tints& tints, std::uint64_t firstRow, std::uint64_t endRow)
 {
     if (!pixels || width <= 0 || height <= 0 || raster.rowLength == 0)
         return;
@@ -65,16 +77,11 @@ void IMPN_ThumbnailImage::MixRaster(std::uint8_t* pixels, std::int32_t width, st
         std::min<std::uint64_t>(raster.rows, raster.pixels.size() / raster.rowLength);
     const std::uint64_t columns =
         std::min<std::uint64_t>({static_cast<std::uint64_t>(width), imageWidth, raster.rowLength});
-    const std::uint64_t rows =
-        std::min<std::uint64_t>({static_cast<std::uint64_t>(height), imageHeight, rasterRows});
-
-    // The 101 tints of this ink, so that the pixel loop only looks up and mixes.
-    std::uint8_t tints[101][3];
-    for (unsigned t = 0; t <= 100; ++t)
-        IMPN_InkMixing::InkAtPercentage(ink.color.data(), ink.background.data(), t, tints[t]);
+    const std::uint64_t rows = std::min<std::uint64_t>(
+        {static_cast<std::uint64_t>(height), imageHeight, rasterRows, endRow});
 
     const std::size_t rowBytes = static_cast<std::size_t>(width) * 4;
-    for (std::uint64_t y = 0; y < rows; ++y)
+    for (std::uint64_t y = firstRow; y < rows; ++y)
     {
         const std::uint8_t* coverage = raster.pixels.data() + y * raster.rowLength;
         std::uint8_t* pixel = pixels + y * rowBytes;
@@ -84,6 +91,17 @@ void IMPN_ThumbnailImage::MixRaster(std::uint8_t* pixels, std::int32_t width, st
             IMPN_InkMixing::MixOver(tints[tint], pixel);
         }
     }
+}
+} // namespace
+
+void IMPN_ThumbnailImage::MixRaster(std::uint8_t* pixels, std::int32_t width, std::int32_t height,
+                                    const IMPN_Raster& raster, std::uint32_t imageWidth,
+                                    std::uint32_t imageHeight, const IMPN_ColorRecord& ink)
+{
+    Tints tints;
+    MakeTints(ink, tints);
+    MixRows(pixels, width, height, raster, imageWidth, imageHeight, tints, 0,
+            std::numeric_limits<std::uint64_t>::max());
 }
 
 void IMPN_ThumbnailImage::Composite()
@@ -148,8 +166,10 @@ void IMPN_ThumbnailImage::Composite()
 
 /* Waves of one reduced image per thread keep at most that many rasters in memory. The readers
    are opened here, on the owner's thread, which is where libtiff's process-wide tag
-   registration may run. False, with nothing mixed yet, when a file cannot be opened again: the
-   owner's own readers then do it all. */
+   registration may run. A wave's rasters are mixed in bands of rows, each band by one thread
+   with the wave's inks in separation order, so that every pixel still takes the inks in that
+   order. False, with nothing mixed yet, when a file cannot be opened again: the owner's own
+   readers then do it all. */
 bool IMPN_ThumbnailImage::CompositeOnPool()
 {
     const SeparationList& separations = *m_Separations;
@@ -170,17 +190,36 @@ bool IMPN_ThumbnailImage::CompositeOnPool()
                                     read[i] = IMPN_Separation::ReadReducedImage(*readers[first + i],
                                                                                 rasters[i]);
                             });
+        struct Mix
+        {
+            const IMPN_Raster* raster;
+            std::uint32_t width = 0, height = 0;
+            Tints tints;
+        };
+        std::vector<Mix> mixes;
+        mixes.reserve(count);
         for (std::size_t i = 0; i < count; ++i)
         {
             IMPN_Separation* separation = separations[first + i].get();
             if (!separation || read[i] < 0)
                 continue;
-            std::uint32_t sepWidth = 0, sepHeight = 0, tileWidth = 0, tileLength = 0;
-            separation->GetThumbnailInfo(sepWidth, sepHeight, tileWidth, tileLength);
-            rasters[i].changeStamp = IMPN_ChangeCounter::Next();
-            MixRaster(m_Pixels.data(), m_Width, m_Height, rasters[i], sepWidth, sepHeight,
-                      separation->GetDecidedColor());
+            Mix& mix = mixes.emplace_back();
+            mix.raster = &rasters[i];
+            std::uint32_t tileWidth = 0, tileLength = 0;
+            separation->GetThumbnailInfo(mix.width, mix.height, tileWidth, tileLength);
+            MakeTints(separation->GetDecidedColor(), mix.tints);
         }
+        const std::uint64_t height = std::uint64_t(m_Height);
+        const std::size_t bands = std::size_t(std::min<std::uint64_t>(height, wave * 4));
+        m_Pool->ParallelFor(bands,
+                            [&](std::size_t band)
+                            {
+                                const std::uint64_t y0 = band * height / bands;
+                                const std::uint64_t y1 = (band + 1) * height / bands;
+                                for (const Mix& mix : mixes)
+                                    MixRows(m_Pixels.data(), m_Width, m_Height, *mix.raster,
+                                            mix.width, mix.height, mix.tints, y0, y1);
+                            });
     }
     return true;
 }
