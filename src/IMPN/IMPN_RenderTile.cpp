@@ -16,7 +16,7 @@ void IMPN_RenderTile::Allocate(std::size_t bytes)
     if (pixels && storeBytes >= bytes)
         return;
     pixels.reset();
-    pixels = std::make_unique<std::uint8_t[]>(bytes);
+    pixels = std::make_unique_for_overwrite<std::uint8_t[]>(bytes);
     storeBytes = bytes;
 }
 

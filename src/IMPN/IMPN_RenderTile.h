@@ -39,7 +39,8 @@ struct IMPN_RenderTile
     // Frees the pixel store; the tile is made again on its next request.
     void Release();
 
-    // Gives the tile a store of at least the given size (kept when large enough).
+    // Gives the tile a store of at least the given size (kept when large enough). The bytes are
+    // left as they are, a new store's undefined: every caller fills what it uses.
     void Allocate(std::size_t bytes);
 
     // Blue, green, red of `count` pixels of tile row y from column x on, through the palette for
