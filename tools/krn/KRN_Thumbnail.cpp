@@ -82,19 +82,20 @@ int RunThumbnail(const std::vector<std::string>& args)
     IMPN_SheetReference sheet = KRN_PickSheet("thumbnail", registry, o.sheet);
     if (!sheet)
         return 1;
-    sheet->Prepare();
+    std::unique_ptr<IMPN_WorkerPool> pool = KRN_MakeWorkerPool(o.threads);
     IMPN_Surface& surface = o.back ? sheet->GetBackSurface() : sheet->GetFrontSurface();
-    if (!surface.HasSeparations())
+    // The surface's own thumbnail is the picture asked for unless another paper is: it is made
+    // by Prepare, and only then remade.
+    if (o.paper)
+        surface.SetPaperColor((*o.paper)[0], (*o.paper)[1], (*o.paper)[2]);
+    sheet->Prepare(pool.get());
+    if (!surface.HasSeparations() || surface.GetThumbnail() == nullptr)
     {
         std::cerr << "krn thumbnail: the " << (o.back ? "back" : "front") << " of "
                   << sheet->GetName() << " has no separations\n";
         return 1;
     }
-    if (o.paper)
-        surface.SetPaperColor((*o.paper)[0], (*o.paper)[1], (*o.paper)[2]);
-
-    std::unique_ptr<IMPN_WorkerPool> pool = KRN_MakeWorkerPool(o.threads);
-    const IMPN_ThumbnailImage thumbnail(surface.GetSeparations(), surface.PaperColor(), pool.get());
+    const IMPN_ThumbnailImage& thumbnail = *surface.GetThumbnail();
     if (thumbnail.GetWidth() <= 0 || thumbnail.GetHeight() <= 0)
     {
         std::cerr << "krn thumbnail: the reduced images of this surface cannot be read\n";
