@@ -23,17 +23,6 @@
 
 namespace
 {
-// Keeps the process-wide preferences of a test from leaking into the next.
-class PreferencesGuard
-{
-public:
-    PreferencesGuard() : m_Saved(WKRN_Preferences::Current()) {}
-    ~PreferencesGuard() { WKRN_Preferences::Current() = m_Saved; }
-
-private:
-    WKRN_PreferenceValues m_Saved;
-};
-
 QColor ColorOf(const WKRN_ColorBytes& bytes)
 {
     return QColor(bytes.red, bytes.green, bytes.blue);
@@ -72,7 +61,7 @@ protected:
         Settle();
     }
 
-    PreferencesGuard m_Preferences;
+    WKRN_PreferencesGuard m_Preferences;
     WKRN_TestSheets m_Sheets;
     WKRN_NoticeRecorder m_Notices;
     WKRN_SheetView m_View;

@@ -30,16 +30,6 @@
 
 namespace
 {
-class PreferencesGuard
-{
-public:
-    PreferencesGuard() : m_Saved(WKRN_Preferences::Current()) {}
-    ~PreferencesGuard() { WKRN_Preferences::Current() = m_Saved; }
-
-private:
-    WKRN_PreferenceValues m_Saved;
-};
-
 // Diagonal bands and a solid block: coverage that varies at every level.
 bool Art(std::uint32_t x, std::uint32_t y)
 {
@@ -94,7 +84,7 @@ protected:
     IMPN_SurfaceRenderer& Renderer() { return *m_Sheet->GetFrontSurface().GetRenderer(); }
     std::uint32_t Stamp() { return m_Sheet->GetFrontSurface().GetLatestChange(); }
 
-    PreferencesGuard m_Preferences;
+    WKRN_PreferencesGuard m_Preferences;
     WKRN_TestSheets m_Sheets;
     IMPN_SheetReference m_Sheet;
     WKRN_SheetView m_View;

@@ -5,6 +5,7 @@
 
 #include "KRN_TestFolder.h"
 
+#include "WKRN/WKRN_Preferences.h"
 #include "WTLU/WTLU_MessageBox.h"
 
 #include <QString>
@@ -30,6 +31,17 @@ public:
     {
         return WriteBytes(name, text);
     }
+};
+
+// Keeps the process-wide preferences of a test from leaking into the next.
+class WKRN_PreferencesGuard
+{
+public:
+    WKRN_PreferencesGuard() : m_Saved(WKRN_Preferences::Current()) {}
+    ~WKRN_PreferencesGuard() { WKRN_Preferences::Current() = m_Saved; }
+
+private:
+    WKRN_PreferenceValues m_Saved;
 };
 
 // Installs itself as the message-box presenter for its lifetime and records every box.
