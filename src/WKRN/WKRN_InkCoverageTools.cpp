@@ -13,6 +13,7 @@
 #include "WKRN/WKRN_SheetView.h"
 #include "WKRN/WKRN_SheetViewTools.h"
 #include "WKRN/WKRN_SheetWindow.h"
+#include "WKRN/WKRN_SheetWindowPalettes.h"
 #include "WKRN/WKRN_StringTable.h"
 #include "WTLU/WTLU_MessageEvent.h"
 
@@ -236,8 +237,13 @@ void WKRN_InkCoverageTools::SubmitPins()
                             return;
                         if (!m_Dock)
                         {
+                            // On the side away from the palettes, which would cover it there.
                             m_Dock = new WKRN_DensitometerDock(&m_Window);
-                            m_Window.addDockWidget(Qt::RightDockWidgetArea, m_Dock);
+                            m_Window.addDockWidget(WTLA_PaletteArrangement::IsLeft(
+                                                       m_Window.Palettes().GetArrangement())
+                                                       ? Qt::RightDockWidgetArea
+                                                       : Qt::LeftDockWidgetArea,
+                                                   m_Dock);
                         }
                         m_Dock->AddReading(pin.position, reading.inks, reading.total);
                     });

@@ -217,6 +217,7 @@ void WKRN_SheetWindowPalettes::SetShown(int paletteId, bool shown)
 
 void WKRN_SheetWindowPalettes::Arrange(WTLA_Arrangement arrangement, bool everyPalette)
 {
+    m_arrangement = arrangement;
     std::vector<WTLA_PaletteEntry> entries;
     for (const auto& [id, title] : kPalettes)
     {

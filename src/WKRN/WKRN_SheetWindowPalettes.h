@@ -62,6 +62,8 @@ public:
     // Float or dock the shown palettes (all of them with everyPalette) in the order navigation,
     // separations, measurement.
     void Arrange(WTLA_Arrangement arrangement, bool everyPalette = false);
+    // The arrangement last made (Float Right from the start).
+    WTLA_Arrangement GetArrangement() const { return m_arrangement; }
 
     // The job window was deactivated in favour of activating (may be null).
     void JobDeactivated(QWidget* activating);
@@ -91,4 +93,5 @@ private:
     std::map<int, Palette> m_palettes;
     bool m_hidden = false;
     bool m_startWhenShown = false;
+    WTLA_Arrangement m_arrangement = WTLA_Arrangement::FloatRight;
 };

@@ -178,6 +178,8 @@ TEST_F(InkCoverageTools, DensitometerReadsEveryInkInItsApertureAndPinsAClick)
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return tools.Dock() && tools.Dock()->ReadingCount() == 1; }, 15000));
+    // The palettes float on the right from the start: the dock goes where they cannot cover it.
+    EXPECT_EQ(job->dockWidgetArea(tools.Dock()), Qt::LeftDockWidgetArea);
     const QTreeWidgetItem* reading = tools.Dock()->Readings()->topLevelItem(0);
     EXPECT_EQ(reading->text(1), QStringLiteral("175.00"));
     ASSERT_EQ(reading->childCount(), 2);
