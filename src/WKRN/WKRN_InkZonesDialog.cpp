@@ -13,6 +13,7 @@
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -28,6 +29,12 @@
 
 #include <algorithm>
 #include <cmath>
+
+namespace
+{
+// Room around a chart's plot: the coverage axis with its title on the left, a little on the right.
+constexpr int kChartMargins = 110;
+} // namespace
 
 WKRN_InkZonesDialog::WKRN_InkZonesDialog(WKRN_CoverageWorker& worker, std::vector<QString> inkNames,
                                          std::vector<QColor> inkColours, double xResolution,
@@ -71,7 +78,7 @@ WKRN_InkZonesDialog::WKRN_InkZonesDialog(WKRN_CoverageWorker& worker, std::vecto
     m_Charts = new QVBoxLayout(charts);
     scroll->setWidget(charts);
     layout->addWidget(scroll, 1);
-    resize(760, 560);
+    resize(1150, 600); // 32 zones, the common count, without scrolling
 
     // Typing a count recounts once the typing stops.
     m_Recount = new QTimer(this);
@@ -198,9 +205,12 @@ void WKRN_InkZonesDialog::ShowProfile()
         auto* zonesAxis = new QBarCategoryAxis;
         zonesAxis->append(categories);
         zonesAxis->setTitleText(WKRN_StringTable::Load(IDS_INK_ZONES_ZONE));
-        // Upright numbers of many zones run into each other and are elided.
-        if (counts.Columns() > 16)
-            zonesAxis->setLabelsAngle(-90);
+        // The charts scroll sideways rather than let the zone numbers be elided (an operator
+        // presets ink keys by zone number); the axis elides a number unless its zone is about
+        // two digits wider than the number.
+        const int zoneWidth =
+            QFontMetrics(zonesAxis->labelsFont())
+                .horizontalAdvance(QString::number(counts.Columns()) + QStringLiteral("00"));
         chart->addAxis(zonesAxis, Qt::AlignBottom);
         series->attachAxis(zonesAxis);
         auto* coverageAxis = new QValueAxis;
@@ -210,6 +220,7 @@ void WKRN_InkZonesDialog::ShowProfile()
         series->attachAxis(coverageAxis);
         auto* view = new QChartView(chart);
         view->setMinimumHeight(220);
+        view->setMinimumWidth(kChartMargins + zoneWidth * int(counts.Columns()));
         m_Charts->addWidget(view);
     }
     m_Export->setEnabled(true);
