@@ -217,7 +217,13 @@ void IMPN_OverviewImage::Build(IMPN_Surface& surface, IMPN_WorkerPool* pool)
         if (onPool && !(ink.reader = ink.separation->OpenReducedImageReader()))
             onPool = false;
 
-    const std::size_t wave = onPool ? std::size_t(pool->GetWorkerCount()) + 1 : 1;
+    std::uint64_t largest = 0;
+    for (const Ink& ink : inks)
+        largest = std::max(largest, std::uint64_t(ink.reducedWidth) * ink.reducedLength);
+    const std::size_t wave =
+        onPool
+            ? IMPN_Separation::ReducedImagesAtOnce(std::size_t(pool->GetWorkerCount()) + 1, largest)
+            : 1;
     for (std::size_t first = 0; complete && first < inks.size(); first += wave)
     {
         const std::size_t count = std::min(wave, inks.size() - first);

@@ -224,6 +224,13 @@ std::int64_t IMPN_Separation::ReadThumbnail(IMPN_Raster& raster)
     }
 }
 
+std::size_t IMPN_Separation::ReducedImagesAtOnce(std::size_t threads, std::uint64_t bytesEach)
+{
+    const std::uint64_t fit = bytesEach == 0 ? threads : MaxThumbnailBytes / bytesEach;
+    return static_cast<std::size_t>(
+        std::max<std::uint64_t>(1, std::min<std::uint64_t>(threads, fit)));
+}
+
 std::unique_ptr<TIFX_KRNFile> IMPN_Separation::OpenReducedImageReader() const
 {
     try

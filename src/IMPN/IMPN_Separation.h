@@ -69,6 +69,9 @@ public:
     // another tile size. A worker thread counts this way through a reader of its own.
     static int CountTileRuns(TIFX_KRNFile& file, IMPN_RunCoverage& counter, std::uint8_t* buffer,
                              std::size_t bufferSize, std::uint32_t x, std::uint32_t y);
+    // How many reduced images of bytesEach pixels a pool of the given threads reads and holds
+    // at once: one a thread, as many as fit in 256 MiB together, at least one.
+    static std::size_t ReducedImagesAtOnce(std::size_t threads, std::uint64_t bytesEach);
     // A reader of the separation's file of its own, opened (on the calling thread) at the reduced
     // image; null when the file cannot be opened.
     std::unique_ptr<TIFX_KRNFile> OpenReducedImageReader() const;

@@ -164,8 +164,8 @@ void IMPN_ThumbnailImage::Composite()
     }
 }
 
-/* Waves of one reduced image per thread keep at most that many rasters in memory. The readers
-   are opened here, on the owner's thread, which is where libtiff's process-wide tag
+/* Waves of one reduced image per thread (fewer where they are large) bound the rasters held. The
+   readers are opened here, on the owner's thread, which is where libtiff's process-wide tag
    registration may run. A wave's rasters are mixed in bands of rows, each band by one thread
    with the wave's inks in separation order, so that every pixel still takes the inks in that
    order. False, with nothing mixed yet, when a file cannot be opened again: the owner's own
@@ -177,7 +177,16 @@ bool IMPN_ThumbnailImage::CompositeOnPool()
     for (std::size_t k = 0; k < separations.size(); ++k)
         if (separations[k] && !(readers[k] = separations[k]->OpenReducedImageReader()))
             return false;
-    const std::size_t wave = std::size_t(m_Pool->GetWorkerCount()) + 1;
+    std::uint64_t largest = 0;
+    for (const auto& separation : separations)
+        if (separation)
+        {
+            std::uint32_t w = 0, h = 0, tileWidth = 0, tileLength = 0;
+            separation->GetThumbnailInfo(w, h, tileWidth, tileLength);
+            largest = std::max(largest, std::uint64_t(w) * h);
+        }
+    const std::size_t wave =
+        IMPN_Separation::ReducedImagesAtOnce(std::size_t(m_Pool->GetWorkerCount()) + 1, largest);
     for (std::size_t first = 0; first < separations.size(); first += wave)
     {
         const std::size_t count = std::min(wave, separations.size() - first);
