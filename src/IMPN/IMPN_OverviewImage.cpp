@@ -264,7 +264,8 @@ void IMPN_OverviewImage::Build(IMPN_Surface& surface, IMPN_WorkerPool* pool)
                 mixes[i]);
         }
         // Bands of rows, each mixed by one thread with the wave's inks in their order.
-        const std::size_t bands = std::min<std::size_t>(std::size_t(record.height), wave * 4);
+        const std::size_t threads = onPool ? std::size_t(pool->GetWorkerCount()) + 1 : 1;
+        const std::size_t bands = std::min<std::size_t>(std::size_t(record.height), threads * 4);
         const auto mixBand = [&](std::size_t band)
         {
             const std::size_t y0 = band * std::size_t(record.height) / bands;

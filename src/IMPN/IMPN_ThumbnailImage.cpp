@@ -219,7 +219,8 @@ bool IMPN_ThumbnailImage::CompositeOnPool()
             MakeTints(separation->GetDecidedColor(), mix.tints);
         }
         const std::uint64_t height = std::uint64_t(m_Height);
-        const std::size_t bands = std::size_t(std::min<std::uint64_t>(height, wave * 4));
+        const std::size_t bands = std::size_t(
+            std::min<std::uint64_t>(height, (std::uint64_t(m_Pool->GetWorkerCount()) + 1) * 4));
         m_Pool->ParallelFor(bands,
                             [&](std::size_t band)
                             {
