@@ -5,9 +5,9 @@
 // which is what decides whether the window stays alive while a big job folder is read.
 // KRN_BENCH_FILES sets another number of files.
 
-#include "WKRN/WKRN_Ids.h"
-#include "WKRN/WKRN_RegistryBrowser.h"
-#include "WKRN/WKRN_RegistryWindow.h"
+#include "WKRN/app/WKRN_Ids.h"
+#include "WKRN/browser/WKRN_RegistryBrowser.h"
+#include "WKRN/browser/WKRN_RegistryWindow.h"
 
 #include "KRN_TestPreviewInfo.h"
 #include "TIFX/TIFX_KRNWriter.h"

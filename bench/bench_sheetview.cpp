@@ -20,7 +20,7 @@
 #include "KRN_TestPreviewInfo.h"
 #include "TIFX/TIFX_KRNWriter.h"
 #include "TIFX/TIFX_Tags.h"
-#include "WKRN/WKRN_SheetView.h"
+#include "WKRN/sheet/WKRN_SheetView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,14 +1,15 @@
-# Sources are picked up by folder, so that adding a class or a test file needs no edit here.
+# Sources are picked up by folder and the folders below it (the viewer keeps one per feature), so
+# that adding a class or a test file needs no edit here.
 function(krn_glob out)
   set(files)
   foreach(dir IN LISTS ARGN)
-    file(GLOB found CONFIGURE_DEPENDS "${dir}/*.cpp")
+    file(GLOB_RECURSE found CONFIGURE_DEPENDS "${dir}/*.cpp")
     list(APPEND files ${found})
   endforeach()
   set(${out} ${files} PARENT_SCOPE)
 endfunction()
 
-# A GoogleTest executable made of every .cpp in DIR, registered with CTest.
+# A GoogleTest executable made of every .cpp in DIR and below, registered with CTest.
 # Nothing is created while the folder holds no test yet.
 function(krn_add_test_suite name dir)
   cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})

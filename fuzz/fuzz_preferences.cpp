@@ -9,7 +9,7 @@
 // unknown name), one byte choosing the stored type (bytes, text, integer, nothing), one length
 // byte, then that many value bytes.
 
-#include "WKRN/WKRN_Preferences.h"
+#include "WKRN/preferences/WKRN_Preferences.h"
 
 #include <QByteArray>
 #include <QHash>

@@ -1,7 +1,7 @@
 // The viewer's process entry.
 
-#include "WKRN/WKRN_Application.h"
-#include "WKRN/WKRN_ApplicationBarrier.h"
+#include "WKRN/app/WKRN_Application.h"
+#include "WKRN/app/WKRN_ApplicationBarrier.h"
 
 #include <QApplication>
 

@@ -6,11 +6,11 @@
 #include "WKRN_SheetViewTestSheets.h"
 #include "WKRN_TestSupport.h"
 
-#include "WKRN/WKRN_Ids.h"
-#include "WKRN/WKRN_Preferences.h"
-#include "WKRN/WKRN_SheetWindow.h"
-#include "WKRN/WKRN_StatusPanes.h"
-#include "WKRN/WKRN_Tressida.h"
+#include "WKRN/app/WKRN_Ids.h"
+#include "WKRN/app/WKRN_Tressida.h"
+#include "WKRN/preferences/WKRN_Preferences.h"
+#include "WKRN/sheet/WKRN_SheetWindow.h"
+#include "WKRN/sheet/WKRN_StatusPanes.h"
 
 #include <QAction>
 #include <QPixmap>

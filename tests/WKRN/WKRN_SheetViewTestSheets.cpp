@@ -7,7 +7,7 @@
 #include "IMPN/IMPN_Sheet.h"
 #include "TIFX/TIFX_KRNWriter.h"
 #include "TIFX/TIFX_Tags.h"
-#include "WKRN/WKRN_Ids.h"
+#include "WKRN/app/WKRN_Ids.h"
 #include "WTLU/WTLU_MessageEvent.h"
 
 #include <gtest/gtest.h>

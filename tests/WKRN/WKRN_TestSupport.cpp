@@ -3,12 +3,12 @@
 #include "KRN_TestApplication.h"
 #include "KRN_TestPreviewInfo.h"
 
-#include "WKRN/WKRN_StringTable.h"
+#include "WKRN/app/WKRN_StringTable.h"
 
 #include "TIFX/TIFX_KRNWriter.h"
 #include "TIFX/TIFX_Tags.h"
 
-#include "WKRN/WKRN_ApplicationBarrier.h"
+#include "WKRN/app/WKRN_ApplicationBarrier.h"
 
 #include <QApplication>
 #include <QCoreApplication>

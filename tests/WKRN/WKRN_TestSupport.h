@@ -5,7 +5,7 @@
 
 #include "KRN_TestFolder.h"
 
-#include "WKRN/WKRN_Preferences.h"
+#include "WKRN/preferences/WKRN_Preferences.h"
 #include "WTLU/WTLU_MessageBox.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
-#include "WKRN/WKRN_ApplicationBarrier.h"
+#include "WKRN/app/WKRN_ApplicationBarrier.h"
 
-#include "WKRN/WKRN_Application.h"
+#include "WKRN/app/WKRN_Application.h"
 
 #include <QThread>
 

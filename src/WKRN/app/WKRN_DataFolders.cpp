@@ -1,4 +1,4 @@
-#include "WKRN/WKRN_DataFolders.h"
+#include "WKRN/app/WKRN_DataFolders.h"
 
 #include "GFIL/GFIL_ProgramData.h"
 

@@ -1,10 +1,10 @@
-#include "WKRN/WKRN_Help.h"
+#include "WKRN/app/WKRN_Help.h"
 
-#include "WKRN/WKRN_DataFolders.h"
-#include "WKRN/WKRN_Icons.h"
-#include "WKRN/WKRN_Ids.h"
-#include "WKRN/WKRN_Language.h"
-#include "WKRN/WKRN_StringTable.h"
+#include "WKRN/app/WKRN_DataFolders.h"
+#include "WKRN/app/WKRN_Icons.h"
+#include "WKRN/app/WKRN_Ids.h"
+#include "WKRN/app/WKRN_Language.h"
+#include "WKRN/app/WKRN_StringTable.h"
 
 #include "WTLU/WTLU_MessageBox.h"
 

@@ -1,7 +1,7 @@
-#include "WKRN/WKRN_Language.h"
+#include "WKRN/app/WKRN_Language.h"
 
-#include "WKRN/WKRN_Ids.h"
-#include "WKRN/WKRN_StringTable.h"
+#include "WKRN/app/WKRN_Ids.h"
+#include "WKRN/app/WKRN_StringTable.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "WKRN/WKRN_OSVersion.h"
+#include "WKRN/app/WKRN_OSVersion.h"
 
 bool WKRN_OSVersion::IsSupported(const WKRN_OSVersion& version)
 {

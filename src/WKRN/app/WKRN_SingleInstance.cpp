@@ -1,6 +1,6 @@
-#include "WKRN/WKRN_SingleInstance.h"
+#include "WKRN/app/WKRN_SingleInstance.h"
 
-#include "WKRN/WKRN_Ids.h"
+#include "WKRN/app/WKRN_Ids.h"
 
 #include "GLIB/GLIB_CommandLine.h"
 #include "GLIB/GLIB_Log.h"

@@ -1,4 +1,4 @@
-#include "WKRN/WKRN_StringTable.h"
+#include "WKRN/app/WKRN_StringTable.h"
 
 #include <QCoreApplication>
 #include <QtGlobal>

@@ -1,4 +1,4 @@
-#include "WKRN/WKRN_TickCount.h"
+#include "WKRN/app/WKRN_TickCount.h"
 
 #include <chrono>
 

@@ -1,9 +1,9 @@
-#include "WKRN/WKRN_Tressida.h"
+#include "WKRN/app/WKRN_Tressida.h"
 
-#include "WKRN/WKRN_Application.h"
-#include "WKRN/WKRN_Ids.h"
-#include "WKRN/WKRN_Preferences.h"
-#include "WKRN/WKRN_SheetWindow.h"
+#include "WKRN/app/WKRN_Application.h"
+#include "WKRN/app/WKRN_Ids.h"
+#include "WKRN/preferences/WKRN_Preferences.h"
+#include "WKRN/sheet/WKRN_SheetWindow.h"
 
 #include "GLIB/GLIB_CommandLine.h"
 #include "GLIB/GLIB_MainGuard.h"

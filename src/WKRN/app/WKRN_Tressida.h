@@ -8,9 +8,9 @@
 // Job windows reach it only through messages (posted, except the close notice, which is sent).
 
 #include "GLIB/GLIB_HandOverRecord.h"
-#include "WKRN/WKRN_JobOpener.h"
-#include "WKRN/WKRN_PathCollector.h"
-#include "WKRN/WKRN_TickCount.h"
+#include "WKRN/app/WKRN_TickCount.h"
+#include "WKRN/files/WKRN_JobOpener.h"
+#include "WKRN/files/WKRN_PathCollector.h"
 
 #include <QPixmap>
 #include <QPointer>

@@ -1,10 +1,10 @@
-#include "WKRN/WKRN_RegistryBrowser.h"
+#include "WKRN/browser/WKRN_RegistryBrowser.h"
 
-#include "WKRN/WKRN_Ids.h"
-#include "WKRN/WKRN_RegistryItem.h"
-#include "WKRN/WKRN_RegistryItemCell.h"
-#include "WKRN/WKRN_RegistryPrintTimeCell.h"
-#include "WKRN/WKRN_StringTable.h"
+#include "WKRN/app/WKRN_Ids.h"
+#include "WKRN/app/WKRN_StringTable.h"
+#include "WKRN/browser/WKRN_RegistryItem.h"
+#include "WKRN/browser/WKRN_RegistryItemCell.h"
+#include "WKRN/browser/WKRN_RegistryPrintTimeCell.h"
 
 #include "WTLU/WTLU_MessageEvent.h"
 

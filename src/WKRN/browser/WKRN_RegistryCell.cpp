@@ -1,3 +1,3 @@
-#include "WKRN/WKRN_RegistryCell.h"
+#include "WKRN/browser/WKRN_RegistryCell.h"
 
 WKRN_RegistryCell::~WKRN_RegistryCell() = default;

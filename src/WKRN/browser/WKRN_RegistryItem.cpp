@@ -1,6 +1,6 @@
-#include "WKRN/WKRN_RegistryItem.h"
+#include "WKRN/browser/WKRN_RegistryItem.h"
 
-#include "WKRN/WKRN_RegistryCell.h"
+#include "WKRN/browser/WKRN_RegistryCell.h"
 
 #include "WMCT/WMCT_MultiColumnTreeCtrl.h"
 

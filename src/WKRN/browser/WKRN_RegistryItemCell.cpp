@@ -1,6 +1,6 @@
-#include "WKRN/WKRN_RegistryItemCell.h"
+#include "WKRN/browser/WKRN_RegistryItemCell.h"
 
-#include "WKRN/WKRN_RegistryTexts.h"
+#include "WKRN/browser/WKRN_RegistryTexts.h"
 
 std::unique_ptr<WMCT_CellBase> WKRN_RegistryItemCell::Clone() const
 {

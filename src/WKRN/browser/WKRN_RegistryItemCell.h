@@ -2,7 +2,7 @@
 // The "Item" column: the node's name with its counts ("Brochure [2 Signatures]",
 // "Signature 1 [3 Webs]", "Web 2 F[CMYK] B[K]", ink letters, ink name).
 
-#include "WKRN/WKRN_RegistryCell.h"
+#include "WKRN/browser/WKRN_RegistryCell.h"
 
 #include "WMCT/WMCT_CellString.h"
 

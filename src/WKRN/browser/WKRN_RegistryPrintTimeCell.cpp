@@ -1,4 +1,4 @@
-#include "WKRN/WKRN_RegistryPrintTimeCell.h"
+#include "WKRN/browser/WKRN_RegistryPrintTimeCell.h"
 
 WKRN_RegistryPrintTimeCell::WKRN_RegistryPrintTimeCell()
 {

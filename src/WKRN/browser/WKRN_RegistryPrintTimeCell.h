@@ -3,7 +3,7 @@
 // sheet, in the user's long date form; "----" for signatures, impositions and times that cannot
 // be read.
 
-#include "WKRN/WKRN_RegistryCell.h"
+#include "WKRN/browser/WKRN_RegistryCell.h"
 
 #include "WMCT/WMCT_CellDateTime.h"
 

@@ -9,7 +9,7 @@
 // window only hides it, with its tree.
 
 #include "IMPN/IMPN_RegistryScan.h"
-#include "WKRN/WKRN_FileListWindow.h"
+#include "WKRN/files/WKRN_FileListWindow.h"
 
 #include "GLIB/GLIB_MessageTarget.h"
 

@@ -1,4 +1,4 @@
-#include "WKRN/WKRN_CoverageWorker.h"
+#include "WKRN/coverage/WKRN_CoverageWorker.h"
 
 #include "IMPN/IMPN_InkCoverage.h"
 

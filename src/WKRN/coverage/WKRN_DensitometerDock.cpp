@@ -1,7 +1,7 @@
-#include "WKRN/WKRN_DensitometerDock.h"
+#include "WKRN/coverage/WKRN_DensitometerDock.h"
 
-#include "WKRN/WKRN_Ids.h"
-#include "WKRN/WKRN_StringTable.h"
+#include "WKRN/app/WKRN_Ids.h"
+#include "WKRN/app/WKRN_StringTable.h"
 
 #include <QHeaderView>
 #include <QPushButton>

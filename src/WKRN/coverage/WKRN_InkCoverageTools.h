@@ -5,7 +5,7 @@
 // the surface's preview files and dropped with the sheet, so the view never waits for a count.
 
 #include "IMPN/IMPN_Rect.h"
-#include "WKRN/WKRN_InkZonesDialog.h"
+#include "WKRN/coverage/WKRN_InkZonesDialog.h"
 
 #include <QObject>
 #include <QPoint>

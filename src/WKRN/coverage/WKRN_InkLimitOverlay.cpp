@@ -1,8 +1,8 @@
-#include "WKRN/WKRN_InkLimitOverlay.h"
+#include "WKRN/coverage/WKRN_InkLimitOverlay.h"
 
 #include "IMPN/IMPN_InkCoverage.h"
-#include "WKRN/WKRN_CoverageWorker.h"
-#include "WKRN/WKRN_SheetView.h"
+#include "WKRN/coverage/WKRN_CoverageWorker.h"
+#include "WKRN/sheet/WKRN_SheetView.h"
 
 #include <QImage>
 #include <QPainter>

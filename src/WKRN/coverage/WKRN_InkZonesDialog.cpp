@@ -1,9 +1,9 @@
-#include "WKRN/WKRN_InkZonesDialog.h"
+#include "WKRN/coverage/WKRN_InkZonesDialog.h"
 
 #include "IMPN/IMPN_CoverageReport.h"
-#include "WKRN/WKRN_CoverageWorker.h"
-#include "WKRN/WKRN_Ids.h"
-#include "WKRN/WKRN_StringTable.h"
+#include "WKRN/app/WKRN_Ids.h"
+#include "WKRN/app/WKRN_StringTable.h"
+#include "WKRN/coverage/WKRN_CoverageWorker.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>

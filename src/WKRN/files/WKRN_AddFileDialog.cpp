@@ -1,9 +1,9 @@
-#include "WKRN/WKRN_AddFileDialog.h"
+#include "WKRN/files/WKRN_AddFileDialog.h"
 
-#include "WKRN/WKRN_AddFilePage.h"
-#include "WKRN/WKRN_FileListTexts.h"
-#include "WKRN/WKRN_Ids.h"
-#include "WKRN/WKRN_StringTable.h"
+#include "WKRN/app/WKRN_Ids.h"
+#include "WKRN/app/WKRN_StringTable.h"
+#include "WKRN/files/WKRN_AddFilePage.h"
+#include "WKRN/files/WKRN_FileListTexts.h"
 
 #include "GFIL/GFIL_FileSpec.h"
 #include "GLIB/GLIB_Exception.h"

@@ -1,11 +1,11 @@
-#include "WKRN/WKRN_AddFilePage.h"
+#include "WKRN/files/WKRN_AddFilePage.h"
 
-#include "WKRN/WKRN_FileListTexts.h"
-#include "WKRN/WKRN_Ids.h"
-#include "WKRN/WKRN_Preferences.h"
-#include "WKRN/WKRN_PreviewFileBrowser.h"
-#include "WKRN/WKRN_PreviewFileRow.h"
-#include "WKRN/WKRN_StringTable.h"
+#include "WKRN/app/WKRN_Ids.h"
+#include "WKRN/app/WKRN_StringTable.h"
+#include "WKRN/files/WKRN_FileListTexts.h"
+#include "WKRN/files/WKRN_PreviewFileBrowser.h"
+#include "WKRN/files/WKRN_PreviewFileRow.h"
+#include "WKRN/preferences/WKRN_Preferences.h"
 
 #include "GLIB/GLIB_Exception.h"
 #include "GLIB/GLIB_Log.h"

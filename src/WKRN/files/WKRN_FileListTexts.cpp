@@ -1,6 +1,6 @@
-#include "WKRN/WKRN_FileListTexts.h"
+#include "WKRN/files/WKRN_FileListTexts.h"
 
-#include "WKRN/WKRN_StringTable.h"
+#include "WKRN/app/WKRN_StringTable.h"
 
 #include <QCoreApplication>
 

@@ -3,7 +3,7 @@
 // come from the viewer's string table; texts of the dialog templates have no id and are translated
 // under this class's own context.
 
-#include "WKRN/WKRN_Ids.h"
+#include "WKRN/app/WKRN_Ids.h"
 
 #include <QString>
 

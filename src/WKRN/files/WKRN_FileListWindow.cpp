@@ -1,7 +1,7 @@
-#include "WKRN/WKRN_FileListWindow.h"
+#include "WKRN/files/WKRN_FileListWindow.h"
 
-#include "WKRN/WKRN_FileListTexts.h"
-#include "WKRN/WKRN_StringTable.h"
+#include "WKRN/app/WKRN_StringTable.h"
+#include "WKRN/files/WKRN_FileListTexts.h"
 
 #include "WTLU/WTLU_SortableListView.h"
 

@@ -1,7 +1,7 @@
-#include "WKRN/WKRN_JobOpener.h"
+#include "WKRN/files/WKRN_JobOpener.h"
 
-#include "WKRN/WKRN_Ids.h"
-#include "WKRN/WKRN_StringTable.h"
+#include "WKRN/app/WKRN_Ids.h"
+#include "WKRN/app/WKRN_StringTable.h"
 
 #include "GFIL/GFIL_FileSpec.h"
 #include "GFIL/GFIL_FileSystem.h"

@@ -1,4 +1,4 @@
-#include "WKRN/WKRN_PathCollector.h"
+#include "WKRN/files/WKRN_PathCollector.h"
 
 WKRN_PathCollector::Action WKRN_PathCollector::Receive(const std::vector<std::wstring>& paths,
                                                        std::uint32_t now)

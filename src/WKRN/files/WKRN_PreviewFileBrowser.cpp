@@ -1,8 +1,8 @@
-#include "WKRN/WKRN_PreviewFileBrowser.h"
+#include "WKRN/files/WKRN_PreviewFileBrowser.h"
 
-#include "WKRN/WKRN_FileListTexts.h"
-#include "WKRN/WKRN_PreviewFileRow.h"
-#include "WKRN/WKRN_StringTable.h"
+#include "WKRN/app/WKRN_StringTable.h"
+#include "WKRN/files/WKRN_FileListTexts.h"
+#include "WKRN/files/WKRN_PreviewFileRow.h"
 
 #include "GLIB/GLIB_Exception.h"
 #include "IMPN/IMPN_Surface.h"

@@ -1,4 +1,4 @@
-#include "WKRN/WKRN_PreviewFileRow.h"
+#include "WKRN/files/WKRN_PreviewFileRow.h"
 
 #include "GLIB/GLIB_String.h"
 #include "IMPN/IMPN_ColorRecord.h"

@@ -1,6 +1,6 @@
-#include "WKRN/CColorButton.h"
+#include "WKRN/palettes/CColorButton.h"
 
-#include "WKRN/CColorPopup.h"
+#include "WKRN/palettes/CColorPopup.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

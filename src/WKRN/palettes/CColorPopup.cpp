@@ -1,6 +1,6 @@
-#include "WKRN/CColorPopup.h"
+#include "WKRN/palettes/CColorPopup.h"
 
-#include "WKRN/CColorButton.h"
+#include "WKRN/palettes/CColorButton.h"
 
 #include <QGridLayout>
 #include <QKeyEvent>

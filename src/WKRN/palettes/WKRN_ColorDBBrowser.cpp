@@ -1,7 +1,7 @@
-#include "WKRN/WKRN_ColorDBBrowser.h"
+#include "WKRN/palettes/WKRN_ColorDBBrowser.h"
 
-#include "WKRN/WKRN_Ids.h"
-#include "WKRN/WKRN_StringTable.h"
+#include "WKRN/app/WKRN_Ids.h"
+#include "WKRN/app/WKRN_StringTable.h"
 
 #include <QHeaderView>
 #include <QPainter>

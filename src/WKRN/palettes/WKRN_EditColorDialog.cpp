@@ -1,8 +1,8 @@
-#include "WKRN/WKRN_EditColorDialog.h"
+#include "WKRN/palettes/WKRN_EditColorDialog.h"
 
-#include "WKRN/WKRN_ColorDBBrowser.h"
-#include "WKRN/WKRN_Ids.h"
-#include "WKRN/WKRN_StringTable.h"
+#include "WKRN/app/WKRN_Ids.h"
+#include "WKRN/app/WKRN_StringTable.h"
+#include "WKRN/palettes/WKRN_ColorDBBrowser.h"
 
 #include "IMPN/IMPN_ColorDatabases.h"
 #include "WTLU/WTLU_MessageBox.h"

@@ -1,4 +1,4 @@
-#include "WKRN/WKRN_InkSwatchControl.h"
+#include "WKRN/palettes/WKRN_InkSwatchControl.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

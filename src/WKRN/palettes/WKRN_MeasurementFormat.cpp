@@ -1,6 +1,6 @@
-#include "WKRN/WKRN_MeasurementFormat.h"
+#include "WKRN/palettes/WKRN_MeasurementFormat.h"
 
-#include "WKRN/WKRN_Language.h"
+#include "WKRN/app/WKRN_Language.h"
 
 #include <algorithm>
 #include <charconv>

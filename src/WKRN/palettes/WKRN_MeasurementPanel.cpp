@@ -1,4 +1,4 @@
-#include "WKRN/WKRN_MeasurementPanel.h"
+#include "WKRN/palettes/WKRN_MeasurementPanel.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,11 +1,11 @@
-#include "WKRN/WKRN_MeasurementWindow.h"
+#include "WKRN/palettes/WKRN_MeasurementWindow.h"
 
-#include "WKRN/WKRN_Ids.h"
-#include "WKRN/WKRN_MeasurementFormat.h"
-#include "WKRN/WKRN_MeasurementPanel.h"
-#include "WKRN/WKRN_Preferences.h"
-#include "WKRN/WKRN_SheetWindow.h"
-#include "WKRN/WKRN_StringTable.h"
+#include "WKRN/app/WKRN_Ids.h"
+#include "WKRN/app/WKRN_StringTable.h"
+#include "WKRN/palettes/WKRN_MeasurementFormat.h"
+#include "WKRN/palettes/WKRN_MeasurementPanel.h"
+#include "WKRN/preferences/WKRN_Preferences.h"
+#include "WKRN/sheet/WKRN_SheetWindow.h"
 
 #include "WTLU/WTLU_MessageEvent.h"
 

@@ -1,10 +1,10 @@
-#include "WKRN/WKRN_NavigationWindow.h"
+#include "WKRN/palettes/WKRN_NavigationWindow.h"
 
-#include "WKRN/WKRN_Cursors.h"
-#include "WKRN/WKRN_Ids.h"
-#include "WKRN/WKRN_OverlayPainter.h"
-#include "WKRN/WKRN_Preferences.h"
-#include "WKRN/WKRN_SheetWindow.h"
+#include "WKRN/app/WKRN_Ids.h"
+#include "WKRN/preferences/WKRN_Preferences.h"
+#include "WKRN/sheet/WKRN_Cursors.h"
+#include "WKRN/sheet/WKRN_OverlayPainter.h"
+#include "WKRN/sheet/WKRN_SheetWindow.h"
 
 #include "IMPN/IMPN_Sheet.h"
 #include "IMPN/IMPN_Surface.h"

@@ -1,7 +1,7 @@
-#include "WKRN/WKRN_SeparationWindowRow.h"
+#include "WKRN/palettes/WKRN_SeparationWindowRow.h"
 
-#include "WKRN/WKRN_InkSwatchControl.h"
-#include "WKRN/WKRN_TextBoxButton.h"
+#include "WKRN/palettes/WKRN_InkSwatchControl.h"
+#include "WKRN/palettes/WKRN_TextBoxButton.h"
 
 #include "IMPN/IMPN_Separation.h"
 

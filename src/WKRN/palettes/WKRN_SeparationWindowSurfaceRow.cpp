@@ -1,4 +1,4 @@
-#include "WKRN/WKRN_SeparationWindowSurfaceRow.h"
+#include "WKRN/palettes/WKRN_SeparationWindowSurfaceRow.h"
 
 #include "IMPN/IMPN_Surface.h"
 

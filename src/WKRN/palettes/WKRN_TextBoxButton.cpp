@@ -1,4 +1,4 @@
-#include "WKRN/WKRN_TextBoxButton.h"
+#include "WKRN/palettes/WKRN_TextBoxButton.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -1,4 +1,4 @@
-#include "WKRN/WKRN_InkCoveragePage.h"
+#include "WKRN/preferences/WKRN_InkCoveragePage.h"
 
 #include <QDoubleSpinBox>
 #include <QFormLayout>

@@ -2,7 +2,7 @@
 // The Ink Coverage page of the Preferences dialog: the side of the densitometer's square aperture
 // and the total-ink limit the Ink Limit overlay hatches above.
 
-#include "WKRN/WKRN_PreferencesPage.h"
+#include "WKRN/preferences/WKRN_PreferencesPage.h"
 
 class QDoubleSpinBox;
 class QSpinBox;

@@ -1,8 +1,8 @@
-#include "WKRN/WKRN_MeasurementPage.h"
+#include "WKRN/preferences/WKRN_MeasurementPage.h"
 
-#include "WKRN/WKRN_Ids.h"
-#include "WKRN/WKRN_MeasurementFormat.h"
-#include "WKRN/WKRN_StringTable.h"
+#include "WKRN/app/WKRN_Ids.h"
+#include "WKRN/app/WKRN_StringTable.h"
+#include "WKRN/palettes/WKRN_MeasurementFormat.h"
 
 #include <QFormLayout>
 #include <QGroupBox>

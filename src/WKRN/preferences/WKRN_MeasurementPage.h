@@ -2,7 +2,7 @@
 // The Measurement page of the Preferences dialog: the preferred linear unit and the precisions
 // of lengths and angles, with a sample of how a measured distance and angle then read.
 
-#include "WKRN/WKRN_PreferencesPage.h"
+#include "WKRN/preferences/WKRN_PreferencesPage.h"
 
 class QLineEdit;
 class QListWidget;

@@ -1,9 +1,9 @@
-#include "WKRN/WKRN_NavigationPage.h"
+#include "WKRN/preferences/WKRN_NavigationPage.h"
 
-#include "WKRN/CColorButton.h"
-#include "WKRN/CColorPopup.h" // CColorButton::Popup needs the complete type
-#include "WKRN/WKRN_NavigationPreviewPane.h"
-#include "WKRN/WKRN_SheetViewPage.h"
+#include "WKRN/palettes/CColorButton.h"
+#include "WKRN/palettes/CColorPopup.h" // CColorButton::Popup needs the complete type
+#include "WKRN/preferences/WKRN_NavigationPreviewPane.h"
+#include "WKRN/preferences/WKRN_SheetViewPage.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

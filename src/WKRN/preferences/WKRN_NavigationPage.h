@@ -3,7 +3,7 @@
 // palette with their opacities, a live preview of both, and whether a job opens fitted to its
 // window.
 
-#include "WKRN/WKRN_PreferencesPage.h"
+#include "WKRN/preferences/WKRN_PreferencesPage.h"
 
 class CColorButton;
 class QCheckBox;

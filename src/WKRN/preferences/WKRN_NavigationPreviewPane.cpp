@@ -1,4 +1,4 @@
-#include "WKRN/WKRN_NavigationPreviewPane.h"
+#include "WKRN/preferences/WKRN_NavigationPreviewPane.h"
 
 #include <QPainter>
 

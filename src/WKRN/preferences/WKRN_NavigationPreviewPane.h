@@ -3,7 +3,7 @@
 // dialog: a small sample sheet veiled by the fog, with a visible area framed by the outline,
 // drawn by the palette's rules, following every change of the page's buttons and sliders.
 
-#include "WKRN/WKRN_Preferences.h"
+#include "WKRN/preferences/WKRN_Preferences.h"
 
 #include <QImage>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "WKRN/WKRN_Preferences.h"
+#include "WKRN/preferences/WKRN_Preferences.h"
 
 #include "GFIL/GFIL_SafeSave.h"
 

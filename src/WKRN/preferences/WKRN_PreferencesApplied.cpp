@@ -1,4 +1,4 @@
-#include "WKRN/WKRN_PreferencesApplied.h"
+#include "WKRN/preferences/WKRN_PreferencesApplied.h"
 
 WKRN_PreferencesApplied& WKRN_PreferencesApplied::Instance()
 {

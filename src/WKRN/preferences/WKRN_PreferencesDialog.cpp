@@ -1,13 +1,13 @@
-#include "WKRN/WKRN_PreferencesDialog.h"
+#include "WKRN/preferences/WKRN_PreferencesDialog.h"
 
-#include "WKRN/WKRN_Ids.h"
-#include "WKRN/WKRN_InkCoveragePage.h"
-#include "WKRN/WKRN_MeasurementPage.h"
-#include "WKRN/WKRN_NavigationPage.h"
-#include "WKRN/WKRN_Preferences.h"
-#include "WKRN/WKRN_PreferencesApplied.h"
-#include "WKRN/WKRN_SheetViewPage.h"
-#include "WKRN/WKRN_StringTable.h"
+#include "WKRN/app/WKRN_Ids.h"
+#include "WKRN/app/WKRN_StringTable.h"
+#include "WKRN/preferences/WKRN_InkCoveragePage.h"
+#include "WKRN/preferences/WKRN_MeasurementPage.h"
+#include "WKRN/preferences/WKRN_NavigationPage.h"
+#include "WKRN/preferences/WKRN_Preferences.h"
+#include "WKRN/preferences/WKRN_PreferencesApplied.h"
+#include "WKRN/preferences/WKRN_SheetViewPage.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

@@ -1,4 +1,4 @@
-#include "WKRN/WKRN_PreferencesPage.h"
+#include "WKRN/preferences/WKRN_PreferencesPage.h"
 
 #include <QCoreApplication>
 

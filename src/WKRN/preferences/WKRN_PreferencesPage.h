@@ -4,7 +4,7 @@
 // user has seen it: a page never shown keeps the stored values exactly, also values its controls
 // could not represent.
 
-#include "WKRN/WKRN_Preferences.h"
+#include "WKRN/preferences/WKRN_Preferences.h"
 
 #include <QWidget>
 

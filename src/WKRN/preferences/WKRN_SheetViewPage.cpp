@@ -1,9 +1,9 @@
-#include "WKRN/WKRN_SheetViewPage.h"
+#include "WKRN/preferences/WKRN_SheetViewPage.h"
 
-#include "WKRN/CColorButton.h"
-#include "WKRN/CColorPopup.h" // CColorButton::Popup needs the complete type
-#include "WKRN/WKRN_Ids.h"
-#include "WKRN/WKRN_StringTable.h"
+#include "WKRN/app/WKRN_Ids.h"
+#include "WKRN/app/WKRN_StringTable.h"
+#include "WKRN/palettes/CColorButton.h"
+#include "WKRN/palettes/CColorPopup.h" // CColorButton::Popup needs the complete type
 
 #include <QCheckBox>
 #include <QFormLayout>

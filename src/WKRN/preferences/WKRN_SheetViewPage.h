@@ -3,7 +3,7 @@
 // opens with them shown, the colour of inks that no colour database knows, and the memory kept
 // for the tiles of each surface.
 
-#include "WKRN/WKRN_PreferencesPage.h"
+#include "WKRN/preferences/WKRN_PreferencesPage.h"
 
 class CColorButton;
 class QCheckBox;

@@ -1,4 +1,4 @@
-#include "WKRN/WKRN_Canvas.h"
+#include "WKRN/sheet/WKRN_Canvas.h"
 
 #include <QPainter>
 

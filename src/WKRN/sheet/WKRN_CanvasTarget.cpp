@@ -1,4 +1,4 @@
-#include "WKRN/WKRN_CanvasTarget.h"
+#include "WKRN/sheet/WKRN_CanvasTarget.h"
 
 #include "IMPN/IMPN_RenderTile.h"
 

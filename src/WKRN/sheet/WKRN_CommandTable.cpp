@@ -1,6 +1,6 @@
-#include "WKRN/WKRN_CommandTable.h"
+#include "WKRN/sheet/WKRN_CommandTable.h"
 
-#include "WKRN/WKRN_Ids.h"
+#include "WKRN/app/WKRN_Ids.h"
 
 #include <QCoreApplication>
 

@@ -1,4 +1,4 @@
-#include "WKRN/WKRN_Cursors.h"
+#include "WKRN/sheet/WKRN_Cursors.h"
 
 #include <QPixmap>
 

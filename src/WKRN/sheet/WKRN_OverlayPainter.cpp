@@ -1,7 +1,7 @@
-#include "WKRN/WKRN_OverlayPainter.h"
+#include "WKRN/sheet/WKRN_OverlayPainter.h"
 
 #include "IMPN/IMPN_RenderLevel.h"
-#include "WKRN/WKRN_Preferences.h"
+#include "WKRN/preferences/WKRN_Preferences.h"
 
 #include <QFont>
 #include <QPaintDevice>

@@ -1,14 +1,14 @@
-#include "WKRN/WKRN_SheetView.h"
+#include "WKRN/sheet/WKRN_SheetView.h"
 
 #include "IMPN/IMPN_RenderTile.h"
 #include "IMPN/IMPN_Sheet.h"
 #include "IMPN/IMPN_Surface.h"
-#include "WKRN/WKRN_CanvasTarget.h"
-#include "WKRN/WKRN_Cursors.h"
-#include "WKRN/WKRN_Ids.h"
-#include "WKRN/WKRN_Preferences.h"
-#include "WKRN/WKRN_SheetViewTools.h"
-#include "WKRN/WKRN_TickCount.h"
+#include "WKRN/app/WKRN_Ids.h"
+#include "WKRN/app/WKRN_TickCount.h"
+#include "WKRN/preferences/WKRN_Preferences.h"
+#include "WKRN/sheet/WKRN_CanvasTarget.h"
+#include "WKRN/sheet/WKRN_Cursors.h"
+#include "WKRN/sheet/WKRN_SheetViewTools.h"
 #include "WTLU/WTLU_MessageEvent.h"
 
 #include <QApplication>

@@ -29,8 +29,8 @@
 
 #include "IMPN/IMPN_SheetView.h"
 #include "IMPN/IMPN_WorkerPool.h"
-#include "WKRN/WKRN_Canvas.h"
-#include "WKRN/WKRN_OverlayPainter.h"
+#include "WKRN/sheet/WKRN_Canvas.h"
+#include "WKRN/sheet/WKRN_OverlayPainter.h"
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>

@@ -1,10 +1,10 @@
-#include "WKRN/WKRN_SheetViewTools.h"
+#include "WKRN/sheet/WKRN_SheetViewTools.h"
 
 #include "IMPN/IMPN_Sheet.h"
-#include "WKRN/WKRN_Cursors.h"
-#include "WKRN/WKRN_Ids.h"
-#include "WKRN/WKRN_Preferences.h"
-#include "WKRN/WKRN_SheetView.h"
+#include "WKRN/app/WKRN_Ids.h"
+#include "WKRN/preferences/WKRN_Preferences.h"
+#include "WKRN/sheet/WKRN_Cursors.h"
+#include "WKRN/sheet/WKRN_SheetView.h"
 #include "WTLU/WTLU_MessageEvent.h"
 
 #include <QGuiApplication>

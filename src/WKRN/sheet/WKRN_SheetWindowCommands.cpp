@@ -1,9 +1,9 @@
-#include "WKRN/WKRN_SheetWindowCommands.h"
+#include "WKRN/sheet/WKRN_SheetWindowCommands.h"
 
-#include "WKRN/WKRN_Ids.h"
-#include "WKRN/WKRN_SheetView.h"
-#include "WKRN/WKRN_SheetWindow.h"
-#include "WKRN/WKRN_SheetWindowPalettes.h"
+#include "WKRN/app/WKRN_Ids.h"
+#include "WKRN/palettes/WKRN_SheetWindowPalettes.h"
+#include "WKRN/sheet/WKRN_SheetView.h"
+#include "WKRN/sheet/WKRN_SheetWindow.h"
 
 #include "IMPN/IMPN_Sheet.h"
 #include "IMPN/IMPN_Surface.h"

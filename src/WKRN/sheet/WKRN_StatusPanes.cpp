@@ -1,8 +1,8 @@
-#include "WKRN/WKRN_StatusPanes.h"
+#include "WKRN/sheet/WKRN_StatusPanes.h"
 
-#include "WKRN/WKRN_Icons.h"
-#include "WKRN/WKRN_Ids.h"
-#include "WKRN/WKRN_StringTable.h"
+#include "WKRN/app/WKRN_Icons.h"
+#include "WKRN/app/WKRN_Ids.h"
+#include "WKRN/app/WKRN_StringTable.h"
 
 #include <QCoreApplication>
 #include <QEvent>

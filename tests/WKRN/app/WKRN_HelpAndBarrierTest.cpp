@@ -4,11 +4,11 @@
 
 #include "WKRN_TestSupport.h"
 
-#include "WKRN/WKRN_ApplicationBarrier.h"
-#include "WKRN/WKRN_CommandTable.h"
-#include "WKRN/WKRN_DataFolders.h"
-#include "WKRN/WKRN_Help.h"
-#include "WKRN/WKRN_Language.h"
+#include "WKRN/app/WKRN_ApplicationBarrier.h"
+#include "WKRN/app/WKRN_DataFolders.h"
+#include "WKRN/app/WKRN_Help.h"
+#include "WKRN/app/WKRN_Language.h"
+#include "WKRN/sheet/WKRN_CommandTable.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>

@@ -1,8 +1,8 @@
 #include "WKRN_TestSupport.h"
 
-#include "WKRN/WKRN_CommandTable.h"
-#include "WKRN/WKRN_Icons.h"
-#include "WKRN/WKRN_Ids.h"
+#include "WKRN/app/WKRN_Icons.h"
+#include "WKRN/app/WKRN_Ids.h"
+#include "WKRN/sheet/WKRN_CommandTable.h"
 
 #include <QImage>
 #include <QSet>

@@ -1,12 +1,12 @@
 #include "WKRN_TestSupport.h"
 
-#include "WKRN/WKRN_AboutDialog.h"
-#include "WKRN/WKRN_CommandTable.h"
-#include "WKRN/WKRN_Help.h"
-#include "WKRN/WKRN_Ids.h"
-#include "WKRN/WKRN_Language.h"
-#include "WKRN/WKRN_OSVersion.h"
-#include "WKRN/WKRN_StringTable.h"
+#include "WKRN/app/WKRN_AboutDialog.h"
+#include "WKRN/app/WKRN_Help.h"
+#include "WKRN/app/WKRN_Ids.h"
+#include "WKRN/app/WKRN_Language.h"
+#include "WKRN/app/WKRN_OSVersion.h"
+#include "WKRN/app/WKRN_StringTable.h"
+#include "WKRN/sheet/WKRN_CommandTable.h"
 
 #include <QCoreApplication>
 #include <QDir>

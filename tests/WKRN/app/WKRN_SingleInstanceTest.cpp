@@ -1,6 +1,6 @@
 #include "WKRN_TestSupport.h"
 
-#include "WKRN/WKRN_SingleInstance.h"
+#include "WKRN/app/WKRN_SingleInstance.h"
 
 #include "GLIB/GLIB_CommandLine.h"
 

@@ -1,7 +1,7 @@
 #include "WKRN_TestSupport.h"
 
-#include "WKRN/WKRN_Application.h"
-#include "WKRN/WKRN_DataFolders.h"
+#include "WKRN/app/WKRN_Application.h"
+#include "WKRN/app/WKRN_DataFolders.h"
 
 #include <QFile>
 #include <QImage>

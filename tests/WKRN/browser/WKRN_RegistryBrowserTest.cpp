@@ -3,12 +3,12 @@
 #include "KRN_TestPreviewInfo.h"
 
 #include "IMPN/IMPN_RegistryScan.h"
-#include "WKRN/WKRN_Ids.h"
-#include "WKRN/WKRN_Preferences.h"
-#include "WKRN/WKRN_RegistryBrowser.h"
-#include "WKRN/WKRN_RegistryItem.h"
-#include "WKRN/WKRN_RegistryWindow.h"
-#include "WKRN/WKRN_SheetWindow.h"
+#include "WKRN/app/WKRN_Ids.h"
+#include "WKRN/browser/WKRN_RegistryBrowser.h"
+#include "WKRN/browser/WKRN_RegistryItem.h"
+#include "WKRN/browser/WKRN_RegistryWindow.h"
+#include "WKRN/preferences/WKRN_Preferences.h"
+#include "WKRN/sheet/WKRN_SheetWindow.h"
 
 #include "GLIB/GLIB_String.h"
 #include "IMPN/IMPN_Registry.h"

@@ -2,14 +2,14 @@
 
 #include "KRN_TestPreviewInfo.h"
 
-#include "WKRN/WKRN_AddFileDialog.h"
-#include "WKRN/WKRN_AddFilePage.h"
-#include "WKRN/WKRN_FileListTexts.h"
-#include "WKRN/WKRN_Ids.h"
-#include "WKRN/WKRN_Preferences.h"
-#include "WKRN/WKRN_PreviewFileBrowser.h"
-#include "WKRN/WKRN_PreviewFileRow.h"
-#include "WKRN/WKRN_SheetWindow.h"
+#include "WKRN/app/WKRN_Ids.h"
+#include "WKRN/files/WKRN_AddFileDialog.h"
+#include "WKRN/files/WKRN_AddFilePage.h"
+#include "WKRN/files/WKRN_FileListTexts.h"
+#include "WKRN/files/WKRN_PreviewFileBrowser.h"
+#include "WKRN/files/WKRN_PreviewFileRow.h"
+#include "WKRN/preferences/WKRN_Preferences.h"
+#include "WKRN/sheet/WKRN_SheetWindow.h"
 
 #include "GFIL/GFIL_FileSpec.h"
 #include "IMPN/IMPN_ColorRecord.h"

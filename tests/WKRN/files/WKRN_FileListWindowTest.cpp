@@ -1,6 +1,6 @@
 #include "WKRN_TestSupport.h"
 
-#include "WKRN/WKRN_FileListWindow.h"
+#include "WKRN/files/WKRN_FileListWindow.h"
 
 #include "WTLU/WTLU_SortableListView.h"
 

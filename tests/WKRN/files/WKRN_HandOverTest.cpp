@@ -1,4 +1,4 @@
-#include "WKRN/WKRN_PathCollector.h"
+#include "WKRN/files/WKRN_PathCollector.h"
 
 #include <gtest/gtest.h>
 

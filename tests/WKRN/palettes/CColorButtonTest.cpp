@@ -1,7 +1,7 @@
 #include "WKRN_TestSupport.h"
 
-#include "WKRN/CColorButton.h"
-#include "WKRN/CColorPopup.h"
+#include "WKRN/palettes/CColorButton.h"
+#include "WKRN/palettes/CColorPopup.h"
 
 #include "WTLU/WTLU_ColorDialog.h"
 

@@ -1,6 +1,6 @@
 #include "WKRN_TestSupport.h"
 
-#include "WKRN/WKRN_MeasurementFormat.h"
+#include "WKRN/palettes/WKRN_MeasurementFormat.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 #include "WKRN_JobWindowFixture.h"
 
-#include "WKRN/WKRN_Ids.h"
-#include "WKRN/WKRN_Language.h"
-#include "WKRN/WKRN_MeasurementPanel.h"
-#include "WKRN/WKRN_MeasurementWindow.h"
-#include "WKRN/WKRN_Preferences.h"
-#include "WKRN/WKRN_SheetWindow.h"
-#include "WKRN/WKRN_Tressida.h"
+#include "WKRN/app/WKRN_Ids.h"
+#include "WKRN/app/WKRN_Language.h"
+#include "WKRN/app/WKRN_Tressida.h"
+#include "WKRN/palettes/WKRN_MeasurementPanel.h"
+#include "WKRN/palettes/WKRN_MeasurementWindow.h"
+#include "WKRN/preferences/WKRN_Preferences.h"
+#include "WKRN/sheet/WKRN_SheetWindow.h"
 
 #include "WTLU/WTLU_MessageEvent.h"
 

@@ -1,6 +1,6 @@
 #include "WKRN_TestSupport.h"
 
-#include "WKRN/WKRN_Preferences.h"
+#include "WKRN/preferences/WKRN_Preferences.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -6,11 +6,11 @@
 
 #include "IMPN/IMPN_RenderTile.h"
 #include "IMPN/IMPN_Sheet.h"
-#include "WKRN/WKRN_CanvasTarget.h"
-#include "WKRN/WKRN_Ids.h"
-#include "WKRN/WKRN_OverlayPainter.h"
-#include "WKRN/WKRN_Preferences.h"
-#include "WKRN/WKRN_SheetView.h"
+#include "WKRN/app/WKRN_Ids.h"
+#include "WKRN/preferences/WKRN_Preferences.h"
+#include "WKRN/sheet/WKRN_CanvasTarget.h"
+#include "WKRN/sheet/WKRN_OverlayPainter.h"
+#include "WKRN/sheet/WKRN_SheetView.h"
 
 #include <QImage>
 #include <QPainter>

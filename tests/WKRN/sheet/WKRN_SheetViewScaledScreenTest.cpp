@@ -4,8 +4,8 @@
 #include "WKRN_SheetViewTestSheets.h"
 #include "WKRN_TestSupport.h"
 
-#include "WKRN/WKRN_Preferences.h"
-#include "WKRN/WKRN_SheetView.h"
+#include "WKRN/preferences/WKRN_Preferences.h"
+#include "WKRN/sheet/WKRN_SheetView.h"
 
 #include <QImage>
 #include <QTest>

@@ -4,11 +4,11 @@
 #include "WKRN_SheetViewTestSheets.h"
 #include "WKRN_TestSupport.h"
 
-#include "WKRN/WKRN_Cursors.h"
-#include "WKRN/WKRN_Ids.h"
-#include "WKRN/WKRN_Preferences.h"
-#include "WKRN/WKRN_SheetView.h"
-#include "WKRN/WKRN_SheetViewTools.h"
+#include "WKRN/app/WKRN_Ids.h"
+#include "WKRN/preferences/WKRN_Preferences.h"
+#include "WKRN/sheet/WKRN_Cursors.h"
+#include "WKRN/sheet/WKRN_SheetView.h"
+#include "WKRN/sheet/WKRN_SheetViewTools.h"
 #include "WTLU/WTLU_MessageEvent.h"
 
 #include <QApplication>

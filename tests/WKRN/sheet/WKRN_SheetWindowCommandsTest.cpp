@@ -1,11 +1,11 @@
 #include "WKRN_JobWindowFixture.h"
 
-#include "WKRN/WKRN_Ids.h"
-#include "WKRN/WKRN_Preferences.h"
-#include "WKRN/WKRN_SheetView.h"
-#include "WKRN/WKRN_SheetWindow.h"
-#include "WKRN/WKRN_StatusPanes.h"
-#include "WKRN/WKRN_Tressida.h"
+#include "WKRN/app/WKRN_Ids.h"
+#include "WKRN/app/WKRN_Tressida.h"
+#include "WKRN/preferences/WKRN_Preferences.h"
+#include "WKRN/sheet/WKRN_SheetView.h"
+#include "WKRN/sheet/WKRN_SheetWindow.h"
+#include "WKRN/sheet/WKRN_StatusPanes.h"
 
 #include "IMPN/IMPN_Sheet.h"
 #include "IMPN/IMPN_Surface.h"
