@@ -59,9 +59,10 @@ std::vector<Segment> Segments(const std::vector<std::int32_t>& edges, std::int32
 // Adds the set bits of rows [from, to) of a tile (rows rowBytes apart, the tile's first column at
 // absolute x = left) to the cells of each column segment. Counting is most of the work of a
 // whole-surface profile; where the processor has a population-count instruction a second copy
-// of this loop uses it, chosen once at load time.
+// of this loop uses it, chosen once at load time. Not under a sanitizer: its instrumented
+// resolver would run before the sanitizer's runtime is up, and the program would fail to load.
 #if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) &&                             \
-    !defined(__SANITIZE_ADDRESS__)
+    !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
 __attribute__((target_clones("popcnt", "default")))
 #endif
 void CountRows(const std::uint8_t* bits, std::size_t rowBytes, std::int32_t from, std::int32_t to,

@@ -189,10 +189,12 @@ void IMPN_OverviewImage::Build(IMPN_Surface& surface, IMPN_WorkerPool* pool)
 
     const int shift = base - kUnit;
     // The inks the picture mixes: shown, and of the renderer's geometry (it leaves out the others).
+    // The scale is read here: a worker touches its own reader and these values, never the
+    // separation, whose file handle belongs to this thread.
     struct Ink
     {
         IMPN_Separation* separation;
-        std::uint32_t reducedWidth, reducedLength;
+        std::uint32_t reducedWidth, reducedLength, scale;
         std::unique_ptr<TIFX_KRNFile> reader;
     };
     std::vector<Ink> inks;
@@ -206,7 +208,7 @@ void IMPN_OverviewImage::Build(IMPN_Surface& surface, IMPN_WorkerPool* pool)
         separation->GetImageInfo(inkWidth, inkLength, tileWidth, tileLength);
         if (inkWidth != width || inkLength != length)
             continue;
-        Ink ink{separation.get(), 0, 0, nullptr};
+        Ink ink{separation.get(), 0, 0, separation->GetThumbnailScale(), nullptr};
         separation->GetThumbnailInfo(ink.reducedWidth, ink.reducedLength, tileWidth, tileLength);
         if (ink.reducedWidth == 0 || ink.reducedLength == 0)
             complete = false;
@@ -238,9 +240,8 @@ void IMPN_OverviewImage::Build(IMPN_Surface& surface, IMPN_WorkerPool* pool)
                                          : ink.separation->ReadThumbnail(raster);
             if (got < 0 || raster.rowLength == 0)
                 return;
-            const std::uint32_t scale = ink.separation->GetThumbnailScale();
-            AverageCoverage(raster, ink.reducedWidth, ink.reducedLength, scale, shift, record.width,
-                            record.height, planes[i]);
+            AverageCoverage(raster, ink.reducedWidth, ink.reducedLength, ink.scale, shift,
+                            record.width, record.height, planes[i]);
             read[i] = planes[i].size() == std::size_t(record.width) * std::size_t(record.height);
         };
         if (onPool)
