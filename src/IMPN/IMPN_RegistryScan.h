@@ -76,7 +76,8 @@ public:
     static bool AddFile(IMPN_Registry& registry, const std::string& path,
                         IMPN_RegistryFolder& record);
     // Clears registry and record, lists the folder and reads every candidate. False when the folder
-    // cannot be listed (the record says why, the registry stays empty).
+    // cannot be listed or the scan fails on the way, whatever the failure (the record says why,
+    // the registry stays empty); it never throws.
     static bool Scan(const std::string& folder, IMPN_Registry& registry,
                      IMPN_RegistryFolder& record, const Progress& progress = {});
 

@@ -237,3 +237,17 @@ void IMPN_Sheet::Release()
     if (--m_ReferenceCount <= 0)
         delete this;
 }
+
+void IMPN_Sheet::AddViewer()
+{
+    ++m_ViewerCount;
+}
+
+void IMPN_Sheet::ReleaseViewer()
+{
+    if (m_ViewerCount > 0 && --m_ViewerCount == 0)
+    {
+        m_Front.ReleaseResources();
+        m_Back.ReleaseResources();
+    }
+}

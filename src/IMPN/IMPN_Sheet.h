@@ -61,6 +61,14 @@ public:
     void Release();
     std::int32_t GetReferenceCount() const { return m_ReferenceCount; }
 
+    // Views showing the sheet (each also holds a reference). When the last one stops showing it,
+    // both surfaces release their resources (IMPN_Surface::ReleaseResources): a sheet that the
+    // job browser or a palette still holds keeps no file handles and no tiles. Prepare makes
+    // them again for the next view.
+    void AddViewer();
+    void ReleaseViewer();
+    std::int32_t GetViewerCount() const { return m_ViewerCount; }
+
     IMPN_Surface& GetFrontSurface() { return m_Front; }
     IMPN_Surface& GetBackSurface() { return m_Back; }
     const IMPN_Surface& GetFrontSurface() const { return m_Front; }
@@ -111,4 +119,5 @@ private:
     float m_XResolution = 0;
     float m_YResolution = 0;
     std::int32_t m_ReferenceCount = 0;
+    std::int32_t m_ViewerCount = 0;
 };
