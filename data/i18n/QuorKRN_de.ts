@@ -1190,6 +1190,11 @@ Farbzonen</translation>
         <translation>Die Farbzonen werden gezählt...</translation>
     </message>
     <message>
+        <source>The ink zones could not be counted: %1</source>
+        <comment>2580</comment>
+        <translation>Die Farbzonen konnten nicht gezählt werden: %1</translation>
+    </message>
+    <message>
         <source>Zone</source>
         <comment>2312</comment>
         <translation>Farbzone</translation>

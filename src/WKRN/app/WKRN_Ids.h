@@ -241,6 +241,7 @@ enum WKRN_StringId : unsigned
     IDS_INK_ZONES_WRITE_FAILED = 2314,
     IDS_INK_ZONES_CSV_FILTER = 2315,
     IDS_DENSITOMETER_OUTSIDE = 2316,
+    IDS_INK_ZONES_FAILED = 2580,
     // Progressive painting.
     IDS_PAINT_PROGRESS = 2330,
     // Job browser.

@@ -369,6 +369,8 @@ const Entry kEntries[] = {
     {2313, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Coverage (%)", "2313")},
     {2314, QT_TRANSLATE_NOOP3("WKRN_StringTable", "The file %1 could not be written.", "2314")},
     {2315, QT_TRANSLATE_NOOP3("WKRN_StringTable", "CSV files (*.csv *.CSV)", "2315")},
+    {2580,
+     QT_TRANSLATE_NOOP3("WKRN_StringTable", "The ink zones could not be counted: %1", "2580")},
     {2316, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Densitometer: outside the picture", "2316")},
     // Progressive painting.
     {2330, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Drawing: %1 of %2 tiles", "2330")},

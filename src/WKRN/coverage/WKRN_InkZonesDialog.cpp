@@ -98,6 +98,15 @@ WKRN_InkZonesDialog::WKRN_InkZonesDialog(WKRN_CoverageWorker& worker, std::vecto
             });
     connect(m_Width, &QDoubleSpinBox::valueChanged, this, &WKRN_InkZonesDialog::ZoneWidthEdited);
     connect(m_Export, &QPushButton::clicked, this, &WKRN_InkZonesDialog::ChooseExportFile);
+    // A count that fails says why where its progress was shown.
+    connect(&m_Worker, &WKRN_CoverageWorker::Failed, this,
+            [this](int lane, const QString& what)
+            {
+                if (lane != WKRN_CoverageWorker::ZonesLane)
+                    return;
+                m_Progress->setValue(0);
+                m_Progress->setFormat(WKRN_StringTable::Load(IDS_INK_ZONES_FAILED).arg(what));
+            });
 }
 
 WKRN_InkZonesDialog::~WKRN_InkZonesDialog()
@@ -135,6 +144,7 @@ void WKRN_InkZonesDialog::Count()
 {
     m_Recount->stop();
     const std::uint32_t zones = std::uint32_t(m_Zones->value());
+    m_Progress->setFormat(WKRN_StringTable::Load(IDS_INK_ZONES_COUNTING) + QStringLiteral(" %p%"));
     m_Progress->setValue(0);
     m_Progress->show();
     m_Export->setEnabled(false);
