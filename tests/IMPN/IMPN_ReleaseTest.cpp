@@ -4,6 +4,7 @@
 
 #include "IMPN_RecordingView.h"
 #include "IMPN_TreeTestFiles.h"
+#include "KRN_TestDescriptors.h"
 
 #include "GFIL/GFIL_FileSpec.h"
 #include "IMPN/IMPN_Registry.h"
@@ -16,22 +17,15 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace
 {
-std::size_t OpenDescriptors()
-{
-    std::size_t count = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
-        ++count;
-    return count;
-}
-
 // The process's soft limit of descriptors, lowered for one test and put back after it.
 class DescriptorLimit
 {
@@ -91,7 +85,7 @@ TEST(Release, FiftySheetsShownAndClosedTwiceGiveBackEveryDescriptor)
     registry.CollectSheets(sheets);
     ASSERT_EQ(sheets.size(), std::size_t(kSheets));
 
-    const std::size_t before = OpenDescriptors();
+    const std::size_t before = KRN_TestOpenDescriptors();
     BlankTarget target;
     for (int round = 0; round < 2; ++round)
         for (IMPN_Sheet* sheet : sheets)
@@ -102,9 +96,10 @@ TEST(Release, FiftySheetsShownAndClosedTwiceGiveBackEveryDescriptor)
                 view.SetSheet(sheet);
                 view.DrawAll(target);
                 ASSERT_EQ(view.drawn.size(), 2u) << sheet->GetName();
-                EXPECT_GT(OpenDescriptors(), before + 8);
+                EXPECT_GT(KRN_TestOpenDescriptors(), before + 8);
             }
-            ASSERT_EQ(OpenDescriptors(), before) << "round " << round << ", " << sheet->GetName();
+            ASSERT_EQ(KRN_TestOpenDescriptors(), before)
+                << "round " << round << ", " << sheet->GetName();
             EXPECT_EQ(sheet->GetFrontSurface().GetRenderer(), nullptr);
         }
     // A fresh registry over the same files still places every one.
@@ -131,7 +126,7 @@ TEST(Release, TheSheetLetsGoOnlyWhenNoViewShowsIt)
     IMPN_Surface& front = sheet->GetFrontSurface();
     BlankTarget target;
 
-    const std::size_t before = OpenDescriptors();
+    const std::size_t before = KRN_TestOpenDescriptors();
     RecordingView first;
     first.SetSheet(sheet.Get());
     first.DrawAll(target);
@@ -151,7 +146,7 @@ TEST(Release, TheSheetLetsGoOnlyWhenNoViewShowsIt)
     EXPECT_EQ(sheet->GetViewerCount(), 0);
     EXPECT_EQ(front.GetRenderer(), nullptr);
     EXPECT_EQ(front.GetThumbnail(), nullptr);
-    EXPECT_EQ(OpenDescriptors(), before);
+    EXPECT_EQ(KRN_TestOpenDescriptors(), before);
     // What the browser lists stays.
     EXPECT_EQ(front.GetSeparationCount(), 2u);
     EXPECT_EQ(sheet->GetName(), "Web 1 F[CM] - SW - UP");
@@ -175,7 +170,7 @@ TEST(Release, TheScanHoldsNothingOfTheFilesItRead)
     folder.Write("d-magenta.tif", InkOf(0, 1));
     folder.WriteText("e-notes.tif", "not a preview file");
 
-    const std::size_t before = OpenDescriptors();
+    const std::size_t before = KRN_TestOpenDescriptors();
     IMPN_Registry registry;
     IMPN_RegistryFolder record;
     ASSERT_TRUE(IMPN_RegistryScan::Scan(folder.Path().string(), registry, record));
@@ -187,7 +182,7 @@ TEST(Release, TheScanHoldsNothingOfTheFilesItRead)
     const IMPN_Surface& front = sheets[0]->GetFrontSurface();
     ASSERT_EQ(front.GetSeparationCount(), 2u);
     EXPECT_EQ(front.FindSeparation("Cyan")->GetPrintTime(), "2004:01:02 10:00:00");
-    EXPECT_EQ(OpenDescriptors(), before);
+    EXPECT_EQ(KRN_TestOpenDescriptors(), before);
 }
 
 // A scan that fails on the way, whatever it throws, ends with the reason and an empty registry.
@@ -206,4 +201,44 @@ TEST(Release, AScanThatFailsOnTheWaySaysWhyAndKeepsNothing)
                                          }));
     EXPECT_FALSE(record.listError.empty());
     EXPECT_TRUE(registry.GetImpositions().empty());
+}
+
+// With no descriptor left, the scan names the file it could not read and why, and a sheet shown
+// then draws what it can without failing; once descriptors are free again both work as before.
+TEST(Release, RunningOutOfDescriptorsNamesTheFileAndBreaksNothing)
+{
+    IMPN_TestFolder folder;
+    const std::string cyan = folder.Write("cyan.tif", InkOf(0, 0));
+    IMPN_Registry registry;
+    IMPN_RegistryFolder record;
+    ASSERT_TRUE(IMPN_RegistryScan::AddFile(registry, cyan, record));
+    std::vector<IMPN_Sheet*> sheets;
+    registry.CollectSheets(sheets);
+    ASSERT_EQ(sheets.size(), 1u);
+    IMPN_WorkerPool pool(4);
+    BlankTarget target;
+    {
+        DescriptorLimit limit(KRN_TestOpenDescriptors() + 16);
+        std::vector<int> taken;
+        for (int fd; (fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;)
+            taken.push_back(fd);
+        EXPECT_FALSE(IMPN_RegistryScan::AddFile(registry, cyan, record));
+        RecordingView view;
+        view.SetWorkerPool(&pool);
+        view.SetSheet(sheets[0]);
+        view.DrawAll(target);
+        view.SetSheet(nullptr);
+        for (int fd : taken)
+            ::close(fd);
+    }
+    ASSERT_EQ(record.invalidFiles, std::vector<std::string>{cyan});
+    EXPECT_EQ(record.reasons[0], cyan + ": Too many open files");
+
+    RecordingView view;
+    view.SetWorkerPool(&pool);
+    view.SetSheet(sheets[0]);
+    view.DrawAll(target);
+    EXPECT_EQ(view.drawn.size(), 2u);
+    IMPN_Registry fresh;
+    EXPECT_TRUE(IMPN_RegistryScan::AddFile(fresh, cyan, record));
 }
