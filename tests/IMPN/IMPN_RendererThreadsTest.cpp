@@ -395,8 +395,7 @@ TEST(RendererThreads, ReadersThatCannotBeOpenedLeaveTheWorkToThoseThatCan)
         EXPECT_TRUE(Compose(*some.renderer, level, stamp, &pool) == expected) << level;
         EXPECT_TRUE(ComposeAsync(*none.renderer, level, stamp, pool) == expected) << level;
     }
-    EXPECT_GE(some.renderer->GetWorkerSlotCount(), 1u);
-    EXPECT_LE(some.renderer->GetWorkerSlotCount(), 2u); // opened on the calling thread only
+    EXPECT_GE(some.renderer->GetWorkerSlotCount(), 1u); // all opened on the calling thread
     EXPECT_EQ(none.renderer->GetWorkerSlotCount(), 0u);
     EXPECT_EQ(none.renderer->GetWorkerFailure(), "Y.tif: Too many open files");
 }
