@@ -87,7 +87,6 @@ struct IMPN_SurfaceRenderer::WorkerSlot
 {
     std::vector<std::unique_ptr<IMPN_RenderInk>> readers;
     Maker maker;
-    std::uint64_t epoch = 0;
     std::chrono::steady_clock::time_point lastUsed;
 };
 
@@ -99,8 +98,8 @@ struct IMPN_SurfaceRenderer::WorkerSlot
 
    Slots (a set of readers each) are opened when a task finds none idle, up to `slotLimit`, so a
    surface holds descriptors for the tiles being made at once, not for every worker of the pool.
-   A slot returned when it is over the limit, of an earlier epoch or after the end is closed
-   instead of kept; idle slots are closed by the owner after a while (CloseIdleReaders). Slots
+   A slot returned when it is over the limit or after the renderer's end is closed instead of
+   kept; idle slots are closed by the owner after a while (CloseIdleReaders). Slots
    are closed outside the lock. */
 struct IMPN_SurfaceRenderer::WorkerShare
 {
@@ -109,7 +108,6 @@ struct IMPN_SurfaceRenderer::WorkerShare
     std::vector<std::unique_ptr<WorkerSlot>> idle;
     std::size_t slotCount = 0; // idle, in use and being opened
     std::size_t slotLimit = 0;
-    std::uint64_t epoch = 1;
     std::size_t running = 0;
     bool closed = false;
     std::uint64_t cancelledBelow = 0; // jobs with a lower serial not started yet are skipped
@@ -120,7 +118,7 @@ struct IMPN_SurfaceRenderer::WorkerShare
     {
         {
             std::lock_guard<std::mutex> lock(mutex);
-            if (closed || slot->epoch != epoch || slotCount > slotLimit)
+            if (closed || slotCount > slotLimit)
                 --slotCount;
             else
             {
@@ -1050,7 +1048,6 @@ IMPN_SurfaceRenderer::TakeSlot(std::string& failure) const
     bool mayOpen = true;
     for (;;)
     {
-        std::uint64_t epoch = 0;
         {
             std::unique_lock<std::mutex> lock(share.mutex);
             share.changed.wait(lock,
@@ -1069,7 +1066,6 @@ IMPN_SurfaceRenderer::TakeSlot(std::string& failure) const
             if (!mayOpen)
                 return nullptr;
             ++share.slotCount;
-            epoch = share.epoch;
         }
         std::unique_ptr<WorkerSlot> slot;
         try
@@ -1083,10 +1079,7 @@ IMPN_SurfaceRenderer::TakeSlot(std::string& failure) const
             failure = GLIB_DescribeException(std::current_exception());
         }
         if (slot)
-        {
-            slot->epoch = epoch;
             return slot;
-        }
         {
             std::lock_guard<std::mutex> lock(share.mutex);
             --share.slotCount;
@@ -1173,7 +1166,6 @@ bool IMPN_SurfaceRenderer::EnsureWorkerSlots(std::size_t count)
     }
     {
         std::lock_guard<std::mutex> lock(m_Share->mutex);
-        first->epoch = m_Share->epoch;
         ++m_Share->slotCount;
     }
     m_Share->ReturnSlot(std::move(first));
@@ -1194,16 +1186,6 @@ std::size_t IMPN_SurfaceRenderer::CloseIdleReaders()
     const std::size_t closed = idle.size();
     CloseSlots(std::move(idle));
     return closed;
-}
-
-void IMPN_SurfaceRenderer::CloseReaders()
-{
-    {
-        std::lock_guard<std::mutex> lock(m_Share->mutex);
-        ++m_Share->epoch;
-    }
-    CloseSlots(m_Share->TakeIdle(0, std::chrono::steady_clock::time_point::min()));
-    m_WorkersUnusable = false;
 }
 
 std::size_t IMPN_SurfaceRenderer::GetWorkerSlotCount() const
@@ -1265,7 +1247,8 @@ const IMPN_RenderTile* IMPN_SurfaceRenderer::RequestTile(std::int32_t top, std::
         std::shared_ptr<WorkerShare> share = m_Share;
         {
             std::lock_guard<std::mutex> lock(share->mutex);
-            share->done.reserve(share->owed + 1);
+            if (share->done.capacity() < share->owed + 1)
+                share->done.reserve(std::max(share->owed + 1, 2 * share->done.capacity()));
             ++share->owed;
         }
         try

@@ -115,8 +115,6 @@ public:
     // closed. The owner calls it now and then (the viewer once a second); readers open again
     // when tiles are asked of the pool.
     std::size_t CloseIdleReaders();
-    // Closes every worker reader: the idle ones now, those in use when their tile is made.
-    void CloseReaders();
     // Slots of worker readers open (idle, in use or being opened); each holds one reader per
     // separation.
     std::size_t GetWorkerSlotCount() const;
