@@ -25,6 +25,14 @@ QSize WTLA_PaletteFrame::PreferredSize() const
     return size;
 }
 
+QSize WTLA_PaletteFrame::MinimumSize() const
+{
+    QSize size = minimumSizeHint().expandedTo(minimumSize());
+    if (isFloating() && isWindow())
+        size += frameGeometry().size() - geometry().size();
+    return size;
+}
+
 void WTLA_PaletteFrame::PlaceFloating(const QRect& outer)
 {
     const QSize border = frameGeometry().size() - geometry().size();

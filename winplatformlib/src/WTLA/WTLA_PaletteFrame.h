@@ -19,6 +19,8 @@ public:
 
     // The content's preferred size with the frame's caption and borders around it.
     QSize PreferredSize() const;
+    // The least outer size the frame can be given: the content's minimum with the same additions.
+    QSize MinimumSize() const;
     // Floating: puts the frame's outer edges on the rectangle (screen coordinates).
     void PlaceFloating(const QRect& outer);
 
