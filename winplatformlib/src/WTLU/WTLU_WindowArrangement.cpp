@@ -13,8 +13,10 @@
 
 namespace
 {
-// How long a window's frame is waited for after the window was placed.
+// How long a window's frame is waited for after the window was placed, and how often it is
+// looked for.
 constexpr int kFrameWaitMilliseconds = 3000;
+constexpr int kFramePollMilliseconds = 100;
 
 // The frame the window system reports around a shown top-level window; none when it reports
 // nothing (yet).
@@ -42,6 +44,11 @@ public:
     {
         setObjectName(QString::fromLatin1(kName));
         window->installEventFilter(this);
+        // The frame's report changes no geometry of the window itself, so it comes with no
+        // event of its own: it is looked for now and then as well.
+        auto* poll = new QTimer(this);
+        connect(poll, &QTimer::timeout, this, [this] { Check(); });
+        poll->start(kFramePollMilliseconds);
         QTimer::singleShot(kFrameWaitMilliseconds, this, [this] { deleteLater(); });
     }
 
@@ -60,7 +67,7 @@ protected:
 private:
     void Check()
     {
-        if (!m_window || m_window->isMaximized() || m_window->isMinimized() ||
+        if (m_done || !m_window || m_window->isMaximized() || m_window->isMinimized() ||
             m_window->isFullScreen())
             return;
         const QMargins reported = ReportedFrame(m_window);
@@ -68,10 +75,12 @@ private:
             return;
         if (reported != m_assumed && m_window->size() == m_placed.size())
             m_window->setGeometry(m_outer.marginsRemoved(reported));
+        m_done = true;
         m_window->removeEventFilter(this);
         deleteLater();
     }
 
+    bool m_done = false;
     QPointer<QWidget> m_window;
     QRect m_outer;
     QMargins m_assumed;
