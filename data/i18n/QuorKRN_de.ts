@@ -1219,6 +1219,21 @@ Farbzonen</translation>
         <comment>2330</comment>
         <translation>Bildaufbau: %1 von %2 Kacheln</translation>
     </message>
+    <message>
+        <source>&amp;Stop</source>
+        <comment>2500</comment>
+        <translation>&amp;Anhalten</translation>
+    </message>
+    <message>
+        <source>Folder: %1</source>
+        <comment>2501</comment>
+        <translation>Ordner: %1</translation>
+    </message>
+    <message>
+        <source>Stopped after %1 of %2 files</source>
+        <comment>2502</comment>
+        <translation>Angehalten nach %1 von %2 Dateien</translation>
+    </message>
 </context>
 <context>
     <name>WKRN_FileListTexts</name>

@@ -244,6 +244,10 @@ enum WKRN_StringId : unsigned
     // Progressive painting.
     IDS_PAINT_PROGRESS = 2330,
     // Job browser.
+    IDS_BROWSER_STOP = 2500,
+    IDS_BROWSER_FOLDER = 2501,
+    IDS_BROWSER_STOPPED = 2502,
+    // Job browser.
     IDS_BROWSE_PROMPT = 151,
     IDS_SCANNING = 166,
     IDS_PROCESSED_FILES = 167,

@@ -372,6 +372,10 @@ const Entry kEntries[] = {
     {2316, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Densitometer: outside the picture", "2316")},
     // Progressive painting.
     {2330, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Drawing: %1 of %2 tiles", "2330")},
+    // Job browser.
+    {2500, QT_TRANSLATE_NOOP3("WKRN_StringTable", "&Stop", "2500")},
+    {2501, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Folder: %1", "2501")},
+    {2502, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Stopped after %1 of %2 files", "2502")},
 };
 
 const Entry* Find(unsigned id)

@@ -95,6 +95,9 @@ public:
     // The separations palette shows a colour menu or dialog.
     bool PopUpInProgress() const override { return m_popUpInProgress; }
 
+    // Shown, the window starts its palettes once it is on its way to the screen.
+    void setVisible(bool visible) override;
+
     // Runs a command as if chosen from the menu (only when it is enabled).
     void Execute(int commandId);
     // Brings enabling and check marks in line with the view and the palettes.
@@ -125,6 +128,7 @@ private:
     void RelayToPalette(int paletteId, const WTLU_MessageEvent& message, int asMessage);
     void ShowMeasurement(const WTLU_MessageEvent& message);
     void ShowPaintProgress(quintptr done, qintptr needed);
+    void RedrawThumbnail();
     QWidget* TopLevelByHandle(qintptr handle) const;
 
     int m_identity;
