@@ -17,8 +17,6 @@ packages=(
   # scalable icons; installing, packaging and checking the desktop integration
   qt6-svg-dev libqt6svg6 help2man desktop-file-utils shared-mime-info xdg-utils
   libfile-mimeinfo-perl lintian dpkg-dev fakeroot
-  # a PostScript interpreter that reads the ink presetting files the suites write
-  ghostscript
 )
 
 missing=()
