@@ -2,25 +2,26 @@
 // Reads ink-presetting files (CIP3 PPF) with Ghostscript, a real PostScript interpreter, the way
 // a press console reads them: a short prolog defines the CIP3 procedures, and each preview image
 // is read with readstring from the file itself (through an ASCIIHexDecode filter for hexadecimal
-// samples). Whatever the interpreter found is printed one item a line, strings and samples as
-// hexadecimal, and parsed back here, so a test compares what a PostScript reader sees with what
-// it counted itself. A file the interpreter cannot parse ends with its error in `output`.
+// samples). The interpreter prints what it found, one item a line, strings and samples as
+// hexadecimal, and it is parsed back here, so that a test compares what a PostScript reader sees
+// with what it counted itself. A file the interpreter cannot parse ends with its error in output.
 
-#include <array>
+#include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
 struct KRN_PpfSeparation
 {
-    std::uint32_t width = 0, height = 0, bits = 0, components = 0;
-    std::vector<double> matrix, resolution;
-    std::string encoding, compression;
+    // width, height, bits, components, matrix, resolution, encoding, compression: as printed.
+    std::map<std::string, std::string> entries;
     bool complete = false; // every sample was there and nothing followed them
     std::vector<std::uint8_t> samples;
 };
@@ -29,7 +30,7 @@ struct KRN_PpfSurface
 {
     std::string side; // "front" or "back"
     std::vector<std::string> names;
-    std::vector<std::array<double, 3>> colors; // empty when the file has no ink colours
+    std::vector<std::string> colors; // "L a b" each; none when the file has no ink colours
     std::vector<KRN_PpfSeparation> separations;
 };
 
@@ -37,8 +38,7 @@ struct KRN_PpfFile
 {
     bool parsed = false; // the interpreter ran to the end of the sheet without an error
     std::string output;  // what the interpreter printed, for failure messages
-    std::string jobName, sheetName, software, creationTime;
-    std::vector<double> extent;
+    std::map<std::string, std::string> sheet; // job, sheetname, software, created, extent
     std::vector<KRN_PpfSurface> surfaces;
 };
 
@@ -52,26 +52,20 @@ inline const char* KRN_PpfProlog()
     return R"PS(%!PS
 /Out (%stdout) (w) file def
 /Put { Out exch writestring } bind def
-/Key { Put ( ) Put } bind def
-/Hex { Out /ASCIIHexEncode filter dup 3 -1 roll writestring closefile (\n) Put } bind def
-/Num { 40 string cvs Put ( ) Put } bind def
-/Nums { { Num } forall (\n) Put } bind def
-/CIP3BeginSheet { 40 dict begin (sheet\n) Put } bind def
+/Hex { ( ) Put Out /ASCIIHexEncode filter dup 3 -1 roll writestring closefile (\n) Put } bind def
+/Nums { { ( ) Put 40 string cvs Put } forall (\n) Put } bind def
+/Line { ( ) Put 40 string cvs Put (\n) Put } bind def
+/CIP3BeginSheet { 40 dict begin } bind def
 /CIP3EndSheet {
-  (job) Key CIP3AdmJobName Hex
-  (sheetname) Key CIP3AdmSheetName Hex
-  (software) Key CIP3AdmSoftware Hex
-  (created) Key CIP3AdmCreationTime Hex
-  (extent) Key CIP3AdmPSExtent Nums
-  end (endsheet\n) Put
+  (job) Put CIP3AdmJobName Hex (sheetname) Put CIP3AdmSheetName Hex
+  (software) Put CIP3AdmSoftware Hex (created) Put CIP3AdmCreationTime Hex
+  (extent) Put CIP3AdmPSExtent Nums end (endsheet\n) Put
 } bind def
-/Side { 40 dict begin (surface) Key Put (\n) Put } bind def
+/Side { 40 dict begin (surface ) Put Put (\n) Put } bind def
 /EndSide {
-  currentdict /CIP3AdmSeparationNames known
-    { CIP3AdmSeparationNames { (name) Key Hex } forall } if
-  currentdict /CIP3AdmInkColors known
-    { CIP3AdmInkColors { (color) Key Nums } forall } if
-  end (endsurface\n) Put
+  currentdict /CIP3AdmSeparationNames known { CIP3AdmSeparationNames { (name) Put Hex } forall } if
+  currentdict /CIP3AdmInkColors known { CIP3AdmInkColors { (color) Put Nums } forall } if
+  end
 } bind def
 /CIP3BeginFront { (front) Side } bind def
 /CIP3EndFront { EndSide } bind def
@@ -82,14 +76,10 @@ inline const char* KRN_PpfProlog()
 /CIP3BeginSeparation { 40 dict begin (separation\n) Put } bind def
 /CIP3EndSeparation { end } bind def
 /CIP3PreviewImage {
-  (width) Key CIP3PreviewImageWidth Num (\n) Put
-  (height) Key CIP3PreviewImageHeight Num (\n) Put
-  (bits) Key CIP3PreviewImageBitsPerComp Num (\n) Put
-  (components) Key CIP3PreviewImageComponents Num (\n) Put
-  (matrix) Key CIP3PreviewImageMatrix Nums
-  (resolution) Key CIP3PreviewImageResolution Nums
-  (encoding) Key CIP3PreviewImageEncoding Num (\n) Put
-  (compression) Key CIP3PreviewImageCompression Num (\n) Put
+  (width) Put CIP3PreviewImageWidth Line (height) Put CIP3PreviewImageHeight Line
+  (bits) Put CIP3PreviewImageBitsPerComp Line (components) Put CIP3PreviewImageComponents Line
+  (matrix) Put CIP3PreviewImageMatrix Nums (resolution) Put CIP3PreviewImageResolution Nums
+  (encoding) Put CIP3PreviewImageEncoding Line (compression) Put CIP3PreviewImageCompression Line
   /Data CIP3PreviewImageWidth CIP3PreviewImageHeight mul string def
   CIP3PreviewImageEncoding /ASCIIHexDecode eq
     { currentfile /ASCIIHexDecode filter dup Data readstring
@@ -98,57 +88,14 @@ inline const char* KRN_PpfProlog()
     { currentfile Data readstring exch /Data exch def }
   ifelse
   { (complete\n) Put } if
-  (samples) Key Data Hex
+  (samples) Put Data Hex
 } bind def
 )PS";
 }
 
-namespace krn_ghostscript_detail
-{
-inline std::string Unhex(std::istream& in)
-{
-    std::string out;
-    int high = -1;
-    char c = 0;
-    while (in.get(c) && c != '>')
-    {
-        int v = -1;
-        if (c >= '0' && c <= '9')
-            v = c - '0';
-        else if (c >= 'a' && c <= 'f')
-            v = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F')
-            v = c - 'A' + 10;
-        if (v < 0)
-            continue;
-        if (high < 0)
-            high = v;
-        else
-        {
-            out += char(high * 16 + v);
-            high = -1;
-        }
-    }
-    return out;
-}
-
-inline std::vector<double> Numbers(std::istream& in)
-{
-    std::string line;
-    std::getline(in, line);
-    std::istringstream words(line);
-    std::vector<double> values;
-    double v = 0;
-    while (words >> v)
-        values.push_back(v);
-    return values;
-}
-} // namespace krn_ghostscript_detail
-
 // Runs Ghostscript over the file with the prolog (written beside it) and parses what it printed.
 inline KRN_PpfFile KRN_ReadPpfWithGhostscript(const std::filesystem::path& ppf)
 {
-    using namespace krn_ghostscript_detail;
     const std::filesystem::path prolog = ppf.string() + ".prolog.ps";
     std::ofstream(prolog) << KRN_PpfProlog();
     auto quoted = [](const std::filesystem::path& p)
@@ -158,92 +105,84 @@ inline KRN_PpfFile KRN_ReadPpfWithGhostscript(const std::filesystem::path& ppf)
             q += c == '\'' ? std::string("'\\''") : std::string(1, c);
         return q + "'";
     };
+    KRN_PpfFile file;
     const std::string command =
         "gs -q -dNODISPLAY -dBATCH -dNOPAUSE " + quoted(prolog) + " " + quoted(ppf) + " 2>&1";
-    KRN_PpfFile file;
     if (std::FILE* pipe = ::popen(command.c_str(), "r"))
     {
         char block[65536];
-        std::size_t n = 0;
-        while ((n = std::fread(block, 1, sizeof block, pipe)) > 0)
+        for (std::size_t n; (n = std::fread(block, 1, sizeof block, pipe)) > 0;)
             file.output.append(block, n);
-        const int status = ::pclose(pipe);
-        file.parsed = status == 0;
+        file.parsed = ::pclose(pipe) == 0;
     }
     std::filesystem::remove(prolog);
 
-    std::istringstream in(file.output);
-    std::string key;
-    bool ended = false;
-    while (in >> key)
+    auto unhex = [](std::istream& in)
     {
-        if (key == "surface")
-        {
-            file.surfaces.emplace_back();
-            in >> file.surfaces.back().side;
-        }
-        else if (key == "name" && !file.surfaces.empty())
-            file.surfaces.back().names.push_back(Unhex(in));
-        else if (key == "color" && !file.surfaces.empty())
-        {
-            const std::vector<double> lab = Numbers(in);
-            if (lab.size() == 3)
-                file.surfaces.back().colors.push_back({lab[0], lab[1], lab[2]});
-        }
-        else if (key == "separation")
-        {
-            if (file.surfaces.empty())
-                file.surfaces.emplace_back();
-            file.surfaces.back().separations.emplace_back();
-        }
-        else if (!file.surfaces.empty() && !file.surfaces.back().separations.empty() &&
-                 (key == "width" || key == "height" || key == "bits" || key == "components" ||
-                  key == "matrix" || key == "resolution" || key == "encoding" ||
-                  key == "compression" || key == "complete" || key == "samples"))
-        {
-            KRN_PpfSeparation& s = file.surfaces.back().separations.back();
-            if (key == "width")
-                in >> s.width;
-            else if (key == "height")
-                in >> s.height;
-            else if (key == "bits")
-                in >> s.bits;
-            else if (key == "components")
-                in >> s.components;
-            else if (key == "matrix")
-                s.matrix = Numbers(in);
-            else if (key == "resolution")
-                s.resolution = Numbers(in);
-            else if (key == "encoding")
-                in >> s.encoding;
-            else if (key == "compression")
-                in >> s.compression;
-            else if (key == "complete")
-                s.complete = true;
-            else
+        std::string out, pair;
+        for (char c; in.get(c) && c != '>';)
+            if (std::isxdigit(static_cast<unsigned char>(c)) && (pair += c).size() == 2)
             {
-                const std::string bytes = Unhex(in);
-                s.samples.assign(bytes.begin(), bytes.end());
+                out += char(std::stoi(pair, nullptr, 16));
+                pair.clear();
             }
-        }
-        else if (key == "job")
-            file.jobName = Unhex(in);
-        else if (key == "sheetname")
-            file.sheetName = Unhex(in);
-        else if (key == "software")
-            file.software = Unhex(in);
-        else if (key == "created")
-            file.creationTime = Unhex(in);
-        else if (key == "extent")
-            file.extent = Numbers(in);
-        else if (key == "endsheet")
-            ended = true;
-        else if (key != "sheet" && key != "endsurface")
+        return out;
+    };
+    auto rest = [](std::istream& in)
+    {
+        std::string line;
+        std::getline(in, line);
+        const std::size_t from = line.find_first_not_of(' ');
+        return from == std::string::npos ? std::string() : line.substr(from);
+    };
+    static const std::map<std::string, int> kinds = {
+        {"surface", 0},   {"separation", 1}, {"complete", 2}, {"samples", 3},
+        {"name", 4},      {"color", 5},      {"endsheet", 6}, {"job", 7},
+        {"sheetname", 7}, {"software", 7},   {"created", 7},  {"extent", 8}};
+    static const char* const kEntries[] = {"width",  "height",     "bits",     "components",
+                                           "matrix", "resolution", "encoding", "compression"};
+    std::istringstream in(file.output);
+    bool ended = false;
+    for (std::string key; in >> key;)
+    {
+        KRN_PpfSurface* surface = file.surfaces.empty() ? nullptr : &file.surfaces.back();
+        KRN_PpfSeparation* separation = surface == nullptr || surface->separations.empty()
+                                            ? nullptr
+                                            : &surface->separations.back();
+        const auto kind = kinds.find(key);
+        if (kind == kinds.end())
         {
-            // Anything else is the interpreter complaining.
-            file.parsed = false;
-            break;
+            // A separation's entry, or else the interpreter complaining.
+            const bool entry =
+                std::find(std::begin(kEntries), std::end(kEntries), key) != std::end(kEntries);
+            if (!entry || separation == nullptr)
+            {
+                file.parsed = false;
+                break;
+            }
+            separation->entries[key] = rest(in);
         }
+        else if (kind->second == 0)
+            file.surfaces.push_back({rest(in), {}, {}, {}});
+        else if (kind->second >= 1 && kind->second <= 5 && surface == nullptr)
+            file.parsed = false;
+        else if (kind->second == 1)
+            surface->separations.emplace_back();
+        else if (kind->second == 2 && separation)
+            separation->complete = true;
+        else if (kind->second == 3 && separation)
+        {
+            const std::string bytes = unhex(in);
+            separation->samples.assign(bytes.begin(), bytes.end());
+        }
+        else if (kind->second == 4)
+            surface->names.push_back(unhex(in));
+        else if (kind->second == 5)
+            surface->colors.push_back(rest(in));
+        else if (kind->second == 6)
+            ended = true;
+        else
+            file.sheet[key] = kind->second == 7 ? unhex(in) : rest(in);
     }
     file.parsed = file.parsed && ended;
     return file;
