@@ -1219,6 +1219,11 @@ Farbzonen</translation>
         <translation>Densitometer: außerhalb des Bildes</translation>
     </message>
     <message>
+        <source>Drawing: %1 of %2 tiles</source>
+        <comment>2330</comment>
+        <translation>Bildaufbau: %1 von %2 Kacheln</translation>
+    </message>
+    <message>
         <source>Write the shown sheet as an ink presetting file for the press (CIP3 PPF)
 Export Ink Presetting</source>
         <comment>33236</comment>
@@ -1269,11 +1274,6 @@ Farbvoreinstellung exportieren</translation>
         <source>... and %1 more</source>
         <comment>2408</comment>
         <translation>... und %1 weitere</translation>
-    </message>
-    <message>
-        <source>Drawing: %1 of %2 tiles</source>
-        <comment>2330</comment>
-        <translation>Bildaufbau: %1 von %2 Kacheln</translation>
     </message>
 </context>
 <context>

@@ -244,6 +244,8 @@ enum WKRN_StringId : unsigned
     IDS_INK_ZONES_WRITE_FAILED = 2314,
     IDS_INK_ZONES_CSV_FILTER = 2315,
     IDS_DENSITOMETER_OUTSIDE = 2316,
+    // Progressive painting.
+    IDS_PAINT_PROGRESS = 2330,
     // Ink presetting (CIP3 PPF) export.
     IDS_PPF_EXPORT_TITLE = 2400,
     IDS_PPF_FILTER = 2401,
@@ -254,8 +256,6 @@ enum WKRN_StringId : unsigned
     IDS_PPF_FAILED = 2406,
     IDS_PPF_UNREADABLE_TILES = 2407,
     IDS_PPF_MORE_TILES = 2408,
-    // Progressive painting.
-    IDS_PAINT_PROGRESS = 2330,
     // Job browser.
     IDS_BROWSE_PROMPT = 151,
     IDS_SCANNING = 166,

@@ -370,6 +370,8 @@ const Entry kEntries[] = {
     {2314, QT_TRANSLATE_NOOP3("WKRN_StringTable", "The file %1 could not be written.", "2314")},
     {2315, QT_TRANSLATE_NOOP3("WKRN_StringTable", "CSV files (*.csv *.CSV)", "2315")},
     {2316, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Densitometer: outside the picture", "2316")},
+    // Progressive painting.
+    {2330, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Drawing: %1 of %2 tiles", "2330")},
     // Ink presetting (CIP3 PPF) export.
     {33236, QT_TRANSLATE_NOOP3("WKRN_StringTable",
                                "Write the shown sheet as an ink presetting file for the press "
@@ -390,8 +392,6 @@ const Entry kEntries[] = {
                               "not be read and count as no ink:",
                               "2407")},
     {2408, QT_TRANSLATE_NOOP3("WKRN_StringTable", "... and %1 more", "2408")},
-    // Progressive painting.
-    {2330, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Drawing: %1 of %2 tiles", "2330")},
 };
 
 const Entry* Find(unsigned id)
