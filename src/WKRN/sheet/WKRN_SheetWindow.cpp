@@ -15,6 +15,7 @@
 #include "WKRN/preferences/WKRN_Preferences.h"
 #include "WKRN/preferences/WKRN_PreferencesApplied.h"
 #include "WKRN/preferences/WKRN_PreferencesDialog.h"
+#include "WKRN/press/WKRN_InkPresettingExport.h"
 #include "WKRN/sheet/WKRN_CommandTable.h"
 #include "WKRN/sheet/WKRN_SheetView.h"
 #include "WKRN/sheet/WKRN_SheetWindowCommands.h"
@@ -92,6 +93,8 @@ WKRN_SheetWindow::WKRN_SheetWindow(int identity, QObject* application)
     m_commands->Install();
     m_inkCoverage = std::make_unique<WKRN_InkCoverageTools>(*this, *m_view);
     m_inkCoverage->Install();
+    m_inkPresetting = std::make_unique<WKRN_InkPresettingExport>(*this);
+    m_inkPresetting->Install();
     UpdateCommandState();
 }
 
