@@ -1,6 +1,7 @@
 #include "TIFX/TIFX_KRNFile.h"
 
 #include "TIFX/TIFX_HandleState.h"
+#include "TIFX/TIFX_PrivateDirectoryPlace.h"
 #include "TIFX/TIFX_RunReceiver.h"
 
 #include <tiffio.h>
@@ -292,6 +293,8 @@ bool TIFX_KRNFile::CheckFullResolutionDirectory()
         m_validityFailure = "directory 0 has no private directory (tag 34756)";
         return false;
     }
+    if (!CheckPrivateDirectoryPlace("directory 0"))
+        return false;
     for (uint32_t tag :
          {TIFFTAG_IMAGEWIDTH, TIFFTAG_IMAGELENGTH, TIFFTAG_TILEWIDTH, TIFFTAG_TILELENGTH,
           TIFFTAG_XRESOLUTION, TIFFTAG_YRESOLUTION, TIFFTAG_BITSPERSAMPLE, TIFFTAG_COMPRESSION,
@@ -314,7 +317,22 @@ bool TIFX_KRNFile::CheckFullResolutionDirectory()
                             std::to_string(GetTileLength()) + " tiles instead of 512 x 512";
         return false;
     }
-    return CheckTilesCovered("directory 0");
+    if (!CheckTilesCovered("directory 0"))
+        return false;
+    if (GetImageWidth() > kMaxSide || GetImageLength() > kMaxSide)
+    {
+        m_validityFailure = "directory 0 declares " + std::to_string(GetImageWidth()) + " x " +
+                            std::to_string(GetImageLength()) + " pixels, more than " +
+                            std::to_string(kMaxSide) + " on a side";
+        return false;
+    }
+    return true;
+}
+
+bool TIFX_KRNFile::CheckPrivateDirectoryPlace(const std::string& where)
+{
+    m_validityFailure = TIFX_CheckPrivateDirectoryPlace(m_tiff, m_state ? m_state->fd : -1, where);
+    return m_validityFailure.empty();
 }
 
 bool TIFX_KRNFile::CheckReducedDirectory()
@@ -325,6 +343,8 @@ bool TIFX_KRNFile::CheckReducedDirectory()
         m_validityFailure = where + " has no private directory (tag 34756)";
         return false;
     }
+    if (!CheckPrivateDirectoryPlace(where))
+        return false;
     for (uint32_t tag :
          {TIFFTAG_SUBFILETYPE, TIFFTAG_IMAGEWIDTH, TIFFTAG_IMAGELENGTH, TIFFTAG_TILEWIDTH,
           TIFFTAG_TILELENGTH, TIFFTAG_XRESOLUTION, TIFFTAG_YRESOLUTION, TIFFTAG_BITSPERSAMPLE,

@@ -23,6 +23,10 @@ typedef struct tiff TIFF;
 class TIFX_KRNFile
 {
 public:
+    // The most pixels a full-resolution image may have on a side: 11 m at 2400 dpi, beyond any
+    // plate. A file declaring more is not a preview file, whatever its tiles hold.
+    static constexpr uint32_t kMaxSide = uint32_t{1} << 20;
+
     // Remembers the file; does not open it.
     explicit TIFX_KRNFile(const GFIL_FileSpec& spec);
     explicit TIFX_KRNFile(std::string utf8Path);
@@ -101,6 +105,7 @@ private:
     bool CheckFullResolutionDirectory();
     bool CheckReducedDirectory();
     bool CheckTilesCovered(const std::string& where);
+    bool CheckPrivateDirectoryPlace(const std::string& where);
     [[noreturn]] void ThrowTagNotFound(uint32_t tag, int line) const;
 
     std::string m_path;
