@@ -3,6 +3,10 @@
 
 #include "IMPN_TreeTestFiles.h"
 
+#include "FILT/FILT_BicubicKernel.h"
+#include "FILT/FILT_DownSampler.h"
+#include "FILT/FILT_FilterBuffer.h"
+
 #include "IMPN/IMPN_Separation.h"
 #include "IMPN/IMPN_ThumbnailImage.h"
 #include "IMPN/IMPN_WorkerPool.h"
@@ -232,6 +236,59 @@ TEST_F(ThumbnailTest, ReducedImagesDecodedOnWorkersMakeTheSamePicture)
     EXPECT_EQ(std::memcmp(pooled.GetPixels(), alone.GetPixels(), bytes), 0);
     // Not the paper alone: the inks reached the picture.
     EXPECT_NE(PixelAt(pooled, 200, 100)[0], m_Paper[0]);
+}
+
+// A composite larger than what is held at once is mixed and reduced a band of rows at a time:
+// the picture is the one that the whole composite, mixed at once and reduced in one go, gives,
+// on this thread and on a pool alike.
+TEST_F(ThumbnailTest, CompositeLargerThanABandIsTheWholeCompositeReduced)
+{
+    const std::uint32_t w = 700, h = 1300;
+    AddSeparation("Cyan", w, h, 1,
+                  [](std::uint32_t x, std::uint32_t y)
+                  { return std::uint8_t((x / 7 + y / 3) % 256); });
+    AddSeparation("Black", w, h, 1,
+                  [](std::uint32_t x, std::uint32_t y) { return y % 97 < 3 || x == y ? 255 : 0; });
+
+    std::vector<std::uint8_t> whole(std::size_t(w) * h * 4);
+    for (std::size_t i = 0; i < whole.size(); i += 4)
+        std::memcpy(whole.data() + i, m_Paper.data(), 3), whole[i + 3] = 0;
+    for (const auto& separation : m_Separations)
+    {
+        IMPN_Raster raster;
+        ASSERT_GE(separation->ReadThumbnail(raster), 0);
+        IMPN_ThumbnailImage::MixRaster(whole.data(), std::int32_t(w), std::int32_t(h), raster, w, h,
+                                       separation->GetDecidedColor());
+    }
+    std::int32_t rw = 0, rh = 0;
+    IMPN_ThumbnailImage::ReducedSize(std::int32_t(w), std::int32_t(h), rw, rh);
+    std::vector<std::uint8_t> expected(std::size_t(rw) * rh * 4);
+    FILT_DownSampler sampler;
+    sampler.SetSamplesPerPixel(4);
+    sampler.SetInputWidth(w);
+    sampler.SetInputHeight(h);
+    sampler.SetOutputWidth(std::uint32_t(rw));
+    sampler.SetOutputHeight(std::uint32_t(rh));
+    sampler.SetKernel(std::make_unique<FILT_BicubicKernel>());
+    FILT_FilterBuffer in(whole.data(), std::uint32_t(whole.size()), false);
+    in.Produce(std::uint32_t(whole.size()));
+    in.SetEndOfData();
+    FILT_FilterBuffer out(expected.data(), std::uint32_t(expected.size()), false);
+    sampler.ProcessBytes(in, out);
+    ASSERT_EQ(out.DataAvailable(), expected.size());
+
+    // Bands of 97 rows, which cut through the reduced images' tiles, and of whole tile rows.
+    IMPN_WorkerPool pool(2);
+    for (const std::uint32_t rows : {97u, 1100u})
+        for (IMPN_WorkerPool* p : {static_cast<IMPN_WorkerPool*>(nullptr), &pool})
+        {
+            const std::uint64_t threads = p ? 3 : 1;
+            IMPN_ThumbnailImage thumbnail(m_Separations, m_Paper, p, w * (4 + threads) * rows);
+            ASSERT_EQ(thumbnail.GetWidth(), rw);
+            ASSERT_EQ(thumbnail.GetHeight(), rh);
+            EXPECT_EQ(std::memcmp(thumbnail.GetPixels(), expected.data(), expected.size()), 0)
+                << rows << " rows " << (p ? "on the pool" : "on this thread");
+        }
 }
 
 TEST(IMPN_ThumbnailImage, SurfaceWithoutSeparationsIsEmpty)
