@@ -131,12 +131,36 @@ public:
                 Put(e + 4, 4, 1);
             }
             Put(e + 8, 4, value);
-            std::ofstream out(m_path, std::ios::binary | std::ios::trunc);
-            out.write(reinterpret_cast<const char*>(m_bytes.data()),
-                      static_cast<std::streamsize>(m_bytes.size()));
-            return bool(out);
+            return Save();
         }
         return false;
+    }
+
+    // The value field of `tag` in the directory (for an array, where it lies); 0 when absent.
+    uint32_t EntryValue(unsigned directory, uint16_t tag) const
+    {
+        const uint32_t ifd = DirectoryOffset(directory);
+        for (uint32_t i = 0, n = ifd ? Get(ifd, 2) : 0; i < n; ++i)
+            if (Get(ifd + 2 + 12 * size_t{i}, 2) == tag)
+                return Get(ifd + 2 + 12 * size_t{i} + 8, 4);
+        return 0;
+    }
+
+    uint32_t Long(size_t at) const { return Get(at, 4); }
+    void SetLong(size_t at, uint32_t value) { Put(at, 4, value); }
+    // Overwrites bytes [at, at + n) with `value` each.
+    void Fill(size_t at, size_t n, uint8_t value)
+    {
+        for (size_t i = at; i < at + n && i < m_bytes.size(); ++i)
+            m_bytes[i] = value;
+    }
+
+    bool Save() const
+    {
+        std::ofstream out(m_path, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(m_bytes.data()),
+                  static_cast<std::streamsize>(m_bytes.size()));
+        return bool(out);
     }
 
 private:
