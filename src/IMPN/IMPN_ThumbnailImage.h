@@ -74,15 +74,15 @@ private:
     {
         IMPN_Separation* separation = nullptr;
         std::uint32_t width = 0, height = 0;  // of its reduced image
-        std::uint8_t tints[101][3] = {};      // its decided ink at every whole percentage
+        std::uint8_t tints[256][3] = {};      // its decided ink at every coverage byte
         std::unique_ptr<TIFX_KRNFile> reader; // a reader of its own, for the pool
     };
 
     void Build();
     // Mixes rows [y0, y0 + rows) of every separation over the paper into pixels (the band,
-    // width x rows pixels of 4 bytes).
-    void MixBand(std::vector<Ink>& inks, std::uint8_t* pixels, std::uint32_t width,
-                 std::uint32_t y0, std::uint32_t rows, bool onPool);
+    // width x rows pixels of pixelBytes, 3 or 4, blue, green and red first).
+    void MixBand(std::vector<Ink>& inks, std::uint8_t* pixels, std::size_t pixelBytes,
+                 std::uint32_t width, std::uint32_t y0, std::uint32_t rows, bool onPool);
 
     std::int32_t m_Width = 0;
     std::int32_t m_Height = 0;

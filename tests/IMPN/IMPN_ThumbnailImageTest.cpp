@@ -291,6 +291,31 @@ TEST_F(ThumbnailTest, CompositeLargerThanABandIsTheWholeCompositeReduced)
         }
 }
 
+// A picture shrinking eight times or more is averaged in boxes before the bicubic reduction, so
+// that the reduction's cost stays bounded: uniform areas keep their exact colours, and bands and
+// workers change nothing.
+TEST_F(ThumbnailTest, StronglyReducedSurfaceKeepsItsColoursWhateverTheBands)
+{
+    const std::uint32_t w = 2810, h = 1405; // eight times 350 and more, with partial boxes
+    AddSeparation("Black", w, h, 1,
+                  [](std::uint32_t x, std::uint32_t) { return x < 1405 ? 255 : 0; });
+    IMPN_WorkerPool pool(2);
+    IMPN_ThumbnailImage whole(m_Separations, m_Paper);
+    IMPN_ThumbnailImage banded(m_Separations, m_Paper, &pool, std::uint64_t(w) * 7 * 37);
+    ASSERT_EQ(whole.GetWidth(), 350);
+    ASSERT_EQ(whole.GetHeight(), 175);
+    EXPECT_NEAR(whole.GetScale(), double(w) / 350, 1e-9);
+    const IMPN_ColorBGR ink = m_Separations[0]->GetDecidedColor().color;
+    for (std::int32_t y : {0, 90, 174})
+        for (int c = 0; c < 3; ++c)
+        {
+            EXPECT_EQ(PixelAt(whole, 5, y)[c], (ink[c] * (m_Paper[c] + 1)) >> 8);
+            EXPECT_EQ(PixelAt(whole, 345, y)[c], m_Paper[c]);
+        }
+    ASSERT_EQ(banded.GetWidth(), 350);
+    EXPECT_EQ(std::memcmp(banded.GetPixels(), whole.GetPixels(), 350u * 175u * 4u), 0);
+}
+
 TEST(IMPN_ThumbnailImage, SurfaceWithoutSeparationsIsEmpty)
 {
     IMPN_ThumbnailImage::SeparationList none;
