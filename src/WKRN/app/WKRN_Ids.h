@@ -243,6 +243,10 @@ enum WKRN_StringId : unsigned
     IDS_DENSITOMETER_OUTSIDE = 2316,
     // Progressive painting.
     IDS_PAINT_PROGRESS = 2330,
+    // Saving the preferences.
+    IDS_PREFERENCES_NOT_SAVED = 2550,
+    IDS_PREFERENCES_KEPT_FOR_RUN = 2551,
+    IDS_PREFERENCES_LOST_AT_QUIT = 2552,
     // Job browser.
     IDS_BROWSE_PROMPT = 151,
     IDS_SCANNING = 166,

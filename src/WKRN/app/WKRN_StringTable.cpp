@@ -372,6 +372,18 @@ const Entry kEntries[] = {
     {2316, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Densitometer: outside the picture", "2316")},
     // Progressive painting.
     {2330, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Drawing: %1 of %2 tiles", "2330")},
+    // Saving the preferences.
+    {2550, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Preferences Not Saved", "2550")},
+    {2551, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                              "The preferences could not be written to their file, which keeps "
+                              "its earlier contents. The changes stay in effect until Quor KRN is "
+                              "closed.",
+                              "2551")},
+    {2552, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                              "The preferences could not be written to their file, which keeps "
+                              "its earlier contents. The changes made since Quor KRN was started "
+                              "are lost.",
+                              "2552")},
 };
 
 const Entry* Find(unsigned id)
