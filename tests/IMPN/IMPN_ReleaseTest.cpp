@@ -21,6 +21,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -204,7 +205,8 @@ TEST(Release, AScanThatFailsOnTheWaySaysWhyAndKeepsNothing)
 }
 
 // With no descriptor left, the scan names the file it could not read and why, and a sheet shown
-// then draws what it can without failing; once descriptors are free again both work as before.
+// then draws what it can without failing and names the file it could not read, as does a sheet
+// made from a list of files; once descriptors are free again all work as before.
 TEST(Release, RunningOutOfDescriptorsNamesTheFileAndBreaksNothing)
 {
     IMPN_TestFolder folder;
@@ -217,6 +219,7 @@ TEST(Release, RunningOutOfDescriptorsNamesTheFileAndBreaksNothing)
     ASSERT_EQ(sheets.size(), 1u);
     IMPN_WorkerPool pool(4);
     BlankTarget target;
+    std::vector<IMPN_FileFailure> unreadable, leftOut;
     {
         DescriptorLimit limit(KRN_TestOpenDescriptors() + 16);
         std::vector<int> taken;
@@ -227,18 +230,62 @@ TEST(Release, RunningOutOfDescriptorsNamesTheFileAndBreaksNothing)
         view.SetWorkerPool(&pool);
         view.SetSheet(sheets[0]);
         view.DrawAll(target);
+        unreadable = sheets[0]->GetUnreadableFiles();
         view.SetSheet(nullptr);
+        const IMPN_Sheet listed({GFIL_FileSpec(cyan)}, {});
+        leftOut = listed.GetLeftOutFiles();
         for (int fd : taken)
             ::close(fd);
     }
     ASSERT_EQ(record.invalidFiles, std::vector<std::string>{cyan});
     EXPECT_EQ(record.reasons[0], cyan + ": Too many open files");
+    const std::vector<IMPN_FileFailure> named{{cyan, "Too many open files"}};
+    EXPECT_EQ(unreadable, named);
+    EXPECT_EQ(leftOut, named);
 
     RecordingView view;
     view.SetWorkerPool(&pool);
     view.SetSheet(sheets[0]);
     view.DrawAll(target);
     EXPECT_EQ(view.drawn.size(), 2u);
+    EXPECT_TRUE(sheets[0]->GetUnreadableFiles().empty());
+    EXPECT_TRUE(IMPN_Sheet({GFIL_FileSpec(cyan)}, {}).GetLeftOutFiles().empty());
     IMPN_Registry fresh;
     EXPECT_TRUE(IMPN_RegistryScan::AddFile(fresh, cyan, record));
+}
+
+// A file gone since the sheet was placed: showing the sheet names it with the reason and shows
+// the others' inks, a Work & Turn sheet naming its one plate once; a sheet made from lists names
+// it and keeps the rest.
+TEST(Release, AFileGoneSinceThePlacingIsNamedWhenTheSheetIsShown)
+{
+    IMPN_TestFolder folder;
+    std::vector<GFIL_FileSpec> files;
+    std::string gone;
+    for (int k = 0; k < 2; ++k)
+    {
+        IMPN_TestPreview preview = InkOf(0, k);
+        preview.workStyle = 3;
+        gone = folder.Write(std::string(kInks[k]) + ".tif", preview);
+        files.emplace_back(gone);
+    }
+    IMPN_Registry registry;
+    ASSERT_EQ(registry.AddFiles(files, true), 2);
+    std::vector<IMPN_Sheet*> sheets;
+    registry.CollectSheets(sheets);
+    ASSERT_EQ(sheets.size(), 1u);
+    std::filesystem::remove(gone);
+    const std::vector<IMPN_FileFailure> named{{gone, "No such file or directory"}};
+
+    RecordingView view;
+    BlankTarget target;
+    view.SetSheet(sheets[0]);
+    view.DrawAll(target);
+    EXPECT_EQ(view.drawn.size(), 2u);
+    EXPECT_EQ(sheets[0]->GetUnreadableFiles(), named);
+    EXPECT_TRUE(sheets[0]->GetFrontSurface().GetSeparation(0)->GetOpenFailure().empty());
+
+    const IMPN_Sheet listed(files, {});
+    EXPECT_EQ(listed.GetLeftOutFiles(), named);
+    EXPECT_EQ(listed.GetFrontSurface().GetSeparationCount(), 1u);
 }

@@ -5,12 +5,18 @@
 #include "KRN_TestDescriptors.h"
 #include "WKRN_JobWindowFixture.h"
 
+#include "IMPN/IMPN_Separation.h"
 #include "IMPN/IMPN_Sheet.h"
 #include "IMPN/IMPN_Surface.h"
 #include "IMPN/IMPN_SurfaceRenderer.h"
+#include "WKRN/files/WKRN_FileListWindow.h"
 #include "WKRN/sheet/WKRN_SheetView.h"
+#include "WTLU/WTLU_SortableListView.h"
 
+#include <QLabel>
 #include <QTest>
+
+#include <filesystem>
 
 TEST_F(WKRN_JobWindowTest, ClosedJobWindowsHoldNoFileOfTheirSheets)
 {
@@ -47,4 +53,41 @@ TEST_F(WKRN_JobWindowTest, ClosedJobWindowsHoldNoFileOfTheirSheets)
         showAndClose(kept[i]);
         EXPECT_EQ(KRN_TestOpenDescriptors(), before) << "after job " << i;
     }
+}
+
+// Showing a sheet reads its files anew: one that has gone since the job was opened is named,
+// with the reason, in a dialog over the job window, which shows the other inks meanwhile. With
+// the file back, the next window on the sheet names nothing.
+TEST_F(WKRN_JobWindowTest, AFileThatCannotBeReadWhenTheSheetIsShownIsNamed)
+{
+    WKRN_TestSheetSpec spec = OnePageSpec();
+    spec.surfaces = {{0, "Cyan", 1, {}}, {0, "Magenta", 2, {}}};
+    const IMPN_SheetReference sheet = sheets.Make(spec);
+    const std::string path = sheet->GetFrontSurface().GetSeparation(1)->GetFilePath();
+    std::filesystem::rename(path, path + ".away");
+
+    WKRN_SheetWindow* job = Open(sheet);
+    WKRN_FileListWindow* dialog = nullptr;
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return (dialog = job->findChild<WKRN_FileListWindow*>()); }, 5000));
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->windowModality(), Qt::WindowModal);
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Unreadable Preview Files"));
+    EXPECT_EQ(dialog->HeaderLine()->text(),
+              QStringLiteral("One preview file of this sheet could not be read, so its ink may be "
+                             "missing from the picture."));
+    ASSERT_EQ(dialog->List()->topLevelItemCount(), 1);
+    EXPECT_EQ(dialog->List()->topLevelItem(0)->text(0), QString::fromStdString(path));
+    EXPECT_EQ(dialog->List()->topLevelItem(0)->text(1),
+              QStringLiteral("No such file or directory"));
+    EXPECT_EQ(job->View()->GetSheet(), sheet.Get());
+    dialog->close();
+    job->close();
+    WKRN_ProcessEvents();
+
+    std::filesystem::rename(path + ".away", path);
+    WKRN_SheetWindow* again = Open(sheet);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(again));
+    WKRN_ProcessEvents();
+    EXPECT_EQ(again->findChild<WKRN_FileListWindow*>(), nullptr);
 }
