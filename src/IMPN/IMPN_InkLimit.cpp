@@ -26,24 +26,19 @@ bool IMPN_InkLimit::IsOver(std::uint64_t inked, std::uint64_t pixels, std::uint3
            static_cast<unsigned __int128>(pixels) * limitHundredths;
 }
 
-bool IMPN_InkLimit::Count(const std::vector<IMPN_CellCoverage*>& inks, std::uint32_t side,
-                          const std::optional<IMPN_Rect>& rect, std::uint32_t limitHundredths,
-                          IMPN_WorkerPool* pool, Map& map,
-                          const IMPN_CellCoverage::Progress& progress)
+bool IMPN_InkLimit::Sum(const std::vector<IMPN_CellCoverage*>& inks, const IMPN_CellGrid& grid,
+                        const std::optional<IMPN_Rect>& rect, IMPN_WorkerPool* pool,
+                        IMPN_CellCounts& sum, const IMPN_CellCoverage::Progress& progress)
 {
-    map = Map();
-    if (inks.empty() || side == 0)
+    sum = IMPN_CellCounts();
+    if (inks.empty())
         return false;
     const std::uint32_t width = inks[0]->GetImageWidth(), length = inks[0]->GetImageLength();
     for (const IMPN_CellCoverage* ink : inks)
         if (!ink->IsReadable() || ink->GetImageWidth() != width || ink->GetImageLength() != length)
             return false;
-    const IMPN_CellGrid grid = IMPN_CellGrid::Square(width, length, side);
 
-    Map result;
-    result.side = side;
-    std::vector<std::uint64_t> sum;
-    IMPN_CellCounts counts;
+    IMPN_CellCounts result, counts;
     std::uint64_t before = 0; // tiles of the inks counted already
     for (std::size_t k = 0; k < inks.size(); ++k)
     {
@@ -56,35 +51,47 @@ bool IMPN_InkLimit::Count(const std::vector<IMPN_CellCoverage*>& inks, std::uint
                                return progress(before + done, total * inks.size());
                            })
                      : IMPN_CellCoverage::Progress();
-        if (!inks[k]->Count(grid, rect, pool, counts, inkProgress))
+        if (!inks[k]->Count(grid, rect, pool, k == 0 ? result : counts, inkProgress))
             return false;
         before += inkTotal;
         if (k == 0)
-        {
-            result.firstColumn = counts.firstColumn;
-            result.firstRow = counts.firstRow;
-            result.columns = counts.Columns();
-            result.rows = counts.Rows();
-            sum = std::move(counts.inked);
-        }
-        else
-            for (std::size_t i = 0; i < sum.size(); ++i)
-                sum[i] += counts.inked[i];
+            continue;
+        for (std::size_t i = 0; i < result.inked.size(); ++i)
+            result.inked[i] += counts.inked[i];
         for (IMPN_TileFailure& failure : counts.failures)
             result.failures.push_back(std::move(failure));
     }
+    sum = std::move(result);
+    return true;
+}
 
-    result.over.assign(sum.size(), 0);
+bool IMPN_InkLimit::Count(const std::vector<IMPN_CellCoverage*>& inks, std::uint32_t side,
+                          const std::optional<IMPN_Rect>& rect, std::uint32_t limitHundredths,
+                          IMPN_WorkerPool* pool, Map& map,
+                          const IMPN_CellCoverage::Progress& progress)
+{
+    map = Map();
+    if (inks.empty() || side == 0)
+        return false;
+    IMPN_CellCounts sum;
+    if (!Sum(inks, IMPN_CellGrid::Square(inks[0]->GetImageWidth(), inks[0]->GetImageLength(), side),
+             rect, pool, sum, progress))
+        return false;
+    Map result;
+    result.side = side;
+    result.firstColumn = sum.firstColumn;
+    result.firstRow = sum.firstRow;
+    result.columns = sum.Columns();
+    result.rows = sum.Rows();
+    result.over.assign(sum.inked.size(), 0);
     for (std::size_t r = 0; r < result.rows; ++r)
         for (std::size_t c = 0; c < result.columns; ++c)
-        {
-            const std::size_t i = r * result.columns + c;
-            if (IsOver(sum[i], counts.CellPixels(c, r), limitHundredths))
+            if (IsOver(sum.Inked(c, r), sum.CellPixels(c, r), limitHundredths))
             {
-                result.over[i] = 1;
+                result.over[r * result.columns + c] = 1;
                 ++result.overCells;
             }
-        }
+    result.failures = std::move(sum.failures);
     map = std::move(result);
     return true;
 }

@@ -50,6 +50,13 @@ public:
         }
     };
 
+    // The set pixels of every ink added up per cell of `grid`, for the cells that `rect` meets
+    // (the whole picture without one): one count whose `inked` holds the sums and whose failures
+    // are those of every ink. Same failures as Count.
+    static bool Sum(const std::vector<IMPN_CellCoverage*>& inks, const IMPN_CellGrid& grid,
+                    const std::optional<IMPN_Rect>& rect, IMPN_WorkerPool* pool,
+                    IMPN_CellCounts& sum, const IMPN_CellCoverage::Progress& progress = {});
+
     // Counts the cells of side `side` that `rect` meets (the whole picture without one) over
     // every ink, each ink's tiles on the pool, and marks those over the limit. Every ink must
     // have the first one's picture size. False, with the map emptied, when an ink cannot be
