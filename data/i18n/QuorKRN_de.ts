@@ -1217,7 +1217,7 @@ Farbzonen</translation>
     <message>
         <source>Ink limit area</source>
         <comment>2317</comment>
-        <translation>Messfläche der Farbgrenze</translation>
+        <translation>Messfläche des Farbauftragslimits</translation>
     </message>
     <message>
         <source>Ink zone presets</source>
@@ -1297,7 +1297,7 @@ Farbzonen</translation>
     <message>
         <source>Ink limit: %1 tiles could not be read and count as no ink</source>
         <comment>2343</comment>
-        <translation>Farbgrenze: %1 Kacheln waren nicht lesbar und zählen ohne Farbe</translation>
+        <translation>Farbauftragslimit: %1 Kacheln waren nicht lesbar und zählen ohne Farbe</translation>
     </message>
     <message>
         <source>Span the plate</source>
