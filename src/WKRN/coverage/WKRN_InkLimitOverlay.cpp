@@ -6,8 +6,10 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QTimer>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 
 namespace
@@ -15,6 +17,8 @@ namespace
 // Source tiles a block has along each side: a block decodes each of its tiles once, and a cell
 // that reaches over its edge waits for the neighbour.
 constexpr std::uint32_t kBlockTiles = 2;
+// How long one job of the overlay keeps the coverage worker before it yields.
+constexpr std::chrono::milliseconds kJobSlice{250};
 // How far around a level pixel the hatch looks to tell a thin hatch from a wide one.
 constexpr int kReach = 2;
 
@@ -55,6 +59,7 @@ struct WKRN_InkLimitOverlay::BlockResult
     std::vector<std::uint8_t> whole;  // per cell of the block: 1 over, 0 not, 2 a part only
     std::vector<std::uint64_t> parts; // the inked pixels of each part, in cell order
     std::uint64_t unreadable = 0;
+    bool yields = false; // the job ends here and leaves its other blocks to be asked again
 };
 
 WKRN_InkLimitOverlay::WKRN_InkLimitOverlay(WKRN_SheetView& view, QObject* parent)
@@ -209,8 +214,10 @@ void WKRN_InkLimitOverlay::Update()
         [this, missing, across, inks, pool, grid, limit, blockWidth,
          blockLength](IMPN_InkCoverage&, const WKRN_CoverageWorker::Context& context)
         {
-            for (std::uint32_t index : missing)
+            const auto started = std::chrono::steady_clock::now();
+            for (std::size_t n = 0; n < missing.size(); ++n)
             {
+                const std::uint32_t index = missing[n];
                 if (context.Stopped())
                     return;
                 IMPN_Rect rect;
@@ -260,7 +267,14 @@ void WKRN_InkLimitOverlay::Update()
                         }
                     }
                 }
+                // A long count yields the worker now and then, so that a densitometer reading
+                // waits for one block at most, never for the whole view.
+                const bool yields = n + 1 < missing.size() &&
+                                    std::chrono::steady_clock::now() - started > kJobSlice;
+                result.yields = yields;
                 context.Deliver([this, result = std::move(result)]() mutable { Deliver(result); });
+                if (yields)
+                    return;
             }
         });
 }
@@ -297,6 +311,12 @@ void WKRN_InkLimitOverlay::Deliver(BlockResult& result)
 {
     m_Outstanding.erase(std::remove(m_Outstanding.begin(), m_Outstanding.end(), result.index),
                         m_Outstanding.end());
+    if (result.yields)
+    {
+        // The rest of the job's blocks are asked for again, behind what waits in other lanes.
+        m_Outstanding.clear();
+        QTimer::singleShot(0, this, [this] { Update(); });
+    }
     if (!m_Grid || !m_Counted.insert(result.index).second)
         return;
     bool any = false;
