@@ -1227,7 +1227,7 @@ Farbzonen</translation>
     <message>
         <source>Name</source>
         <comment>2319</comment>
-        <translation>Name</translation>
+        <translation>Bezeichnung</translation>
     </message>
     <message>
         <source>Zone width (mm)</source>
@@ -1252,7 +1252,7 @@ Farbzonen</translation>
     <message>
         <source>%1 x %2 mm</source>
         <comment>2324</comment>
-        <translation>%1 x %2 mm</translation>
+        <translation>%1 × %2 mm</translation>
     </message>
     <message>
         <source>From %1 to %2</source>
