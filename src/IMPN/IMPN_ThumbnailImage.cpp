@@ -57,13 +57,15 @@ void IMPN_ThumbnailImage::ReducedSize(std::int32_t width, std::int32_t height,
 
 namespace
 {
-// The 101 tints of one ink, so that the pixel loop only looks up and mixes.
-using Tints = std::uint8_t[101][3];
+// One ink at each coverage value, at the ink's opacity, so that the pixel loop only looks up and
+// mixes.
+using Tints = IMPN_InkMixing::CoverageInks;
 
 void MakeTints(const IMPN_ColorRecord& ink, Tints& tints)
 {
-    for (unsigned t = 0; t <= 100; ++t)
-        IMPN_InkMixing::InkAtPercentage(ink.color.data(), ink.background.data(), t, tints[t]);
+    IMPN_InkMixing::BuildCoverageInks(ink.color.data(), ink.background.data(),
+                                      static_cast<unsigned>(std::clamp(ink.opacity, 0, 100)),
+                                      tints);
 }
 
 // Mixes rows [firstRow, endRow) of a raster into the composite (see MixRaster).
@@ -86,11 +88,14 @@ void MixRows(std::uint8_t* pixels, std::int32_t width, std::int32_t height,
         const std::uint8_t* coverage = raster.pixels.data() + y * raster.rowLength;
         std::uint8_t* pixel = pixels + y * rowBytes;
         for (std::uint64_t x = 0; x < columns; ++x, pixel += 4)
-        {
-            const unsigned tint = coverage[x] * 100u / 255u;
-            IMPN_InkMixing::MixOver(tints[tint], pixel);
-        }
+            IMPN_InkMixing::MixOver(tints[coverage[x]].data(), pixel);
     }
+}
+
+// The separations the picture shows: hidden ones are left out, as the view leaves them out.
+bool Shown(const std::unique_ptr<IMPN_Separation>& separation)
+{
+    return separation && separation->IsVisible();
 }
 } // namespace
 
@@ -151,7 +156,7 @@ void IMPN_ThumbnailImage::Composite()
         return;
     for (const auto& separation : *m_Separations)
     {
-        if (!separation)
+        if (!Shown(separation))
             continue;
         std::uint32_t sepWidth = 0;
         std::uint32_t sepHeight = 0;
@@ -160,7 +165,7 @@ void IMPN_ThumbnailImage::Composite()
         if (separation->ReadThumbnail(raster) < 0)
             continue;
         MixRaster(m_Pixels.data(), m_Width, m_Height, raster, sepWidth, sepHeight,
-                  separation->GetDecidedColor());
+                  separation->GetCurrentColor());
     }
 }
 
@@ -175,11 +180,11 @@ bool IMPN_ThumbnailImage::CompositeOnPool()
     const SeparationList& separations = *m_Separations;
     std::vector<std::unique_ptr<TIFX_KRNFile>> readers(separations.size());
     for (std::size_t k = 0; k < separations.size(); ++k)
-        if (separations[k] && !(readers[k] = separations[k]->OpenReducedImageReader()))
+        if (Shown(separations[k]) && !(readers[k] = separations[k]->OpenReducedImageReader()))
             return false;
     std::uint64_t largest = 0;
     for (const auto& separation : separations)
-        if (separation)
+        if (Shown(separation))
         {
             std::uint32_t w = 0, h = 0, tileWidth = 0, tileLength = 0;
             separation->GetThumbnailInfo(w, h, tileWidth, tileLength);
@@ -210,13 +215,13 @@ bool IMPN_ThumbnailImage::CompositeOnPool()
         for (std::size_t i = 0; i < count; ++i)
         {
             IMPN_Separation* separation = separations[first + i].get();
-            if (!separation || read[i] < 0)
+            if (!Shown(separations[first + i]) || read[i] < 0)
                 continue;
             Mix& mix = mixes.emplace_back();
             mix.raster = &rasters[i];
             std::uint32_t tileWidth = 0, tileLength = 0;
             separation->GetThumbnailInfo(mix.width, mix.height, tileWidth, tileLength);
-            MakeTints(separation->GetDecidedColor(), mix.tints);
+            MakeTints(separation->GetCurrentColor(), mix.tints);
         }
         const std::uint64_t height = std::uint64_t(m_Height);
         const std::size_t bands = std::size_t(

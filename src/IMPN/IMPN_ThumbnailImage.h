@@ -1,8 +1,9 @@
 #pragma once
-// The small colour picture of one surface that the navigation palette shows: every separation's
-// reduced 8-bit image mixed in its decided ink colour over the surface's paper colour, then
-// reduced to at most 350 pixels on its longer side. Pixels are 4 bytes, blue, green, red and 0,
-// rows packed top to bottom.
+// The small colour picture of one surface that the navigation palette shows: every visible
+// separation's reduced 8-bit image mixed in its current display colour and opacity over the
+// surface's paper colour (the inks as the view shows them; until the user changes them, the
+// colours decided from the files), then reduced to at most 350 pixels on its longer side. Pixels
+// are 4 bytes, blue, green, red and 0, rows packed top to bottom.
 //
 // The thumbnail reads the surface's separation list and paper colour through pointers; the
 // surface owns all three and destroys the thumbnail before the separations.
@@ -35,7 +36,7 @@ public:
     IMPN_ThumbnailImage(const IMPN_ThumbnailImage&) = delete;
     IMPN_ThumbnailImage& operator=(const IMPN_ThumbnailImage&) = delete;
 
-    // Makes the pixels again from the separations, e.g. after their colours changed.
+    // Makes the pixels again from the separations, e.g. after their colours or visibility changed.
     void Rebuild();
 
     std::int32_t GetWidth() const { return m_Width; }
@@ -56,7 +57,7 @@ public:
                             std::int32_t& newHeight);
 
     // Mixes one separation's raster into a composite of width x height pixels (4 bytes each):
-    // each coverage byte g becomes the ink at tint floor(g x 100 / 255) mixed over the pixel.
+    // each coverage byte g becomes the ink at tint floor(g x opacity / 255) mixed over the pixel.
     // Only the part of the raster inside both the composite and its own image (imageWidth x
     // imageHeight, within the raster's rows) is used.
     static void MixRaster(std::uint8_t* pixels, std::int32_t width, std::int32_t height,

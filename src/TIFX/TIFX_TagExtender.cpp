@@ -30,7 +30,9 @@ std::string g_warningText;
 std::mutex g_textMutex;
 TIFFExtendProc g_parentExtender = nullptr;
 // The state that the handle being opened by TIFX_OpenHandle takes at its first directory set-up.
-TIFX_HandleState* g_pendingState = nullptr;
+// The extender runs inside the open, on the opening thread: one pending state per thread lets
+// files be opened on several threads at once.
+thread_local TIFX_HandleState* g_pendingState = nullptr;
 // States of handles opened by others in this process; they live until the process ends.
 std::deque<TIFX_HandleState> g_foreignStates;
 

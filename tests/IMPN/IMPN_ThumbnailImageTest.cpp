@@ -234,6 +234,35 @@ TEST_F(ThumbnailTest, ReducedImagesDecodedOnWorkersMakeTheSamePicture)
     EXPECT_NE(PixelAt(pooled, 200, 100)[0], m_Paper[0]);
 }
 
+// The picture shows the inks as the view does, on workers as on this thread: a hidden ink leaves
+// it, a recoloured one shows in its new colour at its opacity.
+TEST_F(ThumbnailTest, HiddenInksLeaveThePictureAndRecolouredInksShowAsChosen)
+{
+    AddSeparation("Black", 200, 100, 2,
+                  [](std::uint32_t x, std::uint32_t) { return x < 100 ? 255 : 0; });
+    AddSeparation("Cyan", 200, 100, 2,
+                  [](std::uint32_t x, std::uint32_t) { return x < 100 ? 0 : 255; });
+    m_Separations[0]->SetVisible(false);
+    IMPN_ColorRecord red = m_Separations[1]->GetCurrentColor();
+    red.color = IMPN_MakeColorBGR(200, 0, 0);
+    red.opacity = 50;
+    m_Separations[1]->SetCurrentColor(red);
+    // Red at 50 % over white is (227, 127, 127); mixed over the paper (250, 240, 230) as
+    // (ink x (paper + 1)) >> 8 per channel, blue first.
+    const std::uint8_t expected[3] = {114, 119, 222};
+    IMPN_WorkerPool pool(2);
+    for (IMPN_WorkerPool* workers : {static_cast<IMPN_WorkerPool*>(nullptr), &pool})
+    {
+        IMPN_ThumbnailImage thumbnail(m_Separations, m_Paper, workers);
+        ASSERT_EQ(thumbnail.GetWidth(), 200);
+        for (int c = 0; c < 3; ++c)
+        {
+            EXPECT_EQ(PixelAt(thumbnail, 10, 50)[c], m_Paper[c]) << "channel " << c;
+            EXPECT_EQ(PixelAt(thumbnail, 150, 50)[c], expected[c]) << "channel " << c;
+        }
+    }
+}
+
 TEST(IMPN_ThumbnailImage, SurfaceWithoutSeparationsIsEmpty)
 {
     IMPN_ThumbnailImage::SeparationList none;

@@ -55,7 +55,7 @@ std::vector<std::string> KRN_ExpandPath(const std::string& path, std::vector<std
     return files;
 }
 
-void KRN_PlaceFiles(const char* command, const std::vector<std::string>& paths,
+bool KRN_PlaceFiles(const char* command, const std::vector<std::string>& paths,
                     IMPN_Registry& registry)
 {
     std::vector<std::string> problems;
@@ -83,6 +83,7 @@ void KRN_PlaceFiles(const char* command, const std::vector<std::string>& paths,
     for (const auto& r : rejected)
         std::cerr << "krn " << command << ": skipped " << PathToNarrow(r.path)
                   << (r.detail.empty() ? std::string() : ": " + r.detail) << "\n";
+    return problems.empty() && rejected.empty();
 }
 
 bool KRN_LoadColorDatabases(const char* command, const std::string& libraryPath)

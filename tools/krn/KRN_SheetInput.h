@@ -28,8 +28,9 @@ std::vector<std::string> KRN_ExpandPath(const std::string& path,
                                         std::vector<std::string>& problems);
 
 // Places every file the paths name, one at a time so that one broken file cannot stop the rest;
-// reports on standard error, prefixed "krn COMMAND: ", what could not be placed.
-void KRN_PlaceFiles(const char* command, const std::vector<std::string>& paths,
+// reports on standard error, prefixed "krn COMMAND: ", what could not be placed. True when every
+// file was placed.
+bool KRN_PlaceFiles(const char* command, const std::vector<std::string>& paths,
                     IMPN_Registry& registry);
 
 // Colours the inks as the viewer does: the seven built-ins and a named-colour library (the given

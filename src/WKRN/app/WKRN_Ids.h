@@ -143,6 +143,9 @@ enum WKRN_CommandId : int
     ID_TOOL_DENSITOMETER = 33231,
     ID_VIEW_INK_LIMIT = 33232,
     ID_SHEET_INK_ZONES = 33233,
+
+    // The press's ink-key presetting: the shown sheet as a CIP3 PPF file.
+    ID_FILE_EXPORT_INK_PRESETTING = 33236,
 };
 
 // String ids.
@@ -261,6 +264,20 @@ enum WKRN_StringId : unsigned
     IDS_INK_ZONES_SPAN_PLATE = 2344,
     // Progressive painting.
     IDS_PAINT_PROGRESS = 2330,
+    // Ink presetting (CIP3 PPF) export.
+    IDS_PPF_EXPORT_TITLE = 2400,
+    IDS_PPF_FILTER = 2401,
+    IDS_PPF_PROGRESS = 2402,
+    IDS_PPF_CANCEL = 2403,
+    IDS_PPF_WRITTEN = 2404,
+    IDS_PPF_CANCELLED = 2405,
+    IDS_PPF_FAILED = 2406,
+    IDS_PPF_UNREADABLE_TILES = 2407,
+    IDS_PPF_MORE_TILES = 2408,
+    // Job browser.
+    IDS_BROWSER_STOP = 2500,
+    IDS_BROWSER_FOLDER = 2501,
+    IDS_BROWSER_STOPPED = 2502,
     // Job browser.
     IDS_BROWSE_PROMPT = 151,
     IDS_SCANNING = 166,

@@ -400,6 +400,30 @@ const Entry kEntries[] = {
     {2344, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Span the plate", "2344")},
     // Progressive painting.
     {2330, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Drawing: %1 of %2 tiles", "2330")},
+    // Job browser.
+    {2500, QT_TRANSLATE_NOOP3("WKRN_StringTable", "&Stop", "2500")},
+    {2501, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Folder: %1", "2501")},
+    {2502, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Stopped after %1 of %2 files", "2502")},
+    // Ink presetting (CIP3 PPF) export.
+    {33236, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                               "Write the shown sheet as an ink presetting file for the press "
+                               "(CIP3 PPF)\nExport Ink Presetting",
+                               "33236")},
+    {2400, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Export Ink Presetting", "2400")},
+    {2401, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Ink presetting files (*.ppf *.PPF)", "2401")},
+    {2402,
+     QT_TRANSLATE_NOOP3("WKRN_StringTable", "Writing the ink presetting file %1: %2 %", "2402")},
+    {2403, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Cancel", "2403")},
+    {2404, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Ink presetting file written: %1", "2404")},
+    {2405, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                              "Ink presetting export cancelled; nothing was written", "2405")},
+    {2406, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                              "The ink presetting file %1 could not be written.", "2406")},
+    {2407, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                              "The ink presetting file %1 was written, but %2 source tiles could "
+                              "not be read and count as no ink:",
+                              "2407")},
+    {2408, QT_TRANSLATE_NOOP3("WKRN_StringTable", "... and %1 more", "2408")},
 };
 
 const Entry* Find(unsigned id)

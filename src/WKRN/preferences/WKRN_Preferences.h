@@ -75,6 +75,8 @@ struct WKRN_PreferenceValues
     // Rendering: the worker threads that make the sheet view's tiles; 0, the default, gives one
     // per processor core. Read when a job window opens.
     std::int32_t RenderThreads = 0;
+    // Exports: the folder the last ink presetting file went to, where the next save dialog opens.
+    QString InkPresettingFolder;
 
     friend bool operator==(const WKRN_PreferenceValues&, const WKRN_PreferenceValues&) = default;
 };
@@ -133,4 +135,6 @@ public:
     static constexpr int kMinTileMemory = 16;
     static constexpr int kMaxTileMemory = 65536;
     static constexpr int kMaxRenderThreads = 64;
+    // Inside kGroup: the folders exports remember.
+    static constexpr const char* kExportGroup = "Export";
 };

@@ -15,6 +15,7 @@
 #include "GLIB/GLIB_MainGuard.h"
 #include "IMPN/IMPN_Sheet.h"
 #include "WTLU/WTLU_MessageEvent.h"
+#include "WTLU/WTLU_WindowArrangement.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -280,6 +281,29 @@ TEST_F(JobWindows, CloseJob_LeavesAnEmptyJobWindowAtTheSameRectangle)
     WKRN_ProcessEvents();
     EXPECT_EQ(quits, 1);
     EXPECT_TRUE(QFileInfo(folder.File("Varnex.conf")).isFile());
+}
+
+// The first job window fills the work area, frame and all; each further one opens a step right
+// and down from the last, inside the work area, never exactly over another.
+TEST_F(JobWindows, NewJobWindows_CascadeFromTheLastInsideTheWorkArea)
+{
+    const QRect area = WTLU_WindowArrangement::WorkArea(app.get());
+    std::vector<QRect> outers;
+    for (const char* title : {"A", "B", "C"})
+    {
+        WKRN_SheetWindow* job = app->OpenJobWindow(MakeSheet(folder, title, 1), std::nullopt, true);
+        WKRN_ProcessEvents();
+        outers.push_back(WTLU_WindowArrangement::OuterRect(job));
+    }
+    EXPECT_EQ(outers[0], area);
+    for (std::size_t i = 1; i < outers.size(); ++i)
+    {
+        EXPECT_TRUE(area.contains(outers[i])) << i;
+        EXPECT_EQ(outers[i].topLeft(),
+                  outers[i - 1].topLeft() + QPoint(WTLU_WindowArrangement::kCascadeStep,
+                                                   WTLU_WindowArrangement::kCascadeStep))
+            << i;
+    }
 }
 
 TEST_F(JobWindows, CloseAllJobs_FromTheThirdOfThree_LeavesOneEmptyWindowAtItsRectangle)
