@@ -1380,6 +1380,21 @@ Farbvoreinstellung exportieren</translation>
         <comment>2408</comment>
         <translation>... und %1 weitere</translation>
     </message>
+    <message>
+        <source>Preferences Not Saved</source>
+        <comment>2550</comment>
+        <translation>Einstellungen nicht gespeichert</translation>
+    </message>
+    <message>
+        <source>The preferences could not be written to their file, which keeps its earlier contents. The changes stay in effect until Quor KRN is closed.</source>
+        <comment>2551</comment>
+        <translation>Die Einstellungen konnten nicht in ihre Datei geschrieben werden; die Datei behält ihren bisherigen Inhalt. Die Änderungen gelten, bis Quor KRN beendet wird.</translation>
+    </message>
+    <message>
+        <source>The preferences could not be written to their file, which keeps its earlier contents. The changes made since Quor KRN was started are lost.</source>
+        <comment>2552</comment>
+        <translation>Die Einstellungen konnten nicht in ihre Datei geschrieben werden; die Datei behält ihren bisherigen Inhalt. Die Änderungen seit dem Start von Quor KRN gehen verloren.</translation>
+    </message>
 </context>
 <context>
     <name>WKRN_FileListTexts</name>
@@ -1486,8 +1501,8 @@ Farbvoreinstellung exportieren</translation>
         <translation> MiB</translation>
     </message>
     <message>
-        <source>Memory for the tiles from 8:1 to 1:8 of each surface shown; beyond it, tiles not on screen are made again when needed</source>
-        <translation>Speicher für die Kacheln von 8:1 bis 1:8 jeder gezeigten Bogenseite; darüber hinaus werden Kacheln außerhalb des Bildschirms bei Bedarf neu erzeugt</translation>
+        <source>Memory for the tiles of each surface shown; beyond it, tiles not on screen are made again when needed</source>
+        <translation>Speicher für die Kacheln jeder gezeigten Bogenseite; darüber hinaus werden Kacheln außerhalb des Bildschirms bei Bedarf neu erzeugt</translation>
     </message>
     <message>
         <source>Navigation Palette Colors</source>

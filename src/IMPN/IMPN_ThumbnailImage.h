@@ -9,6 +9,7 @@
 // surface owns all three and destroys the thumbnail before the separations.
 
 #include "IMPN/IMPN_ColorRecord.h"
+#include "IMPN/IMPN_InkMixing.h"
 #include "IMPN/IMPN_Raster.h"
 
 #include <cstdint>
@@ -17,6 +18,7 @@
 
 class IMPN_Separation;
 class IMPN_WorkerPool;
+class TIFX_KRNFile;
 
 class IMPN_ThumbnailImage
 {
@@ -25,14 +27,18 @@ public:
 
     // The longer side of a reduced thumbnail.
     static constexpr std::int32_t kMaxSide = 350;
-    // A composite larger than this is not made (the thumbnail stays empty).
+    // A composite larger than this is not made (the thumbnail stays empty). It is never held
+    // whole: it is made and reduced a band of rows at a time.
     static constexpr std::uint64_t kMaxCompositeBytes = 512ULL << 20;
 
-    // Makes the pixels at once. With a pool (not owned; used only while the pixels are made),
-    // the reduced images are decoded on its workers through readers of their own, a few at a
-    // time; they are still mixed in separation order on this thread, so the picture is the same.
+    // Makes the pixels at once, holding at most bandBytes besides them. With a pool (not owned;
+    // used only while the pixels are made), the reduced images are decoded on its workers through
+    // readers of their own, a few at a time; they are still mixed in separation order, so the
+    // picture is the same.
+    // bandBytes: what a band of the composite and the reduced rows mixed into it may hold.
+    static constexpr std::uint64_t kBandBytes = 64ULL << 20;
     IMPN_ThumbnailImage(const SeparationList& separations, const IMPN_ColorBGR& paperColor,
-                        IMPN_WorkerPool* pool = nullptr);
+                        IMPN_WorkerPool* pool = nullptr, std::uint64_t bandBytes = kBandBytes);
     IMPN_ThumbnailImage(const IMPN_ThumbnailImage&) = delete;
     IMPN_ThumbnailImage& operator=(const IMPN_ThumbnailImage&) = delete;
 
@@ -65,10 +71,20 @@ public:
                           std::uint32_t imageHeight, const IMPN_ColorRecord& ink);
 
 private:
+    // One separation as the composite mixes it.
+    struct Ink
+    {
+        IMPN_Separation* separation = nullptr;
+        std::uint32_t width = 0, height = 0;  // of its reduced image
+        IMPN_InkMixing::CoverageInks tints{}; // its current ink at every coverage byte
+        std::unique_ptr<TIFX_KRNFile> reader; // a reader of its own, for the pool
+    };
+
     void Build();
-    void Composite();
-    bool CompositeOnPool();
-    void Reduce();
+    // Mixes rows [y0, y0 + rows) of every separation over the paper into pixels (the band,
+    // width x rows pixels of pixelBytes, 3 or 4, blue, green and red first).
+    void MixBand(std::vector<Ink>& inks, std::uint8_t* pixels, std::size_t pixelBytes,
+                 std::uint32_t width, std::uint32_t y0, std::uint32_t rows, bool onPool);
 
     std::int32_t m_Width = 0;
     std::int32_t m_Height = 0;
@@ -82,4 +98,5 @@ private:
     const SeparationList* m_Separations;
     const IMPN_ColorBGR* m_PaperColor;
     IMPN_WorkerPool* m_Pool = nullptr;
+    std::uint64_t m_BandBytes = kBandBytes;
 };

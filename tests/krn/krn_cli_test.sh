@@ -291,6 +291,30 @@ for cmd in info dump render thumbnail; do
   grep -q 'Not a regular file but a FIFO' "$work/pipe.out" || fail "$cmd does not say it met a FIFO"
 done
 
+# An output that is not a regular file (a FIFO, a folder, a device through a link) is refused at
+# once with exit code 2, before any work; nothing waits for a reader of the FIFO.
+mkfifo "$work/out-fifo.ppm"
+mkdir -p "$work/out-folder.png"
+ln -sf /dev/null "$work/out-device.ppm"
+for out in out-fifo.ppm out-folder.png out-device.ppm; do
+  for cmd in render thumbnail; do
+    args=("$brochure" --out "$work/$out")
+    [ "$cmd" = render ] && args+=(--level 9)
+    timeout 10 "$krn" "$cmd" "${args[@]}" >"$work/out.log" 2>&1
+    status=$?
+    [ $status -eq 2 ] || fail "$cmd --out $out exits $status, not 2"
+    grep -q "Not a regular file but a" "$work/out.log" || fail "$cmd --out $out: $(cat "$work/out.log")"
+  done
+done
+
+# Without --surface the thumbnail of a sheet whose front has no inks is the back's.
+mkdir -p "$work/back-only"
+cp "$brochure"/*_1_*.tif "$work/back-only/"
+"$krn" thumbnail "$work/back-only" --out "$work/back-only.ppm" >/dev/null ||
+  fail "thumbnail of a back-only sheet"
+"$krn" thumbnail "$brochure" --surface back --out "$work/back.ppm" >/dev/null
+cmp -s "$work/back-only.ppm" "$work/back.ppm" || fail "the back-only thumbnail is not the back's"
+
 # The dense benchmark plate: eight valid preview files; dense content belongs to the large preset.
 dense="$work/dense"
 "$krn" sample --out "$dense" --preset large --content dense --inks 8 --size 1024x768 >/dev/null ||

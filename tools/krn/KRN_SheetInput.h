@@ -41,8 +41,10 @@ bool KRN_PlaceFiles(const char* command, const std::vector<std::string>& paths,
 bool KRN_LoadColorDatabases(const char* command, const std::string& libraryPath);
 
 // The options that choose one surface of one sheet, read alike by every command that draws or
-// counts a surface: --sheet N (from 1) and --surface front|back.
-void KRN_AddSurfaceOptions(KRN_OptionParser& parser, int& sheet, bool& back);
+// counts a surface: --sheet N (from 1) and --surface front|back; `chosen` (may be null) tells
+// whether --surface was given.
+void KRN_AddSurfaceOptions(KRN_OptionParser& parser, int& sheet, bool& back,
+                           bool* chosen = nullptr);
 
 // --threads N (1 to 256): the threads that make a picture, read alike by render and thumbnail;
 // threads stays 0 (one per core) when the option is not given.
@@ -57,7 +59,8 @@ std::unique_ptr<IMPN_WorkerPool> KRN_MakeWorkerPool(unsigned threads);
 IMPN_SheetReference KRN_PickSheet(const char* command, IMPN_Registry& registry, int number);
 
 // Whether this krn can write the picture a path asks for (.png needs a build with Qt, .ppm always
-// works); says why not on standard error.
+// works) and the path names a regular file or nothing yet (not a FIFO, a device or a folder);
+// says why not on standard error.
 bool KRN_CheckPictureOutput(const char* command, const std::string& path);
 
 // Writes width x height pixels of blue, green, red (bytesPerPixel 3) or blue, green, red and a

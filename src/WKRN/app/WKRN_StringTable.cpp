@@ -424,6 +424,18 @@ const Entry kEntries[] = {
                               "not be read and count as no ink:",
                               "2407")},
     {2408, QT_TRANSLATE_NOOP3("WKRN_StringTable", "... and %1 more", "2408")},
+    // Saving the preferences.
+    {2550, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Preferences Not Saved", "2550")},
+    {2551, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                              "The preferences could not be written to their file, which keeps "
+                              "its earlier contents. The changes stay in effect until Quor KRN is "
+                              "closed.",
+                              "2551")},
+    {2552, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                              "The preferences could not be written to their file, which keeps "
+                              "its earlier contents. The changes made since Quor KRN was started "
+                              "are lost.",
+                              "2552")},
 };
 
 const Entry* Find(unsigned id)

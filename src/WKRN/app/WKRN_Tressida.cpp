@@ -3,6 +3,7 @@
 #include "WKRN/app/WKRN_Application.h"
 #include "WKRN/app/WKRN_Ids.h"
 #include "WKRN/preferences/WKRN_Preferences.h"
+#include "WKRN/preferences/WKRN_PreferencesDialog.h"
 #include "WKRN/sheet/WKRN_SheetWindow.h"
 
 #include "GLIB/GLIB_CommandLine.h"
@@ -289,7 +290,10 @@ void WKRN_Tressida::SetPreferencesPath(const QString& path)
 
 void WKRN_Tressida::Quit()
 {
-    WKRN_Preferences::WritePreferences();
+    // The last chance to say so: the run's changes live nowhere else.
+    const QString problem = WKRN_Preferences::WritePreferences();
+    if (!problem.isEmpty())
+        WKRN_PreferencesDialog::ShowNotSaved(problem, true, nullptr);
     if (m_quitAction)
         m_quitAction();
     else

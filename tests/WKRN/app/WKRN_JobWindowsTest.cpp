@@ -4,6 +4,7 @@
 #include "WKRN/app/WKRN_DataFolders.h"
 #include "WKRN/app/WKRN_Help.h"
 #include "WKRN/app/WKRN_Ids.h"
+#include "WKRN/app/WKRN_StringTable.h"
 #include "WKRN/app/WKRN_Tressida.h"
 #include "WKRN/preferences/WKRN_Preferences.h"
 #include "WKRN/sheet/WKRN_CommandTable.h"
@@ -18,6 +19,7 @@
 #include "WTLU/WTLU_WindowArrangement.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -331,6 +333,26 @@ TEST_F(JobWindows, Exit_WritesThePreferencesAndQuits)
     EXPECT_EQ(quits, 1);
     EXPECT_EQ(WKRN_Preferences::Read(folder.File("Varnex.conf")).LinearUnitPrecision, 4);
     WKRN_Preferences::Current() = WKRN_PreferenceValues();
+}
+
+// The session's changes live nowhere else: a store that cannot be written is named at quit, with
+// the reason, before the program ends.
+TEST_F(JobWindows, Exit_WithAStoreThatCannotBeWritten_SaysSoAndStillQuits)
+{
+    const QString store = folder.File("Varnex.conf");
+    ASSERT_TRUE(QDir().mkpath(store));
+    app->SetPreferencesPath(store);
+    WKRN_RecordedBoxes boxes;
+    WKRN_SheetWindow* job = app->OpenJobWindow({}, std::nullopt, true);
+    job->Execute(ID_APP_EXIT);
+    WKRN_ProcessEvents();
+    EXPECT_EQ(quits, 1);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    const WTLU_MessageBoxRequest& box = boxes.Boxes()[0];
+    EXPECT_TRUE(box.caption.contains(WKRN_StringTable::Load(IDS_PREFERENCES_NOT_SAVED)));
+    EXPECT_TRUE(box.body.contains(WKRN_StringTable::Load(IDS_PREFERENCES_LOST_AT_QUIT)));
+    EXPECT_TRUE(box.body.contains(store)) << box.body.toStdString();
+    EXPECT_TRUE(QFileInfo(store).isDir());
 }
 
 TEST_F(JobWindows, SecondSheetForAWindow_OpensANewWindow)
