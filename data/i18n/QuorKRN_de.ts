@@ -1219,6 +1219,96 @@ Farbzonen</translation>
         <translation>Densitometer: außerhalb des Bildes</translation>
     </message>
     <message>
+        <source>Ink limit area</source>
+        <comment>2317</comment>
+        <translation>Messfläche des Farbauftragslimits</translation>
+    </message>
+    <message>
+        <source>Ink zone presets</source>
+        <comment>2318</comment>
+        <translation>Farbzonen-Vorgaben</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <comment>2319</comment>
+        <translation>Bezeichnung</translation>
+    </message>
+    <message>
+        <source>Zone width (mm)</source>
+        <comment>2320</comment>
+        <translation>Zonenbreite (mm)</translation>
+    </message>
+    <message>
+        <source>Zones</source>
+        <comment>2321</comment>
+        <translation>Zonen</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <comment>2322</comment>
+        <translation>Hinzufügen</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <comment>2323</comment>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>%1 x %2 mm</source>
+        <comment>2324</comment>
+        <translation>%1 × %2 mm</translation>
+    </message>
+    <message>
+        <source>From %1 to %2</source>
+        <comment>2325</comment>
+        <translation>Von %1 bis %2</translation>
+    </message>
+    <message>
+        <source>Sheet centre offset:</source>
+        <comment>2326</comment>
+        <translation>Versatz der Bogenmitte:</translation>
+    </message>
+    <message>
+        <source>Press:</source>
+        <comment>2327</comment>
+        <translation>Maschine:</translation>
+    </message>
+    <message>
+        <source>Other press</source>
+        <comment>2328</comment>
+        <translation>Andere Maschine</translation>
+    </message>
+    <message>
+        <source>%1 zones of %2 mm (%3 mm), the sheet's centre %4 mm from the press's centre: the plate (%5 mm) lies in zones %6 to %7.</source>
+        <comment>2329</comment>
+        <translation>%1 Zonen zu %2 mm (%3 mm), Bogenmitte %4 mm neben der Maschinenmitte: die Platte (%5 mm) liegt in den Zonen %6 bis %7.</translation>
+    </message>
+    <message>
+        <source>%1 zones of %2 mm (%3 mm), the sheet's centre %4 mm from the press's centre: no zone meets the plate (%5 mm).</source>
+        <comment>2340</comment>
+        <translation>%1 Zonen zu %2 mm (%3 mm), Bogenmitte %4 mm neben der Maschinenmitte: keine Zone trifft die Platte (%5 mm).</translation>
+    </message>
+    <message>
+        <source>The picture has no resolution: zones in millimetres cannot be placed on it.</source>
+        <comment>2341</comment>
+        <translation>Das Bild hat keine Auflösung: Zonen in Millimetern lassen sich nicht darauf legen.</translation>
+    </message>
+    <message>
+        <source>%1 signature %2 web %3 %4 ink zones</source>
+        <comment>2342</comment>
+        <translation>%1 Signatur %2 Bahn %3 %4 Farbzonen</translation>
+    </message>
+    <message>
+        <source>Ink limit: %1 tiles could not be read and count as no ink</source>
+        <comment>2343</comment>
+        <translation>Farbauftragslimit: %1 Kacheln waren nicht lesbar und zählen ohne Farbe</translation>
+    </message>
+    <message>
+        <source>Span the plate</source>
+        <comment>2344</comment>
+        <translation>Platte abdecken</translation>
+    </message>
+    <message>
         <source>Drawing: %1 of %2 tiles</source>
         <comment>2330</comment>
         <translation>Bildaufbau: %1 von %2 Kacheln</translation>
