@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 class GFIL_FileSpec;
 class TIFX_RunReceiver;
@@ -85,6 +86,30 @@ public:
     // the byte count, or -1 on failure or when the tiles are not CCITT coded.
     int64_t ReadTileRuns(void* buffer, uint32_t x, uint32_t y, TIFX_RunReceiver& receiver,
                          bool fillBits);
+
+    // What decides how a tile's stored bytes decode, for the current directory: two directories
+    // of equal coding and image size whose tile holds the same stored bytes hold the same pixels
+    // there, without either being decoded.
+    struct TileCoding
+    {
+        uint32_t imageWidth = 0, imageLength = 0, tileWidth = 0, tileLength = 0;
+        uint16_t compression = 0, fillOrder = 0, predictor = 0, photometric = 0;
+        uint16_t bitsPerSample = 0, samplesPerPixel = 0, planarConfig = 0;
+        uint32_t faxOptions = 0; // Group 3 or Group 4 options, as the compression has them
+
+        friend bool operator==(const TileCoding&, const TileCoding&) = default;
+    };
+    // The coding of the current directory; all zero when closed or not tiled.
+    TileCoding GetTileCoding() const;
+    // Tiles of the current directory; 0 when closed or not tiled.
+    uint32_t CountTiles() const;
+    // The index of the tile holding pixel (x, y) of the current directory, sample 0.
+    uint32_t TileIndex(uint32_t x, uint32_t y) const;
+    // The stored (still coded) byte count of tile `index`; 0 when unknown.
+    uint64_t GetRawTileSize(uint32_t index) const;
+    // The stored bytes of tile `index` of the current directory as they stand in the file, in
+    // `bytes` (resized to fit); false when they cannot be read whole or exceed maxBytes.
+    bool ReadRawTile(uint32_t index, std::vector<uint8_t>& bytes, uint64_t maxBytes);
 
     // True only for a well-formed preview file; the current directory is restored in every case.
     bool IsValidPreviewFile();
