@@ -58,18 +58,15 @@ void IMPN_SeparationDifference::CompareRow(IMPN_TilePair& pair, std::uint32_t ro
 {
     constexpr std::uint32_t cell = IMPN_DifferenceKernel::kCellSize;
     const std::uint32_t h = std::min(m_TileLength, m_Height - row * m_TileLength);
+    std::vector<std::uint8_t> same;
+    pair.SameBytesRow(row, same);
     for (std::uint32_t column = 0; column < m_TilesAcross; ++column)
     {
         const std::size_t tile = pair.TileNumber(column, row);
-        if (states != nullptr && states->IsSame(tile))
+        if (same[column] || (states != nullptr && states->IsSame(tile)))
         {
             ++result.byBytes;
-            continue;
-        }
-        if (pair.SameBytes(column, row))
-        {
-            ++result.byBytes;
-            if (states != nullptr)
+            if (states != nullptr && same[column])
                 states->Set(tile, IMPN_TilePairStates::SameBytes);
             continue;
         }

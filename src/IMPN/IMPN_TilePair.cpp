@@ -156,6 +156,61 @@ bool IMPN_TilePair::SameBytes(std::uint32_t column, std::uint32_t row)
            std::memcmp(m_Raw[0].data(), m_Raw[1].data(), m_Raw[0].size()) == 0;
 }
 
+void IMPN_TilePair::SameBytesRow(std::uint32_t row, std::vector<std::uint8_t>& same)
+{
+    same.assign(m_TilesAcross, 0);
+    if (m_Status != Status::Ready || !m_SameCoding || row >= m_TilesDown)
+        return;
+    // Where each side keeps the row's tiles; a row whose tiles lie scattered (or are damaged)
+    // is compared tile by tile.
+    const auto first = static_cast<std::uint32_t>(TileNumber(0, row));
+    std::uint64_t begin[2] = {UINT64_MAX, UINT64_MAX}, end[2] = {0, 0};
+    bool together = true;
+    for (int side = 0; side < 2; ++side)
+    {
+        std::uint64_t stored = 0;
+        for (std::uint32_t c = 0; c < m_TilesAcross && together; ++c)
+        {
+            const std::uint64_t offset = m_Files[side]->GetRawTileOffset(first + c);
+            const std::uint64_t size = m_Files[side]->GetRawTileSize(first + c);
+            together =
+                offset != 0 && size != 0 && size <= m_MaxRawBytes && offset <= UINT64_MAX - size;
+            begin[side] = std::min(begin[side], offset);
+            end[side] = std::max(end[side], offset + size);
+            stored += size;
+        }
+        // Gaps between the tiles are read too; a row spread over the file is not worth it.
+        together = together && end[side] - begin[side] <= 2 * stored + (std::uint64_t(1) << 16);
+    }
+    for (int side = 0; side < 2 && together; ++side)
+    {
+        m_RowBytes[side].resize(std::size_t(end[side] - begin[side]));
+        if (!m_Files[side]->ReadFileBytes(begin[side], end[side] - begin[side],
+                                          m_RowBytes[side].data()))
+        {
+            for (std::uint32_t c = 0; c < m_TilesAcross; ++c)
+                same[c] = SameBytes(c, row) ? 1 : 0;
+            return;
+        }
+    }
+    for (std::uint32_t c = 0; c < m_TilesAcross; ++c)
+    {
+        if (!together)
+        {
+            same[c] = SameBytes(c, row) ? 1 : 0;
+            continue;
+        }
+        const std::uint64_t size = m_Files[0]->GetRawTileSize(first + c);
+        if (size == 0 || size != m_Files[1]->GetRawTileSize(first + c))
+            continue;
+        const std::uint8_t* a =
+            m_RowBytes[0].data() + (m_Files[0]->GetRawTileOffset(first + c) - begin[0]);
+        const std::uint8_t* b =
+            m_RowBytes[1].data() + (m_Files[1]->GetRawTileOffset(first + c) - begin[1]);
+        same[c] = std::memcmp(a, b, std::size_t(size)) == 0 ? 1 : 0;
+    }
+}
+
 int IMPN_TilePair::Decode(std::uint32_t column, std::uint32_t row)
 {
     int failures = 0;

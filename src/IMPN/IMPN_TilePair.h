@@ -65,6 +65,11 @@ public:
     // for the tile at (column, row). Byte counts that differ answer at once.
     bool SameBytes(std::uint32_t column, std::uint32_t row);
 
+    // SameBytes for every tile of a tile row at once: same[c] is 1 for column c when its stored
+    // bytes are the same. Each side's bytes of the row are read in one go where they lie
+    // together in the file, as a writer puts them.
+    void SameBytesRow(std::uint32_t row, std::vector<std::uint8_t>& same);
+
     // Decodes the tile at (column, row) of both sides into the pair's buffers (a side that lacks
     // the ink is blank). Returns which sides failed: bit 0 old, bit 1 new.
     int Decode(std::uint32_t column, std::uint32_t row);
@@ -89,6 +94,7 @@ private:
     std::size_t m_TileBytes = 0;
     std::uint64_t m_MaxRawBytes = 0;
     std::vector<std::uint8_t> m_Raw[2];
+    std::vector<std::uint8_t> m_RowBytes[2];
     std::vector<std::uint8_t> m_Bits[2];
     std::int64_t m_DecodedColumn = -1, m_DecodedRow = -1;
     int m_DecodedFailures = 0;

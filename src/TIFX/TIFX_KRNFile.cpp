@@ -6,7 +6,10 @@
 #include <tiffio.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <limits>
 #include <utility>
@@ -310,6 +313,36 @@ uint64_t TIFX_KRNFile::GetRawTileSize(uint32_t index) const
     int error = 0;
     const uint64_t count = TIFFGetStrileByteCountWithErr(m_tiff, index, &error);
     return error ? 0 : count;
+}
+
+uint64_t TIFX_KRNFile::GetRawTileOffset(uint32_t index) const
+{
+    if (!m_tiff || !TIFFIsTiled(m_tiff) || index >= TIFFNumberOfTiles(m_tiff))
+        return 0;
+    int error = 0;
+    const uint64_t offset = TIFFGetStrileOffsetWithErr(m_tiff, index, &error);
+    return error ? 0 : offset;
+}
+
+bool TIFX_KRNFile::ReadFileBytes(uint64_t offset, uint64_t count, uint8_t* buffer) const
+{
+    if (!m_state || m_state->fd < 0 || buffer == nullptr ||
+        offset > uint64_t(std::numeric_limits<off_t>::max()) ||
+        count > uint64_t(std::numeric_limits<off_t>::max()) - offset)
+        return false;
+    while (count > 0)
+    {
+        const std::size_t step = static_cast<std::size_t>(std::min<uint64_t>(count, 1u << 30));
+        const ssize_t got = ::pread(m_state->fd, buffer, step, static_cast<off_t>(offset));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false;
+        buffer += got;
+        offset += static_cast<uint64_t>(got);
+        count -= static_cast<uint64_t>(got);
+    }
+    return true;
 }
 
 bool TIFX_KRNFile::ReadRawTile(uint32_t index, std::vector<uint8_t>& bytes, uint64_t maxBytes)

@@ -107,6 +107,11 @@ public:
     uint32_t TileIndex(uint32_t x, uint32_t y) const;
     // The stored (still coded) byte count of tile `index`; 0 when unknown.
     uint64_t GetRawTileSize(uint32_t index) const;
+    // Where the stored bytes of tile `index` start in the file; 0 when unknown.
+    uint64_t GetRawTileOffset(uint32_t index) const;
+    // Reads count bytes of the file from offset into buffer by positioned reads on the reader's
+    // own descriptor (libtiff's position stays); false when the file holds fewer or on an error.
+    bool ReadFileBytes(uint64_t offset, uint64_t count, uint8_t* buffer) const;
     // The stored bytes of tile `index` of the current directory as they stand in the file, in
     // `bytes` (resized to fit); false when they cannot be read whole or exceed maxBytes.
     bool ReadRawTile(uint32_t index, std::vector<uint8_t>& bytes, uint64_t maxBytes);
