@@ -13,7 +13,7 @@ packages=(
   # the ink-zone charts (the charts' CMake package needs the OpenGL one)
   qt6-charts-dev libqt6opengl6-dev
   # headless runs of the viewer
-  xvfb xauth x11-utils imagemagick xdotool
+  xvfb xauth x11-utils imagemagick xdotool openbox ghostscript
   # scalable icons; installing, packaging and checking the desktop integration
   qt6-svg-dev libqt6svg6 help2man desktop-file-utils shared-mime-info xdg-utils
   libfile-mimeinfo-perl lintian dpkg-dev fakeroot

@@ -8,7 +8,7 @@
 #include "WKRN/browser/WKRN_RegistryTexts.h"
 #include "WKRN/files/WKRN_FileListTexts.h"
 #include "WKRN/preferences/WKRN_Preferences.h"
-#include "WKRN/sheet/WKRN_SheetWindow.h"
+#include "WKRN/sheet/WKRN_SheetWindowHost.h"
 
 #include "IMPN/IMPN_Separation.h"
 #include "IMPN/IMPN_Sheet.h"
@@ -75,7 +75,7 @@ WKRN_RegistryWindow::SetFileListPresenter(FileListPresenter presenter)
     return std::exchange(s_fileList, presenter ? std::move(presenter) : DefaultFileList);
 }
 
-WKRN_RegistryWindow* WKRN_RegistryWindow::ShowFor(WKRN_SheetWindow* requester, QObject* application)
+WKRN_RegistryWindow* WKRN_RegistryWindow::ShowFor(QWidget* requester, QObject* application)
 {
     const bool first = s_instance.isNull();
     if (first)
@@ -144,7 +144,7 @@ WKRN_RegistryWindow::WKRN_RegistryWindow()
 
 WKRN_RegistryWindow::~WKRN_RegistryWindow() = default;
 
-WKRN_SheetWindow* WKRN_RegistryWindow::Target() const
+QWidget* WKRN_RegistryWindow::Target() const
 {
     return m_target;
 }
@@ -266,12 +266,14 @@ bool WKRN_RegistryWindow::SameSheet(const IMPN_Sheet& a, const IMPN_Sheet& b)
            a.GetWebNumber() == b.GetWebNumber() && SeparationFiles(a) == SeparationFiles(b);
 }
 
-WKRN_SheetWindow* WKRN_RegistryWindow::WindowShowing(const IMPN_Sheet& sheet)
+/* The job windows are the application's top-level windows that are job windows; each is asked
+   through the interface it offers its parts. */
+QWidget* WKRN_RegistryWindow::WindowShowing(const IMPN_Sheet& sheet)
 {
     for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* job = qobject_cast<WKRN_SheetWindow*>(widget))
+        if (const WKRN_SheetWindowHost* job = WKRN_SheetWindowHost::Of(widget))
             if (job->ShowsSheet() && SameSheet(*job->Sheet(), sheet))
-                return job;
+                return widget;
     return nullptr;
 }
 
@@ -286,10 +288,10 @@ void WKRN_RegistryWindow::Open()
     if (found.empty())
         return;
     std::vector<IMPN_SheetReference> sheets;
-    WKRN_SheetWindow* shown = nullptr;
+    QWidget* shown = nullptr;
     for (IMPN_Sheet* sheet : found)
     {
-        if (WKRN_SheetWindow* job = WindowShowing(*sheet))
+        if (QWidget* job = WindowShowing(*sheet))
             shown = job;
         else
             sheets.emplace_back(sheet);

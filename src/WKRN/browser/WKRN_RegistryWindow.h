@@ -24,7 +24,6 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 class WKRN_RegistryBrowser;
-class WKRN_SheetWindow;
 class WMCT_DoubleClickMessage;
 class WMCT_SelectionChangedMessage;
 
@@ -43,7 +42,7 @@ public:
     // The Job Browser command of a job window: the first call makes the window, shows it and
     // lets the user choose a folder; later calls bring it back as it was. application receives
     // the open requests when the requesting job window is gone.
-    static WKRN_RegistryWindow* ShowFor(WKRN_SheetWindow* requester, QObject* application);
+    static WKRN_RegistryWindow* ShowFor(QWidget* requester, QObject* application);
     static WKRN_RegistryWindow* Instance();
 
     // Test seams; each returns the previous one. An empty one restores the default.
@@ -66,7 +65,7 @@ public:
     QProgressBar* ProgressBar() const { return m_progress; }
     QLabel* StatusText() const { return m_status; }
     const IMPN_RegistryFolder& Folder() const { return m_record; }
-    WKRN_SheetWindow* Target() const;
+    QWidget* Target() const;
     bool IsScanning() const { return m_scanning; }
 
     // Whether two sheets are the same: the same object, or the same job, signature and web made
@@ -82,14 +81,14 @@ private:
     void UpdateCommandState();
     void ReportInvalidFiles();
     void ShowProgress(int done, int total, bool setBar);
-    static WKRN_SheetWindow* WindowShowing(const IMPN_Sheet& sheet);
+    static QWidget* WindowShowing(const IMPN_Sheet& sheet);
 
     WKRN_RegistryBrowser* m_browser;
     QPushButton* m_rescan;
     QPushButton* m_open;
     QProgressBar* m_progress;
     QLabel* m_status;
-    QPointer<WKRN_SheetWindow> m_target;
+    QPointer<QWidget> m_target;
     QPointer<QObject> m_application;
     IMPN_RegistryFolder m_record;
     bool m_scanning = false;

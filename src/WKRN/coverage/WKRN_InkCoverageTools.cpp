@@ -14,10 +14,11 @@
 #include "WKRN/preferences/WKRN_Preferences.h"
 #include "WKRN/sheet/WKRN_SheetView.h"
 #include "WKRN/sheet/WKRN_SheetViewTools.h"
-#include "WKRN/sheet/WKRN_SheetWindow.h"
+#include "WKRN/sheet/WKRN_SheetWindowHost.h"
 #include "WTLU/WTLU_MessageEvent.h"
 
 #include <QAction>
+#include <QMainWindow>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -48,7 +49,7 @@ Reading MakeReading(const std::vector<QString>& names, const IMPN_InkCoverageCou
 }
 } // namespace
 
-WKRN_InkCoverageTools::WKRN_InkCoverageTools(WKRN_SheetWindow& window, WKRN_SheetView& view)
+WKRN_InkCoverageTools::WKRN_InkCoverageTools(WKRN_SheetWindowHost& window, WKRN_SheetView& view)
     : m_Window(window), m_View(view), m_Overlay(std::make_unique<WKRN_InkLimitOverlay>(view))
 {
 }
@@ -155,7 +156,7 @@ void WKRN_InkCoverageTools::Read(const QPoint& levelPoint, bool pin)
     {
         worker->Cancel(WKRN_CoverageWorker::ReadingLane);
         m_LastReading = WKRN_StringTable::Load(IDS_DENSITOMETER_OUTSIDE);
-        m_Window.statusBar()->showMessage(m_LastReading);
+        m_Window.HostWindow().statusBar()->showMessage(m_LastReading);
         return;
     }
 
@@ -202,7 +203,7 @@ void WKRN_InkCoverageTools::Read(const QPoint& levelPoint, bool pin)
                                             .arg(reading.total, 0, 'f', 2);
                                m_LastReading = WKRN_StringTable::Load(IDS_DENSITOMETER_READING)
                                                    .arg(size, parts.join(QStringLiteral("   ")));
-                               m_Window.statusBar()->showMessage(m_LastReading);
+                               m_Window.HostWindow().statusBar()->showMessage(m_LastReading);
                            });
                    });
 }
@@ -238,12 +239,13 @@ void WKRN_InkCoverageTools::SubmitPins()
                         if (!m_Dock)
                         {
                             // On the side away from the palettes, which would cover it there.
-                            m_Dock = new WKRN_DensitometerDock(&m_Window);
-                            m_Window.addDockWidget(WTLA_PaletteArrangement::IsLeft(
-                                                       m_Window.Palettes().GetArrangement())
-                                                       ? Qt::RightDockWidgetArea
-                                                       : Qt::LeftDockWidgetArea,
-                                                   m_Dock);
+                            m_Dock = new WKRN_DensitometerDock(&m_Window.HostWindow());
+                            m_Window.HostWindow().addDockWidget(
+                                WTLA_PaletteArrangement::IsLeft(
+                                    m_Window.Palettes().GetArrangement())
+                                    ? Qt::RightDockWidgetArea
+                                    : Qt::LeftDockWidgetArea,
+                                m_Dock);
                         }
                         m_Dock->AddReading(pin.position, reading.inks, reading.total);
                     });
@@ -305,7 +307,8 @@ void WKRN_InkCoverageTools::ShowZones()
         const auto& bgr = separation->GetCurrentColor().color;
         colours.emplace_back(bgr[2], bgr[1], bgr[0]);
     }
-    m_Zones = new WKRN_InkZonesDialog(*worker, names, colours, sheet->GetXResolution(), &m_Window);
+    m_Zones = new WKRN_InkZonesDialog(*worker, names, colours, sheet->GetXResolution(),
+                                      &m_Window.HostWindow());
     m_Zones->setAttribute(Qt::WA_DeleteOnClose);
     m_Zones->show();
     m_Zones->Count();

@@ -22,7 +22,7 @@ class WKRN_CoverageWorker;
 class WKRN_DensitometerDock;
 class WKRN_InkLimitOverlay;
 class WKRN_SheetView;
-class WKRN_SheetWindow;
+class WKRN_SheetWindowHost;
 class WTLU_MessageEvent;
 
 // Owned by the job window beside its commands, so that it goes before the window's view.
@@ -30,7 +30,7 @@ class WKRN_InkCoverageTools : public QObject
 {
     Q_OBJECT
 public:
-    WKRN_InkCoverageTools(WKRN_SheetWindow& window, WKRN_SheetView& view);
+    WKRN_InkCoverageTools(WKRN_SheetWindowHost& window, WKRN_SheetView& view);
     ~WKRN_InkCoverageTools() override;
 
     // Installs the command handlers and the view's overlay.
@@ -73,7 +73,7 @@ private:
     void ShowZones();
     std::vector<std::string> InkNames(const IMPN_Surface& surface) const;
 
-    WKRN_SheetWindow& m_Window;
+    WKRN_SheetWindowHost& m_Window;
     WKRN_SheetView& m_View;
     std::map<const IMPN_Surface*, std::unique_ptr<WKRN_CoverageWorker>> m_Workers;
     // After the workers: it cancels its jobs on them when it goes.

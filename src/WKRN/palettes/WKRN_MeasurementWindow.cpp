@@ -5,7 +5,7 @@
 #include "WKRN/palettes/WKRN_MeasurementFormat.h"
 #include "WKRN/palettes/WKRN_MeasurementPanel.h"
 #include "WKRN/preferences/WKRN_Preferences.h"
-#include "WKRN/sheet/WKRN_SheetWindow.h"
+#include "WKRN/sheet/WKRN_SheetWindowHost.h"
 
 #include "WTLU/WTLU_MessageEvent.h"
 
@@ -19,7 +19,7 @@ constexpr unsigned kLabels[WKRN_MeasurementWindow::kRows] = {IDS_MEASURE_CURRENT
                                                              IDS_MEASURE_DISTANCE};
 } // namespace
 
-WKRN_MeasurementWindow::WKRN_MeasurementWindow(WKRN_SheetWindow& job, QWidget* parent)
+WKRN_MeasurementWindow::WKRN_MeasurementWindow(WKRN_SheetWindowHost& job, QWidget* parent)
     : QWidget(parent), m_job(job)
 {
     setObjectName(QStringLiteral("WKRN_MeasurementWindow"));
@@ -31,7 +31,7 @@ WKRN_MeasurementWindow::WKRN_MeasurementWindow(WKRN_SheetWindow& job, QWidget* p
     }
     setFixedSize(sizeHint());
     // Values measured on another sheet mean nothing on the new one.
-    connect(&m_job, &WKRN_SheetWindow::SheetShown, this, &WKRN_MeasurementWindow::Clear);
+    m_job.WhenSheetShown(this, [this] { Clear(); });
 }
 
 QSize WKRN_MeasurementWindow::sizeHint() const

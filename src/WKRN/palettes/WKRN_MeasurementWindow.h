@@ -10,7 +10,7 @@
 #include <QWidget>
 
 class WKRN_MeasurementPanel;
-class WKRN_SheetWindow;
+class WKRN_SheetWindowHost;
 class WTLU_MessageEvent;
 
 class WKRN_MeasurementWindow : public QWidget
@@ -21,7 +21,7 @@ public:
     static constexpr int kTop = 4;
     static constexpr int kRows = 3;
 
-    WKRN_MeasurementWindow(WKRN_SheetWindow& job, QWidget* parent = nullptr);
+    WKRN_MeasurementWindow(WKRN_SheetWindowHost& job, QWidget* parent = nullptr);
 
     // Row 1: the pointer position.
     void ShowPosition(double h, double v, int unit);
@@ -41,6 +41,6 @@ protected:
 private:
     void ReceiveMeasurement(const WTLU_MessageEvent& message);
 
-    WKRN_SheetWindow& m_job;
+    WKRN_SheetWindowHost& m_job;
     WKRN_MeasurementPanel* m_rows[kRows] = {};
 };

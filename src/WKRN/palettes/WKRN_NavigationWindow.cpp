@@ -4,13 +4,14 @@
 #include "WKRN/preferences/WKRN_Preferences.h"
 #include "WKRN/sheet/WKRN_Cursors.h"
 #include "WKRN/sheet/WKRN_OverlayPainter.h"
-#include "WKRN/sheet/WKRN_SheetWindow.h"
+#include "WKRN/sheet/WKRN_SheetWindowHost.h"
 
 #include "IMPN/IMPN_Sheet.h"
 #include "IMPN/IMPN_Surface.h"
 #include "IMPN/IMPN_ThumbnailImage.h"
 #include "WTLU/WTLU_MessageEvent.h"
 
+#include <QMainWindow>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -63,8 +64,8 @@ std::int32_t RoundHalfEven(double value)
 }
 } // namespace
 
-WKRN_NavigationWindow::WKRN_NavigationWindow(WKRN_SheetWindow& job, QWidget* parent)
-    : QWidget(parent), m_job(&job)
+WKRN_NavigationWindow::WKRN_NavigationWindow(WKRN_SheetWindowHost& job, QWidget* parent)
+    : QWidget(parent), m_job(&job.HostWindow())
 {
     setObjectName(QStringLiteral("WKRN_NavigationWindow"));
     setMouseTracking(true);

@@ -27,7 +27,7 @@
 #include <cstdint>
 
 class IMPN_Surface;
-class WKRN_SheetWindow;
+class WKRN_SheetWindowHost;
 
 class WKRN_NavigationWindow : public QWidget
 {
@@ -44,7 +44,7 @@ public:
         DrawingRect = 3,
     };
 
-    explicit WKRN_NavigationWindow(WKRN_SheetWindow& job, QWidget* parent = nullptr);
+    explicit WKRN_NavigationWindow(WKRN_SheetWindowHost& job, QWidget* parent = nullptr);
 
     // The job's sheet (none shows nothing) and which of its surfaces faces the viewer.
     void SetSheet(const IMPN_SheetReference& sheet, bool frontFaces);
@@ -90,7 +90,7 @@ private:
     void SetCursorId(int id);
     QPoint ToPicture(const QPoint& windowPoint) const;
 
-    QPointer<WKRN_SheetWindow> m_job;
+    QPointer<QObject> m_job; // the job window, for its messages
     IMPN_SheetReference m_sheet;
     bool m_frontFaces = true;
     bool m_pageEdges = false;

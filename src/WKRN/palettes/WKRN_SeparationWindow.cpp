@@ -6,7 +6,7 @@
 #include "WKRN/palettes/WKRN_SeparationWindowSurfaceRow.h"
 #include "WKRN/palettes/WKRN_TextBoxButton.h"
 #include "WKRN/sheet/WKRN_SheetView.h"
-#include "WKRN/sheet/WKRN_SheetWindow.h"
+#include "WKRN/sheet/WKRN_SheetWindowHost.h"
 
 #include "IMPN/IMPN_ColorDatabases.h"
 #include "IMPN/IMPN_Separation.h"
@@ -16,6 +16,7 @@
 #include "WTLU/WTLU_MessageEvent.h"
 
 #include <QFontMetrics>
+#include <QMainWindow>
 
 #include <algorithm>
 #include <exception>
@@ -49,7 +50,7 @@ QColor ToQColor(const IMPN_ColorBGR& color)
 }
 } // namespace
 
-WKRN_SeparationWindow::WKRN_SeparationWindow(WKRN_SheetWindow& job, QWidget* parent)
+WKRN_SeparationWindow::WKRN_SeparationWindow(WKRN_SheetWindowHost& job, QWidget* parent)
     : QWidget(parent), m_job(job)
 {
     setObjectName(QStringLiteral("WKRN_SeparationWindow"));
@@ -59,7 +60,7 @@ WKRN_SeparationWindow::WKRN_SeparationWindow(WKRN_SheetWindow& job, QWidget* par
                  std::max(metrics.horizontalAdvance(WKRN_StringTable::Load(IDS_FRONT_SURFACE)),
                           metrics.horizontalAdvance(WKRN_StringTable::Load(IDS_BACK_SURFACE))) +
                      kNameColumnPadding);
-    connect(&job, &WKRN_SheetWindow::ColoursChanged, this, &WKRN_SeparationWindow::Refresh);
+    job.WhenColoursChange(this, [this] { Refresh(); });
 }
 
 WKRN_SeparationWindow::~WKRN_SeparationWindow() = default;
@@ -220,7 +221,7 @@ void WKRN_SeparationWindow::Refresh()
 
 void WKRN_SeparationWindow::SendToJob(int message, quintptr wParam)
 {
-    WTLU_MessageEvent::Send(&m_job, message, wParam);
+    WTLU_MessageEvent::Send(&m_job.HostWindow(), message, wParam);
 }
 
 bool WKRN_SeparationWindow::event(QEvent* event)
@@ -337,7 +338,7 @@ void WKRN_SeparationWindow::PickColour(WKRN_SeparationWindowRow& row)
     // The row may go while the dialog runs (a sheet rebuilt meanwhile); the sheet it points into
     // stays until the pick is over.
     const IMPN_SheetReference keep = m_sheet;
-    const PopUpScope popUp(&m_job);
+    const PopUpScope popUp(&m_job.HostWindow());
     const std::optional<QColor> chosen = WTLU_ColorDialog::Choose(
         ToQColor(separation.GetCurrentColor().color), CustomColors(), this);
     if (!chosen)

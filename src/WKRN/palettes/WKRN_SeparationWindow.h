@@ -28,7 +28,7 @@ class IMPN_Separation;
 class IMPN_Surface;
 class WKRN_SeparationWindowRow;
 class WKRN_SeparationWindowSurfaceRow;
-class WKRN_SheetWindow;
+class WKRN_SheetWindowHost;
 
 class WKRN_SeparationWindow : public QWidget
 {
@@ -38,7 +38,7 @@ public:
     static constexpr int kTopMargin = 4;
     static constexpr int kGroupGap = 4;
 
-    explicit WKRN_SeparationWindow(WKRN_SheetWindow& job, QWidget* parent = nullptr);
+    explicit WKRN_SeparationWindow(WKRN_SheetWindowHost& job, QWidget* parent = nullptr);
     ~WKRN_SeparationWindow() override;
 
     // Shows the separations of a sheet (replacing those of a sheet shown before); frontFaces:
@@ -82,7 +82,7 @@ private:
     void PickColour(WKRN_SeparationWindowRow& row);
     void KeepAsCustomColour(const IMPN_Separation& separation);
 
-    WKRN_SheetWindow& m_job;
+    WKRN_SheetWindowHost& m_job;
     IMPN_SheetReference m_sheet;
     bool m_frontFaces = true;
     WKRN_SeparationWindowSurfaceRow* m_frontRow = nullptr;

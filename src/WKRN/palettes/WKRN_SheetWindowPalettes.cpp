@@ -6,7 +6,7 @@
 #include "WKRN/palettes/WKRN_NavigationWindow.h"
 #include "WKRN/palettes/WKRN_SeparationWindow.h"
 #include "WKRN/sheet/WKRN_SheetView.h"
-#include "WKRN/sheet/WKRN_SheetWindow.h"
+#include "WKRN/sheet/WKRN_SheetWindowHost.h"
 
 #include "IMPN/IMPN_Sheet.h"
 #include "WTLA/WTLA_PaletteFrame.h"
@@ -14,6 +14,7 @@
 #include "WTLU/WTLU_MessageEvent.h"
 
 #include <QApplication>
+#include <QMainWindow>
 #include <QTimer>
 
 #include <array>
@@ -52,7 +53,10 @@ std::function<void(const IMPN_SheetReference&, bool)> SheetTakerOf(Content* cont
 }
 } // namespace
 
-WKRN_SheetWindowPalettes::WKRN_SheetWindowPalettes(WKRN_SheetWindow& window) : m_window(window) {}
+WKRN_SheetWindowPalettes::WKRN_SheetWindowPalettes(WKRN_SheetWindowHost& host)
+    : m_host(host), m_window(host.HostWindow())
+{
+}
 
 WKRN_SheetWindowPalettes::~WKRN_SheetWindowPalettes() = default;
 
@@ -61,9 +65,9 @@ void WKRN_SheetWindowPalettes::Create(const IMPN_SheetReference& sheet)
 {
     const auto add = [this](int id, auto* content)
     { AddFramed(id, content, SheetTakerOf(content)); };
-    add(ID_WINDOW_NAVIGATION, new WKRN_NavigationWindow(m_window));
-    add(ID_WINDOW_SEPARATIONS, new WKRN_SeparationWindow(m_window));
-    add(ID_WINDOW_MEASUREMENT, new WKRN_MeasurementWindow(m_window));
+    add(ID_WINDOW_NAVIGATION, new WKRN_NavigationWindow(m_host));
+    add(ID_WINDOW_SEPARATIONS, new WKRN_SeparationWindow(m_host));
+    add(ID_WINDOW_MEASUREMENT, new WKRN_MeasurementWindow(m_host));
 
     GiveSheet(sheet);
     if (m_window.isVisible())
@@ -89,8 +93,8 @@ void WKRN_SheetWindowPalettes::WindowShown()
 
 bool WKRN_SheetWindowPalettes::FrontFaces() const
 {
-    const IMPN_Sheet* sheet = m_window.View()->GetSheet();
-    return sheet == nullptr || m_window.View()->GetTopSurface() == &sheet->GetFrontSurface();
+    const IMPN_Sheet* sheet = m_host.View()->GetSheet();
+    return sheet == nullptr || m_host.View()->GetTopSurface() == &sheet->GetFrontSurface();
 }
 
 void WKRN_SheetWindowPalettes::GiveSheet(const IMPN_SheetReference& sheet)
@@ -105,7 +109,7 @@ void WKRN_SheetWindowPalettes::GiveSheet(const IMPN_SheetReference& sheet)
 void WKRN_SheetWindowPalettes::TellOverlays()
 {
     QWidget* navigation = Receiver(ID_WINDOW_NAVIGATION);
-    const WKRN_SheetView& view = *m_window.View();
+    const WKRN_SheetView& view = *m_host.View();
     WTLU_MessageEvent::Send(navigation,
                             view.GetPageEdge() ? NAVMSG_PAGE_EDGES_ON : NAVMSG_PAGE_EDGES_OFF);
     WTLU_MessageEvent::Send(navigation, view.GetPageNumbers() ? NAVMSG_PAGE_NUMBERS_ON
@@ -148,7 +152,8 @@ WKRN_SheetWindowPalettes::AddFramed(int paletteId, QWidget* content,
     entry.setSheet = std::move(setSheet);
 
     // The frame's notices reach the job window as the palettes' messages.
-    WKRN_SheetWindow* window = &m_window;
+    QMainWindow* window = &m_window;
+    WKRN_SheetWindowHost* host = &m_host;
     connect(frame, &WTLA_PaletteFrame::ClosedByUser, this,
             [window, paletteId]
             { WTLU_MessageEvent::Send(window, JOBMSG_PALETTE_CLOSED, quintptr(paletteId)); });
@@ -163,9 +168,8 @@ WKRN_SheetWindowPalettes::AddFramed(int paletteId, QWidget* content,
             });
     // Check marks follow the palette however it was shown or hidden (its frame's own drag and
     // drop included).
-    connect(frame, &QDockWidget::visibilityChanged, this,
-            [window] { window->UpdateCommandState(); });
-    m_window.UpdateCommandState();
+    connect(frame, &QDockWidget::visibilityChanged, this, [host] { host->UpdateCommandState(); });
+    m_host.UpdateCommandState();
     return frame;
 }
 
@@ -253,29 +257,32 @@ void WKRN_SheetWindowPalettes::HideFloating()
     for (auto& [id, palette] : m_palettes)
         if (palette.remembered)
             palette.window->hide();
-    m_window.UpdateCommandState();
+    m_host.UpdateCommandState();
 }
 
 void WKRN_SheetWindowPalettes::JobDeactivated(QWidget* activating)
 {
-    if (m_window.PopUpInProgress() || Owns(activating))
+    if (m_host.PopUpInProgress() || Owns(activating))
         return;
     HideFloating();
 }
 
 void WKRN_SheetWindowPalettes::PaletteDeactivated(QWidget* activating)
 {
-    if (m_window.PopUpInProgress() || activating == &m_window || Owns(activating))
+    if (m_host.PopUpInProgress() || activating == &m_window || Owns(activating))
         return;
     HideFloating();
     // After the palettes have gone: hiding an active palette moves the activation on its own.
-    if (auto* other = qobject_cast<WKRN_SheetWindow*>(activating))
+    if (WKRN_SheetWindowHost* host = WKRN_SheetWindowHost::Of(activating))
+    {
+        QMainWindow* other = &host->HostWindow();
         QTimer::singleShot(0, other,
                            [other]
                            {
                                if (QApplication::activeWindow() != other)
                                    other->activateWindow();
                            });
+    }
 }
 
 void WKRN_SheetWindowPalettes::Reactivated()
@@ -289,5 +296,5 @@ void WKRN_SheetWindowPalettes::Reactivated()
             palette.window->show();
         palette.remembered = false;
     }
-    m_window.UpdateCommandState();
+    m_host.UpdateCommandState();
 }

@@ -19,7 +19,8 @@
 #include <functional>
 #include <map>
 
-class WKRN_SheetWindow;
+class QMainWindow;
+class WKRN_SheetWindowHost;
 class WTLA_PaletteFrame;
 
 class WKRN_SheetWindowPalettes : public QObject
@@ -28,7 +29,7 @@ public:
     // The navigation palette takes this much more of a docked column than its own height.
     static constexpr int kNavigationDockExtra = 5;
 
-    explicit WKRN_SheetWindowPalettes(WKRN_SheetWindow& window);
+    explicit WKRN_SheetWindowPalettes(WKRN_SheetWindowHost& host);
     ~WKRN_SheetWindowPalettes() override;
 
     // Makes the palettes of a job that shows its first sheet, floating against the right edge,
@@ -89,7 +90,8 @@ private:
     bool FrontFaces() const;
     void Start();
 
-    WKRN_SheetWindow& m_window;
+    WKRN_SheetWindowHost& m_host;
+    QMainWindow& m_window; // the host's window: the palettes' frames dock in it
     std::map<int, Palette> m_palettes;
     bool m_hidden = false;
     bool m_startWhenShown = false;

@@ -261,6 +261,16 @@ bool WKRN_SheetWindow::IsEnabled(int commandId) const
            (m_commands == nullptr || m_commands->Allows(commandId));
 }
 
+void WKRN_SheetWindow::WhenColoursChange(QObject* context, std::function<void()> notice)
+{
+    connect(this, &WKRN_SheetWindow::ColoursChanged, context, std::move(notice));
+}
+
+void WKRN_SheetWindow::WhenSheetShown(QObject* context, std::function<void()> notice)
+{
+    connect(this, &WKRN_SheetWindow::SheetShown, context, std::move(notice));
+}
+
 void WKRN_SheetWindow::UpdateCommandState()
 {
     for (auto& [id, action] : m_actions)

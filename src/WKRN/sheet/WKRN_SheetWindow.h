@@ -11,6 +11,7 @@
 // are relayed synchronously.
 
 #include "IMPN/IMPN_SheetReference.h"
+#include "WKRN/sheet/WKRN_SheetWindowHost.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -31,7 +32,7 @@ class WKRN_SheetWindowPalettes;
 class WKRN_StatusPanes;
 class WTLU_MessageEvent;
 
-class WKRN_SheetWindow : public QMainWindow
+class WKRN_SheetWindow : public QMainWindow, public WKRN_SheetWindowHost
 {
     Q_OBJECT
 public:
@@ -40,8 +41,9 @@ public:
     ~WKRN_SheetWindow() override;
 
     int Identity() const { return m_identity; }
-    bool ShowsSheet() const { return static_cast<bool>(m_sheet); }
-    const IMPN_SheetReference& Sheet() const { return m_sheet; }
+    QMainWindow& HostWindow() override { return *this; }
+    bool ShowsSheet() const override { return static_cast<bool>(m_sheet); }
+    const IMPN_SheetReference& Sheet() const override { return m_sheet; }
 
     // The job name: the imposition name followed by ": Signature %i Web %i"; empty when empty.
     QString JobName() const;
@@ -67,8 +69,8 @@ public:
     void RefreshColours();
 
     // Installs what a command does; the command is enabled from then on where its rule allows.
-    void SetCommandHandler(int commandId, std::function<void()> handler);
-    QAction* Action(int commandId) const;
+    void SetCommandHandler(int commandId, std::function<void()> handler) override;
+    QAction* Action(int commandId) const override;
     QMenu* Menu(int index) const;
     QToolBar* ToolBar() const { return m_toolBar; }
     bool ToolBarShown() const { return m_toolBarShown; }
@@ -77,7 +79,7 @@ public:
     QLabel* WorkStylePane() const;
     QLabel* ZoomPane() const;
     QLabel* CapsPane() const;
-    WKRN_SheetView* View() const { return m_view; }
+    WKRN_SheetView* View() const override { return m_view; }
     WKRN_InkCoverageTools* InkCoverage() const { return m_inkCoverage.get(); }
 
     // The palette shown and hidden by a palette command (32822 navigation, 32823 separations,
@@ -86,17 +88,20 @@ public:
     // (see Palettes()); SetPalette puts a palette of its own window in their place.
     void SetPalette(int paletteId, QWidget* palette);
     // Where the messages for a palette go (the content of its frame).
-    QWidget* Palette(int paletteId) const;
+    QWidget* Palette(int paletteId) const override;
     // What is shown and hidden for a palette: its frame, or the palette window itself.
     QWidget* PaletteWindow(int paletteId) const;
-    WKRN_SheetWindowPalettes& Palettes() const { return *m_paletteSet; }
+    WKRN_SheetWindowPalettes& Palettes() const override { return *m_paletteSet; }
     // The separations palette shows a colour menu or dialog.
-    bool PopUpInProgress() const { return m_popUpInProgress; }
+    bool PopUpInProgress() const override { return m_popUpInProgress; }
 
     // Runs a command as if chosen from the menu (only when it is enabled).
     void Execute(int commandId);
     // Brings enabling and check marks in line with the view and the palettes.
-    void UpdateCommandState();
+    void UpdateCommandState() override;
+
+    void WhenColoursChange(QObject* context, std::function<void()> notice) override;
+    void WhenSheetShown(QObject* context, std::function<void()> notice) override;
 
 signals:
     void ColoursChanged();

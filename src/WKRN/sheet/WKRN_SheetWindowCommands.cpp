@@ -3,7 +3,7 @@
 #include "WKRN/app/WKRN_Ids.h"
 #include "WKRN/palettes/WKRN_SheetWindowPalettes.h"
 #include "WKRN/sheet/WKRN_SheetView.h"
-#include "WKRN/sheet/WKRN_SheetWindow.h"
+#include "WKRN/sheet/WKRN_SheetWindowHost.h"
 
 #include "IMPN/IMPN_Sheet.h"
 #include "IMPN/IMPN_Surface.h"
@@ -25,7 +25,7 @@ constexpr std::array<int, IMPN_SheetView::kLevelCount> kZoomCommands = {
 
 constexpr int kLastLevel = IMPN_SheetView::kLevelCount - 1;
 
-void SetChecked(WKRN_SheetWindow& window, int id, bool checked)
+void SetChecked(WKRN_SheetWindowHost& window, int id, bool checked)
 {
     if (QAction* action = window.Action(id))
         action->setChecked(checked);
@@ -37,7 +37,8 @@ quintptr ZoomPair(int oldLevel, int newLevel)
 }
 } // namespace
 
-WKRN_SheetWindowCommands::WKRN_SheetWindowCommands(WKRN_SheetWindow& window, WKRN_SheetView& view)
+WKRN_SheetWindowCommands::WKRN_SheetWindowCommands(WKRN_SheetWindowHost& window,
+                                                   WKRN_SheetView& view)
     : m_window(window), m_view(view)
 {
 }

@@ -9,14 +9,14 @@
 #include <any>
 
 class WKRN_SheetView;
-class WKRN_SheetWindow;
+class WKRN_SheetWindowHost;
 
 class WKRN_SheetWindowCommands
 {
 public:
     static constexpr int kOpacityStep = 5;
 
-    WKRN_SheetWindowCommands(WKRN_SheetWindow& window, WKRN_SheetView& view);
+    WKRN_SheetWindowCommands(WKRN_SheetWindowHost& window, WKRN_SheetView& view);
 
     // Installs the handlers of the Zoom, Sheet, Tools and palette commands in the window.
     void Install();
@@ -43,6 +43,6 @@ private:
     void SetTool(int tool);
     void TogglePalette(int paletteId);
 
-    WKRN_SheetWindow& m_window;
+    WKRN_SheetWindowHost& m_window;
     WKRN_SheetView& m_view;
 };
