@@ -228,5 +228,5 @@ void IMPN_SheetComparison::LookChanged()
 {
     for (const auto& renderer : m_Renderers)
         if (renderer)
-            renderer->ReleaseTiles();
+            renderer->Recolour();
 }

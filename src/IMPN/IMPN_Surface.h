@@ -87,6 +87,8 @@ public:
     // version of the job): GetRenderer hands it out, null gives the surface's own again. Not
     // owned; whoever sets it clears it before the renderer goes.
     void SetRendererOverride(IMPN_SurfaceRenderer* renderer) { m_RendererOverride = renderer; }
+    // False while another picture is shown in place of the surface's own.
+    bool ShowsOwnPicture() const { return m_RendererOverride == nullptr; }
     IMPN_ThumbnailImage* GetThumbnail() const { return m_Thumbnail.get(); }
 
 private:

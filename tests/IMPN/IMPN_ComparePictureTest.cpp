@@ -165,8 +165,9 @@ TEST_F(ComparePictureTest, ThePictureShowsUnchangedInkFadedAndChangesInTheirColo
         EXPECT_EQ(PixelAt(3, 450, 350), white);
         EXPECT_EQ(PixelAt(3, 255, 155), m_Look.removed);
         m_Cyan->SetVisible(true);
+        EXPECT_EQ(PixelAt(3, 450, 50), m_Look.added);
 
-        // New colours reach the tiles already made.
+        // New colours reach the tiles and the palette already made.
         m_Look.added = IMPN_MakeColorBGR(200, 0, 200);
         comparison.LookChanged();
         EXPECT_EQ(PixelAt(3, 450, 50), m_Look.added);

@@ -372,6 +372,40 @@ const Entry kEntries[] = {
     {2316, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Densitometer: outside the picture", "2316")},
     // Progressive painting.
     {2330, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Drawing: %1 of %2 tiles", "2330")},
+
+    // Comparing versions.
+    {33240, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                               "Compare the sheet with another version of the job: what changed "
+                               "shows in colour, the rest faded\nCompare With",
+                               "33240")},
+    {33241,
+     QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                        "Centre the view on the next changed region\nNext Difference", "33241")},
+    {33242, QT_TRANSLATE_NOOP3(
+                "WKRN_StringTable",
+                "Centre the view on the previous changed region\nPrevious Difference", "33242")},
+    {33243, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                               "Show the sheet itself again, without the comparison\nCompare Off",
+                               "33243")},
+    {2450, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Compare With", "2450")},
+    {2451,
+     QT_TRANSLATE_NOOP3("WKRN_StringTable", "None of the chosen files is a preview file.", "2451")},
+    {2452, QT_TRANSLATE_NOOP3("WKRN_StringTable", "The other version has no sheet %1.", "2452")},
+    {2453, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                              "Sheets are matched by job title, signature and web.", "2453")},
+    {2454,
+     QT_TRANSLATE_NOOP3("WKRN_StringTable", "Comparing: %1 of %2 separations counted", "2454")},
+    {2455, QT_TRANSLATE_NOOP3("WKRN_StringTable", "%1 pixels added, %2 removed, %3 changed regions",
+                              "2455")},
+    {2456, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Region %1 of %2", "2456")},
+    {2457, QT_TRANSLATE_NOOP3("WKRN_StringTable", "No difference to the other version", "2457")},
+    {2458, QT_TRANSLATE_NOOP3("WKRN_StringTable", "%1 inks in one version only", "2458")},
+    {2459, QT_TRANSLATE_NOOP3("WKRN_StringTable", "%1 inks not comparable", "2459")},
+    {2460, QT_TRANSLATE_NOOP3("WKRN_StringTable", "%1 tiles could not be decoded", "2460")},
+    {2461, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Added Pixels", "2461")},
+    {2462, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Removed Pixels", "2462")},
+    {2464, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                              "Choose the preview files of the other version of the job.", "2464")},
 };
 
 const Entry* Find(unsigned id)

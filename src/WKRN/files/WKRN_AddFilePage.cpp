@@ -121,16 +121,21 @@ void WKRN_AddFilePage::ShowSurface(const IMPN_Surface& surface)
     UpdateControls();
 }
 
-void WKRN_AddFilePage::ChooseFiles()
+std::vector<WTLU_FileFilter> WKRN_AddFilePage::PreviewFilters()
 {
     // A folder of TIFF previews must not look empty under the first filter, so every preview
     // extension comes first; the file's content decides whether it is a preview file.
-    const std::vector<WTLU_FileFilter> filters = {
+    return {
         {WKRN_StringTable::Load(IDS_ALL_PREVIEW_FILES_FILTER), QStringLiteral("*.KRN;*.PRV;*.TIF")},
         {WKRN_FileListTexts::PreviewFileFilter(), QStringLiteral("*.PRV;*.KRN")},
         {WKRN_FileListTexts::TiffFileFilter(), QStringLiteral("*.TIF")},
         {WKRN_StringTable::Load(IDS_ALL_FILES_FILTER), QStringLiteral("*")},
     };
+}
+
+void WKRN_AddFilePage::ChooseFiles()
+{
+    const std::vector<WTLU_FileFilter> filters = PreviewFilters();
     QString& remembered = WKRN_Preferences::Current().PreviousFolderPath;
     // The filter is remembered for the run, beside the folder.
     static QString rememberedFilter;

@@ -8,6 +8,7 @@
 // one message. Remove deletes the selected rows.
 
 #include "GFIL/GFIL_FileSpec.h"
+#include "WTLU/WTLU_FileDialog.h"
 
 #include <QString>
 #include <QStringList>
@@ -39,6 +40,10 @@ public:
     // Lists the separations of a sheet's surface (the rows refer to them; the sheet must outlive
     // the page).
     void ShowSurface(const IMPN_Surface& surface);
+
+    // The file types the open-file dialog offers for preview files, every preview extension
+    // first.
+    static std::vector<WTLU_FileFilter> PreviewFilters();
 
     // Add...: the open-file dialog, starting in the remembered folder, which becomes the folder
     // the dialog ended in; then AddFiles with the chosen files. A cancelled dialog adds nothing.

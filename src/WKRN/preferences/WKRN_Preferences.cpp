@@ -191,6 +191,10 @@ WKRN_PreferenceValues WKRN_Preferences::Decode(const WKRN_PreferenceLookup& stor
     { return store(QLatin1String(kRenderingGroup) + QLatin1Char('/') + name); };
     ReadMemory(rendering, "TileMemory", kMinTileMemory, kMaxTileMemory, values.TileMemory);
     ReadInt(rendering, "RenderThreads", 0, kMaxRenderThreads, values.RenderThreads);
+    const WKRN_PreferenceLookup compare = [&store](const QString& name)
+    { return store(QLatin1String(kCompareGroup) + QLatin1Char('/') + name); };
+    ReadColor(compare, "AddedColor", values.CompareAddedColor);
+    ReadColor(compare, "RemovedColor", values.CompareRemovedColor);
     return values;
 }
 
@@ -223,6 +227,10 @@ QSettings::Status WriteValues(const WKRN_PreferenceValues& values, const QString
     store.beginGroup(QLatin1String(WKRN_Preferences::kRenderingGroup));
     store.setValue(Name("TileMemory"), IntBytes(values.TileMemory));
     store.setValue(Name("RenderThreads"), IntBytes(values.RenderThreads));
+    store.endGroup();
+    store.beginGroup(QLatin1String(WKRN_Preferences::kCompareGroup));
+    store.setValue(Name("AddedColor"), ColorBytes(values.CompareAddedColor));
+    store.setValue(Name("RemovedColor"), ColorBytes(values.CompareRemovedColor));
     store.endGroup();
     store.endGroup();
     store.sync();

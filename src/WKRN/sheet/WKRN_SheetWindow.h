@@ -25,6 +25,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QToolBar;
+class WKRN_CompareMode;
 class WKRN_InkCoverageTools;
 class WKRN_SheetView;
 class WKRN_SheetWindowCommands;
@@ -81,6 +82,7 @@ public:
     QLabel* CapsPane() const;
     WKRN_SheetView* View() const override { return m_view; }
     WKRN_InkCoverageTools* InkCoverage() const { return m_inkCoverage.get(); }
+    WKRN_CompareMode* Compare() const { return m_compare.get(); }
 
     // The palette shown and hidden by a palette command (32822 navigation, 32823 separations,
     // 32831 measurement), and the receiver of the relays meant for it. None: its command stays
@@ -143,6 +145,7 @@ private:
     std::unique_ptr<WKRN_SheetWindowCommands> m_commands;
     std::unique_ptr<WKRN_SheetWindowPalettes> m_paletteSet;
     std::unique_ptr<WKRN_InkCoverageTools> m_inkCoverage;
+    std::unique_ptr<WKRN_CompareMode> m_compare;
     bool m_popUpInProgress = false;
     QString m_paintProgress; // the progress text shown, empty when none
     // The sheet arrived before the window had its size: fit again once it is shown.
