@@ -1,5 +1,6 @@
-// Runs mutated preview files through `krn info`, `render` (front at 1:64, back at 1:8) and
-// `thumbnail` and checks that each is rejected or shown at bounded cost: no crash, no hang, peak
+// Runs mutated preview files through `krn info`, `render` (front at 1:64, back at 1:8),
+// `thumbnail` and `compare` (with the file it was made from) and checks that each is rejected or
+// shown at bounded cost: no crash, no hang, peak
 // resident memory under 256 MiB above krn's idle size and under one second of processor time per
 // run.
 //
@@ -375,6 +376,7 @@ int main(int argc, char** argv)
             {krn, "render", file.string(), "--surface", "back", "--level", "6", "--out",
              out.string()},
             {krn, "thumbnail", file.string(), "--out", out.string()},
+            {krn, "compare", source.string(), file.string(), "--regions"},
         };
         for (const auto& command : commands)
         {
