@@ -306,22 +306,24 @@ uint32_t TIFX_KRNFile::TileIndex(uint32_t x, uint32_t y) const
     return m_tiff ? TIFFComputeTile(m_tiff, x, y, 0, 0) : 0;
 }
 
-uint64_t TIFX_KRNFile::GetRawTileSize(uint32_t index) const
+uint64_t TIFX_KRNFile::StoredTileValue(uint32_t index, bool offset) const
 {
     if (!m_tiff || !TIFFIsTiled(m_tiff) || index >= TIFFNumberOfTiles(m_tiff))
         return 0;
     int error = 0;
-    const uint64_t count = TIFFGetStrileByteCountWithErr(m_tiff, index, &error);
-    return error ? 0 : count;
+    const uint64_t value = offset ? TIFFGetStrileOffsetWithErr(m_tiff, index, &error)
+                                  : TIFFGetStrileByteCountWithErr(m_tiff, index, &error);
+    return error ? 0 : value;
+}
+
+uint64_t TIFX_KRNFile::GetRawTileSize(uint32_t index) const
+{
+    return StoredTileValue(index, false);
 }
 
 uint64_t TIFX_KRNFile::GetRawTileOffset(uint32_t index) const
 {
-    if (!m_tiff || !TIFFIsTiled(m_tiff) || index >= TIFFNumberOfTiles(m_tiff))
-        return 0;
-    int error = 0;
-    const uint64_t offset = TIFFGetStrileOffsetWithErr(m_tiff, index, &error);
-    return error ? 0 : offset;
+    return StoredTileValue(index, true);
 }
 
 bool TIFX_KRNFile::ReadFileBytes(uint64_t offset, uint64_t count, uint8_t* buffer) const

@@ -131,6 +131,8 @@ private:
     bool CheckFullResolutionDirectory();
     bool CheckReducedDirectory();
     bool CheckTilesCovered(const std::string& where);
+    // The stored offset or byte count of a tile of the current directory; 0 when unknown.
+    uint64_t StoredTileValue(uint32_t index, bool offset) const;
     [[noreturn]] void ThrowTagNotFound(uint32_t tag, int line) const;
 
     std::string m_path;

@@ -37,14 +37,7 @@ protected:
         p.colorName = name;
         p.color = code == 0 ? std::optional<std::uint16_t>() : std::optional<std::uint16_t>(code);
         p.options.compression = TIFX_KRNWriterOptions::Compression::CCITTGroup4;
-        p.fill = [rule](std::uint32_t x0, std::uint32_t y)
-        {
-            std::uint8_t byte = 0;
-            for (std::uint32_t k = 0; k < 8; ++k)
-                if (rule(x0 + k, y))
-                    byte |= std::uint8_t(0x80u >> k);
-            return byte;
-        };
+        p.fill = IMPN_TestFill(rule);
         return p;
     }
 

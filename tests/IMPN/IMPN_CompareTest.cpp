@@ -36,14 +36,7 @@ IMPN_TestPreview Version(const Rule& rule, std::uint32_t width = 600, std::uint3
     p.width = width;
     p.height = height;
     p.options.compression = compression;
-    p.fill = [rule](std::uint32_t x0, std::uint32_t y)
-    {
-        std::uint8_t byte = 0;
-        for (std::uint32_t k = 0; k < 8; ++k)
-            if (rule(x0 + k, y))
-                byte |= std::uint8_t(0x80u >> k);
-        return byte;
-    };
+    p.fill = IMPN_TestFill(rule);
     return p;
 }
 

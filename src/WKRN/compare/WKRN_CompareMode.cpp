@@ -16,7 +16,6 @@
 #include "IMPN/IMPN_Separation.h"
 #include "IMPN/IMPN_Sheet.h"
 #include "IMPN/IMPN_WorkerPool.h"
-#include "WTLU/WTLU_FileDialog.h"
 #include "WTLU/WTLU_MessageBox.h"
 #include "WTLU/WTLU_MessageEvent.h"
 
@@ -133,19 +132,12 @@ void WKRN_CompareMode::TakeColours()
     m_Look.removed = ColourOf(preferences.CompareRemovedColor);
 }
 
-/* The open-file dialog of Add Preview Files, in the folder it was last left in. */
 void WKRN_CompareMode::ChooseOtherVersion()
 {
-    QString& remembered = WKRN_Preferences::Current().PreviousFolderPath;
-    const WTLU_FileDialogResult chosen = WTLU_FileDialog::GetOpenFileNames(
-        &m_Window.HostWindow(), WKRN_StringTable::Load(IDS_COMPARE_TITLE),
-        WKRN_AddFilePage::PreviewFilters(), remembered, true);
-    if (!chosen.Accepted())
-        return;
-    const QString folder = QDir::toNativeSeparators(chosen.folder);
-    if (!folder.isEmpty() && folder.size() <= WKRN_Preferences::kMaxPathCharacters)
-        remembered = folder;
-    CompareWith(chosen.files);
+    const QStringList chosen = WKRN_AddFilePage::ChoosePreviewFiles(
+        &m_Window.HostWindow(), WKRN_StringTable::Load(IDS_COMPARE_TITLE));
+    if (!chosen.isEmpty())
+        CompareWith(chosen);
 }
 
 bool WKRN_CompareMode::CompareWith(const QStringList& paths)

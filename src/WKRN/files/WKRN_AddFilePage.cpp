@@ -121,34 +121,37 @@ void WKRN_AddFilePage::ShowSurface(const IMPN_Surface& surface)
     UpdateControls();
 }
 
-std::vector<WTLU_FileFilter> WKRN_AddFilePage::PreviewFilters()
+QStringList WKRN_AddFilePage::ChoosePreviewFiles(QWidget* owner, const QString& title)
 {
     // A folder of TIFF previews must not look empty under the first filter, so every preview
     // extension comes first; the file's content decides whether it is a preview file.
-    return {
+    const std::vector<WTLU_FileFilter> filters = {
         {WKRN_StringTable::Load(IDS_ALL_PREVIEW_FILES_FILTER), QStringLiteral("*.KRN;*.PRV;*.TIF")},
         {WKRN_FileListTexts::PreviewFileFilter(), QStringLiteral("*.PRV;*.KRN")},
         {WKRN_FileListTexts::TiffFileFilter(), QStringLiteral("*.TIF")},
         {WKRN_StringTable::Load(IDS_ALL_FILES_FILTER), QStringLiteral("*")},
     };
-}
-
-void WKRN_AddFilePage::ChooseFiles()
-{
-    const std::vector<WTLU_FileFilter> filters = PreviewFilters();
     QString& remembered = WKRN_Preferences::Current().PreviousFolderPath;
     // The filter is remembered for the run, beside the folder.
     static QString rememberedFilter;
-    const WTLU_FileDialogResult chosen =
-        WTLU_FileDialog::GetOpenFileNames(window(), WKRN_StringTable::Load(IDS_ADD_FILES_TITLE),
-                                          filters, remembered, true, &rememberedFilter);
+    const WTLU_FileDialogResult chosen = WTLU_FileDialog::GetOpenFileNames(
+        owner, title, filters, remembered, true, &rememberedFilter);
     if (!chosen.Accepted())
-        return;
+        return {};
     // A longer path would be refused when the preferences are read back.
     const QString folder = QDir::toNativeSeparators(chosen.folder);
     if (!folder.isEmpty() && folder.size() <= WKRN_Preferences::kMaxPathCharacters)
         remembered = folder;
-    AddFiles(chosen.files);
+    return chosen.files;
+}
+
+void WKRN_AddFilePage::ChooseFiles()
+{
+    const QStringList chosen =
+        ChoosePreviewFiles(window(), WKRN_StringTable::Load(IDS_ADD_FILES_TITLE));
+    if (chosen.isEmpty())
+        return;
+    AddFiles(chosen);
 }
 
 std::vector<WKRN_AddFilePage::RejectedFile> WKRN_AddFilePage::AddFiles(const QStringList& paths)

@@ -8,7 +8,6 @@
 // one message. Remove deletes the selected rows.
 
 #include "GFIL/GFIL_FileSpec.h"
-#include "WTLU/WTLU_FileDialog.h"
 
 #include <QString>
 #include <QStringList>
@@ -41,9 +40,9 @@ public:
     // the page).
     void ShowSurface(const IMPN_Surface& surface);
 
-    // The file types the open-file dialog offers for preview files, every preview extension
-    // first.
-    static std::vector<WTLU_FileFilter> PreviewFilters();
+    // The open-file dialog for preview files, starting in the remembered folder, which becomes
+    // the folder the dialog ended in; the chosen files, none when it was cancelled.
+    static QStringList ChoosePreviewFiles(QWidget* owner, const QString& title);
 
     // Add...: the open-file dialog, starting in the remembered folder, which becomes the folder
     // the dialog ended in; then AddFiles with the chosen files. A cancelled dialog adds nothing.
