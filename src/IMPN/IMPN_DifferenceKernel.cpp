@@ -27,23 +27,23 @@ std::uint64_t LeadingMask(std::uint32_t pixels)
     }
     return Load(bytes);
 }
-} // namespace
 
-// A second copy of the loop with the population-count instruction where the processor has one.
-__attribute__((target_clones("popcnt", "default"))) void
-IMPN_DifferenceKernel::Compare(const std::uint8_t* older, const std::uint8_t* newer,
-                               std::size_t rowBytes, std::uint32_t width, std::uint32_t height,
-                               Counts& counts, std::uint8_t* changed, std::size_t changedStride)
+// The counting loop. Where the processor has a population-count instruction a second copy of
+// it uses that, chosen once at load time.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) &&                             \
+    !defined(__SANITIZE_ADDRESS__)
+__attribute__((target_clones("popcnt", "default")))
+#endif
+void CompareRows(const std::uint8_t* older, const std::uint8_t* newer, std::size_t rowBytes,
+                 std::uint32_t words, std::uint64_t lastMask, std::uint32_t height,
+                 std::uint64_t& added, std::uint64_t& removed, std::uint8_t* changed,
+                 std::size_t changedStride)
 {
-    if (width == 0 || height == 0)
-        return;
-    const std::uint32_t words = (width + kCellSize - 1) / kCellSize;
-    const std::uint64_t lastMask = LeadingMask(width - (words - 1) * kCellSize);
-    std::uint64_t added = 0, removed = 0;
+    constexpr std::uint32_t cell = IMPN_DifferenceKernel::kCellSize;
     for (std::uint32_t y = 0; y < height; ++y)
     {
         const std::size_t row = std::size_t(y) * rowBytes;
-        std::uint8_t* cells = changed + std::size_t(y / kCellSize) * changedStride;
+        std::uint8_t* cells = changed + std::size_t(y / cell) * changedStride;
         for (std::uint32_t w = 0; w < words; ++w)
         {
             const std::uint64_t mask = w + 1 == words ? lastMask : ~std::uint64_t(0);
@@ -56,6 +56,20 @@ IMPN_DifferenceKernel::Compare(const std::uint8_t* older, const std::uint8_t* ne
             cells[w] = 1;
         }
     }
+}
+} // namespace
+
+void IMPN_DifferenceKernel::Compare(const std::uint8_t* older, const std::uint8_t* newer,
+                                    std::size_t rowBytes, std::uint32_t width, std::uint32_t height,
+                                    Counts& counts, std::uint8_t* changed,
+                                    std::size_t changedStride)
+{
+    if (width == 0 || height == 0)
+        return;
+    const std::uint32_t words = (width + kCellSize - 1) / kCellSize;
+    std::uint64_t added = 0, removed = 0;
+    CompareRows(older, newer, rowBytes, words, LeadingMask(width - (words - 1) * kCellSize), height,
+                added, removed, changed, changedStride);
     counts.added += added;
     counts.removed += removed;
 }

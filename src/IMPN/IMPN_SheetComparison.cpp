@@ -91,7 +91,19 @@ bool IMPN_SheetComparison::Begin(unsigned threads)
             ink.task->sides[side] = true;
             m_Inks[side].push_back(ink);
         }
+    }
+    m_Begun = true;
+    return true;
+}
 
+void IMPN_SheetComparison::ShowPictures()
+{
+    if (!m_Begun || m_Showing)
+        return;
+    m_Showing = true;
+    for (int side = 0; side < 2; ++side)
+    {
+        IMPN_Surface& shown = SurfaceOf(*m_Shown, side);
         if (!shown.HasSeparations() || shown.GetRenderer() == nullptr)
             continue;
         // Ink both versions print first, then the added and the removed colour over it.
@@ -135,8 +147,13 @@ bool IMPN_SheetComparison::Begin(unsigned threads)
         shown.SetRendererOverride(renderer.get());
         m_Renderers[side] = std::move(renderer);
     }
-    m_Begun = true;
-    return true;
+}
+
+bool IMPN_SheetComparison::IsSideCounted(int side) const
+{
+    return std::all_of(m_Tasks.begin(), m_Tasks.end(),
+                       [side](const auto& task)
+                       { return !task->sides[side & 1] || task->finished || !task->Comparable(); });
 }
 
 void IMPN_SheetComparison::End()
@@ -150,6 +167,7 @@ void IMPN_SheetComparison::End()
     }
     m_Tasks.clear();
     m_Begun = false;
+    m_Showing = false;
 }
 
 std::vector<std::size_t> IMPN_SheetComparison::TaskOrder(int firstSide) const

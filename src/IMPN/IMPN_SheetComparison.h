@@ -1,8 +1,8 @@
 #pragma once
 // The comparison of the sheet a job window shows with the same sheet of another version of the
 // job, for the viewer. The shown sheet is the new version: added pixels are those it inks and the
-// other version does not. While the comparison is begun, each surface of the shown sheet shows
-// the comparison picture instead of its own (IMPN_CompareInk through the surface renderer, so at
+// other version does not. Once its pictures are shown, each surface of the shown sheet shows the
+// comparison picture instead of its own (IMPN_CompareInk through the surface renderer, so at
 // every zoom level and with the surface's hidden inks left out); the other version's files are
 // open only between Begin and End.
 //
@@ -45,10 +45,18 @@ public:
     // Null when the other version has no sheet of the shown one's identity.
     IMPN_Sheet* GetOtherSheet() const { return m_Other.Get(); }
 
-    // Opens the readers (threads for each separation's count) and puts the comparison pictures
-    // in place. False, with nothing changed, without an other sheet or when already begun.
+    // Opens the readers (threads for each separation's count). False, with nothing changed,
+    // without an other sheet or when already begun.
     bool Begin(unsigned threads);
     bool IsBegun() const { return m_Begun; }
+    // Puts the comparison pictures in place of the surfaces' own (once, after Begin). A picture
+    // shown before its separations are counted compares its tiles itself, so the viewer shows
+    // it once the surface facing the viewer is counted: the count is then not slowed by the
+    // picture, and the picture finds every tile's state known.
+    void ShowPictures();
+    bool ShowsPictures() const { return m_Showing; }
+    // Every task of a surface (0 front, 1 back) is finished.
+    bool IsSideCounted(int side) const;
     // The surfaces' own pictures again, every file of the other version closed. No task may be
     // running.
     void End();
@@ -99,4 +107,5 @@ private:
     std::vector<Ink> m_Inks[2];
     std::unique_ptr<IMPN_SurfaceRenderer> m_Renderers[2];
     bool m_Begun = false;
+    bool m_Showing = false;
 };

@@ -10,9 +10,11 @@
 #include "IMPN/IMPN_Registry.h"
 #include "IMPN/IMPN_SheetComparison.h"
 #include "IMPN/IMPN_SurfaceRenderer.h"
+#include "IMPN/IMPN_WorkerPool.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace
@@ -134,6 +136,8 @@ TEST_F(ComparePictureTest, ThePictureShowsUnchangedInkFadedAndChangesInTheirColo
         IMPN_SheetComparison comparison(*m_Sheet, std::move(m_Other), m_Look);
         ASSERT_NE(comparison.GetOtherSheet(), nullptr);
         ASSERT_TRUE(comparison.Begin(2));
+        EXPECT_EQ(m_Surface->GetRenderer(), own);
+        comparison.ShowPictures();
         ASSERT_NE(m_Surface->GetRenderer(), own);
 
         const Bgr white{255, 255, 255};
@@ -208,4 +212,53 @@ TEST_F(ComparePictureTest, AnOtherVersionWithoutTheSheetIsNotBegun)
     EXPECT_EQ(comparison.GetOtherSheet(), nullptr);
     EXPECT_FALSE(comparison.Begin(1));
     EXPECT_EQ(m_Surface->GetRenderer(), own);
+}
+
+// The comparison picture's tiles made on a pool's workers, through readers of their own, are the
+// ones the owner makes alone, at 1:1 and at 1:8.
+TEST_F(ComparePictureTest, ThePictureIsTheSameWhateverTheNumberOfThreads)
+{
+    std::vector<std::uint8_t> alone[2], pooled[2];
+    const int levels[2] = {3, 6};
+    const auto picture = [&](int level)
+    {
+        IMPN_SurfaceRenderer& renderer = *m_Surface->GetRenderer();
+        const IMPN_RenderLevel& l = renderer.GetLevel(level);
+        std::vector<std::uint8_t> pixels(std::size_t(l.width) * l.height * 3);
+        for (std::int32_t y = 0; y < l.height; ++y)
+            for (std::int32_t x = 0; x < l.width; x += l.tileWidth)
+            {
+                const IMPN_RenderTile* tile = renderer.GetTile(y / l.tileHeight * l.tileHeight, x,
+                                                               level, m_Surface->GetLatestChange());
+                tile->CopyRow(y - tile->top, 0, std::min(l.tileWidth, l.width - x),
+                              pixels.data() + (std::size_t(y) * l.width + x) * 3);
+            }
+        return pixels;
+    };
+    {
+        IMPN_SheetComparison comparison(*m_Sheet, std::move(m_Other), m_Look);
+        ASSERT_TRUE(comparison.Begin(1));
+        comparison.ShowPictures();
+        for (int i = 0; i < 2; ++i)
+            alone[i] = picture(levels[i]);
+    }
+    auto other = std::make_unique<IMPN_Registry>();
+    for (const char* name : {"o0.tif", "o1.tif", "o2.tif"})
+        other->AddFiles({GFIL_FileSpec((m_Folder.Path() / name).string())}, false);
+    IMPN_SheetComparison comparison(*m_Sheet, std::move(other), m_Look);
+    ASSERT_TRUE(comparison.Begin(2));
+    comparison.ShowPictures();
+    IMPN_WorkerPool pool(2);
+    for (int i = 0; i < 2; ++i)
+    {
+        IMPN_SurfaceRenderer& renderer = *m_Surface->GetRenderer();
+        const IMPN_RenderLevel& l = renderer.GetLevel(levels[i]);
+        std::vector<IMPN_SurfaceRenderer::Position> positions;
+        for (std::int32_t y = 0; y < l.height; y += l.tileHeight)
+            for (std::int32_t x = 0; x < l.width; x += l.tileWidth)
+                positions.push_back({y, x});
+        renderer.MakeTiles(positions, levels[i], m_Surface->GetLatestChange(), &pool);
+        pooled[i] = picture(levels[i]);
+        EXPECT_EQ(pooled[i], alone[i]) << "level " << levels[i];
+    }
 }

@@ -9,7 +9,9 @@
 #include "IMPN/IMPN_CompareReport.h"
 #include "IMPN/IMPN_DifferenceKernel.h"
 #include "IMPN/IMPN_Registry.h"
+#include "IMPN/IMPN_Separation.h"
 #include "IMPN/IMPN_SeparationDifference.h"
+#include "IMPN/IMPN_VersionMatch.h"
 #include "IMPN/IMPN_WorkerPool.h"
 
 #include <gtest/gtest.h>
@@ -391,4 +393,56 @@ TEST(CompareReport, AWorkAndTurnSheetReportsBothSurfacesOfItsOneSetOfFiles)
         IMPN_CompareReport::Run(versions[0], versions[1], {});
     const std::string counts = Screen(1, 1) ? "0\t1" : "1\t0";
     EXPECT_EQ(outcome.text, "1\tfront\tBlack\t" + counts + "\n1\tback\tBlack\t" + counts + "\n");
+}
+
+TEST(CompareMatch, NamesEqualWithoutRegardToCaseFoldEveryScriptAndBytesThatAreNotText)
+{
+    const struct
+    {
+        const char* a;
+        const char* b;
+        bool same;
+    } cases[] = {
+        {"PANTONE 185 C", "pantone 185 c", true},
+        {"Grün", "GRÜN", true},
+        {"Голубой", "ГОЛУБОЙ", true},
+        {"Cyan", "Cyan 2", false},
+        {"\xE9toile", "\xE9TOILE", true},  // not UTF-8: the ASCII letters alone fold
+        {"\xE9toile", "\xC9TOILE", false}, // and the other bytes must be equal
+        {"\xE9", "", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IMPN_VersionMatch::SameNameNoCase(c.a, c.b), c.same) << c.a << " / " << c.b;
+}
+
+// Old: process Cyan, spots cyan, Gold and Silver; new: process Cyan, spots CYAN, gold, SILVER and
+// silver. The spot cyan takes CYAN, never the process Cyan; Silver takes the first loose match.
+TEST(CompareMatch, InksPairByTheExactNameFirstThenLooselyAndNeverByPosition)
+{
+    IMPN_TestFolder folder;
+    IMPN_Registry versions[2];
+    const std::vector<std::pair<std::string, std::uint16_t>> inks[2] = {
+        {{"Cyan", 1}, {"cyan", 0}, {"Gold", 0}, {"Silver", 0}},
+        {{"SILVER", 0}, {"CYAN", 0}, {"silver", 0}, {"gold", 0}, {"Cyan", 1}},
+    };
+    for (int v = 0; v < 2; ++v)
+        for (const auto& [name, code] : inks[v])
+        {
+            IMPN_TestPreview p = Version(Screen);
+            p.colorName = name;
+            p.color =
+                code == 0 ? std::optional<std::uint16_t>() : std::optional<std::uint16_t>(code);
+            versions[v].AddFiles(
+                {GFIL_FileSpec(folder.Write(std::to_string(v) + name + ".tif", p))}, false);
+        }
+    const std::vector<IMPN_VersionMatch::SheetPair> sheets =
+        IMPN_VersionMatch::Match(versions[0], versions[1]);
+    ASSERT_EQ(sheets.size(), 1u);
+    std::vector<std::string> pairs;
+    for (const IMPN_VersionMatch::InkPair& ink : sheets[0].inks[0])
+        pairs.push_back((ink.older ? ink.older->GetName() : "-") + "=" +
+                        (ink.newer ? ink.newer->GetName() : "-"));
+    EXPECT_EQ(pairs, (std::vector<std::string>{"Cyan=Cyan", "cyan=CYAN", "Gold=gold",
+                                               "Silver=SILVER", "-=silver"}));
+    EXPECT_TRUE(sheets[0].inks[1].empty());
 }

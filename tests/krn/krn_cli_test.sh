@@ -284,6 +284,11 @@ fi
 grep -q 'no-such-job holds no preview job' <<<"$out" || fail "compare missing version: $out"
 "$krn" compare "$brochure" "$copy" --sheet 2 >/dev/null 2>&1
 [ $? -eq 2 ] || fail "compare --sheet past the last does not exit 2"
+"$krn" compare "$brochure" "$copy" --ink Gold >/dev/null 2>&1
+[ $? -eq 2 ] || fail "compare --ink of an ink neither version has does not exit 2"
+mkdir -p "$work/empty-version"
+"$krn" compare "$work/empty-version" "$copy" >/dev/null 2>&1
+[ $? -eq 2 ] || fail "compare with an empty version does not exit 2"
 
 if [ $failures -ne 0 ]; then
   echo "krn_cli: $failures failures" >&2

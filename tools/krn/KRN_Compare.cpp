@@ -88,6 +88,9 @@ int RunCompare(const std::vector<std::string>& args)
         std::cerr << "krn compare: " << outcome.unreadable << "\n";
         return 2;
     }
+    // An ink that neither version has is a mistake in the command, not a match.
+    if (!filter.ink.empty() && outcome.text.empty())
+        return parser.Fail("no ink " + filter.ink + " in what --sheet and --surface show");
     std::cout << outcome.text << std::flush;
     for (const std::string& warning : outcome.warnings)
         std::cerr << "krn compare: warning: " << warning << "\n";

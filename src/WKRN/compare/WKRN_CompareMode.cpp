@@ -184,15 +184,25 @@ bool WKRN_CompareMode::CompareWith(const QStringList& paths)
     }
 
     Off();
-    m_View.DropPendingTiles();
     comparison->Begin(CountingThreads());
     m_Comparison = std::move(comparison);
     m_Current = -1;
     StartCounting();
     InstallModeCommands(true);
+    ShowPicturesWhenCounted();
     Refresh(true);
-    m_View.Redraw();
     return true;
+}
+
+void WKRN_CompareMode::ShowPicturesWhenCounted()
+{
+    if (!m_Comparison || m_Comparison->ShowsPictures() ||
+        !m_Comparison->IsSideCounted(FacingSide()))
+        return;
+    // The pending tiles are the sheet's own pictures'; the new ones are asked for afresh.
+    m_View.DropPendingTiles();
+    m_Comparison->ShowPictures();
+    m_View.Redraw();
 }
 
 void WKRN_CompareMode::StartCounting()
@@ -235,6 +245,7 @@ void WKRN_CompareMode::Adopt(std::uint64_t generation, std::size_t task)
     if (generation != m_Generation || !m_Comparison)
         return;
     m_Comparison->FinishTask(task);
+    ShowPicturesWhenCounted();
     Refresh(true);
     if (!IsCounted())
         return;
@@ -269,6 +280,7 @@ void WKRN_CompareMode::SheetChanged()
 
 void WKRN_CompareMode::ViewChanged()
 {
+    ShowPicturesWhenCounted();
     Refresh(false);
 }
 

@@ -10,7 +10,8 @@
 // The pixels are counted on a thread of the comparison's own, one separation after the other,
 // those of the surface facing the viewer first; each separation's counts are adopted on the
 // user-interface thread as they arrive, tagged with the comparison they belong to, so that the
-// counts and marks of a comparison that has ended are never shown.
+// counts and marks of a comparison that has ended are never shown. The view changes to the
+// comparison picture once the surface facing the viewer is counted.
 
 #include "IMPN/IMPN_CompareInk.h"
 #include "IMPN/IMPN_SheetComparison.h"
@@ -70,6 +71,9 @@ public:
 private:
     void ChooseOtherVersion();
     void StartCounting();
+    // The comparison pictures take the surfaces' place once the surface facing the viewer is
+    // counted: until then the view shows the sheet itself and the count has the processor.
+    void ShowPicturesWhenCounted();
     void StopCounting();
     void Adopt(std::uint64_t generation, std::size_t task);
     void InstallModeCommands(bool on);
