@@ -290,6 +290,10 @@
         <source>Compare &amp;Off</source>
         <translation>Vergleich &amp;beenden</translation>
     </message>
+    <message>
+        <source>Export Ink &amp;Presetting (CIP3 PPF)...</source>
+        <translation>Farb&amp;voreinstellung exportieren (CIP3 PPF)...</translation>
+    </message>
 </context>
 <context>
     <name>WKRN_StringTable</name>
@@ -1333,6 +1337,88 @@ Vergleich beenden</translation>
         <comment>2464</comment>
         <translation>Wählen Sie die Vorschaudateien der anderen Fassung des Auftrags.</translation>
     </message>
+    <message>
+        <source>&amp;Stop</source>
+        <comment>2500</comment>
+        <translation>&amp;Anhalten</translation>
+    </message>
+    <message>
+        <source>Folder: %1</source>
+        <comment>2501</comment>
+        <translation>Ordner: %1</translation>
+    </message>
+    <message>
+        <source>Stopped after %1 of %2 files</source>
+        <comment>2502</comment>
+        <translation>Angehalten nach %1 von %2 Dateien</translation>
+    </message>
+    <message>
+        <source>Write the shown sheet as an ink presetting file for the press (CIP3 PPF)
+Export Ink Presetting</source>
+        <comment>33236</comment>
+        <translation>Den gezeigten Bogen als Datei zur Farbvoreinstellung der Druckmaschine schreiben (CIP3 PPF)
+Farbvoreinstellung exportieren</translation>
+    </message>
+    <message>
+        <source>Export Ink Presetting</source>
+        <comment>2400</comment>
+        <translation>Farbvoreinstellung exportieren</translation>
+    </message>
+    <message>
+        <source>Ink presetting files (*.ppf *.PPF)</source>
+        <comment>2401</comment>
+        <translation>Dateien zur Farbvoreinstellung (*.ppf *.PPF)</translation>
+    </message>
+    <message>
+        <source>Writing the ink presetting file %1: %2 %</source>
+        <comment>2402</comment>
+        <translation>Datei zur Farbvoreinstellung %1 wird geschrieben: %2 %</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <comment>2403</comment>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Ink presetting file written: %1</source>
+        <comment>2404</comment>
+        <translation>Datei zur Farbvoreinstellung geschrieben: %1</translation>
+    </message>
+    <message>
+        <source>Ink presetting export cancelled; nothing was written</source>
+        <comment>2405</comment>
+        <translation>Export der Farbvoreinstellung abgebrochen; es wurde nichts geschrieben</translation>
+    </message>
+    <message>
+        <source>The ink presetting file %1 could not be written.</source>
+        <comment>2406</comment>
+        <translation>Die Datei zur Farbvoreinstellung %1 konnte nicht geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>The ink presetting file %1 was written, but %2 source tiles could not be read and count as no ink:</source>
+        <comment>2407</comment>
+        <translation>Die Datei zur Farbvoreinstellung %1 wurde geschrieben, aber %2 Kacheln der Quelldateien konnten nicht gelesen werden und zählen als ohne Farbe:</translation>
+    </message>
+    <message>
+        <source>... and %1 more</source>
+        <comment>2408</comment>
+        <translation>... und %1 weitere</translation>
+    </message>
+    <message>
+        <source>Preferences Not Saved</source>
+        <comment>2550</comment>
+        <translation>Einstellungen nicht gespeichert</translation>
+    </message>
+    <message>
+        <source>The preferences could not be written to their file, which keeps its earlier contents. The changes stay in effect until Quor KRN is closed.</source>
+        <comment>2551</comment>
+        <translation>Die Einstellungen konnten nicht in ihre Datei geschrieben werden; die Datei behält ihren bisherigen Inhalt. Die Änderungen gelten, bis Quor KRN beendet wird.</translation>
+    </message>
+    <message>
+        <source>The preferences could not be written to their file, which keeps its earlier contents. The changes made since Quor KRN was started are lost.</source>
+        <comment>2552</comment>
+        <translation>Die Einstellungen konnten nicht in ihre Datei geschrieben werden; die Datei behält ihren bisherigen Inhalt. Die Änderungen seit dem Start von Quor KRN gehen verloren.</translation>
+    </message>
 </context>
 <context>
     <name>WKRN_FileListTexts</name>
@@ -1439,8 +1525,8 @@ Vergleich beenden</translation>
         <translation> MiB</translation>
     </message>
     <message>
-        <source>Memory for the tiles from 8:1 to 1:8 of each surface shown; beyond it, tiles not on screen are made again when needed</source>
-        <translation>Speicher für die Kacheln von 8:1 bis 1:8 jeder gezeigten Bogenseite; darüber hinaus werden Kacheln außerhalb des Bildschirms bei Bedarf neu erzeugt</translation>
+        <source>Memory for the tiles of each surface shown; beyond it, tiles not on screen are made again when needed</source>
+        <translation>Speicher für die Kacheln jeder gezeigten Bogenseite; darüber hinaus werden Kacheln außerhalb des Bildschirms bei Bedarf neu erzeugt</translation>
     </message>
     <message>
         <source>Navigation Palette Colors</source>

@@ -1,13 +1,17 @@
-// Runs mutated preview files through `krn info`, `render` (front at 1:64, back at 1:8),
-// `thumbnail` and `compare` (with the file it was made from) and checks that each is rejected or
-// shown at bounded cost: no crash, no hang, peak
-// resident memory under 256 MiB above krn's idle size and under one second of processor time per
-// run.
+// Runs mutated and crafted preview files through `krn info`, `render` (front at 1:64, back at
+// 1:8), `thumbnail`, `coverage`, `dump` and `compare` (with the file it was made from) and checks
+// that each is rejected or shown at bounded cost: no crash, no hang, peak resident memory under
+// 256 MiB above krn's idle size and under two seconds of processor time per run.
 //
 // The mutations start from the files of `krn sample` jobs: truncations, changed bytes, entry
 // counts and values (offsets) overwritten in every directory (the embedded private one too),
 // tile offsets and byte counts overwritten, and large declared image and tile sizes. They are
 // made from a seed, so a failure names a file that the same seed makes again.
+//
+// The crafted files are made from one sample file every run: images stretched to extreme declared
+// sizes whose millions of tiles all share the bytes of the first tile (each a few kilobytes to
+// 33 MB), and private directories with no entries or lying in the file header or in directory 0.
+// `krn info` must also call each of them valid or not, as it is.
 //
 // usage: hostile_files KRN WORK_FOLDER [--count N] [--seed S] [--keep]
 //   --count 0 runs every mutation of every sample file (a developer's run; several thousand).
@@ -26,6 +30,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <iterator>
 #include <random>
@@ -37,7 +42,7 @@ namespace
 namespace fs = std::filesystem;
 
 constexpr long kMemoryAimKiB = 256 * 1024;
-constexpr double kTimeAimSeconds = 1.0;
+constexpr double kTimeAimSeconds = 2.0;
 constexpr int kHangSeconds = 20;
 
 using Bytes = std::vector<std::uint8_t>;
@@ -294,6 +299,115 @@ bool Mutate(const Bytes& source, int kind, std::mt19937& rng, Bytes& out)
     }
 }
 
+// The file offset of image directory d, or 0.
+std::uint64_t DirectoryAt(const Tiff& t, int d)
+{
+    std::uint64_t ifd = t.Get(4, 4);
+    for (int i = 0; i < d && ifd != 0 && t.Has(ifd, 2); ++i)
+        ifd = t.Get(ifd + 2 + 12 * std::uint64_t(t.Get(ifd, 2)), 4);
+    return ifd;
+}
+
+// The file offset of the entry of `tag` in the directory at `ifd`, or 0.
+std::uint64_t EntryOf(const Tiff& t, std::uint64_t ifd, std::uint16_t tag)
+{
+    for (std::uint32_t k = 0, n = t.Get(ifd, 2); k < n && t.Has(ifd + 2 + 12 * k, 12); ++k)
+        if (t.Get(ifd + 2 + 12 * std::uint64_t(k), 2) == tag)
+            return ifd + 2 + 12 * std::uint64_t(k);
+    return 0;
+}
+
+// The first value of an entry, inline or out of line.
+std::uint32_t FirstValue(const Tiff& t, std::uint64_t entry)
+{
+    const int width = TypeSize(std::uint16_t(t.Get(entry + 2, 2)));
+    const std::uint32_t count = t.Get(entry + 4, 4);
+    const std::uint64_t at = std::uint64_t(width) * count <= 4 ? entry + 8 : t.Get(entry + 8, 4);
+    return t.Get(at, std::min(width, 4));
+}
+
+// Makes directory d of the file width x length pixels in 512 x 512 tiles, every tile pointing
+// at the bytes of its first tile (the new offset and byte-count arrays are added at the end).
+bool Stretch(Bytes& b, int d, std::uint32_t width, std::uint32_t length)
+{
+    Tiff t{b, b[0] == 'M'};
+    const std::uint64_t ifd = DirectoryAt(t, d);
+    const std::uint64_t sizes[2] = {EntryOf(t, ifd, 256), EntryOf(t, ifd, 257)};
+    const std::uint64_t arrays[2] = {EntryOf(t, ifd, 324), EntryOf(t, ifd, 325)};
+    if (ifd == 0 || !sizes[0] || !sizes[1] || !arrays[0] || !arrays[1])
+        return false;
+    const std::uint64_t tiles =
+        ((std::uint64_t(width) + 511) / 512) * ((std::uint64_t(length) + 511) / 512);
+    if (tiles < 2 || tiles > 0x10000000)
+        return false;
+    const std::uint32_t values[2] = {width, length};
+    for (int i = 0; i < 2; ++i)
+    {
+        t.Put(sizes[i] + 2, 2, 4);
+        t.Put(sizes[i] + 4, 4, 1);
+        t.Put(sizes[i] + 8, 4, values[i]);
+    }
+    for (const std::uint64_t entry : arrays)
+    {
+        const std::uint32_t first = FirstValue(t, entry);
+        b.resize((b.size() + 3) / 4 * 4);
+        const std::uint64_t at = b.size();
+        b.resize(at + 4 * tiles);
+        for (std::uint64_t i = 0; i < tiles; ++i)
+            t.Put(at + 4 * i, 4, first);
+        t.Put(entry + 2, 2, 4);
+        t.Put(entry + 4, 4, std::uint32_t(tiles));
+        t.Put(entry + 8, 4, std::uint32_t(at));
+    }
+    return true;
+}
+
+struct Crafted
+{
+    const char* name;
+    bool valid; // what krn info must say of it
+    std::function<bool(Bytes&)> make;
+};
+
+// The crafted cases, made from one valid sample file of one surface.
+std::vector<Crafted> CraftedCases()
+{
+    const auto moveQuorIFD = [](Bytes& b, bool toHeader)
+    {
+        Tiff t{b, b[0] == 'M'};
+        const std::uint64_t ifd = DirectoryAt(t, 0);
+        const std::uint64_t entry = EntryOf(t, ifd, 34756);
+        if (!entry)
+            return false;
+        t.Put(entry + 8, 4, toHeader ? 0 : std::uint32_t(ifd));
+        return true;
+    };
+    return {
+        {"shared-1048576-wide", true,
+         [](Bytes& b) { return Stretch(b, 0, 1048576, 512) && Stretch(b, 1, 131072, 64); }},
+        {"shared-1048576-tall", true,
+         [](Bytes& b) { return Stretch(b, 0, 512, 1048576) && Stretch(b, 1, 64, 131072); }},
+        {"shared-11000-square-both-images", true,
+         [](Bytes& b) { return Stretch(b, 0, 11000, 11000) && Stretch(b, 1, 11000, 11000); }},
+        {"shared-2147483647-wide", false, [](Bytes& b) { return Stretch(b, 0, 2147483647, 512); }},
+        {"shared-1048577-wide", false, [](Bytes& b) { return Stretch(b, 0, 1048577, 512); }},
+        {"private-directory-without-entries", false,
+         [](Bytes& b)
+         {
+             Tiff t{b, b[0] == 'M'};
+             const std::uint64_t entry = EntryOf(t, DirectoryAt(t, 0), 34756);
+             if (!entry || t.Get(entry + 4, 4) <= 4)
+                 return false;
+             t.Put(t.Get(entry + 8, 4), 2, 0);
+             return true;
+         }},
+        {"private-directory-at-the-header", false,
+         [moveQuorIFD](Bytes& b) { return moveQuorIFD(b, true); }},
+        {"private-directory-at-directory-0", false,
+         [moveQuorIFD](Bytes& b) { return moveQuorIFD(b, false); }},
+    };
+}
+
 int Usage()
 {
     std::cerr << "usage: hostile_files KRN WORK_FOLDER [--count N] [--seed S] [--keep]\n";
@@ -348,27 +462,14 @@ int main(int argc, char** argv)
     const long idleKiB = Run({krn, "info", "--help"}).maxRssKiB;
     const long limitKiB = idleKiB + kMemoryAimKiB;
 
-    const int kindCount = int(std::size(kKinds));
-    // Every source file with every kind, 60 mutations each, when the whole set is asked for.
-    const long total = count > 0 ? count : long(sources.size()) * kindCount * 60;
-    std::mt19937 rng(seed);
     const fs::path out = work / "out.ppm";
     long failures = 0, runs = 0, files = 0;
     long worstKiB = 0;
     double worstSeconds = 0;
     std::string worstMemoryFile, worstTimeFile;
-    for (long i = 0; i < total; ++i)
+    // Runs every command on the file; false when one failed. `valid`: what info must exit with.
+    const auto check = [&](const fs::path& file, int validity)
     {
-        const fs::path& source = sources[std::size_t(i) % sources.size()];
-        const int kind = int((i / long(sources.size())) % kindCount);
-        Bytes mutant;
-        if (!Mutate(ReadFile(source), kind, rng, mutant))
-            continue;
-        const fs::path file =
-            work / "mutants" /
-            (std::to_string(i) + "-" + kKinds[kind] + "-" + source.filename().string());
-        WriteFile(file, mutant);
-        ++files;
         bool fileFailed = false;
         const std::vector<std::vector<std::string>> commands = {
             {krn, "info", file.string()},
@@ -377,6 +478,8 @@ int main(int argc, char** argv)
              out.string()},
             {krn, "thumbnail", file.string(), "--out", out.string()},
             {krn, "compare", source.string(), file.string(), "--regions"},
+            {krn, "coverage", file.string(), "--zones", "32"},
+            {krn, "dump", file.string()},
         };
         for (const auto& command : commands)
         {
@@ -392,6 +495,9 @@ int main(int argc, char** argv)
                           " MiB above idle";
             else if (r.cpuSeconds > kTimeAimSeconds)
                 problem = "took " + std::to_string(r.cpuSeconds) + " s";
+            else if (command[1] == "info" && validity >= 0 && r.exitCode != (validity ? 0 : 1))
+                problem = std::string("exited ") + std::to_string(r.exitCode) + ": the file is " +
+                          (validity ? "valid" : "not valid");
             if (r.maxRssKiB - idleKiB > worstKiB)
             {
                 worstKiB = r.maxRssKiB - idleKiB;
@@ -409,10 +515,52 @@ int main(int argc, char** argv)
                 fileFailed = true;
             }
         }
+        ++files;
         if (fileFailed)
             ++failures;
         else if (!keep)
             fs::remove(file);
+    };
+
+    // The crafted files, from the first file of the one-surface sample.
+    fs::create_directories(work / "crafted");
+    const auto oneSurface =
+        std::find_if(sources.begin(), sources.end(),
+                     [](const fs::path& f) { return f.parent_path().filename() == "single"; });
+    if (oneSurface == sources.end())
+        return 1;
+    const Bytes single = ReadFile(*oneSurface);
+    for (const Crafted& c : CraftedCases())
+    {
+        Bytes bytes = single;
+        if (!c.make(bytes))
+        {
+            std::cout << "FAIL crafted " << c.name
+                      << ": the sample file has not the layout it needs\n";
+            ++failures;
+            continue;
+        }
+        const fs::path file = work / "crafted" / (std::string(c.name) + ".tif");
+        WriteFile(file, bytes);
+        check(file, c.valid ? 1 : 0);
+    }
+
+    const int kindCount = int(std::size(kKinds));
+    // Every source file with every kind, 60 mutations each, when the whole set is asked for.
+    const long total = count > 0 ? count : long(sources.size()) * kindCount * 60;
+    std::mt19937 rng(seed);
+    for (long i = 0; i < total; ++i)
+    {
+        const fs::path& source = sources[std::size_t(i) % sources.size()];
+        const int kind = int((i / long(sources.size())) % kindCount);
+        Bytes mutant;
+        if (!Mutate(ReadFile(source), kind, rng, mutant))
+            continue;
+        const fs::path file =
+            work / "mutants" /
+            (std::to_string(i) + "-" + kKinds[kind] + "-" + source.filename().string());
+        WriteFile(file, mutant);
+        check(file, -1);
     }
     std::printf("hostile_files: %ld files, %ld runs, %ld failed; idle %ld KiB; worst %ld KiB above "
                 "idle (%s), worst %.3f s (%s)\n",

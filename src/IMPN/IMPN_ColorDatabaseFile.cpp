@@ -78,23 +78,6 @@ IMPN_ColorDatabaseFile::ReadResult Stop(IMPN_ColorDatabaseFile::ReadResult resul
     return result;
 }
 
-// Writes all bytes, resuming after interruptions and short writes.
-bool WriteAll(int fd, const std::vector<std::uint8_t>& bytes)
-{
-    std::size_t done = 0;
-    while (done < bytes.size())
-    {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0)
-        {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
 } // namespace
 
 IMPN_ColorDatabaseFile::ReadResult
@@ -228,7 +211,6 @@ void IMPN_ColorDatabaseFile::Write(const std::filesystem::path& path,
 {
     const std::vector<std::uint8_t> bytes = Serialize(database);
 
-    GFIL_SafeSave::Replace(
-        path.string(), [&](int fd, const std::string&) { return WriteAll(fd, bytes); },
-        "Cannot write the colour database \"" + path.string() + "\"");
+    GFIL_SafeSave::ReplaceWith(path.string(), bytes.data(), bytes.size(),
+                               "Cannot write the colour database \"" + path.string() + "\"");
 }

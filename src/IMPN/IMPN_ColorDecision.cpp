@@ -49,6 +49,22 @@ IMPN_ColorDecision::Decide(const std::optional<std::string>& inkName,
     return result;
 }
 
+std::optional<std::array<double, 3>>
+IMPN_ColorDecision::KnownLab(const std::string& ownName, bool hasCMYKEquivalent,
+                             const IMPN_ColorDatabases& databases)
+{
+    if (hasCMYKEquivalent)
+        return std::nullopt;
+    // The same order as Decide: a named colour hides a custom one of the same name.
+    const IMPN_ColorEntry* entry = databases.NamedColors().Find(NormalizeName(ownName));
+    if (entry == nullptr)
+        entry = databases.CustomColors().Find(ownName);
+    if (entry == nullptr || entry->Space() != IMPN_ColorSpace::Lab)
+        return std::nullopt;
+    const std::array<double, 4> reals = entry->ToReals();
+    return std::array<double, 3>{reals[0], reals[1], reals[2]};
+}
+
 IMPN_ColorDecision::Result IMPN_ColorDecision::DecideForFile(TIFX_KRNFile& file,
                                                              const std::string& ownName,
                                                              const IMPN_ColorDatabases& databases)

@@ -48,6 +48,14 @@ public:
     // The same with the process-wide databases.
     static Result DecideForFile(TIFX_KRNFile& file, const std::string& ownName);
 
+    // The CIELab colour (L*, a*, b*) the decision for a separation of this name takes its colour
+    // from, when that is a Lab entry of the named or the custom colours: what an ink-presetting
+    // file can tell a press of the ink. Nothing when the file's CMYK equivalent decides, the
+    // deciding entry is CMYK or RGB, or no database knows the ink.
+    static std::optional<std::array<double, 3>> KnownLab(const std::string& ownName,
+                                                         bool hasCMYKEquivalent,
+                                                         const IMPN_ColorDatabases& databases);
+
     // The name under which a separation is looked up among the named colours: a name containing
     // "PANTONE" gets its paper suffix ("C" coated, "U" uncoated) made explicit; other names are
     // used as they are.

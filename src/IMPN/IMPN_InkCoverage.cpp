@@ -1,38 +1,15 @@
 #include "IMPN/IMPN_InkCoverage.h"
 
+#include "IMPN/IMPN_CoverageKernel.h"
 #include "IMPN/IMPN_FileInk.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 
 namespace
 {
 // Source tiles larger than this are refused, as the renderer refuses them.
 constexpr std::uint64_t kMaxSourceTileBytes = std::uint64_t(32) << 20;
-
-// Set bits of row bits [a, b), most significant bit of each byte first.
-inline std::uint64_t CountBits(const std::uint8_t* row, std::uint32_t a, std::uint32_t b)
-{
-    if (a >= b)
-        return 0;
-    const std::uint32_t first = a >> 3, last = (b - 1) >> 3;
-    const unsigned headMask = 0xFFu >> (a & 7u);
-    const unsigned tailMask = (0xFFu << (7u - ((b - 1) & 7u))) & 0xFFu;
-    if (first == last)
-        return std::popcount(static_cast<unsigned>(row[first] & headMask & tailMask));
-    std::uint64_t n = std::popcount(static_cast<unsigned>(row[first] & headMask));
-    std::uint32_t i = first + 1;
-    for (; i + 8 <= last; i += 8)
-    {
-        std::uint64_t word;
-        std::memcpy(&word, row + i, 8);
-        n += std::popcount(word);
-    }
-    for (; i < last; ++i)
-        n += std::popcount(static_cast<unsigned>(row[i]));
-    return n + std::popcount(static_cast<unsigned>(row[last] & tailMask));
-}
 
 // A band of a grid meeting one source tile: [from, to) in absolute pixels.
 struct Segment
@@ -55,26 +32,6 @@ std::vector<Segment> Segments(const std::vector<std::int32_t>& edges, std::int32
             out.push_back({a, b, band});
     }
     return out;
-}
-// Adds the set bits of rows [from, to) of a tile (rows rowBytes apart, the tile's first column at
-// absolute x = left) to the cells of each column segment. Counting is most of the work of a
-// whole-surface profile; where the processor has a population-count instruction a second copy
-// of this loop uses it, chosen once at load time.
-#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) &&                             \
-    !defined(__SANITIZE_ADDRESS__)
-__attribute__((target_clones("popcnt", "default")))
-#endif
-void CountRows(const std::uint8_t* bits, std::size_t rowBytes, std::int32_t from, std::int32_t to,
-               std::int32_t left, const Segment* segments, std::size_t segmentCount,
-               std::uint64_t* cells)
-{
-    for (std::int32_t y = from; y < to; ++y)
-    {
-        const std::uint8_t* row = bits + std::size_t(y) * rowBytes;
-        for (std::size_t i = 0; i < segmentCount; ++i)
-            cells[segments[i].band] += CountBits(row, std::uint32_t(segments[i].from - left),
-                                                 std::uint32_t(segments[i].to - left));
-    }
 }
 } // namespace
 
@@ -314,6 +271,10 @@ bool IMPN_InkCoverage::CountGrid(const IMPN_Rect& clipped, std::vector<std::int3
             const std::vector<Segment> colSegs =
                 Segments(columnEdges, std::max(x0, left),
                          std::min<std::int64_t>(x1, std::int64_t(left) + m_TileWidth));
+            std::vector<IMPN_CoverageKernel::Span> spans;
+            spans.reserve(colSegs.size());
+            for (const Segment& c : colSegs)
+                spans.push_back({std::uint32_t(c.from - left), std::uint32_t(c.to - left), c.band});
             for (std::size_t k = 0; k < m_Inks.size(); ++k)
             {
                 const Tile& tile = GetTile(k, tx, ty, scratch);
@@ -335,8 +296,9 @@ bool IMPN_InkCoverage::CountGrid(const IMPN_Rect& clipped, std::vector<std::int3
                                 std::uint64_t(r.to - r.from) * std::uint64_t(c.to - c.from);
                         continue;
                     }
-                    CountRows(tile.bits.data(), m_RowBytes, r.from - top, r.to - top, left,
-                              colSegs.data(), colSegs.size(), cells);
+                    IMPN_CoverageKernel::CountSpans(
+                        tile.bits.data(), m_RowBytes, std::uint32_t(r.from - top),
+                        std::uint32_t(r.to - top), spans.data(), spans.size(), cells);
                 }
             }
             ++done;

@@ -88,17 +88,31 @@ namespace
 void IMPN_OverviewImage::AverageCoverage(const IMPN_Raster& raster, std::uint32_t reducedWidth,
                                          std::uint32_t reducedLength, std::uint32_t scale,
                                          int shift, std::int32_t width, std::int32_t height,
-                                         std::vector<std::uint8_t>& plane)
+                                         std::vector<std::uint8_t>& plane, std::int32_t firstRow,
+                                         std::int32_t endRow)
 {
-    plane.clear();
+    if (endRow < 0 || endRow > height)
+        endRow = height;
+    firstRow = std::max(firstRow, 0);
+    const bool whole = firstRow == 0 && endRow == height;
+    if (whole)
+        plane.clear();
     if (width <= 0 || height <= 0 || scale == 0 || shift < 0 || shift > 31 || raster.rowLength == 0)
         return;
     const std::vector<std::uint32_t> xsFull = ReducedStarts(width, shift, scale, reducedWidth);
     const std::vector<std::uint32_t> ysFull = ReducedStarts(height, shift, scale, reducedLength);
-    plane.assign(std::size_t(width) * std::size_t(height), 0);
+    if (plane.size() != std::size_t(width) * std::size_t(height))
+        plane.assign(std::size_t(width) * std::size_t(height), 0);
+    else
+        std::fill(plane.begin() + std::ptrdiff_t(firstRow) * width,
+                  plane.begin() + std::ptrdiff_t(endRow) * width, std::uint8_t(0));
     const std::uint32_t columns = std::min(reducedWidth, raster.rowLength);
+    // The reduced rows the raster holds: from its top row on.
+    const std::uint32_t top = raster.top;
     const std::uint32_t rows = static_cast<std::uint32_t>(std::min<std::uint64_t>(
-        {reducedLength, raster.rows, raster.pixels.size() / raster.rowLength}));
+        {reducedLength,
+         std::uint64_t(top) +
+             std::min<std::uint64_t>(raster.rows, raster.pixels.size() / raster.rowLength)}));
     // Each level column's span [x0, x1) of reduced columns, at least one wide, for the columns
     // that start inside the reduced image (the rest stay 0).
     std::vector<std::uint32_t> x0s, x1s;
@@ -118,14 +132,16 @@ void IMPN_OverviewImage::AverageCoverage(const IMPN_Raster& raster, std::uint32_
         ++uniform;
 
     std::vector<std::uint32_t> sums(across, 0);
-    for (std::int32_t y = 0; y < height; ++y)
+    for (std::int32_t y = firstRow; y < endRow; ++y)
     {
         const std::uint32_t y0 = std::min(ysFull[std::size_t(y)], rows);
         if (y0 >= rows)
             break;
+        if (y0 < top)
+            continue; // not in this band of the reduced image
         const std::uint32_t y1 = std::max(std::min(ysFull[std::size_t(y) + 1], rows), y0 + 1);
         std::uint8_t* dst = plane.data() + std::size_t(y) * std::size_t(width);
-        const std::uint8_t* first = raster.pixels.data() + std::size_t(y0) * raster.rowLength;
+        const std::uint8_t* first = raster.pixels.data() + std::size_t(y0 - top) * raster.rowLength;
         if (k == 1 && y1 - y0 == 1 && uniform == across)
         {
             std::memcpy(dst, first, across);
@@ -134,7 +150,8 @@ void IMPN_OverviewImage::AverageCoverage(const IMPN_Raster& raster, std::uint32_
         std::fill(sums.begin(), sums.end(), 0u);
         for (std::uint32_t ry = y0; ry < y1; ++ry)
         {
-            const std::uint8_t* src = raster.pixels.data() + std::size_t(ry) * raster.rowLength;
+            const std::uint8_t* src =
+                raster.pixels.data() + std::size_t(ry - top) * raster.rowLength;
             for (std::size_t x = 0; x < uniform; ++x)
             {
                 const std::uint8_t* block = src + x * k;
@@ -192,7 +209,8 @@ void IMPN_OverviewImage::Build(IMPN_Surface& surface, IMPN_WorkerPool* pool)
     struct Ink
     {
         IMPN_Separation* separation;
-        std::uint32_t reducedWidth, reducedLength;
+        std::uint32_t reducedWidth, reducedLength, scale;
+        std::uint64_t rowBytes; // of its reduced rows as read: whole tiles wide
         std::unique_ptr<TIFX_KRNFile> reader;
     };
     std::vector<Ink> inks;
@@ -206,10 +224,13 @@ void IMPN_OverviewImage::Build(IMPN_Surface& surface, IMPN_WorkerPool* pool)
         separation->GetImageInfo(inkWidth, inkLength, tileWidth, tileLength);
         if (inkWidth != width || inkLength != length)
             continue;
-        Ink ink{separation.get(), 0, 0, nullptr};
+        Ink ink{separation.get(), 0, 0, separation->GetThumbnailScale(), 0, nullptr};
         separation->GetThumbnailInfo(ink.reducedWidth, ink.reducedLength, tileWidth, tileLength);
-        if (ink.reducedWidth == 0 || ink.reducedLength == 0)
+        if (ink.reducedWidth == 0 || ink.reducedLength == 0 || tileWidth == 0)
             complete = false;
+        else
+            ink.rowBytes =
+                (std::uint64_t(ink.reducedWidth) + tileWidth - 1) / tileWidth * tileWidth;
         inks.push_back(std::move(ink));
     }
     bool onPool = pool != nullptr && complete && inks.size() > 1;
@@ -217,31 +238,51 @@ void IMPN_OverviewImage::Build(IMPN_Surface& surface, IMPN_WorkerPool* pool)
         if (onPool && !(ink.reader = ink.separation->OpenReducedImageReader()))
             onPool = false;
 
-    std::uint64_t largest = 0;
-    for (const Ink& ink : inks)
-        largest = std::max(largest, std::uint64_t(ink.reducedWidth) * ink.reducedLength);
-    const std::size_t wave =
-        onPool
-            ? IMPN_Separation::ReducedImagesAtOnce(std::size_t(pool->GetWorkerCount()) + 1, largest)
-            : 1;
+    const std::size_t wave = onPool ? IMPN_Separation::ReducedImagesAtOnce(
+                                          std::size_t(pool->GetWorkerCount()) + 1, kBandBytes)
+                                    : 1;
     for (std::size_t first = 0; complete && first < inks.size(); first += wave)
     {
         const std::size_t count = std::min(wave, inks.size() - first);
         std::vector<std::vector<std::uint8_t>> planes(count);
         std::vector<char> read(count, 0);
+        // Each reduced image is read a band of rows at a time, as many as kBandBytes holds (at
+        // least those of one level row): a large one is never held whole.
         const auto average = [&](std::size_t i)
         {
             Ink& ink = inks[first + i];
-            IMPN_Raster raster;
-            const std::int64_t got = ink.reader
-                                         ? IMPN_Separation::ReadReducedImage(*ink.reader, raster)
-                                         : ink.separation->ReadThumbnail(raster);
-            if (got < 0 || raster.rowLength == 0)
-                return;
-            const std::uint32_t scale = ink.separation->GetThumbnailScale();
-            AverageCoverage(raster, ink.reducedWidth, ink.reducedLength, scale, shift, record.width,
-                            record.height, planes[i]);
-            read[i] = planes[i].size() == std::size_t(record.width) * std::size_t(record.height);
+            std::vector<std::uint8_t>& plane = planes[i];
+            plane.assign(std::size_t(record.width) * std::size_t(record.height), 0);
+            const std::vector<std::uint32_t> starts =
+                ReducedStarts(record.height, shift, ink.scale, ink.reducedLength);
+            // The reduced rows after the last one of level row y.
+            const auto endOf = [&](std::int32_t y)
+            {
+                const std::size_t at = std::size_t(y);
+                return std::min(std::max(starts[at + 1], starts[at] + 1), ink.reducedLength);
+            };
+            const std::uint64_t bandRows =
+                std::max<std::uint64_t>(1, kBandBytes / std::max<std::uint64_t>(ink.rowBytes, 1));
+            for (std::int32_t y0 = 0; y0 < record.height;)
+            {
+                const std::uint32_t r0 = starts[std::size_t(y0)];
+                if (r0 >= ink.reducedLength)
+                    break; // the rest of the level lies past the reduced image: no ink
+                std::int32_t y1 = y0 + 1;
+                while (y1 < record.height && endOf(y1) - r0 <= bandRows)
+                    ++y1;
+                const std::uint32_t r1 = endOf(y1 - 1);
+                IMPN_Raster raster;
+                const std::int64_t got =
+                    ink.reader ? IMPN_Separation::ReadReducedRows(*ink.reader, r0, r1 - r0, raster)
+                               : ink.separation->ReadThumbnailRows(r0, r1 - r0, raster);
+                if (got < 0 || raster.rowLength == 0)
+                    return;
+                AverageCoverage(raster, ink.reducedWidth, ink.reducedLength, ink.scale, shift,
+                                record.width, record.height, plane, y0, y1);
+                y0 = y1;
+            }
+            read[i] = 1;
         };
         if (onPool)
             pool->ParallelFor(count, average);

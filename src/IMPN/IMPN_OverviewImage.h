@@ -27,6 +27,8 @@ class IMPN_OverviewImage
 public:
     // Pixels of the finest level held, at most (24 MB of colour).
     static constexpr std::int64_t kMaxPixels = std::int64_t(8) << 20;
+    // Bytes of one reduced image read at once: a band of its rows.
+    static constexpr std::uint64_t kBandBytes = std::uint64_t(16) << 20;
 
     // Reads the reduced images of the surface's separations now, on the pool when one is given
     // (it is not kept). A surface without separations, renderer or readable reduced images gives
@@ -56,10 +58,14 @@ public:
     // each scale full-resolution pixels wide): each level pixel the rounded mean of the reduced
     // pixels it covers (at least one), 0 where the reduced image ends. Empty for a shift
     // outside 0..31, a scale of 0 or an empty size.
+    // With a range of level rows only those are written (the plane sized for the whole level if
+    // it is not), from a raster that may hold a band of the reduced image from its `top` row on:
+    // the band must hold every reduced row of those level rows.
     static void AverageCoverage(const IMPN_Raster& raster, std::uint32_t reducedWidth,
                                 std::uint32_t reducedLength, std::uint32_t scale, int shift,
                                 std::int32_t width, std::int32_t height,
-                                std::vector<std::uint8_t>& plane);
+                                std::vector<std::uint8_t>& plane, std::int32_t firstRow = 0,
+                                std::int32_t endRow = -1);
 
 private:
     void Build(IMPN_Surface& surface, IMPN_WorkerPool* pool);

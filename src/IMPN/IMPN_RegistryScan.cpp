@@ -172,7 +172,8 @@ bool IMPN_RegistryScan::AddFile(IMPN_Registry& registry, const std::string& path
 }
 
 bool IMPN_RegistryScan::Scan(const std::string& folder, IMPN_Registry& registry,
-                             IMPN_RegistryFolder& record, const Progress& progress)
+                             IMPN_RegistryFolder& record, const Progress& progress,
+                             const std::atomic<bool>* stop)
 {
     registry.Clear();
     record.Clear();
@@ -183,6 +184,11 @@ bool IMPN_RegistryScan::Scan(const std::string& folder, IMPN_Registry& registry,
     record.total = static_cast<int>(files.size());
     for (const std::string& path : files)
     {
+        if (stop != nullptr && stop->load())
+        {
+            record.stopped = true;
+            break;
+        }
         AddFile(registry, path, record);
         if (progress)
             progress(record.validCount + record.invalidCount, record.total);

@@ -4,6 +4,7 @@
 // The browser window and `krn browse` both go through it, so the tool prints what the window
 // shows. Nothing here uses Qt.
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -23,6 +24,7 @@ struct IMPN_RegistryFolder
     int validCount = 0;
     int total = 0;         // candidate files
     std::string listError; // why the folder could not be listed; empty when it was
+    bool stopped = false;  // the scan was asked to stop before it read every candidate
 
     void Clear() { *this = IMPN_RegistryFolder(); }
 };
@@ -76,9 +78,12 @@ public:
     static bool AddFile(IMPN_Registry& registry, const std::string& path,
                         IMPN_RegistryFolder& record);
     // Clears registry and record, lists the folder and reads every candidate. False when the folder
-    // cannot be listed (the record says why, the registry stays empty).
+    // cannot be listed (the record says why, the registry stays empty). A scan may run on a thread
+    // of its own with a registry of its own: stop, when given and set (from any thread), ends it
+    // after the file being read, with what was read so far and the record marked as stopped.
     static bool Scan(const std::string& folder, IMPN_Registry& registry,
-                     IMPN_RegistryFolder& record, const Progress& progress = {});
+                     IMPN_RegistryFolder& record, const Progress& progress = {},
+                     const std::atomic<bool>* stop = nullptr);
 
     // The item column's text of a node.
     static std::wstring ItemText(Kind kind, const IMPN_Node& node, const Words& words);

@@ -27,26 +27,22 @@ bool IMPN_RenderComposite::Compose(IMPN_SurfaceRenderer& renderer, int level, st
     const std::int64_t firstCol = x0 / l.tileWidth, lastCol = (x1 - 1) / l.tileWidth;
     const std::size_t total = std::size_t((lastRow - firstRow + 1) * (lastCol - firstCol + 1));
     std::size_t done = 0;
-    // Rows are made in batches of a few tiles per worker: enough to keep every worker busy,
-    // few enough that progress is still reported as the picture grows.
-    std::int64_t madeUntil = firstRow - 1;
-    const std::size_t batch = pool != nullptr ? 4 * std::size_t(pool->GetWorkerCount()) : 0;
+    // Tiles are made a few per worker at a time, just before they are copied: enough to keep
+    // every worker busy, few enough that the tiles made are still there when they are copied,
+    // however wide the picture.
+    const std::int64_t batch = pool != nullptr ? 4 * std::int64_t(pool->GetWorkerCount()) : 0;
     for (std::int64_t row = firstRow; row <= lastRow; ++row)
     {
-        if (pool != nullptr && row > madeUntil)
-        {
-            std::vector<IMPN_SurfaceRenderer::Position> positions;
-            while (madeUntil < lastRow && positions.size() < batch)
-            {
-                ++madeUntil;
-                for (std::int64_t col = firstCol; col <= lastCol; ++col)
-                    positions.push_back(
-                        {std::int32_t(madeUntil * l.tileHeight), std::int32_t(col * l.tileWidth)});
-            }
-            renderer.MakeTiles(positions, level, stamp, pool);
-        }
         for (std::int64_t col = firstCol; col <= lastCol; ++col)
         {
+            if (pool != nullptr && (col - firstCol) % batch == 0)
+            {
+                std::vector<IMPN_SurfaceRenderer::Position> positions;
+                for (std::int64_t c = col; c <= std::min(lastCol, col + batch - 1); ++c)
+                    positions.push_back(
+                        {std::int32_t(row * l.tileHeight), std::int32_t(c * l.tileWidth)});
+                renderer.MakeTiles(positions, level, stamp, pool);
+            }
             const IMPN_RenderTile* tile = renderer.GetTile(
                 std::int32_t(row * l.tileHeight), std::int32_t(col * l.tileWidth), level, stamp);
             if (tile == nullptr)

@@ -18,8 +18,8 @@ public:
 
     // Writes width x height pixels (blue, green, red; rows stride bytes apart) of the level,
     // starting at level pixel (left, top). Pixels outside the level picture are white. Returns
-    // false for a level outside 0..12 or a negative size. With a pool, each row of tiles is
-    // made on its workers before it is copied (the pixels are the same either way).
+    // false for a level outside 0..12 or a negative size. With a pool, the tiles are made on its
+    // workers a few at a time just before they are copied (the pixels are the same either way).
     static bool Compose(IMPN_SurfaceRenderer& renderer, int level, std::uint32_t stamp,
                         std::int32_t top, std::int32_t left, std::int32_t width,
                         std::int32_t height, std::uint8_t* bgr, std::size_t stride,

@@ -8,25 +8,6 @@
 
 namespace
 {
-// Calls black(a, b) for each black run [a, b) of the row, the runs taken in white-black pairs and
-// cut at the row's end, as libtiff's fill takes them.
-template <typename Black>
-inline void ForEachBlackRun(const std::uint32_t* runs, std::size_t count, std::uint32_t width,
-                            Black&& black)
-{
-    std::uint32_t x = 0;
-    for (std::size_t i = 0; i < count && x < width; i += 2)
-    {
-        x += std::min(runs[i], width - x);
-        if (i + 1 >= count || x >= width)
-            break;
-        const std::uint32_t length = std::min(runs[i + 1], width - x);
-        if (length != 0)
-            black(x, x + length);
-        x += length;
-    }
-}
-
 inline void Add(std::uint8_t& cell, unsigned value)
 {
     cell = static_cast<std::uint8_t>(cell + value);
@@ -38,21 +19,21 @@ std::uint64_t CountRow8(const std::uint32_t* runs, std::size_t count, std::uint3
                         std::uint8_t* cells)
 {
     std::uint64_t inked = 0;
-    ForEachBlackRun(runs, count, width,
-                    [&](std::uint32_t a, std::uint32_t b)
-                    {
-                        inked += b - a;
-                        const std::uint32_t first = a / 8, last = (b - 1) / 8;
-                        if (first == last)
-                        {
-                            Add(cells[first], b - a);
-                            return;
-                        }
-                        Add(cells[first], (first + 1) * 8 - a);
-                        for (std::uint32_t c = first + 1; c < last; ++c)
-                            Add(cells[c], 8);
-                        Add(cells[last], b - last * 8);
-                    });
+    IMPN_RunCoverage::ForEachBlackRun(runs, count, width,
+                                      [&](std::uint32_t a, std::uint32_t b)
+                                      {
+                                          inked += b - a;
+                                          const std::uint32_t first = a / 8, last = (b - 1) / 8;
+                                          if (first == last)
+                                          {
+                                              Add(cells[first], b - a);
+                                              return;
+                                          }
+                                          Add(cells[first], (first + 1) * 8 - a);
+                                          for (std::uint32_t c = first + 1; c < last; ++c)
+                                              Add(cells[c], 8);
+                                          Add(cells[last], b - last * 8);
+                                      });
     return inked;
 }
 
@@ -75,46 +56,47 @@ std::uint64_t CountRow2(const std::uint32_t* runs, std::size_t count, std::uint3
             Add(cells[waiting], weight[waiting & 1u][1]);
         waiting = kNone;
     };
-    ForEachBlackRun(runs, count, width,
-                    [&](std::uint32_t a, std::uint32_t b)
-                    {
-                        inked += b - a;
-                        if (a & 1u)
-                        {
-                            const std::uint32_t c = a / 2;
-                            if (c == waiting)
-                                Add(cells[c], weight[c & 1u][2]);
-                            else
-                            {
-                                settle();
-                                Add(cells[c], weight[c & 1u][1]);
-                            }
-                            waiting = kNone;
-                            ++a;
-                        }
-                        else
-                            settle();
-                        // Full cells: an odd one first, then pairs (even, odd) in one add.
-                        if (a + 2 <= b && (a & 2u))
-                        {
-                            Add(cells[a / 2], weight[1][2]);
-                            a += 2;
-                        }
-                        for (; a + 4 <= b; a += 4)
-                        {
-                            std::uint16_t v;
-                            std::memcpy(&v, cells + a / 2, 2);
-                            v = std::uint16_t(v + fullPair);
-                            std::memcpy(cells + a / 2, &v, 2);
-                        }
-                        if (a + 2 <= b)
-                        {
-                            Add(cells[a / 2], weight[0][2]);
-                            a += 2;
-                        }
-                        if (a < b)
-                            waiting = a / 2;
-                    });
+    IMPN_RunCoverage::ForEachBlackRun(runs, count, width,
+                                      [&](std::uint32_t a, std::uint32_t b)
+                                      {
+                                          inked += b - a;
+                                          if (a & 1u)
+                                          {
+                                              const std::uint32_t c = a / 2;
+                                              if (c == waiting)
+                                                  Add(cells[c], weight[c & 1u][2]);
+                                              else
+                                              {
+                                                  settle();
+                                                  Add(cells[c], weight[c & 1u][1]);
+                                              }
+                                              waiting = kNone;
+                                              ++a;
+                                          }
+                                          else
+                                              settle();
+                                          // Full cells: an odd one first, then pairs (even, odd) in
+                                          // one add.
+                                          if (a + 2 <= b && (a & 2u))
+                                          {
+                                              Add(cells[a / 2], weight[1][2]);
+                                              a += 2;
+                                          }
+                                          for (; a + 4 <= b; a += 4)
+                                          {
+                                              std::uint16_t v;
+                                              std::memcpy(&v, cells + a / 2, 2);
+                                              v = std::uint16_t(v + fullPair);
+                                              std::memcpy(cells + a / 2, &v, 2);
+                                          }
+                                          if (a + 2 <= b)
+                                          {
+                                              Add(cells[a / 2], weight[0][2]);
+                                              a += 2;
+                                          }
+                                          if (a < b)
+                                              waiting = a / 2;
+                                      });
     settle();
     return inked;
 }
@@ -130,29 +112,30 @@ std::uint64_t CountRow4(const std::uint32_t* runs, std::size_t count, std::uint3
     std::uint32_t open = kNone; // the cell whose pixels are still being gathered
     unsigned gathered = 0;
     const std::uint8_t* w = weight[0]; // the same for both column parities
-    ForEachBlackRun(runs, count, width,
-                    [&](std::uint32_t a, std::uint32_t b)
-                    {
-                        inked += b - a;
-                        const std::uint32_t first = a / 4, last = (b - 1) / 4;
-                        const unsigned head = (first == last ? b : (first + 1) * 4) - a;
-                        if (first == open)
-                            gathered += head;
-                        else
-                        {
-                            if (open != kNone)
-                                Add(cells[open], w[gathered]);
-                            open = first;
-                            gathered = head;
-                        }
-                        if (first == last)
-                            return;
-                        Add(cells[first], w[gathered]);
-                        for (std::uint32_t c = first + 1; c < last; ++c)
-                            Add(cells[c], w[4]);
-                        open = last;
-                        gathered = b - last * 4;
-                    });
+    IMPN_RunCoverage::ForEachBlackRun(runs, count, width,
+                                      [&](std::uint32_t a, std::uint32_t b)
+                                      {
+                                          inked += b - a;
+                                          const std::uint32_t first = a / 4, last = (b - 1) / 4;
+                                          const unsigned head =
+                                              (first == last ? b : (first + 1) * 4) - a;
+                                          if (first == open)
+                                              gathered += head;
+                                          else
+                                          {
+                                              if (open != kNone)
+                                                  Add(cells[open], w[gathered]);
+                                              open = first;
+                                              gathered = head;
+                                          }
+                                          if (first == last)
+                                              return;
+                                          Add(cells[first], w[gathered]);
+                                          for (std::uint32_t c = first + 1; c < last; ++c)
+                                              Add(cells[c], w[4]);
+                                          open = last;
+                                          gathered = b - last * 4;
+                                      });
     if (open != kNone)
         Add(cells[open], w[gathered]);
     return inked;

@@ -9,6 +9,7 @@
 
 #include "TIFX/TIFX_RunReceiver.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -36,6 +37,26 @@ public:
 
     std::uint64_t GetInkedPixels() const { return m_Inked; }
     std::uint64_t GetTilePixels() const { return std::uint64_t(m_TileWidth) * m_TileLength; }
+
+    // Calls black(a, b) for each black run [a, b) of a row as the decoder hands it over: runs
+    // taken in white-black pairs and cut at the row's end, as libtiff's fill takes them. Every
+    // counter of runs reads its rows through this, so that all of them agree with the bits.
+    template <typename Black>
+    static void ForEachBlackRun(const std::uint32_t* runs, std::size_t count, std::uint32_t width,
+                                Black&& black)
+    {
+        std::uint32_t x = 0;
+        for (std::size_t i = 0; i < count && x < width; i += 2)
+        {
+            x += std::min(runs[i], width - x);
+            if (i + 1 >= count || x >= width)
+                break;
+            const std::uint32_t length = std::min(runs[i + 1], width - x);
+            if (length != 0)
+                black(x, x + length);
+            x += length;
+        }
+    }
 
 private:
     unsigned m_Reduction = 0;

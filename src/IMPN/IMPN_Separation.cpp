@@ -252,37 +252,69 @@ std::int64_t IMPN_Separation::ReadReducedImage(TIFX_KRNFile& file, IMPN_Raster& 
 {
     try
     {
+        const std::uint32_t tileLength = file.GetTileLength();
+        const std::uint64_t down = CeilDiv(file.GetImageLength(), tileLength);
+        if (down * tileLength > std::numeric_limits<std::uint32_t>::max())
+            return -1;
+        return ReadReducedRows(file, 0, static_cast<std::uint32_t>(down * tileLength), raster);
+    }
+    catch (const TIFX_Exception&)
+    {
+        return -1;
+    }
+}
+
+std::int64_t IMPN_Separation::ReadThumbnailRows(std::uint32_t firstRow, std::uint32_t rowCount,
+                                                IMPN_Raster& raster)
+{
+    try
+    {
+        return ReadReducedRows(FileAt(m_ThumbnailDirectory), firstRow, rowCount, raster);
+    }
+    catch (const TIFX_Exception&)
+    {
+        return -1;
+    }
+}
+
+std::int64_t IMPN_Separation::ReadReducedRows(TIFX_KRNFile& file, std::uint32_t firstRow,
+                                              std::uint32_t rowCount, IMPN_Raster& raster)
+{
+    try
+    {
         const std::uint32_t width = file.GetImageWidth();
         const std::uint32_t length = file.GetImageLength();
         const std::uint32_t tileWidth = file.GetTileWidth();
         const std::uint32_t tileLength = file.GetTileLength();
-        if (width == 0 || length == 0 || tileWidth == 0 || tileLength == 0)
+        if (width == 0 || length == 0 || tileWidth == 0 || tileLength == 0 || rowCount == 0)
             return -1;
         const std::uint64_t across = CeilDiv(width, tileWidth);
         const std::uint64_t down = CeilDiv(length, tileLength);
         const std::uint64_t rowLength = across * tileWidth;
-        const std::uint64_t rows = down * tileLength;
         const std::uint64_t tileBytes = std::uint64_t{tileWidth} * tileLength;
         // One byte a pixel is what the raster holds; a tile that decodes to anything else
         // (more samples, another depth) would not fit it.
         if (rowLength > std::numeric_limits<std::uint32_t>::max() ||
-            rows > std::numeric_limits<std::uint32_t>::max() ||
-            rowLength * rows > MaxThumbnailBytes ||
+            rowLength * rowCount > MaxThumbnailBytes ||
             file.GetTileSize() != static_cast<std::int64_t>(tileBytes))
             return -1;
 
-        raster.pixels.assign(static_cast<std::size_t>(rowLength * rows), 0);
+        raster.pixels.assign(static_cast<std::size_t>(rowLength * rowCount), 0);
         raster.rowLength = static_cast<std::uint32_t>(rowLength);
-        raster.rows = static_cast<std::uint32_t>(rows);
+        raster.rows = rowCount;
         raster.left = 0;
-        raster.top = 0;
-        raster.size = rowLength * rows;
+        raster.top = firstRow;
+        raster.size = rowLength * rowCount;
         raster.pixelFormat = IMPN_Raster::FormatGrey8;
 
+        const std::uint64_t endRow = std::uint64_t{firstRow} + rowCount;
         std::vector<std::uint8_t> tile(static_cast<std::size_t>(tileBytes));
         std::int64_t total = 0;
-        for (std::uint64_t i = 0; i < down; ++i)
+        for (std::uint64_t i = firstRow / tileLength; i < down && i * tileLength < endRow; ++i)
         {
+            // The tile rows inside the band.
+            const std::uint64_t from = std::max<std::uint64_t>(i * tileLength, firstRow);
+            const std::uint64_t to = std::min<std::uint64_t>((i + 1) * tileLength, endRow);
             for (std::uint64_t j = 0; j < across; ++j)
             {
                 const std::int64_t n =
@@ -291,12 +323,9 @@ std::int64_t IMPN_Separation::ReadReducedImage(TIFX_KRNFile& file, IMPN_Raster& 
                 if (n < 0)
                     continue; // the raster keeps white where a tile cannot be decoded
                 total += n;
-                for (std::uint32_t row = 0; row < tileLength; ++row)
-                {
-                    std::memcpy(raster.pixels.data() + (i * tileLength + row) * rowLength +
-                                    j * tileWidth,
-                                tile.data() + std::uint64_t{row} * tileWidth, tileWidth);
-                }
+                for (std::uint64_t row = from; row < to; ++row)
+                    std::memcpy(raster.pixels.data() + (row - firstRow) * rowLength + j * tileWidth,
+                                tile.data() + (row - i * tileLength) * tileWidth, tileWidth);
             }
         }
         return total;

@@ -62,6 +62,14 @@ public:
     // The same from the current directory of a file of one's own, with no change stamp: a
     // worker thread reads this way through a reader from OpenReducedImageReader.
     static std::int64_t ReadReducedImage(TIFX_KRNFile& file, IMPN_Raster& raster);
+    // Rows [firstRow, firstRow + rowCount) of the reduced image as a raster of whole tiles'
+    // width (its `top` set to firstRow; rows past the image's tiles stay 0), decoding only the
+    // tiles of those rows: what holding a large reduced image a band at a time costs. Returns the
+    // bytes decoded, or -1 as ReadThumbnail fails.
+    std::int64_t ReadThumbnailRows(std::uint32_t firstRow, std::uint32_t rowCount,
+                                   IMPN_Raster& raster);
+    static std::int64_t ReadReducedRows(TIFX_KRNFile& file, std::uint32_t firstRow,
+                                        std::uint32_t rowCount, IMPN_Raster& raster);
     // Counts the tile holding (x, y) of the file's current directory into counter from the
     // decoder's run lengths (buffer: the decoder's scratch, one whole tile). Returns the tile's
     // class (TileBlank, TileSolid or TileMixed), -1 when it cannot be read, or

@@ -276,22 +276,17 @@ void IMPN_SheetView::ZoomToRect(double top, double left, double width, double he
         height = taller;
     }
 
+    // The largest power of two at which the widened rectangle still fits the window: a larger
+    // one would cut off part of what the user asked to see.
     const double h = view.height / height;
     const int oldLevel = m_Level;
-    if (h >= 2)
-    {
-        double m = 2;
-        while (m < h && m < kLargestStep)
-            m *= 2;
+    double m = 1;
+    while (m * 2 <= h && m < kLargestStep)
+        m *= 2;
+    while (m > h && m > 1 / kLargestStep)
+        m /= 2;
+    if (m != 1)
         Zoom(m * Scale(m_Level), false);
-    }
-    else if (h < 1)
-    {
-        double m = 0.5;
-        while (m > h && m > 1 / kLargestStep)
-            m /= 2;
-        Zoom(m * Scale(m_Level), false);
-    }
 
     const double f = Scale(m_Level) / Scale(oldLevel);
     GetViewRect(view);

@@ -187,8 +187,8 @@ public:
     // waits for them.
     void SetWorkerPool(IMPN_WorkerPool* pool) { m_Pool = pool; }
     IMPN_WorkerPool* GetWorkerPool() const { return m_Pool; }
-    // Zooms by powers of two so that the rectangle (level pixels) widened to the window's
-    // proportions fills the window, and centres it.
+    // Zooms by powers of two to the largest level at which the whole rectangle (level pixels),
+    // widened to the window's proportions, fits the window, and centres it there.
     void ZoomToRect(double top, double left, double width, double height);
     // The tiles of a surface facing the viewer that fall into the window.
     TileRange VisibleTileRange(const IMPN_Surface& surface);

@@ -1010,34 +1010,107 @@ bool IMPN_SurfaceRenderer::EnsureWorkerSlots(std::size_t count)
     return true;
 }
 
+/* Positions are taken a group at a time: the source-reading tiles of a group are made together on
+   the pool and adopted, and the group's own tiles are made from them at once, before a later group
+   could push them out of the budget. A group's source-reading tiles take at most a quarter of the
+   budget, so that a wide picture is not made ahead whole; a pyramid position that alone needs
+   more is made from its sources one level finer first. */
 void IMPN_SurfaceRenderer::MakeTiles(const std::vector<Position>& positions, int level,
                                      std::uint32_t stamp, IMPN_WorkerPool* pool)
 {
     if (pool == nullptr || level < 0 || level >= IMPN_RenderLevel::kLevelCount)
         return;
     m_LatestStamp = std::max(m_LatestStamp, stamp);
+    const std::size_t share = std::max(m_MemoryBudget / 4, kMinGroupBytes);
+    const auto bytesOf = [](const std::vector<Needed>& list)
+    {
+        std::size_t bytes = 0;
+        for (const Needed& n : list)
+            bytes += std::size_t(n.tile->width) * std::size_t(n.tile->height) * 3;
+        return bytes;
+    };
+    std::vector<Position> group;
     std::vector<Needed> needed;
     std::unordered_map<std::uint64_t, bool> seen;
+    std::size_t groupBytes = 0;
+    const auto flush = [&]
+    {
+        MakeGroup(group, needed, level, stamp, *pool);
+        group.clear();
+        needed.clear();
+        seen.clear();
+        groupBytes = 0;
+    };
     for (const Position& p : positions)
-        CollectNeeded(p.top, p.left, level, stamp, needed, seen);
-    // One tile is made faster here than handed over.
-    if (needed.size() < 2 || !EnsureWorkerSlots(pool->GetWorkerCount() + 1))
-        return;
-    std::vector<Job> jobs;
-    jobs.reserve(needed.size());
+    {
+        std::vector<Needed> own;
+        CollectNeeded(p.top, p.left, level, stamp, own, seen);
+        std::size_t ownBytes = bytesOf(own);
+        if (!group.empty() && groupBytes + ownBytes > share)
+        {
+            // The records just listed may go while the group is made: they are listed anew.
+            flush();
+            own.clear();
+            CollectNeeded(p.top, p.left, level, stamp, own, seen);
+            ownBytes = bytesOf(own);
+        }
+        if (ownBytes > share && level >= kFirstPyramidLevel)
+        {
+            seen.clear();
+            const IMPN_RenderTile* tile = m_Tiles.Find(level, m_Levels[level], p.top, p.left);
+            if (tile == nullptr)
+                continue;
+            MakeTiles(PyramidSources(*tile, level), level - 1, stamp, pool);
+            GetTile(p.top, p.left, level, stamp);
+            continue;
+        }
+        group.push_back(p);
+        needed.insert(needed.end(), own.begin(), own.end());
+        groupBytes += ownBytes;
+    }
+    if (!group.empty())
+        flush();
+}
+
+void IMPN_SurfaceRenderer::MakeGroup(const std::vector<Position>& group,
+                                     const std::vector<Needed>& needed, int level,
+                                     std::uint32_t stamp, IMPN_WorkerPool& pool)
+{
+    // Even a single tile goes through a worker's readers: the owner's inks keep what they know,
+    // and the owner decodes nothing a worker could.
+    if (!needed.empty() && EnsureWorkerSlots(pool.GetWorkerCount() + 1))
+    {
+        std::vector<Job> jobs;
+        jobs.reserve(needed.size());
+        for (const Needed& n : needed)
+            jobs.push_back(PrepareJob(n, stamp));
+        std::vector<Result> results(jobs.size());
+        WorkerShare& share = *m_Share;
+        pool.ParallelFor(jobs.size(),
+                         [&](std::size_t i)
+                         {
+                             std::unique_ptr<WorkerSlot> slot = share.TakeSlot();
+                             RunJob(jobs[i], *slot, results[i]);
+                             share.ReturnSlot(std::move(slot));
+                         });
+        for (Result& result : results)
+            Adopt(result);
+    }
+    // What was just made stays until the group's tiles are made from it, whatever the budget.
+    struct Held
+    {
+        IMPN_TileStore& store;
+        const std::vector<Needed>& tiles;
+        ~Held()
+        {
+            for (const Needed& n : tiles)
+                store.Unpin(n.level, *n.tile);
+        }
+    } held{m_Tiles, needed};
     for (const Needed& n : needed)
-        jobs.push_back(PrepareJob(n, stamp));
-    std::vector<Result> results(jobs.size());
-    WorkerShare& share = *m_Share;
-    pool->ParallelFor(jobs.size(),
-                      [&](std::size_t i)
-                      {
-                          std::unique_ptr<WorkerSlot> slot = share.TakeSlot();
-                          RunJob(jobs[i], *slot, results[i]);
-                          share.ReturnSlot(std::move(slot));
-                      });
-    for (Result& result : results)
-        Adopt(result);
+        m_Tiles.Pin(n.level, *n.tile);
+    for (const Position& p : group)
+        GetTile(p.top, p.left, level, stamp);
 }
 
 const IMPN_RenderTile* IMPN_SurfaceRenderer::RequestTile(std::int32_t top, std::int32_t left,

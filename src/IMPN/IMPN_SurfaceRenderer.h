@@ -58,8 +58,8 @@ public:
     // tile), made or remade for the surface's latest change stamp; null for a position outside
     // the level picture or a level outside 0..12. The tile stays owned by the renderer. It is
     // valid until the next GetTile, SetMemoryBudget, ReleaseTiles or the renderer's end; a tile
-    // of the overview levels (1:16 and below), one inside the visible tiles and one pinned stay
-    // valid across GetTile and SetMemoryBudget too, as long as they are so.
+    // inside the visible tiles and one pinned stay valid across GetTile and SetMemoryBudget too,
+    // as long as they are so.
     const IMPN_RenderTile* GetTile(std::int32_t top, std::int32_t left, int level,
                                    std::uint32_t stamp);
 
@@ -70,9 +70,10 @@ public:
                                     std::uint32_t stamp) const;
 
     // Makes the tiles at the given level positions (level pixels, as for GetTile) and every
-    // tile they are made from, the source-reading ones in parallel on the pool; returns when all
-    // are made. A later GetTile for those positions only hands them out. Without a pool, or
-    // when the inks cannot be read from workers, nothing is done here and GetTile makes them.
+    // tile they are made from, the source-reading ones in parallel on the pool, a group at a
+    // time within a quarter of the memory budget; returns when all are made. A later GetTile for
+    // those positions only hands them out, as far as the budget kept them. Without a pool nothing
+    // is done here and GetTile makes them.
     struct Position
     {
         std::int32_t top = 0;
@@ -105,10 +106,10 @@ public:
     // palette rebuilt.
     void Recolour();
 
-    // The budget of the finer levels' tiles (8:1 to 1:8), in bytes of pixel stores plus a small
-    // charge per tile: past it, GetTile evicts the least recently used of them that are neither
-    // visible nor pinned. Evicted tiles are made again, identical, when asked for. The overview
-    // levels are never evicted.
+    // The budget of the tiles, in bytes of pixel stores plus a small charge per tile: past it,
+    // GetTile evicts the least recently used of them that are neither visible nor pinned, those
+    // of the finer levels (8:1 to 1:8) first; the overview levels (1:16 and below) keep up to half
+    // of it (at least 16 MiB). Evicted tiles are made again, identical, when asked for.
     static constexpr std::size_t kDefaultMemoryBudget = std::size_t(256) << 20;
     // The range a user may choose from: below it a large screen's worth of tiles would be remade
     // over and over, above it no desktop holds the tiles.
@@ -116,8 +117,9 @@ public:
     static constexpr std::size_t kMaxMemoryBudget = std::size_t(64) << 30;
     void SetMemoryBudget(std::size_t bytes);
     std::size_t GetMemoryBudget() const { return m_MemoryBudget; }
-    // What the finer levels' tiles count against the budget now.
+    // What the finer levels' tiles and the overview levels' tiles count against the budget now.
     std::size_t GetBudgetedBytes() const { return m_Tiles.FinerBytes(); }
+    std::size_t GetOverviewBytes() const { return m_Tiles.OverviewBytes(); }
 
     // The tiles of the level touching level pixels [left, left + width) x [top, top + height)
     // are on screen: never evicted while they stay so. One rectangle per renderer (a surface is
@@ -218,6 +220,12 @@ private:
     };
     void CollectNeeded(std::int32_t top, std::int32_t left, int level, std::uint32_t stamp,
                        std::vector<Needed>& out, std::unordered_map<std::uint64_t, bool>& seen);
+    // Makes the source-reading tiles a group of positions needs on the pool, then the group's
+    // tiles from them.
+    void MakeGroup(const std::vector<Position>& group, const std::vector<Needed>& needed, int level,
+                   std::uint32_t stamp, IMPN_WorkerPool& pool);
+    // What one group's source-reading tiles may take at least, however small the budget.
+    static constexpr std::size_t kMinGroupBytes = std::size_t(1) << 20;
     Job PrepareJob(const Needed& needed, std::uint32_t stamp);
     void RunJob(const Job& job, WorkerSlot& slot, Result& result) const;
     // Moves a finished tile into the store; false when it is no longer wanted.

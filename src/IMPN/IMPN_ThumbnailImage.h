@@ -1,13 +1,15 @@
 #pragma once
-// The small colour picture of one surface that the navigation palette shows: every separation's
-// reduced 8-bit image mixed in its decided ink colour over the surface's paper colour, then
-// reduced to at most 350 pixels on its longer side. Pixels are 4 bytes, blue, green, red and 0,
-// rows packed top to bottom.
+// The small colour picture of one surface that the navigation palette shows: every visible
+// separation's reduced 8-bit image mixed in its current display colour and opacity over the
+// surface's paper colour (the inks as the view shows them; until the user changes them, the
+// colours decided from the files), then reduced to at most 350 pixels on its longer side. Pixels
+// are 4 bytes, blue, green, red and 0, rows packed top to bottom.
 //
 // The thumbnail reads the surface's separation list and paper colour through pointers; the
 // surface owns all three and destroys the thumbnail before the separations.
 
 #include "IMPN/IMPN_ColorRecord.h"
+#include "IMPN/IMPN_InkMixing.h"
 #include "IMPN/IMPN_Raster.h"
 
 #include <cstdint>
@@ -16,6 +18,7 @@
 
 class IMPN_Separation;
 class IMPN_WorkerPool;
+class TIFX_KRNFile;
 
 class IMPN_ThumbnailImage
 {
@@ -24,18 +27,22 @@ public:
 
     // The longer side of a reduced thumbnail.
     static constexpr std::int32_t kMaxSide = 350;
-    // A composite larger than this is not made (the thumbnail stays empty).
+    // A composite larger than this is not made (the thumbnail stays empty). It is never held
+    // whole: it is made and reduced a band of rows at a time.
     static constexpr std::uint64_t kMaxCompositeBytes = 512ULL << 20;
 
-    // Makes the pixels at once. With a pool (not owned; used only while the pixels are made),
-    // the reduced images are decoded on its workers through readers of their own, a few at a
-    // time; they are still mixed in separation order on this thread, so the picture is the same.
+    // Makes the pixels at once, holding at most bandBytes besides them. With a pool (not owned;
+    // used only while the pixels are made), the reduced images are decoded on its workers through
+    // readers of their own, a few at a time; they are still mixed in separation order, so the
+    // picture is the same.
+    // bandBytes: what a band of the composite and the reduced rows mixed into it may hold.
+    static constexpr std::uint64_t kBandBytes = 64ULL << 20;
     IMPN_ThumbnailImage(const SeparationList& separations, const IMPN_ColorBGR& paperColor,
-                        IMPN_WorkerPool* pool = nullptr);
+                        IMPN_WorkerPool* pool = nullptr, std::uint64_t bandBytes = kBandBytes);
     IMPN_ThumbnailImage(const IMPN_ThumbnailImage&) = delete;
     IMPN_ThumbnailImage& operator=(const IMPN_ThumbnailImage&) = delete;
 
-    // Makes the pixels again from the separations, e.g. after their colours changed.
+    // Makes the pixels again from the separations, e.g. after their colours or visibility changed.
     void Rebuild();
 
     std::int32_t GetWidth() const { return m_Width; }
@@ -56,7 +63,7 @@ public:
                             std::int32_t& newHeight);
 
     // Mixes one separation's raster into a composite of width x height pixels (4 bytes each):
-    // each coverage byte g becomes the ink at tint floor(g x 100 / 255) mixed over the pixel.
+    // each coverage byte g becomes the ink at tint floor(g x opacity / 255) mixed over the pixel.
     // Only the part of the raster inside both the composite and its own image (imageWidth x
     // imageHeight, within the raster's rows) is used.
     static void MixRaster(std::uint8_t* pixels, std::int32_t width, std::int32_t height,
@@ -64,10 +71,20 @@ public:
                           std::uint32_t imageHeight, const IMPN_ColorRecord& ink);
 
 private:
+    // One separation as the composite mixes it.
+    struct Ink
+    {
+        IMPN_Separation* separation = nullptr;
+        std::uint32_t width = 0, height = 0;  // of its reduced image
+        IMPN_InkMixing::CoverageInks tints{}; // its current ink at every coverage byte
+        std::unique_ptr<TIFX_KRNFile> reader; // a reader of its own, for the pool
+    };
+
     void Build();
-    void Composite();
-    bool CompositeOnPool();
-    void Reduce();
+    // Mixes rows [y0, y0 + rows) of every separation over the paper into pixels (the band,
+    // width x rows pixels of pixelBytes, 3 or 4, blue, green and red first).
+    void MixBand(std::vector<Ink>& inks, std::uint8_t* pixels, std::size_t pixelBytes,
+                 std::uint32_t width, std::uint32_t y0, std::uint32_t rows, bool onPool);
 
     std::int32_t m_Width = 0;
     std::int32_t m_Height = 0;
@@ -81,4 +98,5 @@ private:
     const SeparationList* m_Separations;
     const IMPN_ColorBGR* m_PaperColor;
     IMPN_WorkerPool* m_Pool = nullptr;
+    std::uint64_t m_BandBytes = kBandBytes;
 };

@@ -1,5 +1,6 @@
 #include "IMPN/IMPN_TileStore.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace
@@ -29,12 +30,11 @@ bool IMPN_TileStore::OpenLevel(int level, const IMPN_RenderLevel& record)
     if (level < IMPN_RenderLevel::kUnitLevel || level >= IMPN_RenderLevel::kLevelCount)
         return false;
     const std::uint64_t count = std::uint64_t(record.tilesAcross) * std::uint64_t(record.tilesDown);
-    if (!IsKeptLevel(level))
-        for (auto& [number, entry] : m_Maps[level])
-        {
-            Unlink(entry);
-            m_FinerBytes -= entry.charged;
-        }
+    for (auto& [number, entry] : m_Maps[level])
+    {
+        Unlink(entry);
+        ListOf(entry).bytes -= entry.charged;
+    }
     m_Maps[level].clear();
     m_Open[level] = count > 0 && count <= kMaxTilesPerLevel;
     return m_Open[level];
@@ -66,14 +66,11 @@ IMPN_RenderTile* IMPN_TileStore::Find(int level, const IMPN_RenderLevel& l, std:
         entry.tile.left = static_cast<std::int32_t>(col * l.tileWidth);
         entry.tile.width = l.tileWidth;
         entry.tile.height = l.tileHeight;
-        if (!IsKeptLevel(level))
-        {
-            entry.charged = kRecordCharge;
-            m_FinerBytes += entry.charged;
-            LinkNewest(entry);
-        }
+        entry.charged = kRecordCharge;
+        ListOf(entry).bytes += entry.charged;
+        LinkNewest(entry);
     }
-    else if (!IsKeptLevel(level) && m_Newest != &entry)
+    else if (ListOf(entry).newest != &entry)
     {
         Unlink(entry);
         LinkNewest(entry);
@@ -99,11 +96,12 @@ const IMPN_TileStore::Entry* IMPN_TileStore::Lookup(int level, std::int32_t top,
 void IMPN_TileStore::Account(int level, const IMPN_RenderTile& tile)
 {
     Entry* entry = Lookup(level, tile.top, tile.left);
-    if (entry == nullptr || &entry->tile != &tile || IsKeptLevel(level))
+    if (entry == nullptr || &entry->tile != &tile)
         return;
-    m_FinerBytes -= entry->charged;
+    UseList& list = ListOf(*entry);
+    list.bytes -= entry->charged;
     entry->charged = tile.storeBytes + kRecordCharge;
-    m_FinerBytes += entry->charged;
+    list.bytes += entry->charged;
 }
 
 void IMPN_TileStore::Pin(int level, const IMPN_RenderTile& tile)
@@ -137,10 +135,16 @@ bool IMPN_TileStore::IsOnScreen(const Entry& entry) const
            t.top < m_ScreenBottom;
 }
 
-void IMPN_TileStore::Trim(std::size_t budget, const IMPN_RenderTile* keep)
+std::size_t IMPN_TileStore::OverviewAllowance(std::size_t budget)
 {
-    Entry* entry = m_Oldest;
-    while (m_FinerBytes > budget && entry != nullptr)
+    return std::max(budget / 2, kMinOverviewAllowance);
+}
+
+template <class Over>
+void IMPN_TileStore::TrimList(UseList& list, const IMPN_RenderTile* keep, Over over)
+{
+    Entry* entry = list.oldest;
+    while (over() && entry != nullptr)
     {
         Entry* next = entry->newer;
         if (entry->pins == 0 && &entry->tile != keep && !IsOnScreen(*entry))
@@ -149,26 +153,41 @@ void IMPN_TileStore::Trim(std::size_t budget, const IMPN_RenderTile* keep)
     }
 }
 
+void IMPN_TileStore::Trim(std::size_t budget, const IMPN_RenderTile* keep)
+{
+    UseList& finer = m_Lists[0];
+    UseList& overview = m_Lists[1];
+    const std::size_t allowance = OverviewAllowance(budget);
+    TrimList(overview, keep, [&] { return overview.bytes > allowance; });
+    const auto total = [&] { return finer.bytes + overview.bytes; };
+    TrimList(finer, keep, [&] { return total() > budget; });
+    // Past the allowance's floor the overview gives way as well.
+    TrimList(overview, keep,
+             [&] { return total() > std::max(budget, kMinOverviewAllowance + finer.bytes); });
+}
+
 void IMPN_TileStore::Evict(Entry& entry)
 {
     Unlink(entry);
-    m_FinerBytes -= entry.charged;
+    ListOf(entry).bytes -= entry.charged;
     m_Maps[entry.level].erase(entry.number);
 }
 
 void IMPN_TileStore::Unlink(Entry& entry)
 {
-    (entry.older ? entry.older->newer : m_Oldest) = entry.newer;
-    (entry.newer ? entry.newer->older : m_Newest) = entry.older;
+    UseList& list = ListOf(entry);
+    (entry.older ? entry.older->newer : list.oldest) = entry.newer;
+    (entry.newer ? entry.newer->older : list.newest) = entry.older;
     entry.older = entry.newer = nullptr;
 }
 
 void IMPN_TileStore::LinkNewest(Entry& entry)
 {
-    entry.older = m_Newest;
+    UseList& list = ListOf(entry);
+    entry.older = list.newest;
     entry.newer = nullptr;
-    (m_Newest ? m_Newest->newer : m_Oldest) = &entry;
-    m_Newest = &entry;
+    (list.newest ? list.newest->newer : list.oldest) = &entry;
+    list.newest = &entry;
 }
 
 const IMPN_RenderTile* IMPN_TileStore::Peek(int level, std::int32_t top, std::int32_t left) const
@@ -181,8 +200,8 @@ void IMPN_TileStore::Release()
 {
     for (auto& map : m_Maps)
         map.clear();
-    m_Oldest = m_Newest = nullptr;
-    m_FinerBytes = 0;
+    for (UseList& list : m_Lists)
+        list = UseList{};
 }
 
 std::size_t IMPN_TileStore::CachedBytes() const

@@ -3,20 +3,21 @@
 // tiles are asked for. What the store holds grows with the tiles actually visited, never with the
 // size a file declares for its picture.
 //
-// Memory is bounded for the finer levels only, 8:1 down to 1:8 (levels 0..6). Their tiles are
-// made straight from the one-bit separations (or, when magnified, from 1:1), so remaking one costs
-// the decode of the few source tiles under it, and together they are what grows without bound:
-// a 96,000 x 72,000 sheet holds 6.9 GB of indexed tiles at 1:1 alone. The overview levels, 1:16
-// and below (7..12), are kept for the store's life: all of them together take about a sixtieth
-// of 1:1 at three bytes a pixel, and remaking one of their tiles would mean decoding every source
-// tile under it (256 and more), which is what the operator waits for when zooming out.
+// Memory is bounded for every level, the finer and the overview levels in two steps. The finer
+// levels, 8:1 down to 1:8 (levels 0..6), are made straight from the one-bit separations (or, when
+// magnified, from 1:1), so remaking one costs the decode of the few source tiles under it; they
+// are let go first. The overview levels, 1:16 and below (7..12), take about a sixtieth of 1:1 at
+// three bytes a pixel for any real sheet, and remaking one of their tiles would mean decoding
+// every source tile under it (256 and more), which is what the operator waits for when zooming
+// out: they are let go only beyond half the budget (never below 16 MiB). What a file declares
+// cannot raise either: a picture of 2^31 pixels across has gigabytes at 1:16 alone.
 //
-// Finer tiles are evicted least recently used first when Trim finds them over a budget, except
-// tiles that are pinned (in use as the source of a coarser tile being made, or being made) and
-// tiles inside the on-screen rectangle. Each finer tile counts its pixel store plus a fixed charge
-// for its record, so that blank sheets, whose tiles keep one byte, cannot pile up records without
-// limit either. An evicted tile is forgotten whole; asking for it again makes it anew from the
-// same separations, so it comes back byte for byte as it was.
+// Tiles are evicted least recently used first when Trim finds them over the budget, except tiles
+// that are pinned (in use as the source of a coarser tile being made, or being made) and tiles
+// inside the on-screen rectangle. Each tile counts its pixel store plus a fixed charge for its
+// record, so that blank sheets, whose tiles keep one byte, cannot pile up records without limit
+// either. An evicted tile is forgotten whole; asking for it again makes it anew from the same
+// separations, so it comes back byte for byte as it was.
 
 #include "IMPN/IMPN_RenderLevel.h"
 #include "IMPN/IMPN_RenderTile.h"
@@ -31,12 +32,16 @@ public:
     // Levels from 1:1 down whose tile grid is larger than this are not shown: no preview file
     // describes such a picture sensibly.
     static constexpr std::uint64_t kMaxTilesPerLevel = std::uint64_t(1) << 22;
-    // The first of the overview levels that are never evicted (1:16).
-    static constexpr int kFirstKeptLevel = 7;
-    // What a finer tile's record costs besides its pixel store (map node, bookkeeping).
+    // The first of the overview levels, which are let go last (1:16).
+    static constexpr int kFirstOverviewLevel = 7;
+    // What a tile's record costs besides its pixel store (map node, bookkeeping).
     static constexpr std::size_t kRecordCharge = 160;
+    // What the overview levels may always hold, however small the budget.
+    static constexpr std::size_t kMinOverviewAllowance = std::size_t(16) << 20;
 
-    static bool IsKeptLevel(int level) { return level >= kFirstKeptLevel; }
+    static bool IsOverviewLevel(int level) { return level >= kFirstOverviewLevel; }
+    // What the overview levels may hold within a budget: half of it, at least the minimum.
+    static std::size_t OverviewAllowance(std::size_t budget);
 
     IMPN_TileStore() = default;
     IMPN_TileStore(const IMPN_TileStore&) = delete;
@@ -65,8 +70,10 @@ public:
     void SetOnScreen(int level, std::int32_t left, std::int32_t top, std::int32_t right,
                      std::int32_t bottom);
 
-    // Evicts finer tiles, least recently used first, until what they count is within budget or
-    // only protected tiles are left; `keep` (may be null) is protected as well.
+    // Evicts tiles, least recently used first, until what the overview levels count is within
+    // their allowance and what all levels count is within the budget, or only protected tiles
+    // are left: finer tiles first, overview tiles only when no finer one is left to let go.
+    // `keep` (may be null) is protected as well.
     void Trim(std::size_t budget, const IMPN_RenderTile* keep = nullptr);
 
     // The tile holding level pixel (left, top) when the store has a record of it; never creates
@@ -78,8 +85,10 @@ public:
 
     // Bytes held by all pixel stores.
     std::size_t CachedBytes() const;
-    // What the finer levels' tiles count against the budget: pixel stores plus record charges.
-    std::size_t FinerBytes() const { return m_FinerBytes; }
+    // What the finer levels' and the overview levels' tiles count against the budget: pixel
+    // stores plus record charges.
+    std::size_t FinerBytes() const { return m_Lists[0].bytes; }
+    std::size_t OverviewBytes() const { return m_Lists[1].bytes; }
     // Tiles the store keeps a record of, made or not.
     std::size_t TileRecordCount() const;
     // Whether a tile record exists at the tile holding level pixel (left, top), made or not.
@@ -89,7 +98,7 @@ private:
     struct Entry
     {
         IMPN_RenderTile tile;
-        Entry* older = nullptr; // the use list of the finer levels
+        Entry* older = nullptr; // the use list of its kind of level
         Entry* newer = nullptr;
         std::uint64_t number = 0;
         std::size_t charged = 0;
@@ -99,17 +108,27 @@ private:
 
     Entry* Lookup(int level, std::int32_t top, std::int32_t left);
     const Entry* Lookup(int level, std::int32_t top, std::int32_t left) const;
+    // The tiles of one kind of level (0 finer, 1 overview), oldest use first.
+    struct UseList
+    {
+        Entry* oldest = nullptr;
+        Entry* newest = nullptr;
+        std::size_t bytes = 0;
+    };
+    UseList& ListOf(const Entry& entry) { return m_Lists[IsOverviewLevel(entry.level) ? 1 : 0]; }
+
     bool IsOnScreen(const Entry& entry) const;
     void Unlink(Entry& entry);
     void LinkNewest(Entry& entry);
     void Evict(Entry& entry);
+    // Evicts unprotected tiles of the list, oldest first, while `over` says so.
+    template <class Over>
+    void TrimList(UseList& list, const IMPN_RenderTile* keep, Over over);
 
     std::unordered_map<std::uint64_t, Entry> m_Maps[IMPN_RenderLevel::kLevelCount];
     IMPN_RenderLevel m_Records[IMPN_RenderLevel::kLevelCount]; // as last given to Find
     bool m_Open[IMPN_RenderLevel::kLevelCount] = {true, true, true};
-    Entry* m_Oldest = nullptr;
-    Entry* m_Newest = nullptr;
-    std::size_t m_FinerBytes = 0;
+    UseList m_Lists[2];
     int m_ScreenLevel = -1;
     std::int32_t m_ScreenLeft = 0, m_ScreenTop = 0, m_ScreenRight = 0, m_ScreenBottom = 0;
 };

@@ -13,6 +13,6 @@ struct IMPN_ViewPreferences
     IMPN_ColorBGR defaultSurfaceColor{255, 255, 255};
     bool zoomToFitWindowOnOpen = false;
     bool showImpositionOnOpen = false;
-    // Budget of each shown surface's finer tiles (8:1 to 1:8), in bytes; see IMPN_SurfaceRenderer.
+    // Budget of each shown surface's tiles, in bytes; see IMPN_SurfaceRenderer.
     std::size_t tileMemoryBudget = IMPN_SurfaceRenderer::kDefaultMemoryBudget;
 };

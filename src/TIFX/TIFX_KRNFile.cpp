@@ -1,6 +1,7 @@
 #include "TIFX/TIFX_KRNFile.h"
 
 #include "TIFX/TIFX_HandleState.h"
+#include "TIFX/TIFX_PrivateDirectoryPlace.h"
 #include "TIFX/TIFX_RunReceiver.h"
 
 #include <tiffio.h>
@@ -13,6 +14,7 @@
 #include <cstring>
 #include <limits>
 #include <utility>
+#include <vector>
 
 namespace
 {
@@ -91,6 +93,7 @@ void TIFX_KRNFile::Open()
 
 void TIFX_KRNFile::Close()
 {
+    m_repeated.Forget();
     if (m_tiff)
         TIFFClose(m_tiff);
     m_tiff = nullptr;
@@ -216,12 +219,64 @@ int64_t TIFX_KRNFile::ReadTile(void* buffer, uint32_t x, uint32_t y)
 {
     if (!m_tiff || !buffer || !TIFFIsTiled(m_tiff))
         return -1;
+    if (ReadRepeatedTile(x, y))
+    {
+        std::memcpy(buffer, m_repeated.Bytes().data(), m_repeated.Bytes().size());
+        return m_repeated.Result();
+    }
+    return DecodeTile(buffer, x, y);
+}
+
+int64_t TIFX_KRNFile::DecodeTile(void* buffer, uint32_t x, uint32_t y)
+{
     // A CCITT decoder that meets damaged data stops early yet reports the whole tile as read:
     // the rows it never reached would keep whatever the buffer held (another tile's ink).
     if (IsCCITTCoded(m_tiff))
         std::memset(buffer, 0, static_cast<std::size_t>(TIFFTileSize64(m_tiff)));
     const tmsize_t n = TIFFReadTile(m_tiff, buffer, x, y, 0, 0);
     return n < 0 ? -1 : static_cast<int64_t>(n);
+}
+
+bool TIFX_KRNFile::LocateTile(uint32_t x, uint32_t y, uint64_t& offset, uint64_t& count) const
+{
+    uint32_t width = 0, length = 0;
+    if (!TIFFGetField(m_tiff, TIFFTAG_IMAGEWIDTH, &width) ||
+        !TIFFGetField(m_tiff, TIFFTAG_IMAGELENGTH, &length) || x >= width || y >= length)
+        return false;
+    const uint32_t tile = TIFFComputeTile(m_tiff, x, y, 0, 0);
+    if (tile >= TIFFNumberOfTiles(m_tiff))
+        return false;
+    int error = 0;
+    offset = TIFFGetStrileOffsetWithErr(m_tiff, tile, &error);
+    count = error ? 0 : TIFFGetStrileByteCountWithErr(m_tiff, tile, &error);
+    return !error && offset != 0 && count != 0;
+}
+
+/* The first tile at a location is decoded as always and only its location noted; the second one
+   there is decoded into the kept bytes, and from then on the kept bytes answer. */
+bool TIFX_KRNFile::ReadRepeatedTile(uint32_t x, uint32_t y)
+{
+    uint64_t offset = 0, count = 0;
+    const uint32_t directory = static_cast<uint32_t>(TIFFCurrentDirectory(m_tiff));
+    if (!LocateTile(x, y, offset, count))
+        return false;
+    if (!m_repeated.Is(directory, offset, count))
+    {
+        m_repeated.Remember(directory, offset, count);
+        return false;
+    }
+    if (!m_repeated.IsKept())
+    {
+        const int64_t size = GetTileSize();
+        if (size <= 0)
+            return false;
+        std::vector<uint8_t> bytes(static_cast<std::size_t>(size));
+        const int64_t result = DecodeTile(bytes.data(), x, y);
+        if (result < 0)
+            return false;
+        m_repeated.Keep(bytes.data(), bytes.size(), result);
+    }
+    return true;
 }
 
 bool TIFX_KRNFile::CanReadTileRuns() const
@@ -236,10 +291,23 @@ int64_t TIFX_KRNFile::ReadTileRuns(void* buffer, uint32_t x, uint32_t y, TIFX_Ru
         return -1;
     FaxFillFunction libraryFill = nullptr;
     uint32_t rows = 0;
+    uint32_t width = 0;
     const tmsize_t rowBytes = TIFFTileRowSize(m_tiff);
     if (!TIFFGetField(m_tiff, TIFFTAG_FAXFILLFUNC, &libraryFill) || libraryFill == nullptr ||
-        !TIFFGetField(m_tiff, TIFFTAG_TILELENGTH, &rows) || rowBytes <= 0)
+        !TIFFGetField(m_tiff, TIFFTAG_TILELENGTH, &rows) ||
+        !TIFFGetField(m_tiff, TIFFTAG_TILEWIDTH, &width) || rowBytes <= 0)
         return -1;
+    if (ReadRepeatedTile(x, y))
+    {
+        const std::vector<uint8_t>& kept = m_repeated.Bytes();
+        if (kept.size() < static_cast<std::size_t>(rowBytes) * rows)
+            return -1;
+        TIFX_RepeatedTile::SendRuns(kept.data(), static_cast<std::size_t>(rowBytes), rows, width,
+                                    receiver);
+        if (fillBits)
+            std::memcpy(buffer, kept.data(), kept.size());
+        return m_repeated.Result();
+    }
     if (fillBits)
         std::memset(buffer, 0, static_cast<std::size_t>(TIFFTileSize64(m_tiff)));
 
@@ -394,6 +462,8 @@ bool TIFX_KRNFile::CheckFullResolutionDirectory()
         m_validityFailure = "directory 0 has no private directory (tag 34756)";
         return false;
     }
+    if (!CheckPrivateDirectoryPlace("directory 0"))
+        return false;
     for (uint32_t tag :
          {TIFFTAG_IMAGEWIDTH, TIFFTAG_IMAGELENGTH, TIFFTAG_TILEWIDTH, TIFFTAG_TILELENGTH,
           TIFFTAG_XRESOLUTION, TIFFTAG_YRESOLUTION, TIFFTAG_BITSPERSAMPLE, TIFFTAG_COMPRESSION,
@@ -416,7 +486,22 @@ bool TIFX_KRNFile::CheckFullResolutionDirectory()
                             std::to_string(GetTileLength()) + " tiles instead of 512 x 512";
         return false;
     }
-    return CheckTilesCovered("directory 0");
+    if (!CheckTilesCovered("directory 0"))
+        return false;
+    if (GetImageWidth() > kMaxSide || GetImageLength() > kMaxSide)
+    {
+        m_validityFailure = "directory 0 declares " + std::to_string(GetImageWidth()) + " x " +
+                            std::to_string(GetImageLength()) + " pixels, more than " +
+                            std::to_string(kMaxSide) + " on a side";
+        return false;
+    }
+    return true;
+}
+
+bool TIFX_KRNFile::CheckPrivateDirectoryPlace(const std::string& where)
+{
+    m_validityFailure = TIFX_CheckPrivateDirectoryPlace(m_tiff, m_state ? m_state->fd : -1, where);
+    return m_validityFailure.empty();
 }
 
 bool TIFX_KRNFile::CheckReducedDirectory()
@@ -427,6 +512,8 @@ bool TIFX_KRNFile::CheckReducedDirectory()
         m_validityFailure = where + " has no private directory (tag 34756)";
         return false;
     }
+    if (!CheckPrivateDirectoryPlace(where))
+        return false;
     for (uint32_t tag :
          {TIFFTAG_SUBFILETYPE, TIFFTAG_IMAGEWIDTH, TIFFTAG_IMAGELENGTH, TIFFTAG_TILEWIDTH,
           TIFFTAG_TILELENGTH, TIFFTAG_XRESOLUTION, TIFFTAG_YRESOLUTION, TIFFTAG_BITSPERSAMPLE,

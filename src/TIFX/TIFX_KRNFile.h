@@ -7,6 +7,7 @@
 
 #include "TIFX/TIFX_Exception.h"
 #include "TIFX/TIFX_KRNDirectoryInfo.h"
+#include "TIFX/TIFX_RepeatedTile.h"
 #include "TIFX/TIFX_Tags.h"
 
 #include <array>
@@ -24,6 +25,10 @@ typedef struct tiff TIFF;
 class TIFX_KRNFile
 {
 public:
+    // The most pixels a full-resolution image may have on a side: 11 m at 2400 dpi, beyond any
+    // plate. A file declaring more is not a preview file, whatever its tiles hold.
+    static constexpr uint32_t kMaxSide = uint32_t{1} << 20;
+
     // Remembers the file; does not open it.
     explicit TIFX_KRNFile(const GFIL_FileSpec& spec);
     explicit TIFX_KRNFile(std::string utf8Path);
@@ -72,7 +77,8 @@ public:
     // 0 when closed or not tiled.
     int64_t GetTileSize() const;
     // Reads the tile holding pixel (x, y) of the current directory, sample 0, into `buffer`, which
-    // must hold GetTileSize() bytes. Returns the byte count, or -1 on failure.
+    // must hold GetTileSize() bytes. Returns the byte count, or -1 on failure. Tiles whose bytes
+    // lie where those of the tile read before lie are decoded once.
     // Pixels that a damaged CCITT-coded tile leaves undecoded read as 0 (no ink), never as what
     // the buffer held before.
     int64_t ReadTile(void* buffer, uint32_t x, uint32_t y);
@@ -126,6 +132,13 @@ public:
 
 private:
     bool RequireTag(uint32_t tag) const;
+    // Where the bytes of the tile holding (x, y) of the current directory lie; false when that
+    // cannot be told.
+    bool LocateTile(uint32_t x, uint32_t y, uint64_t& offset, uint64_t& count) const;
+    // The tile holding (x, y) as ReadTile reads it when its bytes are those of the tile decoded
+    // last; false when they are not (the location is then remembered for the next tile).
+    bool ReadRepeatedTile(uint32_t x, uint32_t y);
+    int64_t DecodeTile(void* buffer, uint32_t x, uint32_t y);
     template <typename Value>
     Value RequiredField(uint32_t tag, int line) const;
     bool CheckFullResolutionDirectory();
@@ -133,10 +146,12 @@ private:
     bool CheckTilesCovered(const std::string& where);
     // The stored offset or byte count of a tile of the current directory; 0 when unknown.
     uint64_t StoredTileValue(uint32_t index, bool offset) const;
+    bool CheckPrivateDirectoryPlace(const std::string& where);
     [[noreturn]] void ThrowTagNotFound(uint32_t tag, int line) const;
 
     std::string m_path;
     TIFF* m_tiff = nullptr;
     std::unique_ptr<TIFX_HandleState> m_state;
     std::string m_validityFailure;
+    TIFX_RepeatedTile m_repeated;
 };

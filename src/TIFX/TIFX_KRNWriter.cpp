@@ -407,6 +407,14 @@ void TIFX_KRNWriter::Write(const std::string& utf8Path)
                 entries = *m_rawEntries;
             else if (m_options.tagsInQuorIFD)
                 entries = EncodeEntries(m_info, directoryScale, bigEndian);
+            else
+            {
+                // The job information stands in the directory itself; the embedded directory
+                // still holds an entry, as a preview file's always does.
+                for (TIFX_RawEntry& e : EncodeEntries(m_info, directoryScale, bigEndian))
+                    if (e.tag == T::Scale)
+                        entries.push_back(std::move(e));
+            }
             ifd = EncodeIFD(entries, m_declaredCount, bigEndian);
             TIFFSetField(tif.get(), T::QuorIFD, static_cast<uint32_t>(ifd.bytes.size()),
                          ifd.bytes.data());

@@ -31,7 +31,8 @@ struct TIFX_KRNWriterOptions
 
     ByteOrder byteOrder = ByteOrder::LittleEndian;
     Compression compression = Compression::CCITTGroup4;
-    bool tagsInQuorIFD = true;      // false: private tags stand in the directory itself
+    bool tagsInQuorIFD = true;      // false: private tags stand in the directory itself (the
+                                    // embedded directory holds only "Scale")
     bool writeQuorIFD = true;       // false: no embedded directory at all (not a valid preview)
     uint16_t reducedDirectory = 1;  // 1, or 2 behind a 4-bit directory 1
     bool writeReducedImage = true;  // false: directory 0 only (not a valid preview)

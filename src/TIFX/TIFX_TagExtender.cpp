@@ -1,6 +1,7 @@
 // The tag extender and the private set-field path: how the private tags of a preview file get from
 // libtiff (or from the embedded directory) into the handle's KRNDirectoryInfo.
 
+#include "GFIL/GFIL_FileKind.h"
 #include "TIFX/TIFX_HandleState.h"
 #include "TIFX/TIFX_Tags.h"
 
@@ -30,7 +31,9 @@ std::string g_warningText;
 std::mutex g_textMutex;
 TIFFExtendProc g_parentExtender = nullptr;
 // The state that the handle being opened by TIFX_OpenHandle takes at its first directory set-up.
-TIFX_HandleState* g_pendingState = nullptr;
+// The extender runs inside the open, on the opening thread: one pending state per thread lets
+// files be opened on several threads at once.
+thread_local TIFX_HandleState* g_pendingState = nullptr;
 // States of handles opened by others in this process; they live until the process ends.
 std::deque<TIFX_HandleState> g_foreignStates;
 
@@ -416,13 +419,7 @@ TIFF* TIFX_OpenHandle(const std::string& utf8Path, const char* mode, TIFX_Handle
 
 std::string TIFX_FileKindText(unsigned mode)
 {
-    const char* kind = S_ISFIFO(mode)   ? "a FIFO"
-                       : S_ISSOCK(mode) ? "a socket"
-                       : S_ISCHR(mode)  ? "a character device"
-                       : S_ISBLK(mode)  ? "a block device"
-                       : S_ISDIR(mode)  ? "a folder"
-                                        : nullptr;
-    return kind ? std::string("Not a regular file but ") + kind : "Not a regular file";
+    return GFIL_NotRegularFileText(mode);
 }
 
 TIFX_HandleState* TIFX_StateOf(TIFF* tif)

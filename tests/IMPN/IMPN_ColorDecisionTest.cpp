@@ -144,3 +144,29 @@ TEST_F(ColorDecision, CustomThenDefault)
     r = IMPN_ColorDecision::Decide(std::nullopt, std::nullopt, "PANTONE 9999", databases);
     EXPECT_EQ(r.color.color, RGB(5, 5, 5));
 }
+
+TEST(ColorDecisionLab, KnownOnlyWhenTheDecidingEntryIsLab)
+{
+    IMPN_ColorDatabase library;
+    library.Set("PANTONE 185 C", *IMPN_ColorEntry::FromLab(47.9, 70.5, 36.5));
+    library.Set("PANTONE 300 C", IMPN_ColorEntry::FromCMYKPercent(100, 44, 0, 0));
+    library.Set("Varnish", *IMPN_ColorEntry::FromLab(95, 0, 2));
+    IMPN_ColorDatabases databases;
+    databases.SetNamedColors(library);
+    databases.StoreCustomColor("Gold", RGB(200, 160, 40));
+
+    const auto lab = IMPN_ColorDecision::KnownLab("PANTONE 185", false, databases);
+    ASSERT_TRUE(lab);
+    // The library keeps L in 1/655.35 and a, b in 1/256 steps.
+    EXPECT_NEAR((*lab)[0], 47.9, 0.002);
+    EXPECT_NEAR((*lab)[1], 70.5, 0.004);
+    EXPECT_NEAR((*lab)[2], 36.5, 0.004);
+    // The file's CMYK equivalent decides before any library.
+    EXPECT_FALSE(IMPN_ColorDecision::KnownLab("PANTONE 185", true, databases));
+    // Entries in other spaces, the built-in process inks (CMYK) and custom RGB colours.
+    EXPECT_FALSE(IMPN_ColorDecision::KnownLab("PANTONE 300 C", false, databases));
+    EXPECT_FALSE(IMPN_ColorDecision::KnownLab("Cyan", false, databases));
+    EXPECT_FALSE(IMPN_ColorDecision::KnownLab("Gold", false, databases));
+    EXPECT_FALSE(IMPN_ColorDecision::KnownLab("Unknown Ink", false, databases));
+    EXPECT_TRUE(IMPN_ColorDecision::KnownLab("varnish", false, databases));
+}

@@ -341,3 +341,41 @@ TEST(RendererThreads, InksWithoutWorkerReadersAreMadeOnTheCallingThread)
     EXPECT_TRUE(Compose(*s.renderer, 4, stamp, &pool) ==
                 Compose(*reference.renderer, 4, stamp, nullptr));
 }
+
+// The tiles made ahead on the pool are made a group at a time within the memory budget: a coarse
+// tile standing for more source-reading tiles than a group may hold is made from the level below
+// first, still on the workers, and comes out as on this thread alone.
+TEST(RendererThreads, CoarseTilesNeedingMoreThanAGroupAreMadeLevelByLevelOnThePool)
+{
+    IMPN_WorkerPool pool(2);
+    const auto make = []
+    {
+        std::vector<std::unique_ptr<IMPN_RenderInk>> owned;
+        for (unsigned k = 0; k < 2; ++k)
+        {
+            auto ink = std::make_unique<IMPN_RenderTestInk>(
+                5120, 4608,
+                [k](std::uint32_t x, std::uint32_t y)
+                { return ((x / 3 + y / 5 + k) % 7) < 3 + (x / 640 + y / 512) % 3; },
+                512);
+            ink->colour[k] = 90;
+            owned.push_back(std::move(ink));
+        }
+        return owned;
+    };
+    std::uint8_t paper[3] = {250, 250, 250};
+    std::vector<std::unique_ptr<IMPN_RenderInk>> pooledInks = make();
+    std::vector<IMPN_RenderTestInk*> pooled;
+    for (auto& ink : pooledInks)
+        pooled.push_back(static_cast<IMPN_RenderTestInk*>(ink.get()));
+    IMPN_SurfaceRenderer onPool(std::move(pooledInks), paper);
+    IMPN_SurfaceRenderer alone(make(), paper);
+    // The smallest group: the 1:8 picture under one 1:512 tile is larger than it.
+    onPool.SetMemoryBudget(0);
+    const std::uint32_t stamp = IMPN_ChangeCounter::Next();
+    for (int level = 12; level >= 9; --level)
+        EXPECT_TRUE(Compose(onPool, level, stamp, &pool) == Compose(alone, level, stamp, nullptr))
+            << "level " << level;
+    for (const IMPN_RenderTestInk* ink : pooled)
+        EXPECT_EQ(ink->reads, 0);
+}

@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <future>
 #include <sstream>
 #include <string>
@@ -226,21 +227,55 @@ TEST_F(SheetViewTest, ZoomToRectWidensToTheWindowAndZoomsByPowersOfTwo)
     view.SetSheet(sheet.Get());
     ASSERT_EQ(view.GetLevel(), 3);
 
-    // 100 x 100 in an 800 x 600 window: widened to 133.3 x 100, zoom x 8 (the least power of two
-    // not below 6), centre (50, 50) x 8 at the window centre.
+    // 100 x 100 in an 800 x 600 window: widened to 133.3 x 100, zoom x 4 (x 8 would leave 800
+    // rows for 600), centre (50, 50) x 4 at the window centre.
     view.ZoomToRect(0, 0, 100, 100);
-    EXPECT_EQ(view.GetLevel(), 0);
-    EXPECT_EQ(view.calls.back(), "ScrollTo 0,100");
+    EXPECT_EQ(view.GetLevel(), 1);
+    EXPECT_EQ(view.calls.back(), "ScrollTo -200,-100");
 
     // At 8:1 the zoom cannot follow; the rectangle is still centred at the zoom reached.
     view.ZoomToRect(1000, 2000, 10, 10);
     EXPECT_EQ(view.GetLevel(), 0);
-    EXPECT_EQ(view.calls.back(), "ScrollTo 1605,705");
+    EXPECT_EQ(view.calls.back(), "ScrollTo 3610,1710");
 
     // Degenerate rectangles change nothing.
     view.calls.clear();
     view.ZoomToRect(0, 0, 0, 10);
     EXPECT_TRUE(view.calls.empty());
+}
+
+// Whatever its shape, a dragged rectangle ends wholly in the window, and one level further in it
+// would not be: the zoom is the largest at which it fits.
+TEST_F(SheetViewTest, ZoomToRectPicksTheLargestLevelAtWhichTheRectangleFits)
+{
+    IMPN_SheetReference sheet = MakeSheet(1);
+    struct Case
+    {
+        double width, height;
+    };
+    for (const Case c : {Case{100, 60}, Case{100, 75}, Case{50, 50}, Case{400, 10}, Case{10, 290},
+                         Case{799, 599}, Case{801, 601}, Case{3000, 2000}})
+    {
+        RecordingView view;
+        view.SetSheet(sheet.Get());
+        view.ZoomToLevel(7, false); // 1:16
+        view.ZoomToRect(20, 30, c.width, c.height);
+        const int level = view.GetLevel();
+        const double grown = IMPN_SheetView::Scale(level) / IMPN_SheetView::Scale(7);
+        EXPECT_LE(c.width * grown, view.clientWidth + 1e-9) << c.width << "x" << c.height;
+        EXPECT_LE(c.height * grown, view.clientHeight + 1e-9) << c.width << "x" << c.height;
+        if (level > 0)
+        {
+            EXPECT_TRUE(c.width * grown * 2 > view.clientWidth ||
+                        c.height * grown * 2 > view.clientHeight)
+                << c.width << "x" << c.height << " fits one level further in";
+        }
+        // Its middle is asked to come to the window's middle.
+        long long x = 0, y = 0;
+        ASSERT_EQ(std::sscanf(view.calls.back().c_str(), "ScrollTo %lld,%lld", &x, &y), 2);
+        EXPECT_NEAR(double(x), (30 + c.width / 2) * grown - 400, 1.0);
+        EXPECT_NEAR(double(y), (20 + c.height / 2) * grown - 300, 1.0);
+    }
 }
 
 TEST_F(SheetViewTest, OpacityOutOfRangeOnlyRefreshes)

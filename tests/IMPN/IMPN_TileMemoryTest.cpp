@@ -229,3 +229,55 @@ TEST(TileMemory, OverviewLevelsAreKeptAndTilesMadeFromEvictableSourcesAreExact)
               std::size_t(two.tileWidth) * std::size_t(two.tileHeight) +
                   IMPN_TileStore::kRecordCharge);
 }
+
+// The overview levels are let go last and only beyond their share of the budget (half of it, at
+// least the minimum): a picture declaring gigabytes at 1:16 cannot hold more than the budget, and
+// a finer tile goes before any overview tile.
+TEST(TileMemory, OverviewLevelsGiveWayOnlyAfterTheFinerLevelsAndBeyondTheirShare)
+{
+    IMPN_RenderLevel levels[IMPN_RenderLevel::kLevelCount];
+    IMPN_RenderLevel::Compute(std::int64_t(1) << 22, 1 << 16, 512, 512, levels);
+    IMPN_TileStore store;
+    for (int level = kUnit; level < IMPN_RenderLevel::kLevelCount; ++level)
+        ASSERT_TRUE(store.OpenLevel(level, levels[level]));
+    const std::size_t mib = std::size_t(1) << 20;
+    const auto add = [&](int level, std::int32_t column, std::size_t bytes)
+    {
+        IMPN_RenderTile* tile =
+            store.Find(level, levels[level], 0, column * levels[level].tileWidth);
+        // Counted, not held: the budget goes by what a tile says it holds.
+        tile->storeBytes = bytes;
+        store.Account(level, *tile);
+        return tile;
+    };
+    const std::size_t budget = 100 * mib;
+    for (std::int32_t i = 0; i < 10; ++i)
+        add(7, i, 8 * mib); // 80 MiB of overview, oldest first
+    for (std::int32_t i = 0; i < 4; ++i)
+        add(5, i, 20 * mib); // 80 MiB of finer tiles, the most recent ones
+    store.Trim(budget);
+    // The overview keeps its share (50 MiB: six tiles); the finer tiles go as far as the budget
+    // asks, though they were used last.
+    EXPECT_LE(store.OverviewBytes(), IMPN_TileStore::OverviewAllowance(budget));
+    EXPECT_GT(store.OverviewBytes(), IMPN_TileStore::OverviewAllowance(budget) - 8 * mib - mib);
+    EXPECT_FALSE(store.Holds(7, 0, 0));
+    EXPECT_TRUE(store.Holds(7, 0, 9 * levels[7].tileWidth));
+    EXPECT_LE(store.FinerBytes() + store.OverviewBytes(), budget);
+    EXPECT_FALSE(store.Holds(5, 0, 0));
+    EXPECT_TRUE(store.Holds(5, 0, 3 * levels[5].tileWidth));
+
+    // Finer tiles all on screen or pinned: the overview gives way down to the minimum only.
+    store.SetOnScreen(5, 0, 0, 4 * levels[5].tileWidth, levels[5].tileHeight);
+    const IMPN_RenderTile* pinned = add(6, 0, 60 * mib);
+    store.Pin(6, *pinned);
+    store.Trim(budget);
+    EXPECT_TRUE(store.Holds(6, 0, 0));
+    EXPECT_LE(store.OverviewBytes(), IMPN_TileStore::kMinOverviewAllowance);
+    EXPECT_GT(store.OverviewBytes(), IMPN_TileStore::kMinOverviewAllowance - 8 * mib - mib);
+    // An overview tile on screen stays whatever it costs.
+    store.SetOnScreen(8, 0, 0, levels[8].tileWidth, levels[8].tileHeight);
+    add(8, 0, 200 * mib);
+    store.Trim(budget);
+    EXPECT_TRUE(store.Holds(8, 0, 0));
+    EXPECT_TRUE(store.Holds(6, 0, 0));
+}

@@ -18,40 +18,8 @@ namespace
 // with one LONG `value`; the entry's value must be stored in the entry itself.
 void PatchEntry(const std::string& path, unsigned directory, uint16_t tag, uint32_t value)
 {
-    std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
-    std::vector<uint8_t> b((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-    ASSERT_GE(b.size(), 8u);
-    const bool big = b[0] == 'M';
-    auto get = [&](size_t at, int n)
-    {
-        uint32_t v = 0;
-        for (int i = 0; i < n; ++i)
-            v |= uint32_t(b[at + i]) << (8 * (big ? n - 1 - i : i));
-        return v;
-    };
-    auto put = [&](size_t at, int n, uint32_t v)
-    {
-        for (int i = 0; i < n; ++i)
-            b[at + i] = uint8_t(v >> (8 * (big ? n - 1 - i : i)));
-    };
-    size_t ifd = get(4, 4);
-    for (unsigned d = 0; d < directory; ++d)
-        ifd = get(ifd + 2 + 12 * get(ifd, 2), 4);
-    const uint32_t count = get(ifd, 2);
-    bool found = false;
-    for (uint32_t i = 0; i < count && !found; ++i)
-    {
-        const size_t e = ifd + 2 + 12 * i;
-        if (get(e, 2) != tag)
-            continue;
-        put(e + 2, 2, TIFF_LONG);
-        put(e + 4, 4, 1);
-        put(e + 8, 4, value);
-        found = true;
-    }
-    ASSERT_TRUE(found) << "tag " << tag << " in directory " << directory;
-    f.seekp(0);
-    f.write(reinterpret_cast<const char*>(b.data()), std::streamsize(b.size()));
+    ASSERT_TRUE(TIFX_RawFile(path).SetEntryValue(directory, tag, value, true))
+        << "tag " << tag << " in directory " << directory;
 }
 
 class TIFX_DeclaredSize : public TIFX_ScratchTest
@@ -129,5 +97,26 @@ TEST_F(TIFX_DeclaredSize, TileBytesBeyondTheEndOfTheFileAreReported)
     const auto [valid, reason] = Check(path);
     EXPECT_FALSE(valid);
     EXPECT_EQ(reason, "directory 0: tile 0 of 1 lies beyond the end of the file");
+}
+
+// A side of more than 1,048,576 pixels is beyond any plate, however honestly the file holds its
+// tiles: a crafted file whose millions of tiles share their bytes would otherwise pass.
+TEST_F(TIFX_DeclaredSize, MainImageOfMoreThan1048576PixelsOnASideIsNotAPreviewFile)
+{
+    for (const uint32_t width : {TIFX_KRNFile::kMaxSide, TIFX_KRNFile::kMaxSide + 1})
+    {
+        TIFX_KRNWriter writer;
+        writer.SetMainImage(width, 512, [](uint32_t, uint32_t, uint8_t*) {});
+        writer.SetReducedImage(std::vector<uint8_t>(size_t{(width + 7) / 8} * 64, 0));
+        writer.SetDirectoryInfo(KRN_TestFullInfo());
+        const std::string path = PathOf("wide-" + std::to_string(width) + ".tif");
+        writer.Write(path);
+        const auto [valid, reason] = Check(path);
+        if (width == TIFX_KRNFile::kMaxSide)
+            EXPECT_TRUE(valid) << reason;
+        else
+            EXPECT_EQ(reason,
+                      "directory 0 declares 1048577 x 512 pixels, more than 1048576 on a side");
+    }
 }
 } // namespace

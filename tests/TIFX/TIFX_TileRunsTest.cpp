@@ -276,3 +276,63 @@ TEST_F(TIFX_TileRuns, OverlappingDecodesOnTwoThreadsEachReceiveTheirOwnRows)
         EXPECT_EQ(fromRuns, TileBits(kTileWidth, kTileLength, decode.x, decode.y));
     }
 }
+
+// A crafted file may point every tile at the same bytes. They read as the tile whose bytes they
+// share, as bits and as runs, and are decoded once per handle: once the bytes are known, damage
+// done to them afterwards on disk no longer reaches the handle that holds them.
+TEST_F(TIFX_TileRuns, TilesSharingTheirBytesReadAsThatTileAndAreDecodedOnce)
+{
+    const std::string path = Write("shared.tif", COMPRESSION_CCITTFAX4, PHOTOMETRIC_MINISWHITE);
+    TIFX_RawFile raw(path);
+    const std::uint32_t offsets = raw.EntryValue(0, TIFFTAG_TILEOFFSETS);
+    const std::uint32_t counts = raw.EntryValue(0, TIFFTAG_TILEBYTECOUNTS);
+    constexpr std::uint32_t kTiles = 16, kShared = 5; // 4 x 4 tiles; the sixth one is shared
+    const std::uint32_t sharedOffset = raw.Long(offsets + 4 * kShared);
+    const std::uint32_t sharedCount = raw.Long(counts + 4 * kShared);
+    for (std::uint32_t t = 0; t < kTiles; ++t)
+    {
+        raw.SetLong(offsets + 4 * t, sharedOffset);
+        raw.SetLong(counts + 4 * t, sharedCount);
+    }
+    ASSERT_TRUE(raw.Save());
+    const std::vector<std::uint8_t> expected =
+        TileBits(kTileWidth, kTileLength, kShared % 4 * kTileWidth, kShared / 4 * kTileLength);
+
+    TIFX_KRNFile file(path);
+    file.Open();
+    std::uint32_t read = 0;
+    for (std::uint32_t y = 0; y < kLength; y += kTileLength)
+        for (std::uint32_t x = 0; x < kWidth; x += kTileWidth, ++read)
+        {
+            SCOPED_TRACE(testing::Message() << "tile at " << x << ", " << y);
+            std::vector<std::uint8_t> bits(kTileBytes, 0x5A);
+            ASSERT_EQ(file.ReadTile(bits.data(), x, y), std::int64_t(kTileBytes));
+            EXPECT_EQ(bits, expected);
+            std::vector<std::uint8_t> untouched(kTileBytes, 0xA5), filled(kTileBytes, 0x5A);
+            RecordedRows runs, withBits;
+            ASSERT_EQ(file.ReadTileRuns(untouched.data(), x, y, runs, false),
+                      std::int64_t(kTileBytes));
+            ASSERT_EQ(file.ReadTileRuns(filled.data(), x, y, withBits, true),
+                      std::int64_t(kTileBytes));
+            EXPECT_EQ(untouched, std::vector<std::uint8_t>(kTileBytes, 0xA5));
+            EXPECT_EQ(filled, expected);
+            ASSERT_EQ(runs.rows.size(), kTileLength);
+            std::vector<std::uint8_t> fromRuns(kTileBytes);
+            for (std::uint32_t row = 0; row < kTileLength; ++row)
+                KRN_TestFillRow(fromRuns.data() + row * (kTileWidth / 8), kTileWidth,
+                                runs.runs[row].data(), runs.runs[row].size());
+            EXPECT_EQ(fromRuns, expected);
+            if (read == 2)
+            {
+                // The shared bytes are damaged under the handle, which has them already.
+                raw.Fill(sharedOffset + sharedCount / 3, sharedCount - sharedCount / 3, 0);
+                ASSERT_TRUE(raw.Save());
+            }
+        }
+    // A handle of its own decodes them now, and finds the damage.
+    TIFX_KRNFile fresh(path);
+    fresh.Open();
+    std::vector<std::uint8_t> bits(kTileBytes);
+    ASSERT_EQ(fresh.ReadTile(bits.data(), 0, 0), std::int64_t(kTileBytes));
+    EXPECT_NE(bits, expected);
+}

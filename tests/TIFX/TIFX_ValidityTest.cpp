@@ -5,6 +5,7 @@
 #include "TIFX_TestFiles.h"
 
 #include <functional>
+#include <optional>
 
 namespace
 {
@@ -106,5 +107,70 @@ TEST_F(TIFX_Validity, ClosedFileIsNotValid)
     EXPECT_TRUE(file.IsValidPreviewFile());
     file.Close();
     EXPECT_FALSE(file.IsValidPreviewFile());
+}
+
+// The private directory must be one of its own: with no entries, or at bytes that belong to the
+// file header or to an image directory, the file carries no job information and is not a preview
+// file, the reason naming which.
+TEST_F(TIFX_Validity, PrivateDirectoryEmptyOrInsideAnotherStructureIsNotAPreviewFile)
+{
+    struct Case
+    {
+        const char* name;
+        std::optional<uint16_t> declared; // entries written: none, with this count in front
+        unsigned directory;               // whose private directory is moved, if any
+        int target;                       // -1: the header; else the directory it is moved to
+        const char* failure;
+    };
+    const Case cases[] = {
+        {"no entries", 0, 0, -2, "directory 0: the private directory (tag 34756) has no entries"},
+        {"a count but no entry", 3, 0, -2,
+         "directory 0: the private directory (tag 34756) has no entries"},
+        {"at the header",
+         {},
+         0,
+         -1,
+         "directory 0: the private directory (tag 34756) lies in the file header"},
+        {"at its own directory",
+         {},
+         0,
+         0,
+         "directory 0: the private directory (tag 34756) lies in directory 0"},
+        {"at the next directory",
+         {},
+         0,
+         1,
+         "directory 0: the private directory (tag 34756) lies in directory 1"},
+        {"reduced, at directory 0",
+         {},
+         1,
+         0,
+         "directory 1: the private directory (tag 34756) lies in directory 0"},
+    };
+    for (const auto order : {Options::ByteOrder::LittleEndian, Options::ByteOrder::BigEndian})
+        for (const Case& c : cases)
+        {
+            SCOPED_TRACE(std::string(c.name) +
+                         (order == Options::ByteOrder::BigEndian ? ", big" : ", little"));
+            Options options;
+            options.byteOrder = order;
+            TIFX_KRNWriter writer(options);
+            writer.SetMainBitmap(600, 520, TIFX_Pattern(600, 520));
+            writer.SetDirectoryInfo(KRN_TestFullInfo());
+            if (c.declared)
+                writer.SetQuorIFDEntries({}, c.declared == 0 ? std::nullopt : c.declared);
+            const std::string path = PathOf("private.tif");
+            writer.Write(path);
+            if (c.target >= -1)
+            {
+                TIFX_RawFile raw(path);
+                const uint32_t to = c.target < 0 ? 0 : raw.DirectoryOffset(unsigned(c.target));
+                ASSERT_TRUE(raw.SetEntryValue(c.directory, TIFX_Tag::QuorIFD, to, false));
+            }
+            TIFX_KRNFile file(path);
+            file.Open();
+            EXPECT_FALSE(file.IsValidPreviewFile());
+            EXPECT_EQ(file.GetValidityFailure(), c.failure);
+        }
 }
 } // namespace

@@ -250,6 +250,30 @@ for cmd in info dump render thumbnail; do
   grep -q 'Not a regular file but a FIFO' "$work/pipe.out" || fail "$cmd does not say it met a FIFO"
 done
 
+# An output that is not a regular file (a FIFO, a folder, a device through a link) is refused at
+# once with exit code 2, before any work; nothing waits for a reader of the FIFO.
+mkfifo "$work/out-fifo.ppm"
+mkdir -p "$work/out-folder.png"
+ln -sf /dev/null "$work/out-device.ppm"
+for out in out-fifo.ppm out-folder.png out-device.ppm; do
+  for cmd in render thumbnail; do
+    args=("$brochure" --out "$work/$out")
+    [ "$cmd" = render ] && args+=(--level 9)
+    timeout 10 "$krn" "$cmd" "${args[@]}" >"$work/out.log" 2>&1
+    status=$?
+    [ $status -eq 2 ] || fail "$cmd --out $out exits $status, not 2"
+    grep -q "Not a regular file but a" "$work/out.log" || fail "$cmd --out $out: $(cat "$work/out.log")"
+  done
+done
+
+# Without --surface the thumbnail of a sheet whose front has no inks is the back's.
+mkdir -p "$work/back-only"
+cp "$brochure"/*_1_*.tif "$work/back-only/"
+"$krn" thumbnail "$work/back-only" --out "$work/back-only.ppm" >/dev/null ||
+  fail "thumbnail of a back-only sheet"
+"$krn" thumbnail "$brochure" --surface back --out "$work/back.ppm" >/dev/null
+cmp -s "$work/back-only.ppm" "$work/back.ppm" || fail "the back-only thumbnail is not the back's"
+
 # The dense benchmark plate: eight valid preview files; dense content belongs to the large preset.
 dense="$work/dense"
 "$krn" sample --out "$dense" --preset large --content dense --inks 8 --size 1024x768 >/dev/null ||
@@ -289,6 +313,48 @@ grep -q 'no-such-job holds no preview job' <<<"$out" || fail "compare missing ve
 mkdir -p "$work/empty-version"
 "$krn" compare "$work/empty-version" "$copy" >/dev/null 2>&1
 [ $? -eq 2 ] || fail "compare with an empty version does not exit 2"
+
+# ppf: one ink-presetting file per sheet, front and back in one; what Ghostscript reads of it
+# through the suites' prolog of the CIP3 procedures; the exit codes scripts rely on.
+"$krn" ppf "$brochure" --out "$work/press" >"$work/ppf.out" || fail "ppf of the brochure exits non-zero"
+ppf="$work/press/sheet-1.ppf"
+[ "$(head -n 2 "$ppf" 2>/dev/null | tr '\n' '|')" = '%!PS-Adobe-3.0|%%CIP3-File Version 3.0|' ] ||
+  fail "ppf header: $(head -n 2 "$ppf" 2>/dev/null)"
+[ "$(tail -c 16 "$ppf" 2>/dev/null)" = '%%CIP3EndOfFile' ] || fail "ppf does not end with %%CIP3EndOfFile"
+grep -aq '^/CIP3AdmJobName (Spring Brochure) def$' "$ppf" || fail "ppf job name"
+grep -aq '^CIP3BeginBack$' "$ppf" || fail "ppf has no back"
+grep -q "sheet-1.ppf" "$work/ppf.out" || fail "ppf does not print the file it wrote"
+prolog="$(dirname "$0")/../support/KRN_Ghostscript.h"
+if command -v gs >/dev/null && [ -f "$prolog" ]; then
+  sed -n '/R"PS(/,/)PS"/p' "$prolog" | sed -e '1s/.*R"PS(//' -e '$d' >"$work/prolog.ps"
+  read_back=$(gs -q -dNODISPLAY -dBATCH -dNOPAUSE "$work/prolog.ps" "$ppf" 2>&1) ||
+    fail "Ghostscript cannot read the ppf: $(head -n 5 <<<"$read_back")"
+  [ "$(grep -c '^complete$' <<<"$read_back")" -eq 10 ] || fail "Ghostscript read $(grep -c '^complete$' <<<"$read_back") whole previews, not 10"
+  grep -q '^endsheet$' <<<"$read_back" || fail "Ghostscript did not reach the end of the sheet"
+else
+  echo "krn_cli: Ghostscript (gs) is not installed: the ppf is not read back" >&2
+fi
+"$krn" ppf "$brochure" --sheet 1 --out "$work/one.ppf" --ascii-hex --resolution 12.7 >/dev/null ||
+  fail "ppf --sheet 1 --ascii-hex exits non-zero"
+grep -aq '^/CIP3PreviewImageEncoding /ASCIIHexDecode def$' "$work/one.ppf" || fail "ppf --ascii-hex"
+grep -aq '^/CIP3PreviewImageResolution \[12.7 12.7\] def$' "$work/one.ppf" || fail "ppf --resolution"
+# The browse job holds two sheets, invalid files and a FIFO: the valid sheets are written, the
+# others named, and the exit says not everything was valid.
+timeout 60 "$krn" ppf "$job" --out "$work/press2" >/dev/null 2>"$work/ppf.err"; status=$?
+[ $status -eq 1 ] || fail "ppf of a job with invalid files exits $status, not 1"
+[ -f "$work/press2/sheet-1.ppf" ] && [ -f "$work/press2/sheet-2.ppf" ] || fail "ppf wrote $(ls "$work/press2" 2>/dev/null)"
+grep -q 'Truncated.tif' "$work/ppf.err" || fail "ppf does not name the truncated file"
+for bad in "--resolution 0" "--resolution 600.5" "--resolution x" "--sheet 2" "--sheet 0"; do
+  # shellcheck disable=SC2086
+  "$krn" ppf "$brochure" $bad --out "$work/bad.ppf" >/dev/null 2>&1; status=$?
+  [ $status -eq 2 ] || fail "ppf $bad exits $status, not 2"
+done
+[ -e "$work/bad.ppf" ] && fail "ppf with bad options wrote a file"
+touch "$work/in-the-way"
+"$krn" ppf "$brochure" --out "$work/in-the-way" >/dev/null 2>&1; status=$?
+[ $status -eq 1 ] || fail "ppf into a file that is no folder exits $status, not 1"
+"$krn" ppf "$work/empty" >/dev/null 2>&1; status=$?
+[ $status -eq 1 ] || fail "ppf of no preview files exits $status, not 1"
 
 if [ $failures -ne 0 ]; then
   echo "krn_cli: $failures failures" >&2

@@ -1,4 +1,5 @@
 #include "WTLA/WTLA_PaletteFrame.h"
+#include "WTLA/WTLA_PaletteFollower.h"
 #include "WTLA/WTLA_PaletteLayout.h"
 
 #include <QApplication>
@@ -149,4 +150,43 @@ TEST_F(PaletteWindow, DockLeftThenFloatLeft_MovesOnlyTheVisibleFrames)
     EXPECT_EQ(frames[0]->frameGeometry().topLeft(), origin);
     EXPECT_EQ(frames[1]->frameGeometry().topLeft(),
               origin + QPoint(0, frames[0]->frameGeometry().height()));
+}
+
+// Floating frames keep their distance to the edge they float against when the window moves or
+// changes its size, hidden ones too; when a smaller window leaves a frame that fitted hanging out
+// of it, the owner hears that the palettes need arranging again.
+TEST_F(PaletteWindow, Follower_KeepsFloatingFramesWithTheirEdge)
+{
+    WTLA_PaletteFollower follower(*window);
+    for (WTLA_PaletteFrame* frame : frames)
+        follower.AddFrame(frame);
+    WTLA_PaletteLayout::Arrange(*window, WTLA_Arrangement::FloatRight, Entries(true));
+    follower.Anchor(false);
+    QApplication::processEvents();
+    QSignalSpy moved(&follower, &WTLA_PaletteFollower::PalettesMoved);
+    QSignalSpy misfit(&follower, &WTLA_PaletteFollower::PalettesNoLongerFit);
+    const auto offsets = [this]
+    {
+        const QRect area = WTLA_PaletteLayout::FloatingArea(*window);
+        std::vector<QPoint> result;
+        for (WTLA_PaletteFrame* frame : frames)
+            result.push_back(frame->frameGeometry().topLeft() -
+                             QPoint(area.left() + area.width(), area.top()));
+        return result;
+    };
+    const std::vector<QPoint> before = offsets();
+
+    window->move(window->pos() + QPoint(40, 30));
+    QApplication::processEvents();
+    EXPECT_EQ(offsets(), before);
+    window->resize(window->width() - 100, window->height());
+    QApplication::processEvents();
+    EXPECT_EQ(offsets(), before);
+    EXPECT_GE(moved.count(), 2);
+    EXPECT_EQ(misfit.count(), 0);
+
+    // Too low for the stack: the lowest frame now hangs below.
+    window->resize(window->width(), 300);
+    QApplication::processEvents();
+    EXPECT_GE(misfit.count(), 1);
 }

@@ -1,5 +1,7 @@
 #include "WTLU/WTLU_WindowArrangement.h"
 
+#include <QWidget>
+
 #include <gtest/gtest.h>
 
 namespace
@@ -72,4 +74,50 @@ TEST(WTLU_WindowArrangement, Cascade_FirstWindowDeepestAndAllInside)
     // A long cascade starts over instead of leaving the area.
     for (const QRect& r : WTLU_WindowArrangement::Cascade(60, area, 26))
         EXPECT_TRUE(area.contains(r));
+}
+
+struct CascadeCase
+{
+    const char* name;
+    QRect previous;
+    QRect expected;
+};
+
+class NextCascadeTable : public ::testing::TestWithParam<CascadeCase>
+{
+};
+
+TEST_P(NextCascadeTable, StepsFromThePreviousWindowAndStaysInTheArea)
+{
+    const QRect area(5, 5, 1590, 990);
+    const CascadeCase& c = GetParam();
+    const QRect next = WTLU_WindowArrangement::NextCascade(c.previous, area, 26);
+    EXPECT_EQ(next, c.expected);
+    EXPECT_TRUE(area.contains(next));
+    EXPECT_NE(next, c.previous);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WTLU_WindowArrangement, NextCascadeTable,
+    ::testing::Values(
+        // The first job window fills the area: the next is cut at the right and bottom edges.
+        CascadeCase{"FromAWindowFillingTheArea", QRect(5, 5, 1590, 990), QRect(31, 31, 1564, 964)},
+        CascadeCase{"FromASmallWindow", QRect(200, 100, 600, 400), QRect(226, 126, 600, 400)},
+        // Cut to less than two thirds of the area's width: back to the top-left corner.
+        CascadeCase{"StartsAgainWhenCutTooFar", QRect(560, 40, 1030, 900), QRect(5, 5, 1030, 900)},
+        // A window that lies partly off the area (moved by the user) still gives one inside.
+        CascadeCase{"FromAWindowLargerThanTheArea", QRect(-50, -40, 1800, 1200),
+                    QRect(5, 5, 1590, 990)},
+        CascadeCase{"FromBelowTheArea", QRect(300, 990, 800, 600), QRect(5, 5, 800, 600)}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A window is placed by its frame: where the window system reports none yet, the default frame is
+// kept clear of the rectangle's edges, so the title bar can never land above the area.
+TEST(WTLU_WindowArrangement, PlaceOuter_LeavesRoomForTheFrame)
+{
+    QWidget window;
+    const QRect outer(5, 5, 1000, 700);
+    WTLU_WindowArrangement::PlaceOuter(&window, outer);
+    EXPECT_GE(window.geometry().top() - outer.top(), WTLU_WindowArrangement::kDefaultFrame.top());
+    EXPECT_EQ(WTLU_WindowArrangement::OuterRect(&window), outer);
 }

@@ -41,7 +41,7 @@ const char* const kUsage =
     "                  [--colour INK=RRGGBB]... [--paper RRGGBB] [--colordb FILE]\n"
     "                  [--memory SIZE] [--threads N] --out FILE.png|FILE.ppm\n"
     "levels: 0 is 8:1, 3 is 1:1, 6 is 1:8, 12 is 1:512; --sheet counts from 1\n"
-    "--memory: budget of the tiles of 8:1 to 1:8 kept while rendering, bytes or with a unit\n"
+    "--memory: budget of the tiles kept while rendering, bytes or with a unit\n"
     "(256M, 256MiB, 1G; MB and GB are powers of 1000), 16 MiB to 64 GiB, default 256 MiB\n"
     "--threads: threads that decode and reduce tiles (default: one per core; 1: this one only)\n"
     "inks are coloured as in the viewer: from the shipped named-colour library (or --colordb\n"

@@ -2,6 +2,7 @@
 
 #include "KRN_OptionParser.h"
 
+#include "GFIL/GFIL_FileKind.h"
 #include "GFIL/GFIL_FileSpec.h"
 #include "GFIL/GFIL_ProgramData.h"
 #include "GLIB/GLIB_Exception.h"
@@ -13,11 +14,17 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #if __has_include(<QtGui/QImage>)
+#include <QtCore/QFile>
 #include <QtGui/QImage>
 #define KRN_PNG 1
 #endif
@@ -55,7 +62,7 @@ std::vector<std::string> KRN_ExpandPath(const std::string& path, std::vector<std
     return files;
 }
 
-void KRN_PlaceFiles(const char* command, const std::vector<std::string>& paths,
+bool KRN_PlaceFiles(const char* command, const std::vector<std::string>& paths,
                     IMPN_Registry& registry)
 {
     std::vector<std::string> problems;
@@ -83,6 +90,7 @@ void KRN_PlaceFiles(const char* command, const std::vector<std::string>& paths,
     for (const auto& r : rejected)
         std::cerr << "krn " << command << ": skipped " << PathToNarrow(r.path)
                   << (r.detail.empty() ? std::string() : ": " + r.detail) << "\n";
+    return problems.empty() && rejected.empty();
 }
 
 bool KRN_LoadColorDatabases(const char* command, const std::string& libraryPath)
@@ -150,6 +158,17 @@ bool KRN_CheckPictureOutput(const char* command, const std::string& path)
         std::cerr << "krn " << command << ": --out must end in .png or .ppm\n";
         return false;
     }
+    // A FIFO would hold the picture back until something reads it, a device or a folder cannot
+    // take it: refused now, before any work, not after.
+    struct stat st
+    {
+    };
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+    {
+        std::cerr << "krn " << command << ": --out " << path << ": "
+                  << GFIL_NotRegularFileText(st.st_mode) << "\n";
+        return false;
+    }
 #ifndef KRN_PNG
     if (png)
     {
@@ -165,20 +184,47 @@ bool KRN_WritePicture(const std::string& path, const std::uint8_t* pixels, std::
 {
     if (width <= 0 || height <= 0 || (bytesPerPixel != 3 && bytesPerPixel != 4))
         return false;
+    // Opened without waiting, and written only when it is a regular file: a FIFO put in the
+    // picture's place since the check would otherwise hold the write for ever.
+    const int fd =
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    struct stat st
+    {
+    };
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::ftruncate(fd, 0) != 0)
+    {
+        const int error = S_ISREG(st.st_mode) ? errno : EINVAL;
+        ::close(fd);
+        errno = error;
+        return false;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     if (KRN_EndsWithNoCase(path, ".png"))
     {
 #ifdef KRN_PNG
         // With four bytes a pixel the spare byte is ignored: 32-bit RGB, blue in the low byte.
         const QImage image(pixels, width, height, static_cast<qsizetype>(rowBytes),
                            bytesPerPixel == 3 ? QImage::Format_BGR888 : QImage::Format_RGB32);
-        return image.save(QString::fromStdString(path), "PNG");
+        QFile file;
+        if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle))
+        {
+            ::close(fd);
+            return false;
+        }
+        return image.save(&file, "PNG") && file.flush();
 #else
+        ::close(fd);
         return false;
 #endif
     }
-    std::FILE* f = std::fopen(path.c_str(), "wb");
+    std::FILE* f = ::fdopen(fd, "wb");
     if (f == nullptr)
+    {
+        ::close(fd);
         return false;
+    }
     std::fprintf(f, "P6\n%d %d\n255\n", width, height);
     std::vector<std::uint8_t> row(static_cast<std::size_t>(width) * 3);
     bool ok = true;
@@ -214,7 +260,7 @@ std::unique_ptr<IMPN_WorkerPool> KRN_MakeWorkerPool(unsigned threads)
     return std::make_unique<IMPN_WorkerPool>(threads - 1);
 }
 
-void KRN_AddSurfaceOptions(KRN_OptionParser& parser, int& sheet, bool& back)
+void KRN_AddSurfaceOptions(KRN_OptionParser& parser, int& sheet, bool& back, bool* chosen)
 {
     using P = KRN_OptionParser;
     parser.Option("--sheet",
@@ -222,7 +268,10 @@ void KRN_AddSurfaceOptions(KRN_OptionParser& parser, int& sheet, bool& back)
                       sheet = int(P::Integer(v, 1, 1 << 30, "--sheet needs a sheet number from 1"));
                   });
     parser.Option("--surface",
-                  [&back](const std::string& v) {
+                  [&back, chosen](const std::string& v)
+                  {
                       back = P::OneOf(v, {"front", "back"}, "--surface is front or back") == 1;
+                      if (chosen != nullptr)
+                          *chosen = true;
                   });
 }

@@ -28,8 +28,9 @@ std::vector<std::string> KRN_ExpandPath(const std::string& path,
                                         std::vector<std::string>& problems);
 
 // Places every file the paths name, one at a time so that one broken file cannot stop the rest;
-// reports on standard error, prefixed "krn COMMAND: ", what could not be placed.
-void KRN_PlaceFiles(const char* command, const std::vector<std::string>& paths,
+// reports on standard error, prefixed "krn COMMAND: ", what could not be placed. True when every
+// file was placed.
+bool KRN_PlaceFiles(const char* command, const std::vector<std::string>& paths,
                     IMPN_Registry& registry);
 
 // Colours the inks as the viewer does: the seven built-ins and a named-colour library (the given
@@ -40,8 +41,10 @@ void KRN_PlaceFiles(const char* command, const std::vector<std::string>& paths,
 bool KRN_LoadColorDatabases(const char* command, const std::string& libraryPath);
 
 // The options that choose one surface of one sheet, read alike by every command that draws or
-// counts a surface: --sheet N (from 1) and --surface front|back.
-void KRN_AddSurfaceOptions(KRN_OptionParser& parser, int& sheet, bool& back);
+// counts a surface: --sheet N (from 1) and --surface front|back; `chosen` (may be null) tells
+// whether --surface was given.
+void KRN_AddSurfaceOptions(KRN_OptionParser& parser, int& sheet, bool& back,
+                           bool* chosen = nullptr);
 
 // --threads N (1 to 256): the threads that make a picture, read alike by render and thumbnail;
 // threads stays 0 (one per core) when the option is not given.
@@ -56,7 +59,8 @@ std::unique_ptr<IMPN_WorkerPool> KRN_MakeWorkerPool(unsigned threads);
 IMPN_SheetReference KRN_PickSheet(const char* command, IMPN_Registry& registry, int number);
 
 // Whether this krn can write the picture a path asks for (.png needs a build with Qt, .ppm always
-// works); says why not on standard error.
+// works) and the path names a regular file or nothing yet (not a FIFO, a device or a folder);
+// says why not on standard error.
 bool KRN_CheckPictureOutput(const char* command, const std::string& path);
 
 // Writes width x height pixels of blue, green, red (bytesPerPixel 3) or blue, green, red and a

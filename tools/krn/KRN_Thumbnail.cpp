@@ -37,6 +37,7 @@ namespace
 const char* const kUsage =
     "usage: krn thumbnail PATH... [--sheet N] [--surface front|back] [--paper RRGGBB]\n"
     "                     [--colordb FILE] [--threads N] --out FILE.png|FILE.ppm\n"
+    "--surface: the front unless given, or the back when only the back has inks\n"
     "--threads: threads that decode the reduced images (default: one per core; 1: this one only)\n"
     "inks are coloured as in the viewer: from the shipped named-colour library (or --colordb\n"
     "FILE, a site's own) and the user's custom colours\n";
@@ -46,6 +47,7 @@ struct Options
     std::vector<std::string> paths;
     int sheet = 1;
     bool back = false;
+    bool surfaceChosen = false;
     std::optional<IMPN_ColorBGR> paper;
     std::string colordb;
     std::string out;
@@ -58,7 +60,7 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, Options& o
     using P = KRN_OptionParser;
     P parser("thumbnail", kUsage);
     parser.Operands(o.paths, 1, "no preview files given");
-    KRN_AddSurfaceOptions(parser, o.sheet, o.back);
+    KRN_AddSurfaceOptions(parser, o.sheet, o.back, &o.surfaceChosen);
     parser.Option("--paper", [&o](const std::string& v) { o.paper = P::Colour(v); });
     parser.Option("--colordb", o.colordb);
     KRN_AddThreadsOption(parser, o.threads);
@@ -83,6 +85,10 @@ int RunThumbnail(const std::vector<std::string>& args)
     if (!sheet)
         return 1;
     std::unique_ptr<IMPN_WorkerPool> pool = KRN_MakeWorkerPool(o.threads);
+    // Unless a surface is asked for, the one with inks: the viewer's navigation shows the back
+    // of a sheet whose front has none.
+    if (!o.surfaceChosen && !sheet->GetFrontSurface().HasSeparations())
+        o.back = true;
     IMPN_Surface& surface = o.back ? sheet->GetBackSurface() : sheet->GetFrontSurface();
     // The surface's own thumbnail is the picture asked for unless another paper is: it is made
     // by Prepare, and only then remade.

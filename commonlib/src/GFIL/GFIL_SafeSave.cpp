@@ -7,10 +7,11 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
-#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
+#include <vector>
 
 namespace
 {
@@ -28,9 +29,66 @@ std::string NameOf(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-bool ProcessRuns(pid_t pid)
+// A plain decimal number: one or more digits, no sign, no leading zero, at most `maxDigits`.
+bool IsPlainNumber(const std::string& text, std::size_t maxDigits)
 {
-    return ::kill(pid, 0) == 0 || errno == EPERM;
+    if (text.empty() || text.size() > maxDigits || (text[0] == '0' && text.size() > 1))
+        return false;
+    for (char c : text)
+        if (c < '0' || c > '9')
+            return false;
+    return true;
+}
+
+bool SameFile(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Takes the save's lock of the open temporary without waiting.
+bool Lock(int fd)
+{
+    int result = 0;
+    do
+        result = ::flock(fd, LOCK_EX | LOCK_NB);
+    while (result != 0 && errno == EINTR);
+    return result == 0;
+}
+
+// Whether `fd` is still the file that `path` names (not removed or replaced meanwhile).
+bool StillNamed(int fd, const std::string& path)
+{
+    struct stat opened
+    {
+    };
+    struct stat named
+    {
+    };
+    return ::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 &&
+           SameFile(opened, named);
+}
+
+// Removes one temporary when it is a regular file of this user that no save holds.
+bool RemoveIfStale(const std::string& path)
+{
+    struct stat named
+    {
+    };
+    if (::lstat(path.c_str(), &named) != 0 || !S_ISREG(named.st_mode) ||
+        named.st_uid != ::geteuid())
+        return false;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat opened
+    {
+    };
+    // The lock is held while the name is checked and removed, so that a save cannot take the
+    // file up in between; a name that meanwhile points elsewhere is left alone.
+    const bool removed = ::fstat(fd, &opened) == 0 && SameFile(opened, named) && Lock(fd) &&
+                         StillNamed(fd, path) && ::unlink(path.c_str()) == 0;
+    ::close(fd);
+    return removed;
 }
 
 // Flushes the folder's entries, so that a rename inside it outlives a power cut.
@@ -70,6 +128,18 @@ std::string GFIL_SafeSave::ResolveTarget(const std::string& path)
     return path;
 }
 
+bool GFIL_SafeSave::IsTemporaryName(const std::string& name, const std::string& prefix)
+{
+    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0)
+        return false;
+    const std::string rest = name.substr(prefix.size());
+    const std::size_t dash = rest.find('-');
+    if (dash == std::string::npos)
+        return false;
+    // Process numbers stay below 2^22 on this platform, serials are unsigned.
+    return IsPlainNumber(rest.substr(0, dash), 7) && IsPlainNumber(rest.substr(dash + 1), 10);
+}
+
 int GFIL_SafeSave::RemoveStaleTemporaries(const std::string& target)
 {
     const std::string prefix = NameOf(TemporaryPrefix(target));
@@ -77,23 +147,15 @@ int GFIL_SafeSave::RemoveStaleTemporaries(const std::string& target)
     DIR* directory = ::opendir(folder.c_str());
     if (!directory)
         return 0;
-    int removed = 0;
+    std::vector<std::string> candidates;
     while (const dirent* entry = ::readdir(directory))
-    {
-        const std::string name = entry->d_name;
-        if (name.compare(0, prefix.size(), prefix) != 0)
-            continue;
-        // "<prefix><pid>-<serial>", and whatever a writer that saves by path adds behind it.
-        char* end = nullptr;
-        const long pid = std::strtol(name.c_str() + prefix.size(), &end, 10);
-        if (end == name.c_str() + prefix.size() || *end != '-' || pid <= 0)
-            continue;
-        if (pid == ::getpid() || ProcessRuns(static_cast<pid_t>(pid)))
-            continue;
-        if (::unlink((folder + "/" + name).c_str()) == 0)
-            ++removed;
-    }
+        if (IsTemporaryName(entry->d_name, prefix))
+            candidates.push_back(folder + "/" + entry->d_name);
     ::closedir(directory);
+    int removed = 0;
+    for (const std::string& path : candidates)
+        if (RemoveIfStale(path))
+            ++removed;
     return removed;
 }
 
@@ -110,6 +172,9 @@ void GFIL_SafeSave::Replace(const std::string& path, const Writer& write,
     {
     };
     const bool exists = ::stat(target.c_str(), &old) == 0;
+    // A link that leads nowhere but round in circles: replacing it would lose the link.
+    if (!exists && errno == ELOOP)
+        fail(ELOOP);
     if (exists && !S_ISREG(old.st_mode))
         fail(S_ISDIR(old.st_mode) ? EISDIR : EINVAL);
     mode_t mode = 0;
@@ -133,6 +198,13 @@ void GFIL_SafeSave::Replace(const std::string& path, const Writer& write,
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd < 0 && errno != EEXIST)
             fail(errno);
+        // Between the creation and the lock another save's clean-up may have taken the new file
+        // for a stale one; then the name is tried again with the next serial.
+        if (fd >= 0 && (!Lock(fd) || !StillNamed(fd, temporary)))
+        {
+            ::close(fd);
+            fd = -1;
+        }
     }
     if (fd < 0)
         fail(EEXIST);
@@ -147,23 +219,55 @@ void GFIL_SafeSave::Replace(const std::string& path, const Writer& write,
     errno = 0;
     if (!write(fd, temporary))
         abandon(errno);
-    if (::close(fd) != 0)
-    {
-        fd = -1;
-        abandon(errno);
-    }
     // A writer that saves by path may have replaced the temporary with a file of its own: the
-    // flush and the permissions go to what is there now.
-    fd = ::open(temporary.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0 || ::fchmod(fd, mode) != 0 || ::fsync(fd) != 0)
+    // flush, the permissions and the lock go to what is there now. The lock of the first file is
+    // let go only once the second one holds it, and the lock is held until the rename.
+    if (!StillNamed(fd, temporary))
+    {
+        const int replaced = ::open(temporary.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        if (replaced < 0 || !Lock(replaced))
+        {
+            const int error = errno;
+            if (replaced >= 0)
+                ::close(replaced);
+            abandon(error);
+        }
+        ::close(fd);
+        fd = replaced;
+    }
+    if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0)
         abandon(errno);
     if (exists && (old.st_uid != ::geteuid() || old.st_gid != ::getegid()))
         (void)::fchown(fd, old.st_uid, old.st_gid); // kept where we may; else ours
-    ::close(fd);
-    fd = -1;
     if (::rename(temporary.c_str(), target.c_str()) != 0)
         abandon(errno);
+    // The data reached the disk with the fsync; a late error of close changes nothing now.
+    ::close(fd);
+    fd = -1;
     SyncFolder(FolderOf(target));
+}
+
+void GFIL_SafeSave::ReplaceWith(const std::string& target, const void* bytes, std::size_t size,
+                                const std::string& failureText)
+{
+    const auto* data = static_cast<const unsigned char*>(bytes);
+    Replace(
+        target,
+        [&](int fd, const std::string&)
+        {
+            std::size_t done = 0;
+            while (done < size)
+            {
+                const ssize_t n = ::write(fd, data + done, size - done);
+                if (n < 0 && errno == EINTR)
+                    continue;
+                if (n <= 0)
+                    return false;
+                done += static_cast<std::size_t>(n);
+            }
+            return true;
+        },
+        failureText);
 }
 
 #endif

@@ -11,6 +11,7 @@
 #include "WKRN/preferences/WKRN_Preferences.h"
 
 #include "GLIB/GLIB_CommandLine.h"
+#include "GLIB/GLIB_Log.h"
 #include "GLIB/GLIB_MainGuard.h"
 #include "IMPN/IMPN_ColorDatabases.h"
 #include "WTLU/WTLU_MessageBox.h"
@@ -69,10 +70,16 @@ int WKRN_Application::Run()
 
     const std::wstring commandLine = OwnCommandLine();
     WKRN_SingleInstance instance;
+    // A lock held by an instance that does not answer must not swallow the start's files: they
+    // open in a window of this start's own.
     if (!instance.TryBecomeFirst())
     {
-        instance.HandOver(commandLine);
-        return 0;
+        if (instance.HandOver(commandLine))
+            return 0;
+        LogMessage(GLIB_SEVERITY_WARNING,
+                   L"No running instance took the command line; this start opens a window of its "
+                   L"own",
+                   __FILE__, __LINE__);
     }
 
     const int exitCode = GLIB_RunMainGuarded(

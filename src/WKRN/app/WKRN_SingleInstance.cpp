@@ -6,21 +6,38 @@
 #include "GLIB/GLIB_Log.h"
 
 #include <QDir>
-#include <QLocalServer>
+#include <QFile>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QLockFile>
-#include <QStandardPaths>
 #include <QThread>
-#include <QTimer>
 
-#include <string_view>
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace
 {
-// A client that connects and then sends nothing complete is cut off after this long.
-constexpr int kReadTimeoutMs = 5000;
-constexpr const char* kBufferProperty = "wkrnHandOverBuffer";
+void Warn(const QString& text)
+{
+    LogMessage(GLIB_SEVERITY_WARNING, text.toStdWString(), __FILE__, __LINE__);
+}
+
+// Makes the folder, the last part with mode 0700, when it is missing; a folder that is there
+// already is left as it is, to be checked.
+void MakePrivateFolder(const QString& folder)
+{
+    const QByteArray native = QFile::encodeName(folder);
+    struct stat st
+    {
+    };
+    if (::lstat(native.constData(), &st) == 0)
+        return;
+    QDir().mkpath(QFileInfo(folder).absolutePath());
+    ::mkdir(native.constData(), 0700);
+}
 } // namespace
 
 WKRN_SingleInstance::WKRN_SingleInstance(const QString& folder, QObject* parent)
@@ -30,18 +47,41 @@ WKRN_SingleInstance::WKRN_SingleInstance(const QString& folder, QObject* parent)
 
 WKRN_SingleInstance::~WKRN_SingleInstance()
 {
-    if (m_server != nullptr)
-        m_server->close();
+    delete m_listener;
     if (m_lock)
         m_lock->unlock();
 }
 
+QString WKRN_SingleInstance::FolderProblem(const QString& folder)
+{
+    struct stat st
+    {
+    };
+    if (::lstat(QFile::encodeName(folder).constData(), &st) != 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    if (S_ISLNK(st.st_mode))
+        return QStringLiteral("a symbolic link");
+    if (!S_ISDIR(st.st_mode))
+        return QStringLiteral("not a folder");
+    if (st.st_uid != ::geteuid())
+        return QStringLiteral("owned by user %1").arg(st.st_uid);
+    if ((st.st_mode & 07777) != 0700)
+        return QStringLiteral("mode %1, not 700").arg(st.st_mode & 07777, 0, 8);
+    return {};
+}
+
 QString WKRN_SingleInstance::DefaultFolder()
 {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
-    return folder;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty())
+    {
+        const QString problem = FolderProblem(runtime);
+        if (problem.isEmpty())
+            return runtime;
+        Warn(QStringLiteral("The runtime folder ") + runtime + QStringLiteral(" is not private (") +
+             problem + QStringLiteral("); a folder of this user's own is used"));
+    }
+    return QDir::tempPath() + QStringLiteral("/quorkrn-") + QString::number(::geteuid());
 }
 
 QString WKRN_SingleInstance::SocketPath() const
@@ -58,7 +98,14 @@ bool WKRN_SingleInstance::TryBecomeFirst()
 {
     if (m_lock && m_lock->isLocked())
         return true;
-    QDir().mkpath(m_folder);
+    MakePrivateFolder(m_folder);
+    if (const QString problem = FolderProblem(m_folder); !problem.isEmpty())
+    {
+        Warn(QStringLiteral("No single instance: ") + m_folder +
+             QStringLiteral(" is not private (") + problem +
+             QStringLiteral("); this start opens a window of its own"));
+        return true;
+    }
     m_lock = std::make_unique<QLockFile>(LockPath());
     // Only a dead holder makes a lock stale, never its age: a viewer may run for weeks.
     m_lock->setStaleLockTime(0);
@@ -67,20 +114,22 @@ bool WKRN_SingleInstance::TryBecomeFirst()
         m_lock.reset();
         return false;
     }
-    // A socket left by a crashed run would refuse the listen.
-    QLocalServer::removeServer(SocketPath());
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(m_server, &QLocalServer::newConnection, this, &WKRN_SingleInstance::Accept);
-    if (!m_server->listen(SocketPath()))
+    ::chmod(QFile::encodeName(LockPath()).constData(), 0600);
+    m_listener = new WKRN_InstanceListener(this);
+    m_listener->SetLimits(m_limits);
+    m_listener->SetReceiver(
+        [this](const GLIB_HandOverRecord::Record& record)
+        {
+            if (m_receiver)
+                m_receiver(record);
+        });
+    QString problem;
+    if (!m_listener->Listen(SocketPath(), problem))
     {
-        LogMessage(GLIB_SEVERITY_WARNING,
-                   (QStringLiteral("No hand-over from later starts: cannot listen on ") +
-                    SocketPath() + QStringLiteral(": ") + m_server->errorString())
-                       .toStdWString(),
-                   __FILE__, __LINE__);
-        delete m_server;
-        m_server = nullptr;
+        Warn(QStringLiteral("No hand-over from later starts: cannot listen on ") + SocketPath() +
+             QStringLiteral(": ") + problem);
+        delete m_listener;
+        m_listener = nullptr;
         m_lock->unlock();
         m_lock.reset();
     }
@@ -89,49 +138,15 @@ bool WKRN_SingleInstance::TryBecomeFirst()
 
 bool WKRN_SingleInstance::IsListening() const
 {
-    return m_server != nullptr && m_server->isListening();
-}
-
-void WKRN_SingleInstance::Accept()
-{
-    while (QLocalSocket* socket = m_server->nextPendingConnection())
-    {
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { ReadFrom(socket); });
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        QTimer::singleShot(kReadTimeoutMs, socket, [socket] { socket->abort(); });
-        if (socket->bytesAvailable() > 0)
-            ReadFrom(socket);
-    }
-}
-
-void WKRN_SingleInstance::ReadFrom(QLocalSocket* socket)
-{
-    QByteArray buffer = socket->property(kBufferProperty).toByteArray();
-    buffer.append(socket->readAll());
-    const qint64 expected = GLIB_HandOverRecord::ExpectedSize(
-        std::string_view(buffer.constData(), std::size_t(buffer.size())));
-    if (expected < 0 || (expected > 0 && buffer.size() > expected))
-    {
-        // Oversized or followed by more than one record: not something a viewer sent.
-        socket->setProperty(kBufferProperty, QByteArray());
-        socket->abort();
-        return;
-    }
-    if (expected == 0 || buffer.size() < expected)
-    {
-        socket->setProperty(kBufferProperty, buffer);
-        return;
-    }
-    socket->setProperty(kBufferProperty, QByteArray());
-    socket->disconnectFromServer();
-    if (const auto record = GLIB_HandOverRecord::Decode(
-            std::string_view(buffer.constData(), std::size_t(buffer.size())));
-        record && m_receiver)
-        m_receiver(*record);
+    return m_listener != nullptr && m_listener->IsListening();
 }
 
 bool WKRN_SingleInstance::HandOver(const std::wstring& commandLine, int looks, int sleepMs) const
 {
+    // A socket in a folder others could have made may be theirs: nothing is sent there. (In a
+    // folder that is not there at all, no socket answers either.)
+    if (QFileInfo(m_folder).exists() && !FolderProblem(m_folder).isEmpty())
+        return false;
     QLocalSocket socket;
     for (int look = 0; look < looks; ++look)
     {

@@ -406,6 +406,42 @@ const Entry kEntries[] = {
     {2462, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Removed Pixels", "2462")},
     {2464, QT_TRANSLATE_NOOP3("WKRN_StringTable",
                               "Choose the preview files of the other version of the job.", "2464")},
+    // Job browser.
+    {2500, QT_TRANSLATE_NOOP3("WKRN_StringTable", "&Stop", "2500")},
+    {2501, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Folder: %1", "2501")},
+    {2502, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Stopped after %1 of %2 files", "2502")},
+    // Ink presetting (CIP3 PPF) export.
+    {33236, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                               "Write the shown sheet as an ink presetting file for the press "
+                               "(CIP3 PPF)\nExport Ink Presetting",
+                               "33236")},
+    {2400, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Export Ink Presetting", "2400")},
+    {2401, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Ink presetting files (*.ppf *.PPF)", "2401")},
+    {2402,
+     QT_TRANSLATE_NOOP3("WKRN_StringTable", "Writing the ink presetting file %1: %2 %", "2402")},
+    {2403, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Cancel", "2403")},
+    {2404, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Ink presetting file written: %1", "2404")},
+    {2405, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                              "Ink presetting export cancelled; nothing was written", "2405")},
+    {2406, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                              "The ink presetting file %1 could not be written.", "2406")},
+    {2407, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                              "The ink presetting file %1 was written, but %2 source tiles could "
+                              "not be read and count as no ink:",
+                              "2407")},
+    {2408, QT_TRANSLATE_NOOP3("WKRN_StringTable", "... and %1 more", "2408")},
+    // Saving the preferences.
+    {2550, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Preferences Not Saved", "2550")},
+    {2551, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                              "The preferences could not be written to their file, which keeps "
+                              "its earlier contents. The changes stay in effect until Quor KRN is "
+                              "closed.",
+                              "2551")},
+    {2552, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                              "The preferences could not be written to their file, which keeps "
+                              "its earlier contents. The changes made since Quor KRN was started "
+                              "are lost.",
+                              "2552")},
 };
 
 const Entry* Find(unsigned id)

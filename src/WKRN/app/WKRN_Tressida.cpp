@@ -3,6 +3,7 @@
 #include "WKRN/app/WKRN_Application.h"
 #include "WKRN/app/WKRN_Ids.h"
 #include "WKRN/preferences/WKRN_Preferences.h"
+#include "WKRN/preferences/WKRN_PreferencesDialog.h"
 #include "WKRN/sheet/WKRN_SheetWindow.h"
 
 #include "GLIB/GLIB_CommandLine.h"
@@ -158,23 +159,32 @@ void WKRN_Tressida::OpenPendingFiles()
 WKRN_SheetWindow* WKRN_Tressida::OpenJobWindow(const IMPN_SheetReference& sheet,
                                                const std::optional<QRect>& rect, bool refreshMenus)
 {
+    // Cascaded from the job window opened last, so that a new one never hides the others
+    // exactly; the first fills the work area.
+    WKRN_SheetWindow* previous = nullptr;
+    for (WKRN_SheetWindow* job : JobWindows())
+        if (job->isVisible() && !job->isMinimized())
+            previous = job;
     const int identity = s_nextIdentity++;
     auto* job = new WKRN_SheetWindow(identity, this);
-    const QRect initial = rect ? *rect : WTLU_WindowArrangement::WorkArea(this);
-    job->setGeometry(initial);
+    if (rect)
+    {
+        job->setGeometry(*rect);
+    }
+    else
+    {
+        const QRect area =
+            WTLU_WindowArrangement::WorkArea(previous ? static_cast<QWidget*>(previous) : this);
+        WTLU_WindowArrangement::PlaceOuter(
+            job, previous ? WTLU_WindowArrangement::NextCascade(
+                                WTLU_WindowArrangement::OuterRect(previous), area,
+                                WTLU_WindowArrangement::kCascadeStep)
+                          : area);
+    }
     m_jobs.emplace_back(job);
     if (sheet)
         job->ShowSheet(sheet);
     job->show();
-    if (!rect && job->frameGeometry() != initial)
-    {
-        // The work area is an outer rectangle: fit the frame, not the client area, into it.
-        const QRect frame = job->frameGeometry();
-        const QRect inner = job->geometry();
-        job->setGeometry(initial.adjusted(inner.left() - frame.left(), inner.top() - frame.top(),
-                                          inner.right() - frame.right(),
-                                          inner.bottom() - frame.bottom()));
-    }
     if (refreshMenus)
         RefreshWindowMenus();
     return job;
@@ -280,7 +290,10 @@ void WKRN_Tressida::SetPreferencesPath(const QString& path)
 
 void WKRN_Tressida::Quit()
 {
-    WKRN_Preferences::WritePreferences();
+    // The last chance to say so: the run's changes live nowhere else.
+    const QString problem = WKRN_Preferences::WritePreferences();
+    if (!problem.isEmpty())
+        WKRN_PreferencesDialog::ShowNotSaved(problem, true, nullptr);
     if (m_quitAction)
         m_quitAction();
     else

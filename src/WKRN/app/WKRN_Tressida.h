@@ -51,8 +51,9 @@ public:
     // Opens the pending files of the last hand-over.
     void OpenPendingFiles();
 
-    // Opens a job window (with the sheet, or empty) at the rectangle, or at the work area shrunk
-    // by 5 pixels. Returns the window.
+    // Opens a job window (with the sheet, or empty) at the rectangle, or else with its frame on
+    // the work area shrunk by 5 pixels (the first) or one cascade step from the job window opened
+    // last. Returns the window.
     WKRN_SheetWindow* OpenJobWindow(const IMPN_SheetReference& sheet,
                                     const std::optional<QRect>& rect, bool refreshMenus);
 

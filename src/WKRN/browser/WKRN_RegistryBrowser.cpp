@@ -6,10 +6,15 @@
 #include "WKRN/browser/WKRN_RegistryItemCell.h"
 #include "WKRN/browser/WKRN_RegistryPrintTimeCell.h"
 
-#include "WTLU/WTLU_MessageEvent.h"
+#include "WMCT/WMCT_ItemDelegate.h"
 
+#include <QHeaderView>
 #include <QPainter>
 #include <QPixmap>
+#include <QResizeEvent>
+#include <QScrollBar>
+
+#include <algorithm>
 
 namespace
 {
@@ -69,7 +74,8 @@ QPixmap DrawKind(int kind)
 }
 } // namespace
 
-WKRN_RegistryBrowser::WKRN_RegistryBrowser(QWidget* parent) : WMCT_MultiColumnTreeCtrl(parent)
+WKRN_RegistryBrowser::WKRN_RegistryBrowser(QWidget* parent)
+    : WMCT_MultiColumnTreeCtrl(parent), m_registry(std::make_unique<IMPN_Registry>())
 {
     setObjectName(QStringLiteral("WKRN_RegistryWindow_1009"));
     for (const ColumnSpec& spec : kColumns)
@@ -117,22 +123,16 @@ WKRN_RegistryItem* WKRN_RegistryBrowser::Item(WMCT_ItemRef item) const
 void WKRN_RegistryBrowser::Clear()
 {
     DeleteAllItems();
-    m_registry.Clear();
+    m_registry->Clear();
 }
 
-bool WKRN_RegistryBrowser::Scan(const std::string& folder, IMPN_RegistryFolder& record,
-                                bool entireTree)
+void WKRN_RegistryBrowser::Take(std::unique_ptr<IMPN_Registry> registry, bool entireTree)
 {
     Clear();
+    m_registry = registry ? std::move(registry) : std::make_unique<IMPN_Registry>();
     m_entireTree = entireTree;
-    WTLU_MessageEvent::Send(m_receiver, BROWSERMSG_SCAN_STARTED);
-    const bool listed = IMPN_RegistryScan::Scan(
-        folder, m_registry, record,
-        [this](int done, int total)
-        { WTLU_MessageEvent::Send(m_receiver, BROWSERMSG_FILE_PROCESSED, quintptr(done), total); });
-    WTLU_MessageEvent::Send(m_receiver, BROWSERMSG_SCAN_FINISHED, quintptr(record.total));
     // The top-level rows keep the registry's order; rows below are sorted as they are added.
-    for (const auto& imposition : m_registry.GetImpositions())
+    for (const auto& imposition : m_registry->GetImpositions())
     {
         const WMCT_ItemRef item = InsertRow(L"", IMPN_RegistryScan::Imposition);
         WKRN_RegistryItem* row = Item(item);
@@ -140,7 +140,62 @@ bool WKRN_RegistryBrowser::Scan(const std::string& folder, IMPN_RegistryFolder& 
         if (row->HasChildren(m_entireTree))
             row->AddPlaceholder();
     }
-    return listed;
+    FitColumns();
+}
+
+int WKRN_RegistryBrowser::ContentWidth(int column) const
+{
+    const auto& columns = Columns();
+    if (column < 0 || std::size_t(column) >= columns.size())
+        return 0;
+    const QFontMetrics metrics(font());
+    const int insets = columns[std::size_t(column)]->leftInset +
+                       columns[std::size_t(column)]->rightInset + metrics.averageCharWidth();
+    int widest = header()->sectionSizeHint(column);
+    // Every row made so far, depth first; the first visual column also holds the indentation
+    // and the row's picture.
+    const bool first = IsFirstVisualColumn(column);
+    std::vector<std::pair<WMCT_ItemRef, int>> pending;
+    for (const WMCT_ItemRef& item : Children({}))
+        pending.emplace_back(item, 1);
+    while (!pending.empty())
+    {
+        const auto [item, depth] = pending.back();
+        pending.pop_back();
+        if (IsPlaceholder(item))
+            continue;
+        int width =
+            metrics.horizontalAdvance(QString::fromStdWString(ItemText(item, column))) + insets;
+        if (first)
+            width += depth * indentation() + WMCT_ItemDelegate::kImageAdvance;
+        widest = std::max(widest, width);
+        for (const WMCT_ItemRef& child : Children(item))
+            pending.emplace_back(child, depth + 1);
+    }
+    return widest;
+}
+
+/* The print times keep their full width; the item column takes what is left of the window (up to
+   its limit), and the print time column then any width beyond that. The user may still drag a
+   column wider; the scroll bar shows the rest. */
+void WKRN_RegistryBrowser::FitColumns()
+{
+    const auto& columns = Columns();
+    if (columns.size() <= std::size_t(kPrintTimeColumn))
+        return;
+    const int available = viewport()->width();
+    const WMCT_HeaderItem& itemSpec = *columns[std::size_t(kItemColumn)];
+    const WMCT_HeaderItem& timeSpec = *columns[std::size_t(kPrintTimeColumn)];
+    const int time = timeSpec.Clamp(ContentWidth(kPrintTimeColumn));
+    const int item = itemSpec.Clamp(std::max(available - time, 0));
+    header()->resizeSection(kPrintTimeColumn, timeSpec.Clamp(std::max(time, available - item)));
+    header()->resizeSection(kItemColumn, item);
+}
+
+void WKRN_RegistryBrowser::resizeEvent(QResizeEvent* event)
+{
+    WMCT_MultiColumnTreeCtrl::resizeEvent(event);
+    FitColumns();
 }
 
 void WKRN_RegistryBrowser::ItemExpanding(WMCT_ItemRef item)
@@ -154,4 +209,5 @@ void WKRN_RegistryBrowser::ItemExpanding(WMCT_ItemRef item)
     row->Populate(m_entireTree);
     // The view may fold a row while it has no children, between the placeholder and the rows.
     ExpandItem(item);
+    FitColumns();
 }

@@ -23,9 +23,11 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QGridLayout>
+#include <QHideEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 
 #include <algorithm>
 
@@ -102,7 +104,9 @@ WKRN_RegistryWindow::WKRN_RegistryWindow()
     : QDialog(nullptr), m_browser(new WKRN_RegistryBrowser(this)),
       m_rescan(new QPushButton(WKRN_RegistryTexts::RescanButton(), this)),
       m_open(new QPushButton(WKRN_RegistryTexts::OpenButton(), this)),
-      m_progress(new QProgressBar(this)), m_status(new QLabel(this))
+      m_stop(new QPushButton(WKRN_StringTable::Load(IDS_BROWSER_STOP), this)),
+      m_progress(new QProgressBar(this)), m_status(new QLabel(this)), m_folder(new QLabel(this)),
+      m_scanner(this)
 {
     setObjectName(QStringLiteral("WKRN_RegistryWindow_204"));
     setWindowTitle(WKRN_RegistryTexts::Title());
@@ -120,23 +124,33 @@ WKRN_RegistryWindow::WKRN_RegistryWindow()
     m_progress->hide();
     m_status->setTextFormat(Qt::PlainText);
     m_status->hide();
-    m_browser->SetReceiver(this);
+    m_stop->setObjectName(QStringLiteral("WKRN_RegistryWindow_Stop"));
+    m_stop->setAutoDefault(false);
+    m_stop->hide();
+    m_folder->setObjectName(QStringLiteral("WKRN_RegistryWindow_Folder"));
+    m_folder->setTextFormat(Qt::PlainText);
+    // A long path may be shortened in the middle: the label must not widen the window.
+    m_folder->setMinimumWidth(1);
+    m_folder->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
     // The tree takes every new pixel; the buttons, bar and text keep their distance to the right
     // and bottom edges.
     auto* layout = new QGridLayout(this);
-    layout->addWidget(m_browser, 0, 0, 1, 5);
-    layout->addWidget(m_progress, 1, 0);
-    layout->addWidget(m_status, 1, 1);
+    layout->addWidget(m_folder, 0, 0, 1, 6);
+    layout->addWidget(m_browser, 1, 0, 1, 6);
+    layout->addWidget(m_progress, 2, 0);
+    layout->addWidget(m_status, 2, 1);
     layout->setColumnStretch(2, 1);
-    layout->addWidget(m_rescan, 1, 3);
-    layout->addWidget(m_open, 1, 4);
-    layout->setRowStretch(0, 1);
+    layout->addWidget(m_stop, 2, 3);
+    layout->addWidget(m_rescan, 2, 4);
+    layout->addWidget(m_open, 2, 5);
+    layout->setRowStretch(1, 1);
     resize(kWidth, kHeight);
     setMinimumSize(kWidth, kHeight);
 
     connect(m_rescan, &QPushButton::clicked, this, &WKRN_RegistryWindow::ChooseAndScan);
     connect(m_open, &QPushButton::clicked, this, &WKRN_RegistryWindow::Open);
+    connect(m_stop, &QPushButton::clicked, this, &WKRN_RegistryWindow::StopScan);
     m_browser->AddCallback(GLIB_MakeCallback(this, &WKRN_RegistryWindow::OnDoubleClick));
     m_browser->AddCallback(GLIB_MakeCallback(this, &WKRN_RegistryWindow::OnSelectionChanged));
     UpdateCommandState();
@@ -151,8 +165,10 @@ QWidget* WKRN_RegistryWindow::Target() const
 
 void WKRN_RegistryWindow::UpdateCommandState()
 {
-    m_rescan->setEnabled(!m_scanning);
-    m_open->setEnabled(!m_scanning && !m_browser->SelectedItem().IsEmpty());
+    const bool scanning = IsScanning();
+    m_rescan->setEnabled(!scanning);
+    m_open->setEnabled(!scanning && !m_browser->SelectedItem().IsEmpty());
+    m_stop->setVisible(scanning);
 }
 
 void WKRN_RegistryWindow::OnDoubleClick(const WMCT_DoubleClickMessage&)
@@ -167,7 +183,7 @@ void WKRN_RegistryWindow::OnSelectionChanged(const WMCT_SelectionChangedMessage&
 
 void WKRN_RegistryWindow::ChooseAndScan()
 {
-    if (m_scanning)
+    if (IsScanning())
         return;
     QWidget* owner = QApplication::activeWindow() ? QApplication::activeWindow() : this;
     QString& remembered = WKRN_Preferences::Current().PreviousFolderPath;
@@ -180,26 +196,93 @@ void WKRN_RegistryWindow::ChooseAndScan()
 
 void WKRN_RegistryWindow::ScanFolder(const QString& folder)
 {
-    m_scanning = true;
-    UpdateCommandState();
     m_progress->setValue(0);
     m_progress->show();
     m_status->show();
-    const bool listed = m_browser->Scan(folder.toStdString(), m_record,
-                                        WKRN_Preferences::Current().ShowEntireImpositionTree);
-    m_scanning = false;
-    if (!listed)
-        WTLU_MessageBox::ShowError(
-            WKRN_RegistryTexts::Title(), WKRN_StringTable::Load(IDS_FOLDER_UNREADABLE),
-            folder + QStringLiteral(": ") + QString::fromStdString(m_record.listError), this);
-    else if (m_record.invalidCount > 0)
-        ReportInvalidFiles();
+    m_scanner.Start(folder.toStdString(),
+                    [this](WKRN_RegistryScanner::Result& result) { ScanEnded(result); });
+    UpdateCommandState();
+}
+
+void WKRN_RegistryWindow::StopScan()
+{
+    m_scanner.Stop();
+}
+
+void WKRN_RegistryWindow::WaitForScan()
+{
+    while (IsScanning())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+}
+
+/* The scan's registry replaces the one shown only now, complete: the tree never shows a
+   registry another thread is still filling. */
+void WKRN_RegistryWindow::ScanEnded(WKRN_RegistryScanner::Result& result)
+{
+    m_record = result.record;
+    const QString folder = QString::fromStdString(m_record.folder);
+    m_browser->Take(std::move(result.registry),
+                    WKRN_Preferences::Current().ShowEntireImpositionTree);
+    ShowFolder();
+    UpdateCommandState();
     const std::vector<WMCT_ItemRef> top = m_browser->Children({});
     if (!top.empty())
         m_browser->SelectItem(top.front());
     m_progress->hide();
-    m_status->hide();
+    if (m_record.stopped)
+        m_status->setText(WKRN_StringTable::Load(IDS_BROWSER_STOPPED)
+                              .arg(m_record.validCount + m_record.invalidCount)
+                              .arg(m_record.total));
+    else
+        m_status->hide();
+    // Wide enough for what the tree shows, as far as the screen allows.
+    const int wanted = width() - m_browser->viewport()->width() +
+                       m_browser->ContentWidth(WKRN_RegistryBrowser::kItemColumn) +
+                       m_browser->ContentWidth(WKRN_RegistryBrowser::kPrintTimeColumn);
+    if (wanted > width())
+        if (const QScreen* shown = screen())
+            resize(std::min(wanted, shown->availableGeometry().width() * 9 / 10), height());
     UpdateCommandState();
+
+    if (!result.listed)
+        WTLU_MessageBox::ShowError(
+            WKRN_RegistryTexts::Title(), WKRN_StringTable::Load(IDS_FOLDER_UNREADABLE),
+            folder + QStringLiteral(": ") + QString::fromStdString(m_record.listError), this);
+    else if (m_record.invalidCount > 0 && !m_record.stopped)
+        ReportInvalidFiles();
+}
+
+/* The path of the folder the tree lists, shortened in the middle where the window is too
+   narrow: both its start and the folder's own name stay readable. */
+void WKRN_RegistryWindow::ShowFolder()
+{
+    const QString path = QString::fromStdString(m_record.folder);
+    m_folder->setToolTip(path);
+    const QString text = WKRN_StringTable::Load(IDS_BROWSER_FOLDER);
+    const QString label = text.arg(QString());
+    const int room =
+        std::max(0, m_folder->width() - m_folder->fontMetrics().horizontalAdvance(label));
+    m_folder->setText(text.arg(m_folder->fontMetrics().elidedText(path, Qt::ElideMiddle, room)));
+}
+
+void WKRN_RegistryWindow::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    ShowFolder();
+}
+
+/* Closed by its close box, Escape or the program, not minimised by the window system: a scan in
+   progress goes with the window, and nothing of it is asked or shown later. */
+void WKRN_RegistryWindow::hideEvent(QHideEvent* event)
+{
+    if (!event->spontaneous() && IsScanning())
+    {
+        m_scanner.Cancel();
+        m_progress->hide();
+        m_status->hide();
+        UpdateCommandState();
+    }
+    QDialog::hideEvent(event);
 }
 
 void WKRN_RegistryWindow::ShowProgress(int done, int total, bool setBar)
@@ -207,8 +290,6 @@ void WKRN_RegistryWindow::ShowProgress(int done, int total, bool setBar)
     if (setBar && total > 0)
         m_progress->setValue(int(qint64(done) * 100 / total));
     m_status->setText(WKRN_RegistryTexts::Processed(done, total));
-    // The scan runs on this thread: let the window repaint between files.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 bool WKRN_RegistryWindow::event(QEvent* event)
@@ -220,14 +301,13 @@ bool WKRN_RegistryWindow::event(QEvent* event)
     {
     case BROWSERMSG_SCAN_STARTED:
         m_status->setText(WKRN_StringTable::Load(IDS_SCANNING));
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         return true;
     case BROWSERMSG_FILE_PROCESSED:
         ShowProgress(int(message->WParam()), int(message->LParam()), true);
         return true;
     case BROWSERMSG_SCAN_FINISHED:
         m_progress->setValue(100);
-        ShowProgress(m_record.validCount + m_record.invalidCount, m_record.total, false);
+        ShowProgress(int(message->LParam()), int(message->WParam()), false);
         return true;
     default:
         return QDialog::event(event);

@@ -1,6 +1,8 @@
 #pragma once
 // The Invalid Files dialog: tells the user which files were refused and why. Two lines of text
-// above a list of (file, explanation) rows, and Close.
+// above a list of (file, explanation) rows, and Close. The columns are as wide as their texts
+// where the screen allows; a path too long for its column loses its middle, never the file's
+// name, and shows whole in its tooltip.
 
 #include <QDialog>
 #include <QString>
@@ -38,6 +40,8 @@ public:
     QPushButton* CloseButton() const { return m_close; }
 
 private:
+    int FitColumns();
+
     QLabel* m_header;
     QLabel* m_second;
     WTLU_SortableListView* m_list;

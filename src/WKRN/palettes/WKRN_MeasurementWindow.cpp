@@ -5,6 +5,8 @@
 #include "WKRN/palettes/WKRN_MeasurementFormat.h"
 #include "WKRN/palettes/WKRN_MeasurementPanel.h"
 #include "WKRN/preferences/WKRN_Preferences.h"
+#include "WKRN/preferences/WKRN_PreferencesApplied.h"
+#include "WKRN/sheet/WKRN_SheetViewTools.h"
 #include "WKRN/sheet/WKRN_SheetWindowHost.h"
 
 #include "WTLU/WTLU_MessageEvent.h"
@@ -32,6 +34,8 @@ WKRN_MeasurementWindow::WKRN_MeasurementWindow(WKRN_SheetWindowHost& job, QWidge
     setFixedSize(sizeHint());
     // Values measured on another sheet mean nothing on the new one.
     m_job.WhenSheetShown(this, [this] { Clear(); });
+    connect(&WKRN_PreferencesApplied::Instance(), &WKRN_PreferencesApplied::Applied, this,
+            &WKRN_MeasurementWindow::FollowPreferences);
 }
 
 QSize WKRN_MeasurementWindow::sizeHint() const
@@ -49,6 +53,7 @@ void WKRN_MeasurementWindow::ShowPosition(double h, double v, int unit)
     const WKRN_PreferenceValues& preferences = WKRN_Preferences::Current();
     m_rows[0]->SetValue(
         WKRN_MeasurementFormat::OfRun().Pair(h, v, unit, preferences.LinearUnitPrecision));
+    m_position = Shown{h, v, unit};
 }
 
 void WKRN_MeasurementWindow::ShowMeasurement(double dh, double dv, int unit)
@@ -60,12 +65,37 @@ void WKRN_MeasurementWindow::ShowMeasurement(double dh, double dv, int unit)
     m_rows[2]->SetValue(format.DistanceAndAngle(measure.distance, measure.angle, unit,
                                                 preferences.LinearUnitPrecision,
                                                 preferences.AngularUnitPrecision));
+    m_offset = Shown{dh, dv, unit};
 }
 
 void WKRN_MeasurementWindow::Clear()
 {
     for (WKRN_MeasurementPanel* row : m_rows)
         row->SetValue({});
+    m_position.reset();
+    m_offset.reset();
+}
+
+void WKRN_MeasurementWindow::FollowPreferences()
+{
+    const int unit = std::clamp(WKRN_Preferences::Current().PreferredLinearUnits, 0,
+                                WKRN_Preferences::kUnitCount - 1);
+    const auto inUnit = [unit](const Shown& shown)
+    {
+        const double factor =
+            WKRN_SheetViewTools::UnitsPerInch(unit) / WKRN_SheetViewTools::UnitsPerInch(shown.unit);
+        return Shown{shown.h * factor, shown.v * factor, unit};
+    };
+    if (m_position)
+    {
+        const Shown position = inUnit(*m_position);
+        ShowPosition(position.h, position.v, unit);
+    }
+    if (m_offset)
+    {
+        const Shown offset = inUnit(*m_offset);
+        ShowMeasurement(offset.h, offset.v, unit);
+    }
 }
 
 /* The view sends pointers to its pairs; a copy of the values travels in the payload too, which

@@ -9,6 +9,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 class WKRN_MeasurementPanel;
 class WKRN_SheetWindowHost;
 class WTLU_MessageEvent;
@@ -29,6 +31,9 @@ public:
     void ShowMeasurement(double dh, double dv, int unit);
     // Empties the three values.
     void Clear();
+    // Shows the values again in the preferred unit and precisions of the moment (the Preferences
+    // dialog applied new ones).
+    void FollowPreferences();
 
     // Rows in order: position, offset, distance and angle.
     WKRN_MeasurementPanel* Row(int index) const;
@@ -41,6 +46,15 @@ protected:
 private:
     void ReceiveMeasurement(const WTLU_MessageEvent& message);
 
+    // The values shown, in the unit they were shown in.
+    struct Shown
+    {
+        double h = 0, v = 0;
+        int unit = 0;
+    };
+
     WKRN_SheetWindowHost& m_job;
+    std::optional<Shown> m_position;
+    std::optional<Shown> m_offset;
     WKRN_MeasurementPanel* m_rows[kRows] = {};
 };

@@ -9,6 +9,7 @@
 #include "WKRN/sheet/WKRN_SheetWindowHost.h"
 
 #include "IMPN/IMPN_Sheet.h"
+#include "WTLA/WTLA_PaletteFollower.h"
 #include "WTLA/WTLA_PaletteFrame.h"
 #include "WTLA/WTLA_PaletteLayout.h"
 #include "WTLU/WTLU_MessageEvent.h"
@@ -54,8 +55,17 @@ std::function<void(const IMPN_SheetReference&, bool)> SheetTakerOf(Content* cont
 } // namespace
 
 WKRN_SheetWindowPalettes::WKRN_SheetWindowPalettes(WKRN_SheetWindowHost& host)
-    : m_host(host), m_window(host.HostWindow())
+    : m_host(host), m_window(host.HostWindow()),
+      m_follower(std::make_unique<WTLA_PaletteFollower>(m_window))
 {
+    connect(m_follower.get(), &WTLA_PaletteFollower::PalettesMoved, this,
+            [this] { UpdateCover(); });
+    connect(m_follower.get(), &WTLA_PaletteFollower::PalettesNoLongerFit, this,
+            [this]
+            {
+                if (!WTLA_PaletteArrangement::IsDocked(m_arrangement))
+                    Arrange(m_arrangement);
+            });
 }
 
 WKRN_SheetWindowPalettes::~WKRN_SheetWindowPalettes() = default;
@@ -150,6 +160,7 @@ WKRN_SheetWindowPalettes::AddFramed(int paletteId, QWidget* content,
     entry.window = frame;
     entry.frame = frame;
     entry.setSheet = std::move(setSheet);
+    m_follower->AddFrame(frame);
 
     // The frame's notices reach the job window as the palettes' messages.
     QMainWindow* window = &m_window;
@@ -233,6 +244,30 @@ void WKRN_SheetWindowPalettes::Arrange(WTLA_Arrangement arrangement, bool everyP
         entries.push_back(entry);
     }
     WTLA_PaletteLayout::Arrange(m_window, arrangement, entries);
+    if (!WTLA_PaletteArrangement::IsDocked(arrangement))
+        m_follower->Anchor(WTLA_PaletteArrangement::IsLeft(arrangement));
+    UpdateCover();
+}
+
+void WKRN_SheetWindowPalettes::UpdateCover()
+{
+    WKRN_SheetView* view = m_host.View();
+    if (view == nullptr)
+        return;
+    std::vector<QRect> frames;
+    for (const auto& [id, palette] : m_palettes)
+        if (palette.frame && palette.frame->isFloating() && IsShown(id))
+            frames.push_back(palette.frame->frameGeometry());
+    const WTLA_Cover cover =
+        WTLA_PaletteArrangement::Covered(WTLA_PaletteLayout::FloatingArea(m_window), frames);
+    view->SetOverscroll(cover.left, cover.right);
+}
+
+void WKRN_SheetWindowPalettes::RaiseFloating()
+{
+    for (const auto& [id, palette] : m_palettes)
+        if (palette.window && IsFloating(palette) && palette.window->isVisible())
+            palette.window->raise();
 }
 
 bool WKRN_SheetWindowPalettes::Owns(const QWidget* window) const
@@ -288,7 +323,10 @@ void WKRN_SheetWindowPalettes::PaletteDeactivated(QWidget* activating)
 void WKRN_SheetWindowPalettes::Reactivated()
 {
     if (!m_hidden)
+    {
+        RaiseFloating();
         return;
+    }
     m_hidden = false;
     for (auto& [id, palette] : m_palettes)
     {

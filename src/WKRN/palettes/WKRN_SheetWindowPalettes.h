@@ -7,7 +7,13 @@
 // remembered and hidden, unless a palette shows a pop-up of its own (a colour menu or dialog);
 // when the job window is active again, exactly those come back. Docked palettes stay: they are
 // part of the job window. A second deactivation while the palettes are already hidden keeps what
-// was remembered the first time.
+// was remembered the first time. When the job window is activated, its shown floating palettes
+// come to the front with it.
+//
+// Floating palettes stay with the window: they move when it moves, is resized or tiled, and are
+// arranged again when it became too small for them. The sheet view may scroll past the sheet's
+// edges by as much as the shown floating palettes reach into it, so that every part of the sheet
+// can be brought out from under them.
 
 #include "IMPN/IMPN_SheetReference.h"
 #include "WTLA/WTLA_PaletteArrangement.h"
@@ -18,9 +24,11 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 
 class QMainWindow;
 class WKRN_SheetWindowHost;
+class WTLA_PaletteFollower;
 class WTLA_PaletteFrame;
 
 class WKRN_SheetWindowPalettes : public QObject
@@ -87,12 +95,16 @@ private:
     };
     bool IsFloating(const Palette& palette) const;
     void HideFloating();
+    // Tells the view how far the shown floating palettes reach into it from each side.
+    void UpdateCover();
+    void RaiseFloating();
     bool FrontFaces() const;
     void Start();
 
     WKRN_SheetWindowHost& m_host;
     QMainWindow& m_window; // the host's window: the palettes' frames dock in it
     std::map<int, Palette> m_palettes;
+    std::unique_ptr<WTLA_PaletteFollower> m_follower;
     bool m_hidden = false;
     bool m_startWhenShown = false;
     WTLA_Arrangement m_arrangement = WTLA_Arrangement::FloatRight;

@@ -8,13 +8,13 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QVariant>
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <system_error>
-#include <unistd.h>
 
 namespace
 {
@@ -195,11 +195,25 @@ WKRN_PreferenceValues WKRN_Preferences::Decode(const WKRN_PreferenceLookup& stor
     { return store(QLatin1String(kCompareGroup) + QLatin1Char('/') + name); };
     ReadColor(compare, "AddedColor", values.CompareAddedColor);
     ReadColor(compare, "RemovedColor", values.CompareRemovedColor);
+    const WKRN_PreferenceLookup exports = [&store](const QString& name)
+    { return store(QLatin1String(kExportGroup) + QLatin1Char('/') + name); };
+    ReadPath(exports, "InkPresettingFolder", values.InkPresettingFolder);
     return values;
 }
 
 namespace
 {
+// The whole content of `from` into a new file at `to`.
+bool CopyBytes(QFile& from, const QString& to)
+{
+    if (!from.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = from.readAll();
+    QFile copy(to);
+    return from.error() == QFileDevice::NoError && copy.open(QIODevice::WriteOnly) &&
+           copy.write(bytes) == bytes.size() && copy.flush();
+}
+
 // Every value into the store at `path` (whose other entries are kept); the store's status.
 QSettings::Status WriteValues(const WKRN_PreferenceValues& values, const QString& path)
 {
@@ -231,6 +245,8 @@ QSettings::Status WriteValues(const WKRN_PreferenceValues& values, const QString
     store.beginGroup(QLatin1String(WKRN_Preferences::kCompareGroup));
     store.setValue(Name("AddedColor"), ColorBytes(values.CompareAddedColor));
     store.setValue(Name("RemovedColor"), ColorBytes(values.CompareRemovedColor));
+    store.beginGroup(QLatin1String(WKRN_Preferences::kExportGroup));
+    store.setValue(Name("InkPresettingFolder"), values.InkPresettingFolder);
     store.endGroup();
     store.endGroup();
     store.sync();
@@ -238,53 +254,45 @@ QSettings::Status WriteValues(const WKRN_PreferenceValues& values, const QString
 }
 } // namespace
 
-bool WKRN_Preferences::Write(const WKRN_PreferenceValues& values, const QString& path)
+bool WKRN_Preferences::Write(const WKRN_PreferenceValues& values, const QString& path,
+                             QString* problem)
 {
     if (path.isEmpty())
         return false;
     QDir().mkpath(QFileInfo(path).absolutePath());
-    // QSettings replaces its file atomically but flushes neither the folder nor, on a kill,
-    // removes its temporary; so it writes a temporary of ours, seeded with the old store so that
-    // entries of others survive, and the temporary replaces the store the safe way.
     const std::string native = QFile::encodeName(path).toStdString();
-    const std::string target = GFIL_SafeSave::ResolveTarget(native);
-    QSettings::Status status = QSettings::AccessError;
+    const std::string failure = "Cannot write the preferences \"" + native + "\"";
     try
     {
-        GFIL_SafeSave::Replace(
-            native,
-            [&](int fd, const std::string& temporary)
-            {
-                QFile old(QFile::decodeName(target.c_str()));
-                if (old.exists())
-                {
-                    if (!old.open(QIODevice::ReadOnly))
-                        return false;
-                    const QByteArray bytes = old.readAll();
-                    qsizetype done = 0;
-                    while (done < bytes.size())
-                    {
-                        const ssize_t n = ::write(fd, bytes.constData() + done,
-                                                  static_cast<size_t>(bytes.size() - done));
-                        if (n < 0 && errno == EINTR)
-                            continue;
-                        if (n <= 0)
-                            return false;
-                        done += n;
-                    }
-                }
-                status = WriteValues(values, QFile::decodeName(temporary.c_str()));
-                if (status != QSettings::NoError)
-                    errno = EIO;
-                return status == QSettings::NoError;
-            },
-            "Cannot write the preferences \"" + native + "\"");
+        // QSettings replaces the file it writes, which would take it from under the save's lock
+        // (and leave its own temporaries beside the store to a kill). So it writes a scratch copy
+        // in a private folder of the temporary folder, seeded with the old store so that entries
+        // of others survive, and the bytes go into the store the safe way.
+        const QTemporaryDir scratch;
+        if (!scratch.isValid())
+            throw std::system_error(
+                EIO, std::generic_category(),
+                failure + ": no scratch folder: " + scratch.errorString().toStdString());
+        const QString staged = scratch.filePath(QStringLiteral("store.conf"));
+        QFile old(QFile::decodeName(GFIL_SafeSave::ResolveTarget(native).c_str()));
+        if (old.exists() && !CopyBytes(old, staged))
+            throw std::system_error(EACCES, std::generic_category(),
+                                    failure + ": the present file cannot be read");
+        if (WriteValues(values, staged) != QSettings::NoError)
+            throw std::system_error(EIO, std::generic_category(), failure);
+        QFile written(staged);
+        if (!written.open(QIODevice::ReadOnly))
+            throw std::system_error(EIO, std::generic_category(), failure);
+        const QByteArray bytes = written.readAll();
+        GFIL_SafeSave::ReplaceWith(native, bytes.constData(), std::size_t(bytes.size()), failure);
     }
-    catch (const std::system_error&)
+    catch (const std::system_error& error)
     {
+        if (problem != nullptr)
+            *problem = QString::fromLocal8Bit(error.what());
         return false;
     }
-    return status == QSettings::NoError;
+    return true;
 }
 
 namespace
@@ -320,14 +328,15 @@ void WKRN_Preferences::ReadPreferences(const QString& path)
     }
 }
 
-void WKRN_Preferences::WritePreferences()
+QString WKRN_Preferences::WritePreferences()
 {
     const QString path = StorePath();
-    if (!path.isEmpty())
-        Write(Current(), path);
+    return path.isEmpty() ? QString() : WritePreferences(path);
 }
 
-void WKRN_Preferences::WritePreferences(const QString& path)
+QString WKRN_Preferences::WritePreferences(const QString& path)
 {
-    Write(Current(), path);
+    QString problem;
+    Write(Current(), path, &problem);
+    return problem;
 }

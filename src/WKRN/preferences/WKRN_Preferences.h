@@ -51,7 +51,7 @@ struct WKRN_PreferenceValues
     // percent above which the overlay hatches.
     std::int32_t DensitometerAperture = 3000;
     std::int32_t InkLimit = 300;
-    // Tile memory: the budget, in MiB, of each shown surface's tiles from 8:1 to 1:8; past it the
+    // Tile memory: the budget, in MiB, of each shown surface's tiles; past it the
     // least recently used of those not on screen are let go and made again when needed. The
     // default keeps panning a whole 96,000 x 72,000 eight-ink sheet at 1:1 under a gigabyte.
     std::int32_t TileMemory = 256;
@@ -63,6 +63,8 @@ struct WKRN_PreferenceValues
     // and on white paper.
     WKRN_ColorBytes CompareAddedColor{255, 90, 0};
     WKRN_ColorBytes CompareRemovedColor{0, 140, 255};
+    // Exports: the folder the last ink presetting file went to, where the next save dialog opens.
+    QString InkPresettingFolder;
 
     friend bool operator==(const WKRN_PreferenceValues&, const WKRN_PreferenceValues&) = default;
 };
@@ -81,10 +83,11 @@ public:
     // when missing.
     static void ReadPreferences(const QString& path = DefaultStorePath());
     // Writes every value of Current() to the store of the run (quitting and the Preferences
-    // dialog alike); nothing without one. Failures are silent.
-    static void WritePreferences();
-    // Writes every value of Current() to the store at path; failures are silent.
-    static void WritePreferences(const QString& path);
+    // dialog alike); nothing without one. Returns why the store could not be written (its path
+    // and the reason), empty when it was; the old store is then left as it was.
+    static QString WritePreferences();
+    // Writes every value of Current() to the store at path; returns as above.
+    static QString WritePreferences(const QString& path);
 
     // The one store of the run: empty until ReadPreferences or SetStorePath names it.
     static QString StorePath();
@@ -95,7 +98,9 @@ public:
     // The values from a lookup of stored values by name ("WKRN_" + preference), each checked
     // for its type, size and range; anything else keeps its default. Read is this over the store.
     static WKRN_PreferenceValues Decode(const WKRN_PreferenceLookup& value);
-    static bool Write(const WKRN_PreferenceValues& values, const QString& path);
+    // False, with the path and the reason in `problem`, when the store cannot be written.
+    static bool Write(const WKRN_PreferenceValues& values, const QString& path,
+                      QString* problem = nullptr);
 
     // $XDG_CONFIG_HOME/Quor/Varnex.conf (or ~/.config/Quor/Varnex.conf).
     static QString DefaultStorePath();
@@ -118,4 +123,6 @@ public:
     static constexpr int kMaxRenderThreads = 64;
     // Inside kGroup: the colours of the comparison with another version.
     static constexpr const char* kCompareGroup = "Compare";
+    // Inside kGroup: the folders exports remember.
+    static constexpr const char* kExportGroup = "Export";
 };

@@ -9,6 +9,8 @@
 #include "WKRN/preferences/WKRN_PreferencesApplied.h"
 #include "WKRN/preferences/WKRN_SheetViewPage.h"
 
+#include "WTLU/WTLU_MessageBox.h"
+
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QTabWidget>
@@ -69,6 +71,16 @@ void WKRN_PreferencesDialog::Apply()
     if (!changed)
         return;
     WKRN_Preferences::Current() = values;
-    WKRN_Preferences::WritePreferences();
+    const QString problem = WKRN_Preferences::WritePreferences();
+    if (!problem.isEmpty())
+        ShowNotSaved(problem, false, this);
     WKRN_PreferencesApplied::Notify();
+}
+
+void WKRN_PreferencesDialog::ShowNotSaved(const QString& problem, bool quitting, QWidget* parent)
+{
+    WTLU_MessageBox::ShowWarning(WKRN_StringTable::Load(IDS_PREFERENCES_NOT_SAVED),
+                                 WKRN_StringTable::Load(quitting ? IDS_PREFERENCES_LOST_AT_QUIT
+                                                                 : IDS_PREFERENCES_KEPT_FOR_RUN),
+                                 problem, parent);
 }

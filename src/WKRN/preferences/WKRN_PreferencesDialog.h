@@ -32,6 +32,10 @@ public:
 
     void accept() override;
 
+    // Tells the user that the store could not be written (problem: its path and the reason);
+    // quitting says the session's changes are lost, else that they stay for the run.
+    static void ShowNotSaved(const QString& problem, bool quitting, QWidget* parent);
+
 private:
     void Apply();
 

@@ -61,13 +61,13 @@ WKRN_SheetViewPage::WKRN_SheetViewPage(const WKRN_PreferenceValues& values, QWid
     for (QFormLayout* form : {impositionForm, colorsForm})
         form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     colorsForm->addRow(Text("Unknown Inks"), m_unknownInks);
-    // The tiles of the overview levels are always kept; the budget bounds the finer ones.
+    // The budget bounds every level's tiles; the overview levels give way last.
     m_tileMemory = new QSpinBox(this);
     m_tileMemory->setRange(WKRN_Preferences::kMinTileMemory, WKRN_Preferences::kMaxTileMemory);
     m_tileMemory->setSingleStep(64);
     m_tileMemory->setSuffix(Text(" MiB"));
     m_tileMemory->setValue(values.TileMemory);
-    m_tileMemory->setToolTip(Text("Memory for the tiles from 8:1 to 1:8 of each surface shown; "
+    m_tileMemory->setToolTip(Text("Memory for the tiles of each surface shown; "
                                   "beyond it, tiles not on screen are made again when needed"));
     auto* memory = new QGroupBox(Text("Memory"), this);
     auto* memoryForm = new QFormLayout(memory);

@@ -61,6 +61,11 @@ std::vector<WKRN_CommandInfo> MakeEntries()
     t.push_back(Item(ID_FILE_JOB_BROWSER, 0,
                      QT_TRANSLATE_NOOP("WKRN_Menu", "&Job Browser...\tCtrl+J"), "Ctrl+J", true,
                      E::Always, false, "folder-open"));
+    // The press's ink-key presetting, written from the shown sheet.
+    t.push_back(Separator(0));
+    t.push_back(Item(ID_FILE_EXPORT_INK_PRESETTING, 0,
+                     QT_TRANSLATE_NOOP("WKRN_Menu", "Export Ink &Presetting (CIP3 PPF)..."), "",
+                     false, E::Job));
     t.push_back(Separator(0));
     t.push_back(Item(ID_FILE_CLOSE, 0, QT_TRANSLATE_NOOP("WKRN_Menu", "&Close Job \tCtrl+W"),
                      "Ctrl+W", false, E::Job, false, "window-close"));

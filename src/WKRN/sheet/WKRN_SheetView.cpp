@@ -137,6 +137,29 @@ int WKRN_SheetView::LineStep() const
     return std::max(1, int(std::lround(kLinePixels * devicePixelRatioF())));
 }
 
+void WKRN_SheetView::SetOverscroll(int left, int right)
+{
+    left = std::max(left, 0);
+    right = std::max(right, 0);
+    if (left == m_OverscrollLeft && right == m_OverscrollRight)
+        return;
+    m_OverscrollLeft = left;
+    m_OverscrollRight = right;
+    UpdateScrollBars();
+    ApplyScroll(m_ScrollX, m_ScrollY);
+}
+
+std::int64_t WKRN_SheetView::MinScrollX() const
+{
+    return -std::int64_t(std::lround(m_OverscrollLeft * PixelRatio()));
+}
+
+std::int64_t WKRN_SheetView::MaxScrollX() const
+{
+    const std::int64_t right = std::lround(m_OverscrollRight * PixelRatio());
+    return std::max<std::int64_t>(0, std::int64_t{m_ExtentWidth} - ClientSize().width() + right);
+}
+
 void WKRN_SheetView::SetScrollTracking(bool tracking)
 {
     horizontalScrollBar()->setTracking(tracking);
@@ -556,11 +579,10 @@ void WKRN_SheetView::timerEvent(QTimerEvent* event)
 void WKRN_SheetView::ApplyScroll(std::int64_t x, std::int64_t y)
 {
     const QSize client = ClientSize();
-    const std::int64_t maxX =
-        std::max<std::int64_t>(0, std::int64_t{m_ExtentWidth} - client.width());
     const std::int64_t maxY =
         std::max<std::int64_t>(0, std::int64_t{m_ExtentHeight} - client.height());
-    const auto nx = static_cast<std::int32_t>(std::clamp<std::int64_t>(x, 0, maxX));
+    const auto nx =
+        static_cast<std::int32_t>(std::clamp<std::int64_t>(x, MinScrollX(), MaxScrollX()));
     const auto ny = static_cast<std::int32_t>(std::clamp<std::int64_t>(y, 0, maxY));
     const int dx = nx - m_ScrollX, dy = ny - m_ScrollY;
     if (dx != 0 || dy != 0)
@@ -591,7 +613,7 @@ void WKRN_SheetView::UpdateScrollBars()
     {
         const QSize before = ClientSize();
         QScrollBar* h = horizontalScrollBar();
-        h->setRange(0, std::max(0, m_ExtentWidth - before.width()));
+        h->setRange(int(MinScrollX()), int(MaxScrollX()));
         h->setPageStep(std::max(1, before.width()));
         QScrollBar* v = verticalScrollBar();
         v->setRange(0, std::max(0, m_ExtentHeight - before.height()));

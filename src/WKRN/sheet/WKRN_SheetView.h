@@ -87,6 +87,11 @@ public:
     // One line of scrolling in picture pixels: the same stretch of screen at every zoom level.
     int LineStep() const;
 
+    // Room to scroll past the picture's left and right edges, in logical pixels: what lies over
+    // that much of the view's sides (floating palettes) can then be scrolled clear of every
+    // column of the picture. Negative values count as 0.
+    void SetOverscroll(int left, int right);
+
     // Thumb tracking of the scroll bars (on by default).
     void SetScrollTracking(bool tracking);
 
@@ -176,6 +181,9 @@ private:
     // Moves to (x, y), limited to the picture, moving the canvas content with it and invalidating
     // the strip that comes into view.
     void ApplyScroll(std::int64_t x, std::int64_t y);
+    // The horizontal scroll positions allowed, device pixels.
+    std::int64_t MinScrollX() const;
+    std::int64_t MaxScrollX() const;
     // Marks part of the canvas for the next paint event, which erases it first.
     void Invalidate(const QRegion& region);
     // Asks for the canvas region (device pixels) to be shown again.
@@ -211,6 +219,8 @@ private:
     std::int32_t m_ScrollY = 0;
     std::int32_t m_ExtentWidth = 0;
     std::int32_t m_ExtentHeight = 0;
+    int m_OverscrollLeft = 0; // logical pixels
+    int m_OverscrollRight = 0;
     int m_WheelRemainder = 0;
     bool m_SettingBars = false;
     bool m_SpaceDown = false;

@@ -16,6 +16,7 @@
 #include "WKRN/preferences/WKRN_Preferences.h"
 #include "WKRN/preferences/WKRN_PreferencesApplied.h"
 #include "WKRN/preferences/WKRN_PreferencesDialog.h"
+#include "WKRN/press/WKRN_InkPresettingExport.h"
 #include "WKRN/sheet/WKRN_CommandTable.h"
 #include "WKRN/sheet/WKRN_SheetView.h"
 #include "WKRN/sheet/WKRN_SheetWindowCommands.h"
@@ -95,6 +96,8 @@ WKRN_SheetWindow::WKRN_SheetWindow(int identity, QObject* application)
     m_inkCoverage->Install();
     m_compare = std::make_unique<WKRN_CompareMode>(*this, *m_view);
     m_compare->Install();
+    m_inkPresetting = std::make_unique<WKRN_InkPresettingExport>(*this);
+    m_inkPresetting->Install();
     UpdateCommandState();
 }
 
@@ -421,8 +424,19 @@ void WKRN_SheetWindow::showEvent(QShowEvent* event)
         m_view->FitToWindow(true);
         UpdateCommandState();
     }
-    m_paletteSet->WindowShown();
     UpdateCommandState();
+}
+
+/* The palettes start once the window itself is on its way to the screen: a window manager that
+   met a palette before its job window could not keep the palette above it. */
+void WKRN_SheetWindow::setVisible(bool visible)
+{
+    QMainWindow::setVisible(visible);
+    if (visible && isVisible())
+    {
+        m_paletteSet->WindowShown();
+        UpdateCommandState();
+    }
 }
 
 void WKRN_SheetWindow::RebuildWindowMenu(const std::vector<WindowItem>& windows)
@@ -454,6 +468,15 @@ void WKRN_SheetWindow::RefreshColours()
     emit ColoursChanged();
     if (m_sheet)
         m_view->Redraw();
+    RedrawThumbnail();
+}
+
+/* The navigation palette's thumbnail shows the inks as the view does; it is made again from the
+   separations when it paints. */
+void WKRN_SheetWindow::RedrawThumbnail()
+{
+    if (QWidget* navigation = Palette(ID_WINDOW_NAVIGATION))
+        navigation->update();
 }
 
 void WKRN_SheetWindow::RelayToPalette(int paletteId, const WTLU_MessageEvent& message,
@@ -580,6 +603,7 @@ bool WKRN_SheetWindow::HandleMessage(const WTLU_MessageEvent& message)
     case JOBMSG_SURFACE_OPACITY:
         if (m_sheet)
             m_view->Redraw();
+        RedrawThumbnail();
         return true;
     case JOBMSG_POPUP_STARTED:
         m_popUpInProgress = true;

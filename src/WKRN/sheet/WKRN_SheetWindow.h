@@ -27,6 +27,7 @@ class QMenu;
 class QToolBar;
 class WKRN_CompareMode;
 class WKRN_InkCoverageTools;
+class WKRN_InkPresettingExport;
 class WKRN_SheetView;
 class WKRN_SheetWindowCommands;
 class WKRN_SheetWindowPalettes;
@@ -83,6 +84,7 @@ public:
     WKRN_SheetView* View() const override { return m_view; }
     WKRN_InkCoverageTools* InkCoverage() const { return m_inkCoverage.get(); }
     WKRN_CompareMode* Compare() const { return m_compare.get(); }
+    WKRN_InkPresettingExport* InkPresetting() const { return m_inkPresetting.get(); }
 
     // The palette shown and hidden by a palette command (32822 navigation, 32823 separations,
     // 32831 measurement), and the receiver of the relays meant for it. None: its command stays
@@ -96,6 +98,9 @@ public:
     WKRN_SheetWindowPalettes& Palettes() const override { return *m_paletteSet; }
     // The separations palette shows a colour menu or dialog.
     bool PopUpInProgress() const override { return m_popUpInProgress; }
+
+    // Shown, the window starts its palettes once it is on its way to the screen.
+    void setVisible(bool visible) override;
 
     // Runs a command as if chosen from the menu (only when it is enabled).
     void Execute(int commandId);
@@ -127,6 +132,7 @@ private:
     void RelayToPalette(int paletteId, const WTLU_MessageEvent& message, int asMessage);
     void ShowMeasurement(const WTLU_MessageEvent& message);
     void ShowPaintProgress(quintptr done, qintptr needed);
+    void RedrawThumbnail();
     QWidget* TopLevelByHandle(qintptr handle) const;
 
     int m_identity;
@@ -146,6 +152,7 @@ private:
     std::unique_ptr<WKRN_SheetWindowPalettes> m_paletteSet;
     std::unique_ptr<WKRN_InkCoverageTools> m_inkCoverage;
     std::unique_ptr<WKRN_CompareMode> m_compare;
+    std::unique_ptr<WKRN_InkPresettingExport> m_inkPresetting;
     bool m_popUpInProgress = false;
     QString m_paintProgress; // the progress text shown, empty when none
     // The sheet arrived before the window had its size: fit again once it is shown.

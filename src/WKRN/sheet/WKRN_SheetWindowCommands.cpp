@@ -95,6 +95,12 @@ bool WKRN_SheetWindowCommands::Allows(int commandId) const
         return m_view.GetLevel() < kLastLevel;
     case ID_SHEET_CLIP_PATH:
         return m_view.GetClipPathsAvailable();
+    case ID_SHEET_FLIP:
+    {
+        // Flipping to a surface without inks would show an empty sheet.
+        const IMPN_Surface* other = m_view.GetUnderneathSurface();
+        return other != nullptr && other->HasSeparations();
+    }
     case ID_WINDOW_NAVIGATION:
     case ID_WINDOW_SEPARATIONS:
     case ID_WINDOW_MEASUREMENT:

@@ -22,7 +22,8 @@ public:
     void Install();
 
     // Rules on top of the command table: Zoom In stops at 8:1, Zoom Out at 1:512, the source
-    // clip path command needs clip paths, a palette command needs its palette.
+    // clip path command needs clip paths, Flip Sheet a surface with inks to turn to, a palette
+    // command needs its palette.
     bool Allows(int commandId) const;
     // Check marks of zoom level, overlays, backup mode, tool and palettes from the view's state.
     void UpdateChecks();

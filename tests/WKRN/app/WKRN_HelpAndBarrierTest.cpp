@@ -24,7 +24,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 namespace
 {
@@ -126,6 +128,70 @@ TEST(WKRN_UserGuide, KeyTableListsEveryCommandShortcut)
             EXPECT_EQ(written.trimmed(), shortcut) << info.id;
         }
     }
+}
+
+// The guide of a language, as copied beside the program; empty when it is not there.
+QString BuiltGuide(const char* code)
+{
+    for (const QString& dir : BuiltDataFolders())
+    {
+        QFile file(dir + QStringLiteral("/QuorKRNHelp_%1.html").arg(QLatin1String(code)));
+        if (file.open(QIODevice::ReadOnly))
+            return QString::fromUtf8(file.readAll());
+    }
+    return {};
+}
+
+// Keys as the English guide writes them: the German key names in their English form.
+QString EnglishKeys(QString keys)
+{
+    static const std::pair<const char*, const char*> kWords[] = {
+        {"Strg", "Ctrl"},        {"Umschalt", "Shift"},    {"Pfeiltasten", "Arrow keys"},
+        {"Bild auf", "Page Up"}, {"Bild ab", "Page Down"}, {"Pos1", "Home"},
+        {"Ende", "End"},         {"Mausrad", "wheel"},     {"Klick", "click"},
+        {"Ziehen", "drag"},      {"Leertaste", "Space"},   {"(oder ", "(or "}};
+    for (const auto& [german, english] : kWords)
+        keys.replace(QString::fromUtf8(german), QString::fromUtf8(english));
+    return keys.simplified();
+}
+
+// Each heading as level, anchor and the shortcuts it names; then each row of the table of keys.
+QStringList Outline(const QString& guide)
+{
+    QStringList outline;
+    const QRegularExpression heading(
+        QStringLiteral(R"re(<h([1-3])(?: id="([^"]*)")?>(.*?)</h\1>)re"),
+        QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpression shortcut(QStringLiteral(R"(\(((?:Ctrl|Strg|F[0-9])[^)]*)\))"));
+    for (const QRegularExpressionMatch& match : heading.globalMatch(guide))
+    {
+        QStringList keys;
+        for (const QRegularExpressionMatch& key : shortcut.globalMatch(match.captured(3)))
+            keys << EnglishKeys(key.captured(1));
+        outline << QStringLiteral("h%1 #%2 %3")
+                       .arg(match.captured(1), match.captured(2), keys.join(QStringLiteral("; ")));
+    }
+    const qsizetype table = guide.indexOf(QStringLiteral("id=\"keys\""));
+    const QRegularExpression row(QStringLiteral(R"re(<td class="key">([^<]*)</td>)re"));
+    for (const QRegularExpressionMatch& match : row.globalMatch(
+             guide.mid(table, guide.indexOf(QStringLiteral("</table>"), table) - table)))
+        outline << QStringLiteral("key ") + EnglishKeys(match.captured(1));
+    return outline;
+}
+
+// The German guide covers what the English one does: the same sections in the same order, the
+// same shortcuts in their headings and every row of the table of keys.
+TEST(WKRN_UserGuide, GermanGuideHasTheEnglishSectionsAndKeys)
+{
+    const QString english = BuiltGuide("en");
+    const QString german = BuiltGuide("de");
+    if (english.isEmpty() || german.isEmpty())
+        GTEST_SKIP() << "the user guides are not copied beside the program";
+    const QStringList expected = Outline(english);
+    const QStringList actual = Outline(german);
+    EXPECT_GT(expected.filter(QStringLiteral("key ")).size(), 20);
+    for (qsizetype i = 0; i < std::max(expected.size(), actual.size()); ++i)
+        EXPECT_EQ(actual.value(i).toStdString(), expected.value(i).toStdString()) << "entry " << i;
 }
 
 TEST(WKRN_Language, GermanLocale_TranslatesQtsOwnButtonsToo)

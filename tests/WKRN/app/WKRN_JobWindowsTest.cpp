@@ -4,6 +4,7 @@
 #include "WKRN/app/WKRN_DataFolders.h"
 #include "WKRN/app/WKRN_Help.h"
 #include "WKRN/app/WKRN_Ids.h"
+#include "WKRN/app/WKRN_StringTable.h"
 #include "WKRN/app/WKRN_Tressida.h"
 #include "WKRN/preferences/WKRN_Preferences.h"
 #include "WKRN/sheet/WKRN_CommandTable.h"
@@ -15,8 +16,10 @@
 #include "GLIB/GLIB_MainGuard.h"
 #include "IMPN/IMPN_Sheet.h"
 #include "WTLU/WTLU_MessageEvent.h"
+#include "WTLU/WTLU_WindowArrangement.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -282,6 +285,29 @@ TEST_F(JobWindows, CloseJob_LeavesAnEmptyJobWindowAtTheSameRectangle)
     EXPECT_TRUE(QFileInfo(folder.File("Varnex.conf")).isFile());
 }
 
+// The first job window fills the work area, frame and all; each further one opens a step right
+// and down from the last, inside the work area, never exactly over another.
+TEST_F(JobWindows, NewJobWindows_CascadeFromTheLastInsideTheWorkArea)
+{
+    const QRect area = WTLU_WindowArrangement::WorkArea(app.get());
+    std::vector<QRect> outers;
+    for (const char* title : {"A", "B", "C"})
+    {
+        WKRN_SheetWindow* job = app->OpenJobWindow(MakeSheet(folder, title, 1), std::nullopt, true);
+        WKRN_ProcessEvents();
+        outers.push_back(WTLU_WindowArrangement::OuterRect(job));
+    }
+    EXPECT_EQ(outers[0], area);
+    for (std::size_t i = 1; i < outers.size(); ++i)
+    {
+        EXPECT_TRUE(area.contains(outers[i])) << i;
+        EXPECT_EQ(outers[i].topLeft(),
+                  outers[i - 1].topLeft() + QPoint(WTLU_WindowArrangement::kCascadeStep,
+                                                   WTLU_WindowArrangement::kCascadeStep))
+            << i;
+    }
+}
+
 TEST_F(JobWindows, CloseAllJobs_FromTheThirdOfThree_LeavesOneEmptyWindowAtItsRectangle)
 {
     app->OpenJobWindow(MakeSheet(folder, "A", 1), QRect(10, 10, 300, 200), true);
@@ -307,6 +333,26 @@ TEST_F(JobWindows, Exit_WritesThePreferencesAndQuits)
     EXPECT_EQ(quits, 1);
     EXPECT_EQ(WKRN_Preferences::Read(folder.File("Varnex.conf")).LinearUnitPrecision, 4);
     WKRN_Preferences::Current() = WKRN_PreferenceValues();
+}
+
+// The session's changes live nowhere else: a store that cannot be written is named at quit, with
+// the reason, before the program ends.
+TEST_F(JobWindows, Exit_WithAStoreThatCannotBeWritten_SaysSoAndStillQuits)
+{
+    const QString store = folder.File("Varnex.conf");
+    ASSERT_TRUE(QDir().mkpath(store));
+    app->SetPreferencesPath(store);
+    WKRN_RecordedBoxes boxes;
+    WKRN_SheetWindow* job = app->OpenJobWindow({}, std::nullopt, true);
+    job->Execute(ID_APP_EXIT);
+    WKRN_ProcessEvents();
+    EXPECT_EQ(quits, 1);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    const WTLU_MessageBoxRequest& box = boxes.Boxes()[0];
+    EXPECT_TRUE(box.caption.contains(WKRN_StringTable::Load(IDS_PREFERENCES_NOT_SAVED)));
+    EXPECT_TRUE(box.body.contains(WKRN_StringTable::Load(IDS_PREFERENCES_LOST_AT_QUIT)));
+    EXPECT_TRUE(box.body.contains(store)) << box.body.toStdString();
+    EXPECT_TRUE(QFileInfo(store).isDir());
 }
 
 TEST_F(JobWindows, SecondSheetForAWindow_OpensANewWindow)

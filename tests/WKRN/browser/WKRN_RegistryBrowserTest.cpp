@@ -27,6 +27,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -128,6 +129,20 @@ protected:
     }
 
     fs::path At(const char* name) const { return folder.Path() / name; }
+
+    // The Job Browser command, and the scan it starts, to its end.
+    static WKRN_RegistryWindow* ShowAndScan(QWidget* requester, QObject* application)
+    {
+        WKRN_RegistryWindow* window = WKRN_RegistryWindow::ShowFor(requester, application);
+        window->WaitForScan();
+        return window;
+    }
+    // A rescan (or a scan of a folder) to its end.
+    static void Rescan(WKRN_RegistryWindow* window)
+    {
+        window->ChooseAndScan();
+        window->WaitForScan();
+    }
 
     // Signature 2 arrives before signature 1; a second job differs only in letter case.
     void WriteJob()
@@ -263,7 +278,7 @@ TEST_F(RegistryBrowser, Tree_ImpositionsWithCountsSignaturesAscendingPrintTimes)
     chosen = QString::fromStdString(folder.Path().string());
     WKRN_RecordedBoxes boxes;
     QObject application;
-    WKRN_RegistryWindow* window = WKRN_RegistryWindow::ShowFor(nullptr, &application);
+    WKRN_RegistryWindow* window = ShowAndScan(nullptr, &application);
     ASSERT_EQ(prompts.size(), 1u);
     EXPECT_EQ(
         prompts[0],
@@ -302,7 +317,7 @@ TEST_F(RegistryBrowser, Tree_EntireTreeShowsBackSurfaceFirstThenInks)
     WKRN_Preferences::Current().ShowEntireImpositionTree = true;
     chosen = QString::fromStdString(folder.Path().string());
     QObject application;
-    WKRN_RegistryBrowser& browser = *WKRN_RegistryWindow::ShowFor(nullptr, &application)->Browser();
+    WKRN_RegistryBrowser& browser = *ShowAndScan(nullptr, &application)->Browser();
     const WMCT_ItemRef brochure = browser.Children({})[0];
     browser.ExpandItem(brochure);
     const WMCT_ItemRef signature2 = browser.Children(brochure)[1];
@@ -329,7 +344,7 @@ TEST_F(RegistryBrowser, Report_EveryBadFileWithItsReasonSingularAndPlural)
     {
         WKRN_RecordedBoxes boxes(WTLU_IDNO);
         QObject application;
-        WKRN_RegistryWindow* window = WKRN_RegistryWindow::ShowFor(nullptr, &application);
+        WKRN_RegistryWindow* window = ShowAndScan(nullptr, &application);
         ASSERT_EQ(boxes.Boxes().size(), 1u);
         const WTLU_MessageBoxRequest& box = boxes.Boxes()[0];
         EXPECT_EQ(box.caption, QStringLiteral("Quor KRN - Invalid Preview Files Encountered"));
@@ -345,7 +360,7 @@ TEST_F(RegistryBrowser, Report_EveryBadFileWithItsReasonSingularAndPlural)
     }
     folder.WriteText("two.prv", "text");
     WKRN_RecordedBoxes boxes(WTLU_IDYES);
-    WKRN_RegistryWindow::Instance()->ChooseAndScan();
+    Rescan(WKRN_RegistryWindow::Instance());
     ASSERT_EQ(boxes.Boxes().size(), 1u);
     EXPECT_TRUE(boxes.Boxes()[0].body.startsWith(QStringLiteral(
         "2 files in this folder were ignored since they are not valid preview files.")));
@@ -360,7 +375,7 @@ TEST_F(RegistryBrowser, Scan_EmptyUnreadableAndCancelledFolders)
     chosen = QString::fromStdString(folder.Path().string());
     WKRN_RecordedBoxes boxes;
     QObject application;
-    WKRN_RegistryWindow* window = WKRN_RegistryWindow::ShowFor(nullptr, &application);
+    WKRN_RegistryWindow* window = ShowAndScan(nullptr, &application);
     EXPECT_TRUE(boxes.Boxes().empty());
     EXPECT_TRUE(window->Browser()->Children({}).empty());
     EXPECT_EQ(window->ProgressBar()->value(), 100);
@@ -369,14 +384,15 @@ TEST_F(RegistryBrowser, Scan_EmptyUnreadableAndCancelledFolders)
     EXPECT_TRUE(window->RescanButton()->isEnabled());
 
     WriteJob();
-    window->ChooseAndScan();
+    Rescan(window);
     ASSERT_EQ(window->Browser()->Children({}).size(), 2u);
     // A cancelled chooser leaves the tree.
     chosen.clear();
-    window->ChooseAndScan();
+    Rescan(window);
     EXPECT_EQ(window->Browser()->Children({}).size(), 2u);
 
     window->ScanFolder(QString::fromStdString((folder.Path() / "gone").string()));
+    window->WaitForScan();
     ASSERT_EQ(boxes.Boxes().size(), 1u);
     EXPECT_TRUE(boxes.Boxes()[0].body.startsWith(QStringLiteral("The folder cannot be read.")));
     EXPECT_TRUE(window->Browser()->Children({}).empty());
@@ -393,6 +409,7 @@ TEST_F(RegistryBrowser, Progress_AfterEveryFileValidOrNot)
     MessageCounter counter;
     window.installEventFilter(&counter);
     window.ScanFolder(QString::fromStdString(folder.Path().string()));
+    window.WaitForScan();
     EXPECT_EQ(counter.Count(BROWSERMSG_SCAN_STARTED), 1);
     EXPECT_EQ(counter.Count(BROWSERMSG_FILE_PROCESSED), 7);
     EXPECT_EQ(counter.Count(BROWSERMSG_SCAN_FINISHED), 1);
@@ -405,7 +422,7 @@ TEST_F(RegistryBrowser, Open_SheetsShowInTheJobWindowOnceAndInNewWindowsWhenItIs
     chosen = QString::fromStdString(folder.Path().string());
     Application application;
     auto job = std::make_unique<WKRN_SheetWindow>(WKRN_FIRST_JOB_ID + 70, &application);
-    WKRN_RegistryWindow* window = WKRN_RegistryWindow::ShowFor(job.get(), &application);
+    WKRN_RegistryWindow* window = ShowAndScan(job.get(), &application);
     EXPECT_EQ(window->Target(), job.get());
     WKRN_RegistryBrowser& browser = *window->Browser();
     const WMCT_ItemRef brochure = browser.Children({})[0];
@@ -421,7 +438,7 @@ TEST_F(RegistryBrowser, Open_SheetsShowInTheJobWindowOnceAndInNewWindowsWhenItIs
     EXPECT_TRUE(application.opened.empty());
 
     // The same sheet again: the window that shows it is enough.
-    WKRN_RegistryWindow::ShowFor(job.get(), &application);
+    ShowAndScan(job.get(), &application);
     EXPECT_EQ(prompts.size(), 1u); // shown again as it was, no new folder
     window->Open();
     WKRN_ProcessEvents();
@@ -442,10 +459,10 @@ TEST_F(RegistryBrowser, Window_OneInstanceResizableNotBelowItsFirstSize)
 {
     chosen = QString::fromStdString(folder.Path().string());
     QObject application;
-    WKRN_RegistryWindow* first = WKRN_RegistryWindow::ShowFor(nullptr, &application);
+    WKRN_RegistryWindow* first = ShowAndScan(nullptr, &application);
     first->close();
     EXPECT_FALSE(first->isVisible());
-    EXPECT_EQ(WKRN_RegistryWindow::ShowFor(nullptr, &application), first);
+    EXPECT_EQ(ShowAndScan(nullptr, &application), first);
     EXPECT_TRUE(first->isVisible());
     EXPECT_EQ(prompts.size(), 1u);
     EXPECT_EQ(first->windowTitle(), QStringLiteral("Impositions"));
@@ -461,7 +478,7 @@ TEST_F(RegistryBrowser, Open_DoubleClickOnARowOpensItButNotRightAfterAnExpand)
     chosen = QString::fromStdString(folder.Path().string());
     Application application;
     WKRN_SheetWindow job(WKRN_FIRST_JOB_ID + 71, &application);
-    WKRN_RegistryWindow* window = WKRN_RegistryWindow::ShowFor(&job, &application);
+    WKRN_RegistryWindow* window = ShowAndScan(&job, &application);
     WKRN_RegistryBrowser& browser = *window->Browser();
     const WMCT_ItemRef lower = browser.Children({})[1]; // "brochure", one sheet
     browser.SelectItem(lower);
@@ -478,4 +495,89 @@ TEST_F(RegistryBrowser, Open_DoubleClickOnARowOpensItButNotRightAfterAnExpand)
     ASSERT_TRUE(job.ShowsSheet());
     EXPECT_EQ(job.Sheet()->GetTitle(), "brochure");
     EXPECT_FALSE(window->isVisible());
+}
+
+// A stop asked for during a scan (from any thread) ends it after the file being read, with what
+// was read until then.
+TEST_F(RegistryBrowser, Scan_StopEndsItAfterTheFileBeingRead)
+{
+    WriteJob();
+    IMPN_Registry registry;
+    IMPN_RegistryFolder record;
+    std::atomic<bool> stop{false};
+    ASSERT_TRUE(IMPN_RegistryScan::Scan(
+        folder.Path().string(), registry, record, [&](int done, int) { stop = done == 2; }, &stop));
+    EXPECT_TRUE(record.stopped);
+    EXPECT_EQ(record.total, 5);
+    EXPECT_EQ(record.validCount + record.invalidCount, 2);
+    EXPECT_EQ(registry.GetImpositions().size(), 1u);
+}
+
+// The scan runs apart from the window: the window answers at once, shows Stop while it runs and
+// the folder's path when it is done. Closed during a scan, the window takes the scan with it:
+// no question about invalid files, no tree of that folder, ever.
+TEST_F(RegistryBrowser, Scan_RunsApartStopsOnRequestAndEndsWithTheWindow)
+{
+    WriteJob();
+    folder.WriteText("bad.tif", "x");
+    WKRN_RecordedBoxes boxes(WTLU_IDNO);
+    WKRN_RegistryWindow window;
+    window.show();
+    const QString path = QString::fromStdString(folder.Path().string());
+    window.ScanFolder(path);
+    EXPECT_TRUE(window.IsScanning());
+    EXPECT_TRUE(window.StopButton()->isVisibleTo(&window));
+    EXPECT_FALSE(window.RescanButton()->isEnabled());
+    window.StopScan();
+    window.WaitForScan();
+    EXPECT_FALSE(window.StopButton()->isVisibleTo(&window));
+    EXPECT_TRUE(window.RescanButton()->isEnabled());
+    EXPECT_EQ(window.FolderText()->toolTip(), path);
+    // Read whole or stopped part way: the question comes only after a whole folder.
+    EXPECT_EQ(boxes.Boxes().size(), window.Folder().stopped ? 0u : 1u);
+
+    window.Browser()->Clear();
+    const std::size_t asked = boxes.Boxes().size();
+    window.ScanFolder(path);
+    window.close();
+    EXPECT_FALSE(window.IsScanning());
+    QTest::qWait(50);
+    WKRN_ProcessEvents();
+    EXPECT_EQ(boxes.Boxes().size(), asked);
+    EXPECT_TRUE(window.Browser()->Children({}).empty());
+}
+
+// Print times are never cut, and the columns take the window's width between them as it grows.
+TEST_F(RegistryBrowser, Columns_FollowTheirTextsAndTheWindow)
+{
+    WriteJob();
+    WKRN_RecordedBoxes boxes;
+    WKRN_RegistryWindow window;
+    window.show();
+    window.ScanFolder(QString::fromStdString(folder.Path().string()));
+    window.WaitForScan();
+    WKRN_RegistryBrowser& browser = *window.Browser();
+    const WMCT_ItemRef brochure = browser.Children({})[0];
+    browser.ExpandItem(brochure);
+    browser.ExpandItem(browser.Children(brochure)[1]); // its sheet has a print time
+    WKRN_ProcessEvents();
+    const auto columns = [&browser]
+    {
+        return std::pair{browser.columnWidth(WKRN_RegistryBrowser::kItemColumn),
+                         browser.columnWidth(WKRN_RegistryBrowser::kPrintTimeColumn)};
+    };
+    const int timeText = browser.ContentWidth(WKRN_RegistryBrowser::kPrintTimeColumn);
+    const QString time = QString::fromStdWString(
+        browser.ItemText(browser.Children(browser.Children(brochure)[1])[0], 1));
+    EXPECT_GT(timeText, browser.fontMetrics().horizontalAdvance(time));
+    auto [item, printTime] = columns();
+    EXPECT_GE(printTime, timeText);
+    EXPECT_EQ(item + printTime, browser.viewport()->width());
+
+    window.resize(window.width() + 150, window.height());
+    WKRN_ProcessEvents();
+    const auto [widerItem, widerTime] = columns();
+    EXPECT_EQ(widerItem + widerTime, browser.viewport()->width());
+    EXPECT_GT(widerItem + widerTime, item + printTime);
+    EXPECT_GE(widerTime, timeText);
 }

@@ -179,7 +179,7 @@ TEST_F(EditColorDialogTest, CustomColorsCommand_RefreshesTheJobWindowsAfterOk)
     ASSERT_EQ(mauve.GetCurrentColor().color, IMPN_MakeColorBGR(10, 20, 30));
 
     QTimer::singleShot(0,
-                       [this]
+                       []
                        {
                            auto* dialog = qobject_cast<WKRN_EditColorDialog*>(
                                QApplication::activeModalWidget());

@@ -6,6 +6,7 @@
 #include "WKRN/palettes/WKRN_MeasurementPanel.h"
 #include "WKRN/palettes/WKRN_MeasurementWindow.h"
 #include "WKRN/preferences/WKRN_Preferences.h"
+#include "WKRN/preferences/WKRN_PreferencesApplied.h"
 #include "WKRN/sheet/WKRN_SheetWindow.h"
 
 #include "WTLU/WTLU_MessageEvent.h"
@@ -136,4 +137,28 @@ TEST_F(MeasurementWindow, PositionAlone_KeepsTheLastMeasurementUntilCleared)
     palette->Clear();
     for (int i = 0; i < 3; ++i)
         EXPECT_TRUE(Value(i).isEmpty());
+}
+
+// New preferences show at once: the values on display move to the new unit and precision
+// without waiting for the next measurement.
+TEST_F(MeasurementWindow, PreferencesApplied_ShowTheValuesInTheNewUnitAtOnce)
+{
+    Speak(QLocale::English);
+    job->SetPalette(ID_WINDOW_MEASUREMENT, palette.get());
+    WKRN_Preferences::Current().PreferredLinearUnits = 0; // points
+    WKRN_Preferences::Current().LinearUnitPrecision = 2;
+    Relay({72, 36, 144, -72});
+    EXPECT_EQ(Value(0), QStringLiteral("( 72.00, 36.00) pt"));
+
+    WKRN_Preferences::Current().PreferredLinearUnits = 3; // millimetres
+    WKRN_Preferences::Current().LinearUnitPrecision = 1;
+    WKRN_PreferencesApplied::Notify();
+    EXPECT_EQ(Value(0), QStringLiteral("( 25.4, 12.7) mm"));
+    EXPECT_EQ(Value(1), QStringLiteral("( 50.8, -25.4) mm"));
+    EXPECT_TRUE(Value(2).startsWith(QStringLiteral("56.8 mm"))) << Value(2).toStdString();
+
+    // Nothing measured yet: nothing to show.
+    palette->Clear();
+    WKRN_PreferencesApplied::Notify();
+    EXPECT_TRUE(Value(0).isEmpty());
 }

@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QMainWindow>
+#include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -84,11 +85,12 @@ TEST_F(SheetWindowPalettes, FirstSheet_MakesTheNavigationPaletteFloatingRightAnd
     EXPECT_TRUE(frame->isFloating());
     EXPECT_FALSE(frame->isHidden());
     EXPECT_TRUE(Checked(job, ID_WINDOW_NAVIGATION));
-    // Against the right edge of the client area, at its top.
-    const QRect client = WTLA_PaletteLayout::ClientArea(*job);
-    const QPoint topLeft = job->mapToGlobal(client.topLeft());
-    EXPECT_EQ(frame->frameGeometry().right() + 1, topLeft.x() + client.width());
-    EXPECT_EQ(frame->frameGeometry().top(), topLeft.y());
+    // Against the right edge of the sheet view, inside its scroll bars, at its top.
+    const QRect area = WTLA_PaletteLayout::FloatingArea(*job);
+    EXPECT_EQ(frame->frameGeometry().right(), area.right());
+    EXPECT_EQ(frame->frameGeometry().top(), area.top());
+    EXPECT_EQ(area, QRect(job->View()->viewport()->mapToGlobal(QPoint(0, 0)),
+                          job->View()->viewport()->size()));
     // Its size comes from the thumbnail.
     const QSize thumbnail(int(job->Sheet()->GetThumbnailWidth()),
                           int(job->Sheet()->GetThumbnailLength()));
@@ -123,7 +125,7 @@ TEST_F(SheetWindowPalettes, ArrangementCommands_MoveTheShownPalettesInOrder)
     WKRN_ProcessEvents();
     EXPECT_TRUE(navigation->isFloating());
     EXPECT_TRUE(separations->isFloating());
-    const QPoint left = job->mapToGlobal(WTLA_PaletteLayout::ClientArea(*job).topLeft());
+    const QPoint left = WTLA_PaletteLayout::FloatingArea(*job).topLeft();
     EXPECT_EQ(navigation->frameGeometry().topLeft(), left);
     EXPECT_EQ(separations->frameGeometry().topLeft(),
               left + QPoint(0, navigation->frameGeometry().height()));
@@ -254,8 +256,9 @@ TEST_F(SheetWindowPalettes, Palettes_StartFromTheViewsFacingSurfaceAndOverlays)
     EXPECT_TRUE(navigation->PageEdges());
     EXPECT_TRUE(navigation->PageNumbers());
 
-    // A rebuilt sheet reaches the palette with the view's state of the moment.
-    job->Execute(ID_SHEET_FLIP);
+    // A rebuilt sheet reaches the palette with the view's state of the moment (Flip Sheet is off
+    // for this one-sided sheet: the view is flipped directly).
+    job->View()->FlipSheet();
     job->Execute(ID_SHEET_PAGE_NUMBERS);
     const IMPN_SheetReference rebuilt = Sheet();
     WTLU_MessageEvent::Send(job, JOBMSG_SHEET_REBUILT, 0, 0, rebuilt);
@@ -266,4 +269,43 @@ TEST_F(SheetWindowPalettes, Palettes_StartFromTheViewsFacingSurfaceAndOverlays)
     EXPECT_EQ(navigation->PageNumbers(), job->View()->GetPageNumbers());
     job->Execute(ID_SHEET_PAGE_NUMBERS);
     EXPECT_EQ(navigation->PageNumbers(), job->View()->GetPageNumbers());
+}
+
+// Floating palettes lie inside the sheet view, clear of its scroll bars, and the view scrolls far
+// enough that every column of the sheet can be brought out from under them, on either side.
+TEST_F(SheetWindowPalettes, FloatingPalettes_LeaveTheScrollBarsAndNoColumnOutOfReach)
+{
+    WKRN_SheetWindow* job = OpenWithThree();
+    job->Execute(ID_ZOOM_2_1); // 1600 x 1200: wider than the window
+    WKRN_ProcessEvents();
+    WKRN_SheetView* view = job->View();
+    const QRect area = WTLA_PaletteLayout::FloatingArea(*job);
+    const QScrollBar* vertical = view->verticalScrollBar();
+    ASSERT_TRUE(vertical->isVisible());
+    const QRect bar(vertical->mapToGlobal(QPoint(0, 0)), vertical->size());
+    std::vector<WTLA_PaletteFrame*> shown;
+    for (int id : {int(ID_WINDOW_NAVIGATION), int(ID_WINDOW_SEPARATIONS)})
+        shown.push_back(Frame(job, id));
+    for (WTLA_PaletteFrame* frame : shown)
+    {
+        EXPECT_TRUE(area.contains(frame->frameGeometry())) << frame->windowTitle().toStdString();
+        EXPECT_FALSE(frame->frameGeometry().intersects(bar));
+    }
+
+    const auto column = [view](int x)
+    { return view->viewport()->mapToGlobal(QPoint(x - view->ScrollPosition().x(), 0)).x(); };
+    view->Scroll(Qt::Horizontal, WKRN_SheetView::ToBottom);
+    for (WTLA_PaletteFrame* frame : shown)
+        EXPECT_LT(column(view->GetLevelWidth() - 1), frame->frameGeometry().left());
+
+    job->Execute(ID_PALETTES_FLOAT_LEFT);
+    WKRN_ProcessEvents();
+    view->Scroll(Qt::Horizontal, WKRN_SheetView::ToTop);
+    for (WTLA_PaletteFrame* frame : shown)
+        EXPECT_GT(column(0), frame->frameGeometry().right());
+    // Hidden by the user, a palette no longer holds the view away from the sheet's edge.
+    job->Execute(ID_WINDOW_NAVIGATION);
+    job->Execute(ID_WINDOW_SEPARATIONS);
+    WKRN_ProcessEvents();
+    EXPECT_EQ(view->ScrollPosition().x(), 0);
 }

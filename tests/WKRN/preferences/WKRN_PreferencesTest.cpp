@@ -11,6 +11,8 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <fstream>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -260,11 +262,14 @@ TEST(WKRN_Preferences, WriteKilledAtAnyMoment_LeavesAWholeStoreAndTheNextWriteCl
     ASSERT_TRUE(WKRN_Preferences::Write(Alternative(0), path));
 
     // A child writes two sets of values in turn until it is killed, somewhere inside a write.
+    // What it leaves in its temporary folder goes with the test's.
+    WKRN_TestFolder temporary;
     for (int round = 0; round < 3; ++round)
     {
         const pid_t child = ::fork();
         if (child == 0)
         {
+            qputenv("TMPDIR", QFile::encodeName(QString::fromStdString(temporary.Path().string())));
             for (int i = 0;; ++i)
                 WKRN_Preferences::Write(Alternative(i % 2), path);
         }
@@ -300,4 +305,56 @@ TEST(WKRN_Preferences, Write_KeepsPermissionsAndReplacesTheLinkedFile)
     EXPECT_EQ(WKRN_Preferences::Read(QString::fromStdString(real.string())), Alternative(2));
     EXPECT_EQ(std::filesystem::status(real).permissions(),
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+}
+
+// A store that cannot be written says so, naming the file and the reason, and whatever was there
+// stays as it was: a folder or a link in its place, a link into a folder that does not exist, a
+// loop of links, a file where its folder should be, and a disk that takes nothing more.
+TEST(WKRN_Preferences, StoreThatCannotBeWritten_SaysWhyAndKeepsWhatWasThere)
+{
+    WKRN_TestFolder folder;
+    namespace fs = std::filesystem;
+    const fs::path root = folder.Path();
+    fs::create_directory(root / "folder.conf");
+    fs::create_symlink("missing/folder/Varnex.conf", root / "dangling.conf");
+    fs::create_symlink("loop-b.conf", root / "loop-a.conf");
+    fs::create_symlink("loop-a.conf", root / "loop-b.conf");
+    std::ofstream(root / "plain") << "a file";
+    for (const char* name : {"folder.conf", "dangling.conf", "loop-a.conf", "plain/Varnex.conf"})
+    {
+        SCOPED_TRACE(name);
+        const QString path = QString::fromStdString((root / name).string());
+        const QString problem = WKRN_Preferences::WritePreferences(path);
+        EXPECT_TRUE(problem.contains(path)) << problem.toStdString();
+        EXPECT_TRUE(problem.contains(QStringLiteral("\": "))) << problem.toStdString();
+    }
+    EXPECT_TRUE(fs::is_directory(root / "folder.conf"));
+    EXPECT_TRUE(fs::is_symlink(root / "dangling.conf"));
+    EXPECT_TRUE(fs::is_symlink(root / "loop-a.conf"));
+    EXPECT_FALSE(fs::exists(root / "missing"));
+
+    // A full disk: no file may grow past a few bytes.
+    const QString store = folder.File("Varnex.conf");
+    ASSERT_TRUE(WKRN_Preferences::Write(WKRN_PreferenceValues(), store));
+    QFile before(store);
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    const QByteArray bytes = before.readAll();
+    before.close();
+    WKRN_PreferenceValues changed;
+    changed.LinearUnitPrecision = 5;
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 16;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    QString problem;
+    const bool written = WKRN_Preferences::Write(changed, store, &problem);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, handler);
+    EXPECT_FALSE(written);
+    EXPECT_TRUE(problem.contains(store)) << problem.toStdString();
+    QFile after(store);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), bytes);
 }

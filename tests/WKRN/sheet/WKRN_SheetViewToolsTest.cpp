@@ -155,28 +155,29 @@ TEST_F(SheetViewToolsTest, ZoomDragDrawsARubberRectangleAndZoomsToIt)
     Press({40, 40});
     Move({42, 43}); // a tremble of the hand is no drag
     EXPECT_EQ(m_View.Canvas(), before);
-    Move({140, 115});
+    Move({130, 108});
     // The rectangle's edges are inverted on the canvas, its inside untouched.
     EXPECT_NE(m_View.Canvas().pixel(90, 40), before.pixel(90, 40));
-    EXPECT_NE(m_View.Canvas().pixel(140, 80), before.pixel(140, 80));
+    EXPECT_NE(m_View.Canvas().pixel(130, 80), before.pixel(130, 80));
     EXPECT_EQ(m_View.Canvas().pixel(90, 80), before.pixel(90, 80));
     EXPECT_EQ(m_View.GetLevel(), 4);
-    Release({140, 115});
-    // 100 x 75 picture pixels fill the window four times over: two levels in, centred on them.
+    Release({130, 108});
+    // 90 x 68 picture pixels fit the window (a little less than 400 x 300 inside its frame) four
+    // times over, not eight: two levels in, centred on them.
     EXPECT_EQ(m_View.GetLevel(), 2);
     const auto zooms = m_Notices.Of(JOBMSG_ZOOM_CHANGED);
     ASSERT_EQ(zooms.size(), 1u);
     EXPECT_EQ(zooms[0].wParam, quintptr(2) << 16 | 4);
     const QSize client = m_View.ClientSize();
     const QPoint centre = m_View.ScrollPosition() + QPoint(client.width() / 2, client.height() / 2);
-    EXPECT_NEAR(centre.x(), 90 * 4, 4);
-    EXPECT_NEAR(centre.y(), std::min(77 * 4, MaxScroll().y() + client.height() / 2), 4);
+    EXPECT_NEAR(centre.x(), 85 * 4, 4);
+    EXPECT_NEAR(centre.y(), std::min(74 * 4, MaxScroll().y() + client.height() / 2), 4);
 
     // Dragged up and to the left, the same rectangle; a press that hardly moves is a click.
     m_View.ZoomToLevel(4, true);
     m_View.ScrollTo(0, 0, true);
     Settle();
-    Press({140, 115});
+    Press({130, 108});
     Move({40, 40});
     Release({40, 40});
     EXPECT_EQ(m_View.GetLevel(), 2);

@@ -345,3 +345,28 @@ TEST_F(SheetWindowCommands, MeasureTool_ShowsTheMeasurementPaletteAndChecksIt)
     job->SetPalette(ID_WINDOW_MEASUREMENT, nullptr);
     EXPECT_FALSE(Enabled(job, ID_WINDOW_MEASUREMENT));
 }
+
+// Flip Sheet turns only to a surface that has inks: a one-sided sheet cannot be flipped to an
+// empty back, and a sheet with only a back can be turned to it but not back to its empty front.
+TEST_F(SheetWindowCommands, FlipSheet_OnlyTowardsASurfaceWithInks)
+{
+    const auto oneSided = [this](std::uint16_t surface)
+    {
+        WKRN_TestSheetSpec spec = OnePageSpec();
+        spec.workStyle = 1;
+        spec.surfaces = {WKRN_TestSurface{surface, "Black", 4, {}}};
+        return Open(sheets.Make(spec));
+    };
+    WKRN_SheetWindow* front = oneSided(0);
+    EXPECT_FALSE(Enabled(front, ID_SHEET_FLIP));
+    front->Execute(ID_SHEET_FLIP);
+    EXPECT_FALSE(front->View()->IsFlipped());
+
+    WKRN_SheetWindow* back = oneSided(1);
+    ASSERT_TRUE(Enabled(back, ID_SHEET_FLIP));
+    back->Execute(ID_SHEET_FLIP);
+    EXPECT_TRUE(back->View()->IsFlipped());
+    EXPECT_FALSE(Enabled(back, ID_SHEET_FLIP));
+
+    EXPECT_TRUE(Enabled(Open(Sheet()), ID_SHEET_FLIP));
+}

@@ -3,6 +3,14 @@
 #include <algorithm>
 #include <cstdint>
 
+namespace
+{
+int Clamped(std::int64_t value)
+{
+    return int(std::clamp<std::int64_t>(value, INT32_MIN / 2, INT32_MAX / 2));
+}
+} // namespace
+
 bool WTLA_PaletteArrangement::IsDocked(WTLA_Arrangement arrangement)
 {
     return arrangement == WTLA_Arrangement::DockLeft || arrangement == WTLA_Arrangement::DockRight;
@@ -35,16 +43,33 @@ WTLA_PaletteArrangement::Compute(WTLA_Arrangement arrangement, const QRect& clie
     const bool left = IsLeft(arrangement);
     if (!IsDocked(arrangement))
     {
+        const std::int64_t bottom = std::int64_t{client.top()} + std::max(0, client.height());
+        // The outer edge of the column being filled, and how wide it has become.
+        std::int64_t edge =
+            left ? client.left() : std::int64_t{client.left()} + std::max(0, client.width());
+        std::int64_t columnWidth = 0;
         std::int64_t y = client.top();
+        bool columnEmpty = true;
         for (std::size_t i = 0; i < items.size(); ++i)
         {
             if (!items[i].included)
                 continue;
-            const QSize size = items[i].size.expandedTo(QSize(0, 0));
-            const int x = left ? client.left() : client.left() + client.width() - size.width();
-            const int top = int(std::clamp<std::int64_t>(y, INT32_MIN / 2, INT32_MAX / 2));
-            placements.push_back({int(i), QRect(QPoint(x, top), size), 0.0});
+            QSize size = items[i].size.expandedTo(QSize(0, 0));
+            if (!columnEmpty && y + size.height() > bottom)
+            {
+                edge = left ? edge + columnWidth : edge - columnWidth;
+                columnWidth = 0;
+                y = client.top();
+                columnEmpty = true;
+            }
+            if (y + size.height() > bottom)
+                size.setHeight(int(
+                    std::max<std::int64_t>(std::max(0, items[i].minimum.height()), bottom - y)));
+            const std::int64_t x = left ? edge : edge - size.width();
+            placements.push_back({int(i), QRect(QPoint(Clamped(x), Clamped(y)), size), 0.0});
             y += size.height();
+            columnWidth = std::max<std::int64_t>(columnWidth, size.width());
+            columnEmpty = false;
         }
         return placements;
     }
@@ -72,4 +97,22 @@ WTLA_PaletteArrangement::Compute(WTLA_Arrangement arrangement, const QRect& clie
         placements[k].rect = QRect(x, client.top() + int(tops[k]), width, int(bottom - tops[k]));
     }
     return placements;
+}
+
+WTLA_Cover WTLA_PaletteArrangement::Covered(const QRect& area, const std::vector<QRect>& frames)
+{
+    WTLA_Cover cover;
+    // Twice the middles, to compare them in whole numbers.
+    const std::int64_t middle = 2 * std::int64_t{area.left()} + area.width();
+    for (const QRect& frame : frames)
+    {
+        const QRect over = frame.intersected(area);
+        if (over.isEmpty())
+            continue;
+        if (2 * std::int64_t{frame.left()} + frame.width() >= middle)
+            cover.right = std::max(cover.right, area.right() + 1 - over.left());
+        else
+            cover.left = std::max(cover.left, over.right() + 1 - area.left());
+    }
+    return cover;
 }

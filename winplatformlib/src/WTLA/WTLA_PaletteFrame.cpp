@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QTimer>
 
 WTLA_PaletteFrame::WTLA_PaletteFrame(const QString& title, QWidget* content, QWidget* parent)
     : QDockWidget(title, parent)
@@ -20,6 +21,14 @@ QSize WTLA_PaletteFrame::PreferredSize() const
     // The dock widget's own hint is the content's hint plus its caption; a floating frame adds
     // what the window system draws around it.
     QSize size = sizeHint().expandedTo(minimumSizeHint());
+    if (isFloating() && isWindow())
+        size += frameGeometry().size() - geometry().size();
+    return size;
+}
+
+QSize WTLA_PaletteFrame::MinimumSize() const
+{
+    QSize size = minimumSizeHint().expandedTo(minimumSize());
     if (isFloating() && isWindow())
         size += frameGeometry().size() - geometry().size();
     return size;
@@ -47,6 +56,29 @@ void WTLA_PaletteFrame::closeEvent(QCloseEvent* event)
 
 bool WTLA_PaletteFrame::event(QEvent* event)
 {
+    if (isWindow() && isFloating())
+    {
+        if (event->type() == QEvent::Show)
+        {
+            m_placed = pos();
+            m_shown.start();
+        }
+        else if (event->type() == QEvent::Move && !event->spontaneous())
+        {
+            m_placed = pos();
+        }
+        else if (event->type() == QEvent::Move && m_shown.isValid() &&
+                 m_shown.elapsed() < kHoldMilliseconds && pos() != m_placed)
+        {
+            const QPoint placed = m_placed;
+            QTimer::singleShot(0, this,
+                               [this, placed]
+                               {
+                                   if (isWindow() && isFloating() && pos() != placed)
+                                       move(placed);
+                               });
+        }
+    }
     const bool handled = QDockWidget::event(event);
     if (event->type() == QEvent::WindowActivate)
         emit Activated();

@@ -6,8 +6,14 @@
 // the window that is being activated (null when that is no window of this program).
 //
 // The content is any widget; it knows nothing of the frame and goes with it.
+//
+// A floating frame keeps the place it was given when it is shown again: a window manager that
+// maps it anew may report it at the corner of the screen for a moment, and that report is not
+// taken for a move.
 
 #include <QDockWidget>
+#include <QElapsedTimer>
+#include <QPoint>
 
 class WTLA_PaletteFrame : public QDockWidget
 {
@@ -19,6 +25,8 @@ public:
 
     // The content's preferred size with the frame's caption and borders around it.
     QSize PreferredSize() const;
+    // The least outer size the frame can be given: the content's minimum with the same additions.
+    QSize MinimumSize() const;
     // Floating: puts the frame's outer edges on the rectangle (screen coordinates).
     void PlaceFloating(const QRect& outer);
 
@@ -30,4 +38,11 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
+
+private:
+    // How long after being shown the window system's reports of a new place are not believed.
+    static constexpr int kHoldMilliseconds = 1000;
+
+    QPoint m_placed;       // the place last given by the program or the user
+    QElapsedTimer m_shown; // since the frame was last shown as a window
 };

@@ -1,7 +1,8 @@
 #pragma once
 // Carries out a palette arrangement on the frames of a main window: floating ones are placed
-// against the edge of its client area (between its bars), docked ones are put in one column of
-// its side, in order, with the widths and heights the arrangement gives.
+// against the edge of the area that shows the document (between its bars, inside its scroll
+// bars), docked ones are put in one column of its side, in order, with the widths and heights
+// the arrangement gives.
 
 #include "WTLA/WTLA_PaletteArrangement.h"
 
@@ -23,6 +24,9 @@ class WTLA_PaletteLayout
 public:
     // The area between the main window's bars, in its own coordinates.
     static QRect ClientArea(const QMainWindow& window);
+    // Where palettes float, in screen coordinates: the central widget without its frame and
+    // scroll bars (the viewport of a scroll area), so that no palette hides a scroll bar.
+    static QRect FloatingArea(const QMainWindow& window);
 
     // Included frames are floated or docked as the arrangement says; the others keep their
     // place. Visibility is left as it is.
