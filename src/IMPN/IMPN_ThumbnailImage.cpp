@@ -53,6 +53,8 @@ void IMPN_ThumbnailImage::ReducedSize(std::int32_t width, std::int32_t height,
     }
 }
 
+namespace
+{
 // One ink at each coverage byte, at the ink's opacity, so that the pixel loop only looks up and
 // mixes.
 using Tints = IMPN_InkMixing::CoverageInks;
