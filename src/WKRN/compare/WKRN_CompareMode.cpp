@@ -134,8 +134,10 @@ void WKRN_CompareMode::TakeColours()
 
 void WKRN_CompareMode::ChooseOtherVersion()
 {
+    // A version is often a folder of its own: one holding preview files may be chosen whole.
     const QStringList chosen = WKRN_AddFilePage::ChoosePreviewFiles(
-        &m_Window.HostWindow(), WKRN_StringTable::Load(IDS_COMPARE_TITLE));
+        &m_Window.HostWindow(), WKRN_StringTable::Load(IDS_COMPARE_TITLE),
+        [](const QString& folder) { return !FilesOf(folder).isEmpty(); });
     if (!chosen.isEmpty())
         CompareWith(chosen);
 }

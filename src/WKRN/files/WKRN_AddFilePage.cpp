@@ -121,7 +121,8 @@ void WKRN_AddFilePage::ShowSurface(const IMPN_Surface& surface)
     UpdateControls();
 }
 
-QStringList WKRN_AddFilePage::ChoosePreviewFiles(QWidget* owner, const QString& title)
+QStringList WKRN_AddFilePage::ChoosePreviewFiles(QWidget* owner, const QString& title,
+                                                 std::function<bool(const QString&)> folderChoice)
 {
     // A folder of TIFF previews must not look empty under the first filter, so every preview
     // extension comes first; the file's content decides whether it is a preview file.
@@ -135,7 +136,7 @@ QStringList WKRN_AddFilePage::ChoosePreviewFiles(QWidget* owner, const QString& 
     // The filter is remembered for the run, beside the folder.
     static QString rememberedFilter;
     const WTLU_FileDialogResult chosen = WTLU_FileDialog::GetOpenFileNames(
-        owner, title, filters, remembered, true, &rememberedFilter);
+        owner, title, filters, remembered, true, &rememberedFilter, std::move(folderChoice));
     if (!chosen.Accepted())
         return {};
     // A longer path would be refused when the preferences are read back.

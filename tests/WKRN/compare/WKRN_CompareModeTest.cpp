@@ -206,7 +206,23 @@ TEST_F(CompareModeTest, AnUnchangedVersionSaysSoAndAFolderMayStandForItsFiles)
 {
     const IMPN_SheetReference same = others.Make(Version(400, false));
     const QString folder = QFileInfo(FilesOf(same)[0]).absolutePath();
-    ASSERT_TRUE(compare->CompareWith({folder}));
+    // The dialog lets the folder be chosen whole, not a folder without preview files.
+    const KRN_TestFolder empty("wkrn-compare-empty");
+    bool offered = false;
+    const WTLU_FileDialog::Chooser previous = WTLU_FileDialog::SetChooser(
+        [&](const WTLU_FileDialogRequest& request)
+        {
+            offered = request.folderChoice && request.folderChoice(folder) &&
+                      !request.folderChoice(QString::fromStdString(empty.Path().string()));
+            WTLU_FileDialogResult result;
+            if (offered)
+                result.files = QStringList{folder};
+            return result;
+        });
+    job->Execute(ID_SHEET_COMPARE_WITH);
+    WTLU_FileDialog::SetChooser(previous);
+    EXPECT_TRUE(offered);
+    ASSERT_TRUE(compare->IsOn());
     ASSERT_TRUE(QTest::qWaitFor([&] { return compare->IsCounted(); }, 15000));
     WKRN_ProcessEvents();
     EXPECT_TRUE(compare->GetSummary().regions.empty());
