@@ -265,90 +265,91 @@ TEST_F(ThumbnailTest, HiddenInksLeaveThePictureAndRecolouredInksShowAsChosen)
             EXPECT_EQ(PixelAt(thumbnail, 150, 50)[c], expected[c]) << "channel " << c;
         }
     }
-    // A composite larger than what is held at once is mixed and reduced a band of rows at a time:
-    // the picture is the one that the whole composite, mixed at once and reduced in one go, gives,
-    // on this thread and on a pool alike.
-    TEST_F(ThumbnailTest, CompositeLargerThanABandIsTheWholeCompositeReduced)
-    {
-        const std::uint32_t w = 700, h = 1300;
-        AddSeparation("Cyan", w, h, 1,
-                      [](std::uint32_t x, std::uint32_t y)
-                      { return std::uint8_t((x / 7 + y / 3) % 256); });
-        AddSeparation("Black", w, h, 1,
-                      [](std::uint32_t x, std::uint32_t y)
-                      { return y % 97 < 3 || x == y ? 255 : 0; });
+}
 
-        std::vector<std::uint8_t> whole(std::size_t(w) * h * 4);
-        for (std::size_t i = 0; i < whole.size(); i += 4)
-            std::memcpy(whole.data() + i, m_Paper.data(), 3), whole[i + 3] = 0;
-        for (const auto& separation : m_Separations)
+// A composite larger than what is held at once is mixed and reduced a band of rows at a time:
+// the picture is the one that the whole composite, mixed at once and reduced in one go, gives,
+// on this thread and on a pool alike.
+TEST_F(ThumbnailTest, CompositeLargerThanABandIsTheWholeCompositeReduced)
+{
+    const std::uint32_t w = 700, h = 1300;
+    AddSeparation("Cyan", w, h, 1,
+                  [](std::uint32_t x, std::uint32_t y)
+                  { return std::uint8_t((x / 7 + y / 3) % 256); });
+    AddSeparation("Black", w, h, 1,
+                  [](std::uint32_t x, std::uint32_t y) { return y % 97 < 3 || x == y ? 255 : 0; });
+
+    std::vector<std::uint8_t> whole(std::size_t(w) * h * 4);
+    for (std::size_t i = 0; i < whole.size(); i += 4)
+        std::memcpy(whole.data() + i, m_Paper.data(), 3), whole[i + 3] = 0;
+    for (const auto& separation : m_Separations)
+    {
+        IMPN_Raster raster;
+        ASSERT_GE(separation->ReadThumbnail(raster), 0);
+        IMPN_ThumbnailImage::MixRaster(whole.data(), std::int32_t(w), std::int32_t(h), raster, w, h,
+                                       separation->GetDecidedColor());
+    }
+    std::int32_t rw = 0, rh = 0;
+    IMPN_ThumbnailImage::ReducedSize(std::int32_t(w), std::int32_t(h), rw, rh);
+    std::vector<std::uint8_t> expected(std::size_t(rw) * rh * 4);
+    FILT_DownSampler sampler;
+    sampler.SetSamplesPerPixel(4);
+    sampler.SetInputWidth(w);
+    sampler.SetInputHeight(h);
+    sampler.SetOutputWidth(std::uint32_t(rw));
+    sampler.SetOutputHeight(std::uint32_t(rh));
+    sampler.SetKernel(std::make_unique<FILT_BicubicKernel>());
+    FILT_FilterBuffer in(whole.data(), std::uint32_t(whole.size()), false);
+    in.Produce(std::uint32_t(whole.size()));
+    in.SetEndOfData();
+    FILT_FilterBuffer out(expected.data(), std::uint32_t(expected.size()), false);
+    sampler.ProcessBytes(in, out);
+    ASSERT_EQ(out.DataAvailable(), expected.size());
+
+    // Bands of 97 rows, which cut through the reduced images' tiles, and of whole tile rows.
+    IMPN_WorkerPool pool(2);
+    for (const std::uint32_t rows : {97u, 1100u})
+        for (IMPN_WorkerPool* p : {static_cast<IMPN_WorkerPool*>(nullptr), &pool})
         {
-            IMPN_Raster raster;
-            ASSERT_GE(separation->ReadThumbnail(raster), 0);
-            IMPN_ThumbnailImage::MixRaster(whole.data(), std::int32_t(w), std::int32_t(h), raster,
-                                           w, h, separation->GetDecidedColor());
+            const std::uint64_t threads = p ? 3 : 1;
+            IMPN_ThumbnailImage thumbnail(m_Separations, m_Paper, p, w * (4 + threads) * rows);
+            ASSERT_EQ(thumbnail.GetWidth(), rw);
+            ASSERT_EQ(thumbnail.GetHeight(), rh);
+            EXPECT_EQ(std::memcmp(thumbnail.GetPixels(), expected.data(), expected.size()), 0)
+                << rows << " rows " << (p ? "on the pool" : "on this thread");
         }
-        std::int32_t rw = 0, rh = 0;
-        IMPN_ThumbnailImage::ReducedSize(std::int32_t(w), std::int32_t(h), rw, rh);
-        std::vector<std::uint8_t> expected(std::size_t(rw) * rh * 4);
-        FILT_DownSampler sampler;
-        sampler.SetSamplesPerPixel(4);
-        sampler.SetInputWidth(w);
-        sampler.SetInputHeight(h);
-        sampler.SetOutputWidth(std::uint32_t(rw));
-        sampler.SetOutputHeight(std::uint32_t(rh));
-        sampler.SetKernel(std::make_unique<FILT_BicubicKernel>());
-        FILT_FilterBuffer in(whole.data(), std::uint32_t(whole.size()), false);
-        in.Produce(std::uint32_t(whole.size()));
-        in.SetEndOfData();
-        FILT_FilterBuffer out(expected.data(), std::uint32_t(expected.size()), false);
-        sampler.ProcessBytes(in, out);
-        ASSERT_EQ(out.DataAvailable(), expected.size());
+}
 
-        // Bands of 97 rows, which cut through the reduced images' tiles, and of whole tile rows.
-        IMPN_WorkerPool pool(2);
-        for (const std::uint32_t rows : {97u, 1100u})
-            for (IMPN_WorkerPool* p : {static_cast<IMPN_WorkerPool*>(nullptr), &pool})
-            {
-                const std::uint64_t threads = p ? 3 : 1;
-                IMPN_ThumbnailImage thumbnail(m_Separations, m_Paper, p, w * (4 + threads) * rows);
-                ASSERT_EQ(thumbnail.GetWidth(), rw);
-                ASSERT_EQ(thumbnail.GetHeight(), rh);
-                EXPECT_EQ(std::memcmp(thumbnail.GetPixels(), expected.data(), expected.size()), 0)
-                    << rows << " rows " << (p ? "on the pool" : "on this thread");
-            }
-    }
+// A picture shrinking eight times or more is averaged in boxes before the bicubic reduction, so
+// that the reduction's cost stays bounded: uniform areas keep their exact colours, and bands and
+// workers change nothing.
+TEST_F(ThumbnailTest, StronglyReducedSurfaceKeepsItsColoursWhateverTheBands)
+{
+    const std::uint32_t w = 2810, h = 1405; // eight times 350 and more, with partial boxes
+    AddSeparation("Black", w, h, 1,
+                  [](std::uint32_t x, std::uint32_t) { return x < 1405 ? 255 : 0; });
+    IMPN_WorkerPool pool(2);
+    IMPN_ThumbnailImage whole(m_Separations, m_Paper);
+    IMPN_ThumbnailImage banded(m_Separations, m_Paper, &pool, std::uint64_t(w) * 7 * 37);
+    ASSERT_EQ(whole.GetWidth(), 350);
+    ASSERT_EQ(whole.GetHeight(), 175);
+    EXPECT_NEAR(whole.GetScale(), double(w) / 350, 1e-9);
+    const IMPN_ColorBGR ink = m_Separations[0]->GetDecidedColor().color;
+    for (std::int32_t y : {0, 90, 174})
+        for (int c = 0; c < 3; ++c)
+        {
+            EXPECT_EQ(PixelAt(whole, 5, y)[c], (ink[c] * (m_Paper[c] + 1)) >> 8);
+            EXPECT_EQ(PixelAt(whole, 345, y)[c], m_Paper[c]);
+        }
+    ASSERT_EQ(banded.GetWidth(), 350);
+    EXPECT_EQ(std::memcmp(banded.GetPixels(), whole.GetPixels(), 350u * 175u * 4u), 0);
+}
 
-    // A picture shrinking eight times or more is averaged in boxes before the bicubic reduction, so
-    // that the reduction's cost stays bounded: uniform areas keep their exact colours, and bands
-    // and workers change nothing.
-    TEST_F(ThumbnailTest, StronglyReducedSurfaceKeepsItsColoursWhateverTheBands)
-    {
-        const std::uint32_t w = 2810, h = 1405; // eight times 350 and more, with partial boxes
-        AddSeparation("Black", w, h, 1,
-                      [](std::uint32_t x, std::uint32_t) { return x < 1405 ? 255 : 0; });
-        IMPN_WorkerPool pool(2);
-        IMPN_ThumbnailImage whole(m_Separations, m_Paper);
-        IMPN_ThumbnailImage banded(m_Separations, m_Paper, &pool, std::uint64_t(w) * 7 * 37);
-        ASSERT_EQ(whole.GetWidth(), 350);
-        ASSERT_EQ(whole.GetHeight(), 175);
-        EXPECT_NEAR(whole.GetScale(), double(w) / 350, 1e-9);
-        const IMPN_ColorBGR ink = m_Separations[0]->GetDecidedColor().color;
-        for (std::int32_t y : {0, 90, 174})
-            for (int c = 0; c < 3; ++c)
-            {
-                EXPECT_EQ(PixelAt(whole, 5, y)[c], (ink[c] * (m_Paper[c] + 1)) >> 8);
-                EXPECT_EQ(PixelAt(whole, 345, y)[c], m_Paper[c]);
-            }
-        ASSERT_EQ(banded.GetWidth(), 350);
-        EXPECT_EQ(std::memcmp(banded.GetPixels(), whole.GetPixels(), 350u * 175u * 4u), 0);
-    }
-
-    TEST(IMPN_ThumbnailImage, SurfaceWithoutSeparationsIsEmpty)
-    {
-        IMPN_ThumbnailImage::SeparationList none;
-        const IMPN_ColorBGR paper{255, 255, 255};
-        IMPN_ThumbnailImage thumbnail(none, paper);
-        EXPECT_EQ(thumbnail.GetWidth(), 0);
-        EXPECT_EQ(thumbnail.GetPixels(), nullptr);
-    }
+TEST(IMPN_ThumbnailImage, SurfaceWithoutSeparationsIsEmpty)
+{
+    IMPN_ThumbnailImage::SeparationList none;
+    const IMPN_ColorBGR paper{255, 255, 255};
+    IMPN_ThumbnailImage thumbnail(none, paper);
+    EXPECT_EQ(thumbnail.GetWidth(), 0);
+    EXPECT_EQ(thumbnail.GetPixels(), nullptr);
+}
