@@ -467,8 +467,9 @@ int main(int argc, char** argv)
     long worstKiB = 0;
     double worstSeconds = 0;
     std::string worstMemoryFile, worstTimeFile;
-    // Runs every command on the file; false when one failed. `valid`: what info must exit with.
-    const auto check = [&](const fs::path& file, int validity)
+    // Runs every command on the file, compare against the file it was made from; false when one
+    // failed. `validity`: what info must exit with.
+    const auto check = [&](const fs::path& file, const fs::path& source, int validity)
     {
         bool fileFailed = false;
         const std::vector<std::vector<std::string>> commands = {
@@ -542,7 +543,7 @@ int main(int argc, char** argv)
         }
         const fs::path file = work / "crafted" / (std::string(c.name) + ".tif");
         WriteFile(file, bytes);
-        check(file, c.valid ? 1 : 0);
+        check(file, *oneSurface, c.valid ? 1 : 0);
     }
 
     const int kindCount = int(std::size(kKinds));
@@ -560,7 +561,7 @@ int main(int argc, char** argv)
             work / "mutants" /
             (std::to_string(i) + "-" + kKinds[kind] + "-" + source.filename().string());
         WriteFile(file, mutant);
-        check(file, -1);
+        check(file, source, -1);
     }
     std::printf("hostile_files: %ld files, %ld runs, %ld failed; idle %ld KiB; worst %ld KiB above "
                 "idle (%s), worst %.3f s (%s)\n",
