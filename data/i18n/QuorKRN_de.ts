@@ -275,6 +275,22 @@
         <translation>&amp;Densitometer</translation>
     </message>
     <message>
+        <source>&amp;Compare With...</source>
+        <translation>&amp;Vergleichen mit...</translation>
+    </message>
+    <message>
+        <source>Ne&amp;xt Difference	F8</source>
+        <translation>&amp;Nächster Unterschied	F8</translation>
+    </message>
+    <message>
+        <source>Pre&amp;vious Difference	Shift+F8</source>
+        <translation>V&amp;origer Unterschied	Umschalt+F8</translation>
+    </message>
+    <message>
+        <source>Compare &amp;Off</source>
+        <translation>Vergleich &amp;beenden</translation>
+    </message>
+    <message>
         <source>Export Ink &amp;Presetting (CIP3 PPF)...</source>
         <translation>Farb&amp;voreinstellung exportieren (CIP3 PPF)...</translation>
     </message>
@@ -1312,6 +1328,104 @@ Farbzonen</translation>
         <source>Drawing: %1 of %2 tiles</source>
         <comment>2330</comment>
         <translation>Bildaufbau: %1 von %2 Kacheln</translation>
+    </message>
+    <message>
+        <source>Compare the sheet with another version of the job: what changed shows in colour, the rest faded
+Compare With</source>
+        <comment>33240</comment>
+        <translation>Den Bogen mit einer anderen Fassung des Auftrags vergleichen: Geändertes erscheint farbig, das Übrige blass
+Vergleichen mit</translation>
+    </message>
+    <message>
+        <source>Centre the view on the next changed region
+Next Difference</source>
+        <comment>33241</comment>
+        <translation>Die Ansicht auf den nächsten geänderten Bereich zentrieren
+Nächster Unterschied</translation>
+    </message>
+    <message>
+        <source>Centre the view on the previous changed region
+Previous Difference</source>
+        <comment>33242</comment>
+        <translation>Die Ansicht auf den vorigen geänderten Bereich zentrieren
+Voriger Unterschied</translation>
+    </message>
+    <message>
+        <source>Show the sheet itself again, without the comparison
+Compare Off</source>
+        <comment>33243</comment>
+        <translation>Den Bogen wieder selbst zeigen, ohne Vergleich
+Vergleich beenden</translation>
+    </message>
+    <message>
+        <source>Compare With</source>
+        <comment>2450</comment>
+        <translation>Vergleichen mit</translation>
+    </message>
+    <message>
+        <source>None of the chosen files is a preview file.</source>
+        <comment>2451</comment>
+        <translation>Keine der gewählten Dateien ist eine Vorschaudatei.</translation>
+    </message>
+    <message>
+        <source>The other version has no sheet %1.</source>
+        <comment>2452</comment>
+        <translation>Die andere Fassung hat keinen Bogen %1.</translation>
+    </message>
+    <message>
+        <source>Sheets are matched by job title, signature and web.</source>
+        <comment>2453</comment>
+        <translation>Bogen werden nach Auftragstitel, Signatur und Bahn zugeordnet.</translation>
+    </message>
+    <message>
+        <source>Comparing: %1 of %2 separations counted</source>
+        <comment>2454</comment>
+        <translation>Vergleich: %1 von %2 Auszügen gezählt</translation>
+    </message>
+    <message>
+        <source>%1 pixels added, %2 removed, %3 changed regions</source>
+        <comment>2455</comment>
+        <translation>%1 Pixel hinzugekommen, %2 entfallen, %3 geänderte Bereiche</translation>
+    </message>
+    <message>
+        <source>Region %1 of %2</source>
+        <comment>2456</comment>
+        <translation>Bereich %1 von %2</translation>
+    </message>
+    <message>
+        <source>No difference to the other version</source>
+        <comment>2457</comment>
+        <translation>Kein Unterschied zur anderen Fassung</translation>
+    </message>
+    <message>
+        <source>%1 inks in one version only</source>
+        <comment>2458</comment>
+        <translation>%1 Farben nur in einer Fassung</translation>
+    </message>
+    <message>
+        <source>%1 inks not comparable</source>
+        <comment>2459</comment>
+        <translation>%1 Farben nicht vergleichbar</translation>
+    </message>
+    <message>
+        <source>%1 tiles could not be decoded</source>
+        <comment>2460</comment>
+        <translation>%1 Kacheln konnten nicht dekodiert werden</translation>
+    </message>
+    <message>
+        <source>Added Pixels</source>
+        <comment>2461</comment>
+        <translation>Hinzugekommene Pixel</translation>
+    </message>
+    <message>
+        <source>Removed Pixels</source>
+        <comment>2462</comment>
+        <translation>Entfallene Pixel</translation>
+    </message>
+    <message>
+        <source>Choose the preview files of the other version of the job.</source>
+        <comment>2464</comment>
+        <translation>Wählen Sie die Vorschaudateien der anderen Fassung des Auftrags.</translation>
     </message>
     <message>
         <source>&amp;Stop</source>

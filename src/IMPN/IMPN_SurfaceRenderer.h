@@ -101,6 +101,10 @@ public:
     // Frees every tile of every level and starts a new generation: results of work asked for
     // before are dropped. Tiles are made again on request.
     void ReleaseTiles();
+    // The inks' colours changed without a change stamp of the surface telling so (inks whose
+    // colours come from elsewhere, as the comparison's do): every tile is made again and the
+    // palette rebuilt.
+    void Recolour();
 
     // The budget of the tiles, in bytes of pixel stores plus a small charge per tile: past it,
     // GetTile evicts the least recently used of them that are neither visible nor pinned, those

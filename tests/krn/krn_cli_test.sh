@@ -327,6 +327,34 @@ if "$krn" sample --out "$work/dense-brochure" --preset brochure --content dense 
   fail "sample accepts --content dense for the brochure"
 fi
 
+# compare: a copy of a job is unchanged (exit 0), another seed changes every ink (exit 1), a
+# missing ink is reported, a version that holds no job or a sheet past the last exits 2.
+copy="$work/brochure-copy"
+cp -r "$brochure" "$copy"
+same=$("$krn" compare "$brochure" "$copy"); status=$?
+[ $status -eq 0 ] || fail "compare of a copy exits $status, not 0"
+awk -F'\t' 'NF != 5 || $4 != 0 || $5 != 0 { bad = 1 } END { exit bad || NR != 10 }' <<<"$same" ||
+  fail "compare of a copy: $same"
+reseeded="$work/brochure-seed"
+"$krn" sample --out "$reseeded" --preset brochure --dpi 72 --seed 9 >/dev/null || fail "sample seed"
+rm -f "$reseeded"/*_1_Cyan.tif
+changed=$("$krn" compare "$brochure" "$reseeded" --surface back --regions); status=$?
+[ $status -eq 1 ] || fail "compare of another seed exits $status, not 1"
+grep -q $'^only in old\tSpring Brochure\t1\t1\tback\tCyan$' <<<"$changed" ||
+  fail "compare does not report the missing Cyan: $changed"
+grep -Eq $'^\t[0-9]+,[0-9]+,[0-9]+,[0-9]+$' <<<"$changed" || fail "compare --regions: $changed"
+if out=$("$krn" compare "$brochure" "$work/no-such-job" 2>&1); then
+  fail "compare with a missing version exits 0"
+fi
+grep -q 'no-such-job holds no preview job' <<<"$out" || fail "compare missing version: $out"
+"$krn" compare "$brochure" "$copy" --sheet 2 >/dev/null 2>&1
+[ $? -eq 2 ] || fail "compare --sheet past the last does not exit 2"
+"$krn" compare "$brochure" "$copy" --ink Gold >/dev/null 2>&1
+[ $? -eq 2 ] || fail "compare --ink of an ink neither version has does not exit 2"
+mkdir -p "$work/empty-version"
+"$krn" compare "$work/empty-version" "$copy" >/dev/null 2>&1
+[ $? -eq 2 ] || fail "compare with an empty version does not exit 2"
+
 # ppf: one ink-presetting file per sheet, front and back in one; what Ghostscript reads of it
 # through the suites' prolog of the CIP3 procedures; the exit codes scripts rely on.
 "$krn" ppf "$brochure" --out "$work/press" >"$work/ppf.out" || fail "ppf of the brochure exits non-zero"

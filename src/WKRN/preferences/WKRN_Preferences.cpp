@@ -249,6 +249,10 @@ WKRN_PreferenceValues WKRN_Preferences::Decode(const WKRN_PreferenceLookup& stor
     { return store(QLatin1String(kRenderingGroup) + QLatin1Char('/') + name); };
     ReadMemory(rendering, "TileMemory", kMinTileMemory, kMaxTileMemory, values.TileMemory);
     ReadInt(rendering, "RenderThreads", 0, kMaxRenderThreads, values.RenderThreads);
+    const WKRN_PreferenceLookup compare = [&store](const QString& name)
+    { return store(QLatin1String(kCompareGroup) + QLatin1Char('/') + name); };
+    ReadColor(compare, "AddedColor", values.CompareAddedColor);
+    ReadColor(compare, "RemovedColor", values.CompareRemovedColor);
     const WKRN_PreferenceLookup exports = [&store](const QString& name)
     { return store(QLatin1String(kExportGroup) + QLatin1Char('/') + name); };
     ReadPath(exports, "InkPresettingFolder", values.InkPresettingFolder);
@@ -298,6 +302,9 @@ QSettings::Status WriteValues(const WKRN_PreferenceValues& values, const QString
     store.setValue(Name("TileMemory"), IntBytes(values.TileMemory));
     store.setValue(Name("RenderThreads"), IntBytes(values.RenderThreads));
     store.endGroup();
+    store.beginGroup(QLatin1String(WKRN_Preferences::kCompareGroup));
+    store.setValue(Name("AddedColor"), ColorBytes(values.CompareAddedColor));
+    store.setValue(Name("RemovedColor"), ColorBytes(values.CompareRemovedColor));
     store.beginGroup(QLatin1String(WKRN_Preferences::kExportGroup));
     store.setValue(Name("InkPresettingFolder"), values.InkPresettingFolder);
     store.endGroup();

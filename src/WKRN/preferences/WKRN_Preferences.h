@@ -75,6 +75,11 @@ struct WKRN_PreferenceValues
     // Rendering: the worker threads that make the sheet view's tiles; 0, the default, gives one
     // per processor core. Read when a job window opens.
     std::int32_t RenderThreads = 0;
+    // Comparing versions: the colours of the pixels only the shown version inks (a blue) and
+    // only the other version inks (an orange), a pair told apart by every kind of colour vision
+    // and on white paper.
+    WKRN_ColorBytes CompareAddedColor{255, 90, 0};
+    WKRN_ColorBytes CompareRemovedColor{0, 140, 255};
     // Exports: the folder the last ink presetting file went to, where the next save dialog opens.
     QString InkPresettingFolder;
 
@@ -138,6 +143,8 @@ public:
     static constexpr int kMinTileMemory = 16;
     static constexpr int kMaxTileMemory = 65536;
     static constexpr int kMaxRenderThreads = 64;
+    // Inside kGroup: the colours of the comparison with another version.
+    static constexpr const char* kCompareGroup = "Compare";
     // Inside kGroup: the folders exports remember.
     static constexpr const char* kExportGroup = "Export";
 };

@@ -123,6 +123,8 @@ TEST(WKRN_Preferences, WriteThenRead_GivesEveryValueBack)
     v.ShowEntireImpositionTree = true;
     v.ShowTileBoundaries = true;
     v.RenderThreads = 3;
+    v.CompareAddedColor = {21, 22, 23};
+    v.CompareRemovedColor = {24, 25, 26};
     ASSERT_TRUE(WKRN_Preferences::Write(v, path));
     EXPECT_EQ(WKRN_Preferences::Read(path), v);
 }
