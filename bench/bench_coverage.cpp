@@ -1,6 +1,7 @@
 // Speed of the ink-coverage counts on the files of one surface: the ink-zone profile of the whole
 // surface next to the whole 1:64 overview the renderer makes of the same files (both decode every
-// tile once), and a densitometer reading of a 3 mm aperture once its tiles are kept.
+// tile once), a densitometer reading of a 3 mm aperture once its tiles are kept, and the
+// ink-limit cells of the whole surface on all the cores.
 //
 //   KRN_BENCH_INKS=DIR bench_coverage [benchmark options]
 //
@@ -12,8 +13,10 @@
 // from the decoder's run lengths, or the bits filled in and counted), next to the decode alone.
 
 #include "GFIL/GFIL_FileSpec.h"
+#include "IMPN/IMPN_CellCoverage.h"
 #include "IMPN/IMPN_CoverageKernel.h"
 #include "IMPN/IMPN_InkCoverage.h"
+#include "IMPN/IMPN_InkLimit.h"
 #include "IMPN/IMPN_Registry.h"
 #include "IMPN/IMPN_RenderComposite.h"
 #include "IMPN/IMPN_RunCoverage.h"
@@ -21,6 +24,7 @@
 #include "IMPN/IMPN_Sheet.h"
 #include "IMPN/IMPN_SheetReference.h"
 #include "IMPN/IMPN_SurfaceRenderer.h"
+#include "IMPN/IMPN_WorkerPool.h"
 #include "KRN_TestFolder.h"
 #include "TIFX/TIFX_KRNFile.h"
 #include "TIFX/TIFX_KRNWriter.h"
@@ -32,8 +36,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <sys/resource.h>
 #include <vector>
 
 namespace
@@ -136,6 +143,46 @@ void BM_DensitometerReadingCached(benchmark::State& state)
     state.counters["side_px"] = double(side);
 }
 BENCHMARK(BM_DensitometerReadingCached)->Unit(benchmark::kMicrosecond);
+
+// The ink-limit cells of the whole surface: a 0.5 mm measuring area at the sheet's resolution,
+// every ink's tiles counted once from the decoder's run lengths on a pool of all the cores.
+// Compared with bench_renderer's BM_EightInks_LibtiffDecode (one thread decoding every tile of
+// the same files) in the same run; the peak is the process's, so run it alone for the figure.
+void BM_InkLimitWholeSurface(benchmark::State& state)
+{
+    IMPN_SheetReference sheet = OpenSheet();
+    const std::vector<std::string> paths = FrontPaths(*sheet);
+    const double resolution = sheet->GetXResolution() > 0 ? sheet->GetXResolution() : 2400.0;
+    const unsigned threads = IMPN_WorkerPool::DefaultWorkerCount();
+    std::uint64_t cells = 0, over = 0;
+    for (auto _ : state)
+    {
+        IMPN_WorkerPool pool(threads > 1 ? threads - 1 : 1);
+        std::vector<std::unique_ptr<IMPN_CellCoverage>> inks;
+        std::vector<IMPN_CellCoverage*> raw;
+        for (const std::string& path : paths)
+        {
+            inks.push_back(std::make_unique<IMPN_CellCoverage>(path, threads));
+            raw.push_back(inks.back().get());
+        }
+        IMPN_InkLimit::Map map;
+        if (!IMPN_InkLimit::Count(raw,
+                                  IMPN_InkLimit::CellSide(IMPN_InkLimit::kDefaultArea, resolution),
+                                  std::nullopt, 30000, threads > 1 ? &pool : nullptr, map))
+            throw std::runtime_error("no ink-limit cells counted");
+        cells = map.columns * map.rows;
+        over = map.overCells;
+        benchmark::DoNotOptimize(map.over.data());
+    }
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    state.counters["peak_MiB"] = double(usage.ru_maxrss) / 1024.0;
+    state.counters["cells"] = double(cells);
+    state.counters["over_300"] = double(over);
+    state.counters["threads"] = double(threads);
+    state.counters["inks"] = double(paths.size());
+}
+BENCHMARK(BM_InkLimitWholeSurface)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 // A Group 4 file of 2048 x 2048 pixels (16 tiles) of a round-dot screen at 45 degrees, about
 // half inked (45 % to 55 % from tile to tile): the slowest content for Group 4, written once.

@@ -22,6 +22,9 @@
 #    (Targets_ViewportOneToOneCold; the pause the view takes after each 1:1 tile is off).
 # 5. Peak resident memory of a process panning the whole surface at 1:1, screen after screen
 #    (Targets_PanWholeSurfaceOneToOne, measured from outside with /usr/bin/time).
+# 6. The ink-limit cells (0.5 mm measuring area) of the whole dense surface on every core /
+#    libtiff's single-threaded decode of every tile (row 2's), and the peak resident memory of
+#    the process counting them (bench_coverage's InkLimitWholeSurface, alone, /usr/bin/time).
 # `krn render` gets `--threads N` (N = the cores) and `--memory` is reported when its --help
 # offers them, so the script runs alike before and after the render options exist.
 #
@@ -53,9 +56,10 @@ esac
 KRN=$BUILD/tools/krn/krn
 RENDERER=$BUILD/bench/bench_renderer
 SHEETVIEW=$BUILD/bench/bench_sheetview
+COVERAGE=$BUILD/bench/bench_coverage
 WORK=${KRN_BENCH_DIR:-/tmp/krn-targets}
 command -v python3 >/dev/null || { echo "targets: python3 is not installed" >&2; exit 2; }
-for program in "$KRN" "$RENDERER" "$SHEETVIEW"; do
+for program in "$KRN" "$RENDERER" "$SHEETVIEW" "$COVERAGE"; do
     [ -x "$program" ] || { echo "targets: build $program first" >&2; exit 2; }
 done
 mkdir -p "$WORK"
@@ -194,6 +198,21 @@ else
 fi
 SCREENS=$(bench_value "$WORK/pan.json" BM_Targets_PanWholeSurfaceOneToOne screens | cut -d. -f1)
 
+# 6. The ink-limit cells of the whole surface, in a process of its own for its peak.
+LIMIT_PEAK_MIB=n/a
+if [ -x /usr/bin/time ]; then
+    KRN_BENCH_INKS=$DENSE /usr/bin/time -f '%M' -o "$WORK/limit.rss" "$COVERAGE" \
+        --benchmark_filter='InkLimitWholeSurface' --benchmark_format=json \
+        --benchmark_out="$WORK/limit.json" >/dev/null 2>&1 &&
+        LIMIT_PEAK_MIB=$(python3 -c 'import sys; print("%.1f" % (int(open(sys.argv[1]).read().split()[-1]) / 1024))' "$WORK/limit.rss")
+else
+    KRN_BENCH_INKS=$DENSE "$COVERAGE" --benchmark_filter='InkLimitWholeSurface' \
+        --benchmark_format=json --benchmark_out="$WORK/limit.json" >/dev/null 2>&1 || true
+    LIMIT_PEAK_MIB=$(bench_value "$WORK/limit.json" BM_InkLimitWholeSurface peak_MiB)
+fi
+LIMIT=$(bench_value "$WORK/limit.json" BM_InkLimitWholeSurface real_time)
+R6=$(ratio "$LIMIT" "$DECODE")
+
 LOAD_AFTER=$(cut -d' ' -f1-3 /proc/loadavg 2>/dev/null || echo unknown)
 CPU=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo 2>/dev/null | head -n 1)
 
@@ -213,3 +232,7 @@ row "1920 x 1080 viewport at 1:1 of 8 inks made cold, 95th percentile" \
     "40 positions, median $(ms "$MEDIAN")" "$P95" 100 ms
 row "peak resident memory panning the whole 8-ink surface at 1:1" \
     "${SCREENS} screens of 1920 x 1080" "$PEAK_MIB" 1024 MiB
+row "ink-limit cells (0.5 mm) of the whole 8-ink dense surface on $CORES cores / libtiff decode of all tiles" \
+    "cells $(ms "$LIMIT"), libtiff $(ms "$DECODE")" "$R6" 0.6 ""
+row "peak resident memory counting the ink-limit cells of the whole surface" \
+    "bench_coverage alone" "$LIMIT_PEAK_MIB" 300 MiB

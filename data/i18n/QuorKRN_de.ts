@@ -275,6 +275,22 @@
         <translation>&amp;Densitometer</translation>
     </message>
     <message>
+        <source>&amp;Compare With...</source>
+        <translation>&amp;Vergleichen mit...</translation>
+    </message>
+    <message>
+        <source>Ne&amp;xt Difference	F8</source>
+        <translation>&amp;Nächster Unterschied	F8</translation>
+    </message>
+    <message>
+        <source>Pre&amp;vious Difference	Shift+F8</source>
+        <translation>V&amp;origer Unterschied	Umschalt+F8</translation>
+    </message>
+    <message>
+        <source>Compare &amp;Off</source>
+        <translation>Vergleich &amp;beenden</translation>
+    </message>
+    <message>
         <source>Export Ink &amp;Presetting (CIP3 PPF)...</source>
         <translation>Farb&amp;voreinstellung exportieren (CIP3 PPF)...</translation>
     </message>
@@ -1244,9 +1260,197 @@ Farbzonen</translation>
         <translation>Densitometer: außerhalb des Bildes</translation>
     </message>
     <message>
+        <source>Ink limit area</source>
+        <comment>2317</comment>
+        <translation>Messfläche des Farbauftragslimits</translation>
+    </message>
+    <message>
+        <source>Ink zone presets</source>
+        <comment>2318</comment>
+        <translation>Farbzonen-Vorgaben</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <comment>2319</comment>
+        <translation>Bezeichnung</translation>
+    </message>
+    <message>
+        <source>Zone width (mm)</source>
+        <comment>2320</comment>
+        <translation>Zonenbreite (mm)</translation>
+    </message>
+    <message>
+        <source>Zones</source>
+        <comment>2321</comment>
+        <translation>Zonen</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <comment>2322</comment>
+        <translation>Hinzufügen</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <comment>2323</comment>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>%1 x %2 mm</source>
+        <comment>2324</comment>
+        <translation>%1 × %2 mm</translation>
+    </message>
+    <message>
+        <source>From %1 to %2</source>
+        <comment>2325</comment>
+        <translation>Von %1 bis %2</translation>
+    </message>
+    <message>
+        <source>Sheet centre offset:</source>
+        <comment>2326</comment>
+        <translation>Versatz der Bogenmitte:</translation>
+    </message>
+    <message>
+        <source>Press:</source>
+        <comment>2327</comment>
+        <translation>Maschine:</translation>
+    </message>
+    <message>
+        <source>Other press</source>
+        <comment>2328</comment>
+        <translation>Andere Maschine</translation>
+    </message>
+    <message>
+        <source>%1 zones of %2 mm (%3 mm), the sheet's centre %4 mm from the press's centre: the plate (%5 mm) lies in zones %6 to %7.</source>
+        <comment>2329</comment>
+        <translation>%1 Zonen zu %2 mm (%3 mm), Bogenmitte %4 mm neben der Maschinenmitte: die Platte (%5 mm) liegt in den Zonen %6 bis %7.</translation>
+    </message>
+    <message>
+        <source>%1 zones of %2 mm (%3 mm), the sheet's centre %4 mm from the press's centre: no zone meets the plate (%5 mm).</source>
+        <comment>2340</comment>
+        <translation>%1 Zonen zu %2 mm (%3 mm), Bogenmitte %4 mm neben der Maschinenmitte: keine Zone trifft die Platte (%5 mm).</translation>
+    </message>
+    <message>
+        <source>The picture has no resolution: zones in millimetres cannot be placed on it.</source>
+        <comment>2341</comment>
+        <translation>Das Bild hat keine Auflösung: Zonen in Millimetern lassen sich nicht darauf legen.</translation>
+    </message>
+    <message>
+        <source>%1 signature %2 web %3 %4 ink zones</source>
+        <comment>2342</comment>
+        <translation>%1 Signatur %2 Bahn %3 %4 Farbzonen</translation>
+    </message>
+    <message>
+        <source>Ink limit: %1 tiles could not be read and count as no ink</source>
+        <comment>2343</comment>
+        <translation>Farbauftragslimit: %1 Kacheln waren nicht lesbar und zählen ohne Farbe</translation>
+    </message>
+    <message>
+        <source>Span the plate</source>
+        <comment>2344</comment>
+        <translation>Platte abdecken</translation>
+    </message>
+    <message>
         <source>Drawing: %1 of %2 tiles</source>
         <comment>2330</comment>
         <translation>Bildaufbau: %1 von %2 Kacheln</translation>
+    </message>
+    <message>
+        <source>Compare the sheet with another version of the job: what changed shows in colour, the rest faded
+Compare With</source>
+        <comment>33240</comment>
+        <translation>Den Bogen mit einer anderen Fassung des Auftrags vergleichen: Geändertes erscheint farbig, das Übrige blass
+Vergleichen mit</translation>
+    </message>
+    <message>
+        <source>Centre the view on the next changed region
+Next Difference</source>
+        <comment>33241</comment>
+        <translation>Die Ansicht auf den nächsten geänderten Bereich zentrieren
+Nächster Unterschied</translation>
+    </message>
+    <message>
+        <source>Centre the view on the previous changed region
+Previous Difference</source>
+        <comment>33242</comment>
+        <translation>Die Ansicht auf den vorigen geänderten Bereich zentrieren
+Voriger Unterschied</translation>
+    </message>
+    <message>
+        <source>Show the sheet itself again, without the comparison
+Compare Off</source>
+        <comment>33243</comment>
+        <translation>Den Bogen wieder selbst zeigen, ohne Vergleich
+Vergleich beenden</translation>
+    </message>
+    <message>
+        <source>Compare With</source>
+        <comment>2450</comment>
+        <translation>Vergleichen mit</translation>
+    </message>
+    <message>
+        <source>None of the chosen files is a preview file.</source>
+        <comment>2451</comment>
+        <translation>Keine der gewählten Dateien ist eine Vorschaudatei.</translation>
+    </message>
+    <message>
+        <source>The other version has no sheet %1.</source>
+        <comment>2452</comment>
+        <translation>Die andere Fassung hat keinen Bogen %1.</translation>
+    </message>
+    <message>
+        <source>Sheets are matched by job title, signature and web.</source>
+        <comment>2453</comment>
+        <translation>Bogen werden nach Auftragstitel, Signatur und Bahn zugeordnet.</translation>
+    </message>
+    <message>
+        <source>Comparing: %1 of %2 separations counted</source>
+        <comment>2454</comment>
+        <translation>Vergleich: %1 von %2 Auszügen gezählt</translation>
+    </message>
+    <message>
+        <source>%1 pixels added, %2 removed, %3 changed regions</source>
+        <comment>2455</comment>
+        <translation>%1 Pixel hinzugekommen, %2 entfallen, %3 geänderte Bereiche</translation>
+    </message>
+    <message>
+        <source>Region %1 of %2</source>
+        <comment>2456</comment>
+        <translation>Bereich %1 von %2</translation>
+    </message>
+    <message>
+        <source>No difference to the other version</source>
+        <comment>2457</comment>
+        <translation>Kein Unterschied zur anderen Fassung</translation>
+    </message>
+    <message>
+        <source>%1 inks in one version only</source>
+        <comment>2458</comment>
+        <translation>%1 Farben nur in einer Fassung</translation>
+    </message>
+    <message>
+        <source>%1 inks not comparable</source>
+        <comment>2459</comment>
+        <translation>%1 Farben nicht vergleichbar</translation>
+    </message>
+    <message>
+        <source>%1 tiles could not be decoded</source>
+        <comment>2460</comment>
+        <translation>%1 Kacheln konnten nicht dekodiert werden</translation>
+    </message>
+    <message>
+        <source>Added Pixels</source>
+        <comment>2461</comment>
+        <translation>Hinzugekommene Pixel</translation>
+    </message>
+    <message>
+        <source>Removed Pixels</source>
+        <comment>2462</comment>
+        <translation>Entfallene Pixel</translation>
+    </message>
+    <message>
+        <source>Choose the preview files of the other version of the job.</source>
+        <comment>2464</comment>
+        <translation>Wählen Sie die Vorschaudateien der anderen Fassung des Auftrags.</translation>
     </message>
     <message>
         <source>&amp;Stop</source>

@@ -1,7 +1,7 @@
 // Runs mutated and crafted preview files through `krn info`, `render` (front at 1:64, back at
-// 1:8), `thumbnail`, `coverage` and `dump` and checks that each is rejected or shown at bounded
-// cost: no crash, no hang, peak resident memory under 256 MiB above krn's idle size and under two
-// seconds of processor time per run.
+// 1:8), `thumbnail`, `coverage`, `dump` and `compare` (with the file it was made from) and checks
+// that each is rejected or shown at bounded cost: no crash, no hang, peak resident memory under
+// 256 MiB above krn's idle size and under two seconds of processor time per run.
 //
 // The mutations start from the files of `krn sample` jobs: truncations, changed bytes, entry
 // counts and values (offsets) overwritten in every directory (the embedded private one too),
@@ -467,8 +467,9 @@ int main(int argc, char** argv)
     long worstKiB = 0;
     double worstSeconds = 0;
     std::string worstMemoryFile, worstTimeFile;
-    // Runs every command on the file; false when one failed. `valid`: what info must exit with.
-    const auto check = [&](const fs::path& file, int validity)
+    // Runs every command on the file, compare against the file it was made from; false when one
+    // failed. `validity`: what info must exit with.
+    const auto check = [&](const fs::path& file, const fs::path& source, int validity)
     {
         bool fileFailed = false;
         const std::vector<std::vector<std::string>> commands = {
@@ -477,6 +478,7 @@ int main(int argc, char** argv)
             {krn, "render", file.string(), "--surface", "back", "--level", "6", "--out",
              out.string()},
             {krn, "thumbnail", file.string(), "--out", out.string()},
+            {krn, "compare", source.string(), file.string(), "--regions"},
             {krn, "coverage", file.string(), "--zones", "32"},
             {krn, "dump", file.string()},
         };
@@ -541,7 +543,7 @@ int main(int argc, char** argv)
         }
         const fs::path file = work / "crafted" / (std::string(c.name) + ".tif");
         WriteFile(file, bytes);
-        check(file, c.valid ? 1 : 0);
+        check(file, *oneSurface, c.valid ? 1 : 0);
     }
 
     const int kindCount = int(std::size(kKinds));
@@ -559,7 +561,7 @@ int main(int argc, char** argv)
             work / "mutants" /
             (std::to_string(i) + "-" + kKinds[kind] + "-" + source.filename().string());
         WriteFile(file, mutant);
-        check(file, -1);
+        check(file, source, -1);
     }
     std::printf("hostile_files: %ld files, %ld runs, %ld failed; idle %ld KiB; worst %ld KiB above "
                 "idle (%s), worst %.3f s (%s)\n",

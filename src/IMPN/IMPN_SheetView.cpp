@@ -863,7 +863,8 @@ const IMPN_RenderTile* IMPN_SheetView::StandIn(const TileRequest& request, IMPN_
     };
 
     IMPN_Surface* top = GetTopSurface();
-    const IMPN_OverviewImage* overview = top ? OverviewOf(*top) : nullptr;
+    // The reduced images show the surface's own picture, not one shown in its place.
+    const IMPN_OverviewImage* overview = top && top->ShowsOwnPicture() ? OverviewOf(*top) : nullptr;
     if (overview && m_Level >= overview->GetFirstLevel())
         if (const IMPN_RenderTile* picture = overview->Picture(m_Level))
         {
@@ -940,4 +941,18 @@ void IMPN_SheetView::PaintPlaceholders(IMPN_DrawTarget& target, const IMPN_Rect&
         DrawTopTile(target, *tile, request.paper, fill);
         EndTop(target);
     }
+}
+
+void IMPN_SheetView::DropPendingTiles()
+{
+    StopPainting();
+    if (m_Pool)
+        for (IMPN_Surface* surface : {GetTopSurface(), GetUnderneathSurface()})
+            if (surface && surface->GetRenderer())
+                surface->GetRenderer()->CancelQueued();
+    m_PendingUnderneath.clear();
+    m_PendingTop.clear();
+    m_UnderneathOverlaysPending = false;
+    m_TopOverlaysPending = false;
+    EndProgress();
 }

@@ -200,6 +200,10 @@ public:
     // The tiles of a surface facing the viewer that fall into the window.
     TileRange VisibleTileRange(const IMPN_Surface& surface);
 
+    // Forgets the tiles asked for and not drawn yet and stops the painting timer, before the
+    // renderers they came from go or are replaced; the next Refresh or Redraw asks again.
+    void DropPendingTiles();
+
     // Level pixels per full-resolution pixel at a level: 8 / 2^level.
     static double Scale(int level);
 

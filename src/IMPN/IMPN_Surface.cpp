@@ -117,6 +117,7 @@ void IMPN_Surface::Clear()
     m_ClipPaths.clear();
     m_HasClipPaths = false;
     // Before the separations they read.
+    m_RendererOverride = nullptr;
     m_Thumbnail.reset();
     m_Renderer.reset();
     m_Separations.clear();

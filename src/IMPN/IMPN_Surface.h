@@ -83,7 +83,16 @@ public:
 
     // The surface's tile cache and its navigation thumbnail, made by the first Prepare of a
     // surface with separations and destroyed by Clear and the destructor; null before.
-    IMPN_SurfaceRenderer* GetRenderer() const { return m_Renderer.get(); }
+    IMPN_SurfaceRenderer* GetRenderer() const
+    {
+        return m_RendererOverride != nullptr ? m_RendererOverride : m_Renderer.get();
+    }
+    // A picture shown in place of the surface's own while it is set (the comparison with another
+    // version of the job): GetRenderer hands it out, null gives the surface's own again. Not
+    // owned; whoever sets it clears it before the renderer goes.
+    void SetRendererOverride(IMPN_SurfaceRenderer* renderer) { m_RendererOverride = renderer; }
+    // False while another picture is shown in place of the surface's own.
+    bool ShowsOwnPicture() const { return m_RendererOverride == nullptr; }
     IMPN_ThumbnailImage* GetThumbnail() const { return m_Thumbnail.get(); }
 
 private:
@@ -102,4 +111,5 @@ private:
     // Declared after the separations they read, so that they go first.
     std::unique_ptr<IMPN_SurfaceRenderer> m_Renderer;
     std::unique_ptr<IMPN_ThumbnailImage> m_Thumbnail;
+    IMPN_SurfaceRenderer* m_RendererOverride = nullptr;
 };

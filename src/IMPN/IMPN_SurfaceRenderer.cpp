@@ -251,6 +251,12 @@ void IMPN_SurfaceRenderer::ReleaseTiles()
     m_InFlight.clear();
 }
 
+void IMPN_SurfaceRenderer::Recolour()
+{
+    ReleaseTiles();
+    RebuildPalette();
+}
+
 void IMPN_SurfaceRenderer::RebuildPalette()
 {
     std::vector<IMPN_PaletteInk> inks(std::min(m_Inks.size(), kMaxIndexedSeparations));

@@ -108,6 +108,10 @@ public:
     // Frees every tile of every level and starts a new generation: results of work asked for
     // before are dropped. Tiles are made again on request.
     void ReleaseTiles();
+    // The inks' colours changed without a change stamp of the surface telling so (inks whose
+    // colours come from elsewhere, as the comparison's do): every tile is made again and the
+    // palette rebuilt.
+    void Recolour();
 
     // Worker readers idle this long are closed by CloseIdleReaders.
     static constexpr std::chrono::milliseconds kReaderIdleDelay{4000};

@@ -7,8 +7,12 @@
 #include <tiffio.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -322,6 +326,104 @@ int64_t TIFX_KRNFile::ReadTileRuns(void* buffer, uint32_t x, uint32_t y, TIFX_Ru
     TIFFSetField(m_tiff, TIFFTAG_FAXFILLFUNC, libraryFill);
     t_runDecode = outer;
     return n < 0 ? -1 : static_cast<int64_t>(n);
+}
+
+TIFX_KRNFile::TileCoding TIFX_KRNFile::GetTileCoding() const
+{
+    TileCoding coding;
+    if (!m_tiff || !TIFFIsTiled(m_tiff))
+        return coding;
+    TIFFGetField(m_tiff, TIFFTAG_IMAGEWIDTH, &coding.imageWidth);
+    TIFFGetField(m_tiff, TIFFTAG_IMAGELENGTH, &coding.imageLength);
+    TIFFGetField(m_tiff, TIFFTAG_TILEWIDTH, &coding.tileWidth);
+    TIFFGetField(m_tiff, TIFFTAG_TILELENGTH, &coding.tileLength);
+    TIFFGetFieldDefaulted(m_tiff, TIFFTAG_COMPRESSION, &coding.compression);
+    TIFFGetFieldDefaulted(m_tiff, TIFFTAG_FILLORDER, &coding.fillOrder);
+    TIFFGetFieldDefaulted(m_tiff, TIFFTAG_BITSPERSAMPLE, &coding.bitsPerSample);
+    TIFFGetFieldDefaulted(m_tiff, TIFFTAG_SAMPLESPERPIXEL, &coding.samplesPerPixel);
+    TIFFGetFieldDefaulted(m_tiff, TIFFTAG_PLANARCONFIG, &coding.planarConfig);
+    TIFFGetField(m_tiff, TIFFTAG_PHOTOMETRIC, &coding.photometric);
+    // The codec-specific tags exist only while their codec is the directory's: asking another
+    // codec for them would only raise an unknown-tag error.
+    switch (coding.compression)
+    {
+    case COMPRESSION_CCITTFAX3:
+        TIFFGetField(m_tiff, TIFFTAG_GROUP3OPTIONS, &coding.faxOptions);
+        break;
+    case COMPRESSION_CCITTFAX4:
+        TIFFGetField(m_tiff, TIFFTAG_GROUP4OPTIONS, &coding.faxOptions);
+        break;
+    case COMPRESSION_LZW:
+    case COMPRESSION_ADOBE_DEFLATE:
+    case COMPRESSION_DEFLATE:
+        TIFFGetFieldDefaulted(m_tiff, TIFFTAG_PREDICTOR, &coding.predictor);
+        break;
+    default:
+        break;
+    }
+    return coding;
+}
+
+uint32_t TIFX_KRNFile::CountTiles() const
+{
+    return m_tiff && TIFFIsTiled(m_tiff) ? TIFFNumberOfTiles(m_tiff) : 0;
+}
+
+uint32_t TIFX_KRNFile::TileIndex(uint32_t x, uint32_t y) const
+{
+    return m_tiff ? TIFFComputeTile(m_tiff, x, y, 0, 0) : 0;
+}
+
+uint64_t TIFX_KRNFile::StoredTileValue(uint32_t index, bool offset) const
+{
+    if (!m_tiff || !TIFFIsTiled(m_tiff) || index >= TIFFNumberOfTiles(m_tiff))
+        return 0;
+    int error = 0;
+    const uint64_t value = offset ? TIFFGetStrileOffsetWithErr(m_tiff, index, &error)
+                                  : TIFFGetStrileByteCountWithErr(m_tiff, index, &error);
+    return error ? 0 : value;
+}
+
+uint64_t TIFX_KRNFile::GetRawTileSize(uint32_t index) const
+{
+    return StoredTileValue(index, false);
+}
+
+uint64_t TIFX_KRNFile::GetRawTileOffset(uint32_t index) const
+{
+    return StoredTileValue(index, true);
+}
+
+bool TIFX_KRNFile::ReadFileBytes(uint64_t offset, uint64_t count, uint8_t* buffer) const
+{
+    if (!m_state || m_state->fd < 0 || buffer == nullptr ||
+        offset > uint64_t(std::numeric_limits<off_t>::max()) ||
+        count > uint64_t(std::numeric_limits<off_t>::max()) - offset)
+        return false;
+    while (count > 0)
+    {
+        const std::size_t step = static_cast<std::size_t>(std::min<uint64_t>(count, 1u << 30));
+        const ssize_t got = ::pread(m_state->fd, buffer, step, static_cast<off_t>(offset));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false;
+        buffer += got;
+        offset += static_cast<uint64_t>(got);
+        count -= static_cast<uint64_t>(got);
+    }
+    return true;
+}
+
+bool TIFX_KRNFile::ReadRawTile(uint32_t index, std::vector<uint8_t>& bytes, uint64_t maxBytes)
+{
+    const uint64_t count = GetRawTileSize(index);
+    if (count == 0 || count > maxBytes || count > uint64_t(std::numeric_limits<tmsize_t>::max()))
+        return false;
+    bytes.resize(static_cast<std::size_t>(count));
+    const tmsize_t got =
+        TIFFReadRawTile(m_tiff, index, bytes.data(), static_cast<tmsize_t>(bytes.size()));
+    return got >= 0 && static_cast<uint64_t>(got) == count;
 }
 
 void TIFX_KRNFile::PrintDirectory(FILE* out, long flags)

@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 class GFIL_FileSpec;
 class TIFX_RunReceiver;
@@ -92,6 +93,35 @@ public:
     int64_t ReadTileRuns(void* buffer, uint32_t x, uint32_t y, TIFX_RunReceiver& receiver,
                          bool fillBits);
 
+    // What decides how a tile's stored bytes decode, for the current directory: two directories
+    // of equal coding and image size whose tile holds the same stored bytes hold the same pixels
+    // there, without either being decoded.
+    struct TileCoding
+    {
+        uint32_t imageWidth = 0, imageLength = 0, tileWidth = 0, tileLength = 0;
+        uint16_t compression = 0, fillOrder = 0, predictor = 0, photometric = 0;
+        uint16_t bitsPerSample = 0, samplesPerPixel = 0, planarConfig = 0;
+        uint32_t faxOptions = 0; // Group 3 or Group 4 options, as the compression has them
+
+        friend bool operator==(const TileCoding&, const TileCoding&) = default;
+    };
+    // The coding of the current directory; all zero when closed or not tiled.
+    TileCoding GetTileCoding() const;
+    // Tiles of the current directory; 0 when closed or not tiled.
+    uint32_t CountTiles() const;
+    // The index of the tile holding pixel (x, y) of the current directory, sample 0.
+    uint32_t TileIndex(uint32_t x, uint32_t y) const;
+    // The stored (still coded) byte count of tile `index`; 0 when unknown.
+    uint64_t GetRawTileSize(uint32_t index) const;
+    // Where the stored bytes of tile `index` start in the file; 0 when unknown.
+    uint64_t GetRawTileOffset(uint32_t index) const;
+    // Reads count bytes of the file from offset into buffer by positioned reads on the reader's
+    // own descriptor (libtiff's position stays); false when the file holds fewer or on an error.
+    bool ReadFileBytes(uint64_t offset, uint64_t count, uint8_t* buffer) const;
+    // The stored bytes of tile `index` of the current directory as they stand in the file, in
+    // `bytes` (resized to fit); false when they cannot be read whole or exceed maxBytes.
+    bool ReadRawTile(uint32_t index, std::vector<uint8_t>& bytes, uint64_t maxBytes);
+
     // True only for a well-formed preview file; the current directory is restored in every case.
     bool IsValidPreviewFile();
     // Which check failed in the latest IsValidPreviewFile that returned false ("" otherwise).
@@ -114,6 +144,8 @@ private:
     bool CheckFullResolutionDirectory();
     bool CheckReducedDirectory();
     bool CheckTilesCovered(const std::string& where);
+    // The stored offset or byte count of a tile of the current directory; 0 when unknown.
+    uint64_t StoredTileValue(uint32_t index, bool offset) const;
     bool CheckPrivateDirectoryPlace(const std::string& where);
     [[noreturn]] void ThrowTagNotFound(uint32_t tag, int line) const;
 

@@ -100,16 +100,6 @@ struct GridCase
     std::optional<IMPN_Rect> rect;
 };
 
-IMPN_Rect Rect(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height)
-{
-    IMPN_Rect r;
-    r.left = left;
-    r.top = top;
-    r.width = width;
-    r.height = height;
-    return r;
-}
-
 const GridCase kGrids[] = {
     {"square4", [] { return IMPN_CellGrid::Square(kWidth, kLength, 4); }, std::nullopt},
     {"square47", [] { return IMPN_CellGrid::Square(kWidth, kLength, 47); }, std::nullopt},
@@ -125,9 +115,9 @@ const GridCase kGrids[] = {
      },
      std::nullopt},
     {"square47InRect", [] { return IMPN_CellGrid::Square(kWidth, kLength, 47); },
-     Rect(250, 190, 300, 333)},
+     IMPN_Rect{.top = 190, .left = 250, .width = 300, .height = 333}},
     {"divided9x5PastEdges", [] { return IMPN_CellGrid::Divided(kWidth, kLength, 9, 5); },
-     Rect(-30, 650, 2000, 400)},
+     IMPN_Rect{.top = 650, .left = -30, .width = 2000, .height = 400}},
 };
 
 class CellCoverage : public testing::Test
@@ -245,8 +235,9 @@ TEST_F(CellCoverage, RefusalsAndAStoppedCountLeaveNoCounts)
         {"more columns than pixels", IMPN_CellGrid::Divided(kWidth, kLength, kWidth + 1, 1),
          std::nullopt},
         {"no cells", IMPN_CellGrid::Square(kWidth, kLength, 0), std::nullopt},
-        {"rectangle outside", good, Rect(int(kWidth), 0, 10, 10)},
-        {"empty rectangle", good, Rect(10, 10, 0, 10)},
+        {"rectangle outside", good,
+         IMPN_Rect{.top = 0, .left = int(kWidth), .width = 10, .height = 10}},
+        {"empty rectangle", good, IMPN_Rect{.top = 10, .left = 10, .width = 0, .height = 10}},
     };
     for (const auto& r : refusals)
     {

@@ -321,8 +321,8 @@ TEST_F(ThumbnailTest, CompositeLargerThanABandIsTheWholeCompositeReduced)
 }
 
 // A picture shrinking eight times or more is averaged in boxes before the bicubic reduction, so
-// that the reduction's cost stays bounded: uniform areas keep their exact colours, and bands
-// and workers change nothing.
+// that the reduction's cost stays bounded: uniform areas keep their exact colours, and bands and
+// workers change nothing.
 TEST_F(ThumbnailTest, StronglyReducedSurfaceKeepsItsColoursWhateverTheBands)
 {
     const std::uint32_t w = 2810, h = 1405; // eight times 350 and more, with partial boxes

@@ -15,6 +15,19 @@ TIFX_KRNWriterOptions IMPN_TestPreview::DefaultOptions()
     return options;
 }
 
+std::function<std::uint8_t(std::uint32_t x0, std::uint32_t y)>
+IMPN_TestFill(std::function<bool(std::uint32_t x, std::uint32_t y)> rule)
+{
+    return [rule = std::move(rule)](std::uint32_t x0, std::uint32_t y)
+    {
+        std::uint8_t byte = 0;
+        for (std::uint32_t k = 0; k < 8; ++k)
+            if (rule(x0 + k, y))
+                byte |= std::uint8_t(0x80u >> k);
+        return byte;
+    };
+}
+
 KRNDirectoryInfo IMPN_TestDirectoryInfo(const IMPN_TestPreview& p)
 {
     return KRN_TestDirectoryInfo(p);

@@ -54,5 +54,9 @@ public:
     }
 };
 
+// A fill for IMPN_TestPreview from a rule that says whether pixel (x, y) carries ink.
+std::function<std::uint8_t(std::uint32_t x0, std::uint32_t y)>
+IMPN_TestFill(std::function<bool(std::uint32_t x, std::uint32_t y)> rule);
+
 // The job information the writer stores for a test file.
 KRNDirectoryInfo IMPN_TestDirectoryInfo(const IMPN_TestPreview& preview);

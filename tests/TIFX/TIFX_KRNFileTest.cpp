@@ -12,6 +12,9 @@
 #include <atomic>
 #include <thread>
 #include <vector>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace
 {
@@ -272,3 +275,70 @@ TEST_F(TIFX_File, UnknownTagsWarnIntoTheCollectedTextAndTag12000IsAccepted)
     EXPECT_FALSE(file.IsValidPreviewFile());
 }
 } // namespace
+
+// The stored bytes of tiles as the comparison of versions reads them: what libtiff says the file
+// holds at a tile's offset, read back through the reader's own descriptor; nothing from past the
+// end of the file, from a closed file or beyond the caller's limit.
+TEST_F(TIFX_File, RawTilesAreTheFileBytesAtTheirOffsetsAndNeverReadPastTheEnd)
+{
+    TIFX_KRNWriterOptions options;
+    options.compression = TIFX_KRNWriterOptions::Compression::LZW;
+    const std::string path = WriteDefault(options);
+    std::vector<std::uint64_t> offsets, counts;
+    {
+        TIFF* tif = TIFFOpen(path.c_str(), "r");
+        ASSERT_NE(tif, nullptr);
+        for (ttile_t t = 0; t < TIFFNumberOfTiles(tif); ++t)
+        {
+            offsets.push_back(TIFFGetStrileOffset(tif, t));
+            counts.push_back(TIFFGetStrileByteCount(tif, t));
+        }
+        TIFFClose(tif);
+    }
+    std::ifstream stream(path, std::ios::binary);
+    const std::string whole((std::istreambuf_iterator<char>(stream)), {});
+
+    TIFX_KRNFile file(path);
+    file.Open();
+    ASSERT_EQ(file.CountTiles(), offsets.size());
+    ASSERT_EQ(file.TileIndex(519, 529), offsets.size() - 1);
+    std::vector<std::uint8_t> bytes;
+    for (std::uint32_t t = 0; t < file.CountTiles(); ++t)
+    {
+        ASSERT_TRUE(file.ReadRawTile(t, bytes, 1u << 20)) << t;
+        EXPECT_EQ(std::string(bytes.begin(), bytes.end()),
+                  whole.substr(std::size_t(offsets[t]), std::size_t(counts[t])))
+            << t;
+    }
+    EXPECT_FALSE(file.ReadRawTile(0, bytes, counts[0] - 1));
+    EXPECT_FALSE(file.ReadRawTile(file.CountTiles(), bytes, 1u << 20));
+    std::vector<std::uint8_t> tail(16);
+    EXPECT_TRUE(file.ReadFileBytes(whole.size() - 16, 16, tail.data()));
+    EXPECT_FALSE(file.ReadFileBytes(whole.size() - 15, 16, tail.data()));
+    EXPECT_FALSE(file.ReadFileBytes(UINT64_MAX - 4, 16, tail.data()));
+    // Cut short by another program while open: the last tile is no longer there to read.
+    std::filesystem::resize_file(path, offsets.back() + counts.back() / 2);
+    EXPECT_FALSE(file.ReadRawTile(file.CountTiles() - 1, bytes, 1u << 20));
+    file.Close();
+    EXPECT_EQ(file.GetRawTileSize(0), 0u);
+    EXPECT_FALSE(file.ReadFileBytes(0, 1, tail.data()));
+}
+
+TEST_F(TIFX_File, TileCodingsDifferWithTheCompressionAndAgreeForTheSameOptions)
+{
+    const auto codingOf = [this](TIFX_KRNWriterOptions::Compression compression, const char* name)
+    {
+        TIFX_KRNWriterOptions options;
+        options.compression = compression;
+        TIFX_KRNFile file(TIFX_WritePattern(PathOf(name), KRN_TestFullInfo(), options, 520, 530));
+        file.Open();
+        return file.GetTileCoding();
+    };
+    using C = TIFX_KRNWriterOptions::Compression;
+    const TIFX_KRNFile::TileCoding g4 = codingOf(C::CCITTGroup4, "a.tif");
+    EXPECT_EQ(g4, codingOf(C::CCITTGroup4, "b.tif"));
+    EXPECT_EQ(g4.imageWidth, 520u);
+    EXPECT_EQ(g4.compression, COMPRESSION_CCITTFAX4);
+    for (C other : {C::None, C::PackBits, C::LZW, C::Deflate})
+        EXPECT_FALSE(codingOf(other, "c.tif") == g4);
+}

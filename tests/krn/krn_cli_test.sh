@@ -189,6 +189,47 @@ csv=$("$krn" coverage "$brochure" --zones 2 --csv) || fail "coverage --csv exits
 if "$krn" coverage "$brochure" --zones 0 2>/dev/null; then
   fail "coverage --zones 0 exits 0"
 fi
+# More zones than the rectangle has columns would be made-up numbers: a usage error.
+"$krn" coverage "$brochure" --zones 16 --rect 0,0,10,10 >/dev/null 2>&1
+[ $? -eq 2 ] || fail "16 zones over 10 columns is not a usage error"
+# The press's grid: 40 zones of 20 mm (800 mm) centred on a narrower plate leave zones at both
+# ends without a column ("-"); the zones that hold columns add up to the ink's coverage.
+grid=$("$krn" coverage "$brochure" --zone-width 20 --zones 40) || fail "--zone-width exits non-zero"
+awk -F'\t' 'NF != 41 || $2 != "-" || $41 != "-" { bad = 1 } END { exit bad }' <<<"$grid" ||
+  fail "zones off the plate do not read -: $(head -n 1 <<<"$grid")"
+grep -q $'\t0\.00\t-' <<<"$grid" && fail "a zone next to the plate's edge reads 0.00: $grid"
+csv=$("$krn" coverage "$brochure" --zone-width 20 --zone-offset -1.5 --csv) ||
+  fail "--zone-width --csv exits non-zero"
+grep -q '^# Job: .*Zones: [0-9]* x 20 mm; Offset: -1.5 mm; Resolution: 72 dpi$' <<<"$csv" ||
+  fail "the zone CSV does not open with its geometry: $(head -n 1 <<<"$csv")"
+for bad in "--zone-width 0.5" "--zone-width 20 --zones 2000" "--zone-offset 5" \
+  "--zone-width 20 --zone-offset 2000" "--limit 0" "--limit 300 --area 6" "--area 1" \
+  "--limit 300 --limit-map x.ppm"; do
+  # shellcheck disable=SC2086
+  "$krn" coverage "$brochure" $bad >/dev/null 2>"$work/range.err"
+  status=$?
+  [ $status -eq 2 ] || fail "coverage $bad exits $status, not 2"
+done
+grep -q 'from 1 to 1600 %' < <("$krn" coverage "$brochure" --limit 0 2>&1) ||
+  fail "--limit out of range does not name its range"
+# The ink limit over a measuring area: at 72 dpi a 0.5 mm area is the smallest cell, 4 pixels;
+# every cell of the picture is counted once, and the map has one pixel a cell.
+limit=$("$krn" coverage "$brochure" --limit 300 --limit-map "$work/limit.png") ||
+  fail "coverage --limit exits non-zero"
+cells=$(( ((${width:-0} + 3) / 4) * ((${length:-0} + 3) / 4) ))
+tail -n 1 <<<"$limit" | grep -Eq $'^Over limit\t[0-9]+\t'"$cells"'$' ||
+  fail "the limit line does not count $cells cells: $(tail -n 1 <<<"$limit")"
+[ "$(head -n -1 <<<"$limit")" = "$cov" ] || fail "--limit changes the coverage lines"
+# The PNG header: width and length (big-endian, bytes 16 to 23), then the bit depth.
+read -r -a ihdr < <(od -An -v -tu1 -j16 -N9 "$work/limit.png")
+png_width=$(( (ihdr[0] << 24) | (ihdr[1] << 16) | (ihdr[2] << 8) | ihdr[3] ))
+png_length=$(( (ihdr[4] << 24) | (ihdr[5] << 16) | (ihdr[6] << 8) | ihdr[7] ))
+[ "$png_width $png_length ${ihdr[8]}" = "$(( (${width:-0} + 3) / 4 )) $(( (${length:-0} + 3) / 4 )) 1" ] ||
+  fail "the limit map is not a one-bit picture of one pixel a cell: $png_width x $png_length, ${ihdr[8]} bits"
+over=$("$krn" coverage "$brochure" --limit 1 --area 5 | tail -n 1 | cut -f2)
+none=$("$krn" coverage "$brochure" --limit 1600 | tail -n 1 | cut -f2)
+{ [ "${over:-0}" -gt 0 ] && [ "${none:-1}" -eq 0 ]; } ||
+  fail "limits of 1 % and 1600 % give $over and $none over cells"
 # browse: signatures in ascending order whatever the files' order, surfaces and inks only with
 # --all, every invalid file with its reason, and a FIFO among the candidates does not block.
 job="$work/browse"
@@ -306,6 +347,33 @@ done
 cmp -s "$work/two-thumb.ppm" "$work/one-thumb.ppm" || fail "thumbnail differs with the threads"
 zones=$("$krn" coverage "$dense" --zones 8 --csv) || fail "coverage of the dense plate"
 [ "$(wc -l <<<"$zones")" -eq 10 ] || fail "coverage of 8 inks printed: $zones"
+# compare: a copy of a job is unchanged (exit 0), another seed changes every ink (exit 1), a
+# missing ink is reported, a version that holds no job or a sheet past the last exits 2.
+copy="$work/brochure-copy"
+cp -r "$brochure" "$copy"
+same=$("$krn" compare "$brochure" "$copy"); status=$?
+[ $status -eq 0 ] || fail "compare of a copy exits $status, not 0"
+awk -F'\t' 'NF != 5 || $4 != 0 || $5 != 0 { bad = 1 } END { exit bad || NR != 10 }' <<<"$same" ||
+  fail "compare of a copy: $same"
+reseeded="$work/brochure-seed"
+"$krn" sample --out "$reseeded" --preset brochure --dpi 72 --seed 9 >/dev/null || fail "sample seed"
+rm -f "$reseeded"/*_1_Cyan.tif
+changed=$("$krn" compare "$brochure" "$reseeded" --surface back --regions); status=$?
+[ $status -eq 1 ] || fail "compare of another seed exits $status, not 1"
+grep -q $'^only in old\tSpring Brochure\t1\t1\tback\tCyan$' <<<"$changed" ||
+  fail "compare does not report the missing Cyan: $changed"
+grep -Eq $'^\t[0-9]+,[0-9]+,[0-9]+,[0-9]+$' <<<"$changed" || fail "compare --regions: $changed"
+if out=$("$krn" compare "$brochure" "$work/no-such-job" 2>&1); then
+  fail "compare with a missing version exits 0"
+fi
+grep -q 'no-such-job holds no preview job' <<<"$out" || fail "compare missing version: $out"
+"$krn" compare "$brochure" "$copy" --sheet 2 >/dev/null 2>&1
+[ $? -eq 2 ] || fail "compare --sheet past the last does not exit 2"
+"$krn" compare "$brochure" "$copy" --ink Gold >/dev/null 2>&1
+[ $? -eq 2 ] || fail "compare --ink of an ink neither version has does not exit 2"
+mkdir -p "$work/empty-version"
+"$krn" compare "$work/empty-version" "$copy" >/dev/null 2>&1
+[ $? -eq 2 ] || fail "compare with an empty version does not exit 2"
 
 # ppf: one ink-presetting file per sheet, front and back in one; what Ghostscript reads of it
 # through the suites' prolog of the CIP3 procedures; the exit codes scripts rely on.

@@ -1,7 +1,13 @@
 #include "WTLU/WTLU_FileDialog.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QTemporaryDir>
+#include <QTimer>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -75,5 +81,76 @@ TEST(FileDialog, MissingStartFolderSingleChoiceAndCancel)
         EXPECT_FALSE(result.Accepted());
         EXPECT_TRUE(result.folder.isEmpty());
     }
+}
+
+// Runs the real dialog (offscreen) and acts in it as a user would, once it is up.
+WTLU_FileDialogResult RunDialog(const WTLU_FileDialogRequest& request,
+                                const std::function<void(QFileDialog&)>& act)
+{
+    QTimer::singleShot(0,
+                       [&act]
+                       {
+                           QFileDialog* dialog = nullptr;
+                           for (QWidget* widget : QApplication::topLevelWidgets())
+                               if (auto* d = qobject_cast<QFileDialog*>(widget);
+                                   d != nullptr && d->isVisible())
+                                   dialog = d;
+                           ASSERT_NE(dialog, nullptr);
+                           act(*dialog);
+                           if (dialog->isVisible())
+                               dialog->reject();
+                       });
+    return WTLU_FileDialog::RunModal(request);
+}
+
+TEST(FileDialog, AFolderTheRequestAcceptsIsChosenWholeAnyOtherIsEntered)
+{
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    const QDir top(root.path());
+    for (const char* name : {"version/a.tif", "notes/b.txt"})
+    {
+        ASSERT_TRUE(top.mkpath(QFileInfo(top.filePath(name)).path()));
+        QFile file(top.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    WTLU_FileDialogRequest request;
+    request.folder = top.path();
+    request.folderChoice = [](const QString& folder)
+    { return QFileInfo::exists(QDir(folder).filePath("a.tif")); };
+
+    WTLU_FileDialogResult chosen =
+        RunDialog(request,
+                  [](QFileDialog& dialog)
+                  {
+                      dialog.selectFile(QStringLiteral("version"));
+                      static_cast<QDialog&>(dialog).accept(); // the Open button
+                  });
+    EXPECT_EQ(chosen.files, QStringList{top.filePath("version")});
+    EXPECT_EQ(chosen.folder, top.absolutePath());
+
+    // A folder the request refuses opens, and a file in it is chosen as ever.
+    chosen = RunDialog(request,
+                       [&top](QFileDialog& dialog)
+                       {
+                           dialog.selectFile(QStringLiteral("notes"));
+                           static_cast<QDialog&>(dialog).accept(); // the Open button
+                           EXPECT_TRUE(dialog.isVisible());
+                           EXPECT_EQ(dialog.directory().absolutePath(), top.filePath("notes"));
+                           dialog.selectFile(QStringLiteral("b.txt"));
+                           static_cast<QDialog&>(dialog).accept(); // the Open button
+                       });
+    EXPECT_EQ(chosen.files, QStringList{top.filePath("notes/b.txt")});
+
+    // Without a folder choice every folder opens.
+    request.folderChoice = {};
+    chosen = RunDialog(request,
+                       [&top](QFileDialog& dialog)
+                       {
+                           dialog.selectFile(QStringLiteral("version"));
+                           static_cast<QDialog&>(dialog).accept(); // the Open button
+                           EXPECT_EQ(dialog.directory().absolutePath(), top.filePath("version"));
+                       });
+    EXPECT_FALSE(chosen.Accepted());
 }
 } // namespace

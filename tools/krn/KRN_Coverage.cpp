@@ -1,21 +1,28 @@
 // krn coverage PATH...: exact ink coverage of one surface of one sheet, counted from the screened
 // one-bit separations: each ink's percentage and their total over the picture or a rectangle of
-// it, or per ink zone of the press, as tab-separated lines or as CSV.
+// it, or per ink zone of the press (equal parts of the width, or the press's own grid), as
+// tab-separated lines or as CSV; and the cells of a measuring area over a total-ink limit.
 
 #include "KRN_Command.h"
 #include "KRN_OptionParser.h"
 #include "KRN_SheetInput.h"
 
+#include "IMPN/IMPN_CellCoverage.h"
 #include "IMPN/IMPN_CoverageReport.h"
 #include "IMPN/IMPN_InkCoverage.h"
+#include "IMPN/IMPN_InkLimit.h"
+#include "IMPN/IMPN_InkZones.h"
 #include "IMPN/IMPN_Registry.h"
 #include "IMPN/IMPN_Separation.h"
 #include "IMPN/IMPN_Sheet.h"
 #include "IMPN/IMPN_SheetReference.h"
 #include "IMPN/IMPN_Surface.h"
+#include "IMPN/IMPN_WorkerPool.h"
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <functional>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -27,8 +34,16 @@ namespace
 const char* const kUsage =
     "usage: krn coverage PATH... [--sheet N] [--surface front|back]\n"
     "                    [--rect TOP,LEFT,WIDTH,HEIGHT] [--zones N] [--csv]\n"
+    "                    [--zone-width MM [--zone-offset MM]]\n"
+    "                    [--limit PCT [--area MM] [--limit-map FILE.png]] [--threads N]\n"
     "prints each ink's coverage in percent and the total, in device pixels of the surface;\n"
-    "--zones splits the width into N ink zones; --sheet counts from 1\n";
+    "--zones splits the width into N ink zones; --sheet counts from 1\n"
+    "--zone-width places the press's zones of MM millimetres (N of them, by default the fewest\n"
+    "  that span the picture) centred on the sheet, or --zone-offset MM from its centre; zones\n"
+    "  without a column of the plate read -\n"
+    "--limit adds 'Over limit', the number of cells of --area MM (default 0.5) whose total of all\n"
+    "  inks exceeds PCT percent, and the number of cells; --limit-map writes them as a one-bit\n"
+    "  PNG, one pixel a cell, black where over\n";
 
 constexpr long long kMaxZones = 65536;
 
@@ -40,6 +55,49 @@ struct Options
     std::optional<std::array<std::int32_t, 4>> rect; // top, left, width, height
     std::uint32_t zones = 0;                         // 0: no zones
     bool csv = false;
+    std::optional<std::int32_t> zoneWidth; // micrometres
+    std::optional<std::int32_t> zoneOffset;
+    std::optional<std::uint32_t> limit; // hundredths of a percent
+    std::optional<int> area;            // micrometres
+    std::string limitMap;
+    unsigned threads = 0;
+};
+
+// Millimetres given to the micrometre, within a range of micrometres.
+std::int32_t Micrometres(const std::string& text, std::int32_t low, std::int32_t high,
+                         const std::string& problem)
+{
+    const double mm = KRN_OptionParser::Number(text, low / 1000.0, high / 1000.0, problem);
+    return std::int32_t(std::llround(mm * 1000.0));
+}
+
+// The terminal's "counting N%" line, when standard error is one.
+struct ProgressLine
+{
+    bool terminal = ::isatty(STDERR_FILENO) == 1;
+    int shown = -1;
+
+    std::function<bool(std::uint64_t, std::uint64_t)> Callback()
+    {
+        if (!terminal)
+            return {};
+        return [this](std::uint64_t done, std::uint64_t total)
+        {
+            const int percent = int(done * 100 / std::max<std::uint64_t>(total, 1));
+            if (percent != shown)
+            {
+                shown = percent;
+                std::cerr << "\rcounting " << percent << "%" << std::flush;
+            }
+            return true;
+        };
+    }
+    void Clear()
+    {
+        if (terminal && shown >= 0)
+            std::cerr << "\r" << std::string(16, ' ') << "\r";
+        shown = -1;
+    }
 };
 
 int RunCoverage(const std::vector<std::string>& args)
@@ -48,6 +106,7 @@ int RunCoverage(const std::vector<std::string>& args)
     KRN_OptionParser parser("coverage", kUsage);
     parser.Operands(o.paths, 1, "no preview files given");
     KRN_AddSurfaceOptions(parser, o.sheet, o.back);
+    KRN_AddThreadsOption(parser, o.threads);
     parser.Option("--rect",
                   [&](const std::string& v)
                   {
@@ -68,9 +127,57 @@ int RunCoverage(const std::vector<std::string>& args)
                           v, 1, kMaxZones,
                           "--zones needs a zone count from 1 to " + std::to_string(kMaxZones)));
                   });
+    parser.Option("--zone-width",
+                  [&](const std::string& v)
+                  {
+                      o.zoneWidth = Micrometres(
+                          v, IMPN_InkZones::kMinWidth, IMPN_InkZones::kMaxWidth,
+                          "--zone-width needs a zone width from " +
+                              IMPN_CoverageReport::Millimetres(IMPN_InkZones::kMinWidth) + " to " +
+                              IMPN_CoverageReport::Millimetres(IMPN_InkZones::kMaxWidth) + " mm");
+                  });
+    parser.Option("--zone-offset",
+                  [&](const std::string& v)
+                  {
+                      o.zoneOffset = Micrometres(
+                          v, -IMPN_InkZones::kMaxOffset, IMPN_InkZones::kMaxOffset,
+                          "--zone-offset needs an offset from -" +
+                              IMPN_CoverageReport::Millimetres(IMPN_InkZones::kMaxOffset) + " to " +
+                              IMPN_CoverageReport::Millimetres(IMPN_InkZones::kMaxOffset) + " mm");
+                  });
+    parser.Option("--limit",
+                  [&](const std::string& v)
+                  {
+                      const double percent = KRN_OptionParser::Number(
+                          v, 1, IMPN_InkLimit::kMaxLimit,
+                          "--limit needs a total ink limit from 1 to " +
+                              std::to_string(IMPN_InkLimit::kMaxLimit) + " %");
+                      o.limit = std::uint32_t(std::llround(percent * 100.0));
+                  });
+    parser.Option("--area",
+                  [&](const std::string& v)
+                  {
+                      o.area = Micrometres(
+                          v, IMPN_InkLimit::kMinArea, IMPN_InkLimit::kMaxArea,
+                          "--area needs a measuring area from " +
+                              IMPN_CoverageReport::Millimetres(IMPN_InkLimit::kMinArea) + " to " +
+                              IMPN_CoverageReport::Millimetres(IMPN_InkLimit::kMaxArea) + " mm");
+                  });
+    parser.Option("--limit-map", o.limitMap);
     parser.Flag("--csv", o.csv);
     if (const std::optional<int> exit = parser.Parse(args))
         return *exit;
+    if (o.zoneOffset && !o.zoneWidth)
+        return parser.Fail("--zone-offset needs --zone-width");
+    if (o.zoneWidth && o.zones > IMPN_InkZones::kMaxZones)
+        return parser.Fail("--zones needs a zone count from 1 to " +
+                           std::to_string(IMPN_InkZones::kMaxZones) + " with --zone-width");
+    if ((o.area || !o.limitMap.empty()) && !o.limit)
+        return parser.Fail(o.area ? "--area needs --limit" : "--limit-map needs --limit");
+    if (!o.limitMap.empty() && !KRN_EndsWithNoCase(o.limitMap, ".png"))
+        return parser.Fail("--limit-map needs a file name ending in .png");
+    if (!o.limitMap.empty() && !KRN_CheckPictureOutput("coverage", o.limitMap))
+        return 1;
 
     IMPN_Registry registry;
     KRN_PlaceFiles("coverage", o.paths, registry);
@@ -107,44 +214,127 @@ int RunCoverage(const std::vector<std::string>& args)
         rect.left = (*o.rect)[1];
         rect.width = (*o.rect)[2];
         rect.height = (*o.rect)[3];
-        IMPN_Rect inside;
-        if (!counter->Clip(rect, inside))
-        {
-            std::cerr << "krn coverage: the rectangle " << rect.top << "," << rect.left << ","
-                      << rect.width << "," << rect.height << " lies wholly outside the picture ("
-                      << width << " x " << length << " pixels)\n";
-            return 1;
-        }
+    }
+    IMPN_Rect inside;
+    if (!counter->Clip(rect, inside))
+    {
+        std::cerr << "krn coverage: the rectangle " << rect.top << "," << rect.left << ","
+                  << rect.width << "," << rect.height << " lies wholly outside the picture ("
+                  << width << " x " << length << " pixels)\n";
+        return 1;
+    }
+    const double resolution = sheet->GetXResolution();
+    if ((o.zoneWidth || o.limit) && !(std::isfinite(resolution) && resolution > 0))
+    {
+        std::cerr << "krn coverage: " << sheet->GetName()
+                  << " has no resolution to place millimetres by\n";
+        return 1;
     }
 
-    const bool terminal = ::isatty(STDERR_FILENO) == 1;
-    int shown = -1;
-    IMPN_InkCoverage::Progress progress;
-    if (terminal)
-        progress = [&shown](std::uint64_t done, std::uint64_t total)
-        {
-            const int percent = int(done * 100 / std::max<std::uint64_t>(total, 1));
-            if (percent != shown)
-            {
-                shown = percent;
-                std::cerr << "\rcounting " << percent << "%" << std::flush;
-            }
-            return true;
-        };
+    // The zones: the width split in N, or the press's grid.
+    IMPN_InkZones::Geometry geometry;
+    IMPN_InkZones::Layout layout;
+    if (o.zoneWidth)
+    {
+        geometry.width = *o.zoneWidth;
+        geometry.offset = o.zoneOffset.value_or(0);
+        geometry.count = o.zones > 0 ? o.zones
+                                     : IMPN_InkZones::FewestZones(geometry.width, resolution,
+                                                                  std::uint32_t(width));
+        if (geometry.count > IMPN_InkZones::kMaxZones)
+            return parser.Fail("--zone-width " + IMPN_CoverageReport::Millimetres(geometry.width) +
+                               " gives " + std::to_string(geometry.count) +
+                               " zones across the picture; give --zones from 1 to " +
+                               std::to_string(IMPN_InkZones::kMaxZones));
+        layout = IMPN_InkZones::Place(
+            IMPN_InkZones::ZoneStarts(geometry, resolution, std::uint32_t(width)), inside.left,
+            inside.left + inside.width);
+    }
+    else if (o.zones > std::uint32_t(inside.width))
+        return parser.Fail("--zones " + std::to_string(o.zones) + " is more zones than the " +
+                           std::to_string(inside.width) + " columns counted");
+
+    ProgressLine line;
     IMPN_InkCoverageCounts counts;
     const bool counted =
-        counter->CountColumns(rect, std::max<std::uint32_t>(o.zones, 1), counts, progress);
-    if (terminal)
-        std::cerr << "\r" << std::string(16, ' ') << "\r";
+        o.zoneWidth
+            ? counter->CountGrid(inside, layout.edges, {inside.top, inside.top + inside.height},
+                                 counts, line.Callback())
+            : counter->CountColumns(inside, std::max<std::uint32_t>(o.zones, 1), counts,
+                                    line.Callback());
+    line.Clear();
     if (!counted)
     {
         std::cerr << "krn coverage: nothing to count\n";
         return 1;
     }
 
-    std::cout << IMPN_CoverageReport::Write(names, counts, o.zones > 0, o.csv);
+    // The over-limit cells of all inks, counted on the pool.
+    IMPN_InkLimit::Map map;
+    if (o.limit)
+    {
+        const std::unique_ptr<IMPN_WorkerPool> pool = KRN_MakeWorkerPool(o.threads);
+        const unsigned readers = pool ? pool->GetWorkerCount() + 1 : 1;
+        std::vector<std::unique_ptr<IMPN_CellCoverage>> inks;
+        std::vector<IMPN_CellCoverage*> raw;
+        for (const std::string& path : paths)
+        {
+            inks.push_back(std::make_unique<IMPN_CellCoverage>(path, readers));
+            raw.push_back(inks.back().get());
+            if (!inks.back()->IsReadable())
+            {
+                std::cerr << "krn coverage: " << path << ": " << inks.back()->GetProblem() << "\n";
+                return 1;
+            }
+        }
+        const std::uint32_t side =
+            IMPN_InkLimit::CellSide(o.area.value_or(IMPN_InkLimit::kDefaultArea), resolution);
+        const bool limited =
+            IMPN_InkLimit::Count(raw, side, inside, *o.limit, pool.get(), map, line.Callback());
+        line.Clear();
+        if (!limited)
+        {
+            std::cerr << "krn coverage: the inks of " << sheet->GetName()
+                      << " differ in size; no limit can be counted\n";
+            return 1;
+        }
+    }
+
+    if (o.zoneWidth)
+    {
+        if (o.csv)
+            std::cout << IMPN_CoverageReport::ZoneComment(sheet->GetTitle(), sheet->GetName(),
+                                                          o.back, geometry, resolution);
+        std::cout << IMPN_CoverageReport::WriteZones(names, counts, layout.zoneBand, o.csv);
+    }
+    else
+        std::cout << IMPN_CoverageReport::Write(names, counts, o.zones > 0, o.csv);
+    if (o.limit)
+    {
+        const char separator = o.csv ? ',' : '\t';
+        std::cout << "Over limit" << separator << map.overCells << separator
+                  << map.columns * map.rows << "\n";
+    }
 
     int status = 0;
+    if (!o.limitMap.empty())
+    {
+        // The whole picture's cells, those outside the rectangle white.
+        const std::uint32_t side = map.side;
+        const std::size_t across = (std::size_t(width) + side - 1) / side;
+        const std::size_t down = (std::size_t(length) + side - 1) / side;
+        std::vector<std::uint8_t> black(across * down, 0);
+        for (std::size_t r = 0; r < map.rows; ++r)
+            for (std::size_t c = 0; c < map.columns; ++c)
+                black[(map.firstRow + r) * across + map.firstColumn + c] =
+                    map.over[r * map.columns + c];
+        if (!KRN_WriteOneBitPicture(o.limitMap, black, std::int32_t(across), std::int32_t(down)))
+        {
+            std::cerr << "krn coverage: cannot write " << o.limitMap << "\n";
+            status = 1;
+        }
+    }
+
     for (std::size_t k = 0; k < names.size(); ++k)
         if (counts.unreadTiles[k] > 0)
         {
@@ -152,12 +342,21 @@ int RunCoverage(const std::vector<std::string>& args)
                       << names[k] << "' could not be read and were counted without ink\n";
             status = 1;
         }
+    // The limit reads the same tiles; its failures are told only when the coverage's were not.
+    if (counts.unreadTiles.empty() ||
+        std::all_of(counts.unreadTiles.begin(), counts.unreadTiles.end(),
+                    [](std::uint64_t n) { return n == 0; }))
+        for (const IMPN_TileFailure& failure : map.failures)
+        {
+            std::cerr << "krn coverage: " << failure.Describe() << "; counted without ink\n";
+            status = 1;
+        }
     return status;
 }
 
 const KRN_CommandRegistration registration(
     {"coverage",
-     "coverage PATH...  each ink's coverage and the total, per rectangle or ink zone (see krn "
-     "coverage --help)",
+     "coverage PATH...  each ink's coverage and the total, per rectangle or ink zone, and the "
+     "cells over an ink limit (see krn coverage --help)",
      RunCoverage});
 } // namespace

@@ -243,6 +243,29 @@ bool KRN_WritePicture(const std::string& path, const std::uint8_t* pixels, std::
     return std::fclose(f) == 0 && ok;
 }
 
+bool KRN_WriteOneBitPicture(const std::string& path, const std::vector<std::uint8_t>& black,
+                            std::int32_t width, std::int32_t height)
+{
+#ifdef KRN_PNG
+    if (width <= 0 || height <= 0 || black.size() < std::size_t(width) * std::size_t(height))
+        return false;
+    QImage image(width, height, QImage::Format_Mono);
+    if (image.isNull())
+        return false;
+    // Index 0 white, 1 black: a two-grey palette, which the PNG writer keeps at one bit.
+    image.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+    image.fill(0);
+    for (std::int32_t y = 0; y < height; ++y)
+        for (std::int32_t x = 0; x < width; ++x)
+            if (black[std::size_t(y) * std::size_t(width) + std::size_t(x)])
+                image.setPixel(x, y, 1);
+    return image.save(QString::fromStdString(path), "PNG");
+#else
+    (void)path, (void)black, (void)width, (void)height;
+    return false;
+#endif
+}
+
 void KRN_AddThreadsOption(KRN_OptionParser& parser, unsigned& threads)
 {
     using P = KRN_OptionParser;

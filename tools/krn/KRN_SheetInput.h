@@ -67,3 +67,8 @@ bool KRN_CheckPictureOutput(const char* command, const std::string& path);
 // spare byte (4), rows rowBytes apart, as PNG when the path ends in .png, else binary PPM.
 bool KRN_WritePicture(const std::string& path, const std::uint8_t* pixels, std::int32_t width,
                       std::int32_t height, std::size_t rowBytes, int bytesPerPixel);
+
+// Writes width x height pixels, one byte each (non-zero black, zero white), as a one-bit PNG.
+// False when this krn is built without Qt or the file cannot be written.
+bool KRN_WriteOneBitPicture(const std::string& path, const std::vector<std::uint8_t>& black,
+                            std::int32_t width, std::int32_t height);

@@ -2,7 +2,9 @@
 
 #include "GLIB/GLIB_Exception.h"
 #include "GLIB/GLIB_Log.h"
+#include "IMPN/IMPN_CellCoverage.h"
 #include "IMPN/IMPN_InkCoverage.h"
+#include "IMPN/IMPN_WorkerPool.h"
 
 #include <QMetaObject>
 
@@ -32,8 +34,9 @@ void WKRN_CoverageWorker::Context::Deliver(std::function<void()> result) const
         Qt::QueuedConnection);
 }
 
-WKRN_CoverageWorker::WKRN_CoverageWorker(std::unique_ptr<IMPN_InkCoverage> counter, QObject* parent)
-    : QObject(parent), m_Counter(std::move(counter))
+WKRN_CoverageWorker::WKRN_CoverageWorker(std::unique_ptr<IMPN_InkCoverage> counter,
+                                         std::vector<std::string> paths, QObject* parent)
+    : QObject(parent), m_Counter(std::move(counter)), m_Paths(std::move(paths))
 {
     m_Width = m_Counter->GetImageWidth();
     m_Length = m_Counter->GetImageLength();
@@ -54,6 +57,25 @@ WKRN_CoverageWorker::~WKRN_CoverageWorker()
     }
     m_Wake.notify_all();
     m_Thread.join();
+}
+
+WKRN_CoverageWorker::CellCounting WKRN_CoverageWorker::CellCounters()
+{
+    if (!m_CellsMade)
+    {
+        // This thread counts its share beside the pool's workers: one reader each.
+        const unsigned threads = IMPN_WorkerPool::DefaultWorkerCount();
+        if (threads > 1)
+            m_Pool = std::make_unique<IMPN_WorkerPool>(threads - 1);
+        for (const std::string& path : m_Paths)
+            m_Cells.push_back(std::make_unique<IMPN_CellCoverage>(path, threads));
+        m_CellsMade = true;
+    }
+    CellCounting counting;
+    counting.pool = m_Pool.get();
+    for (const auto& cells : m_Cells)
+        counting.inks.push_back(cells.get());
+    return counting;
 }
 
 bool WKRN_CoverageWorker::IsCurrent(int lane, std::uint64_t generation) const

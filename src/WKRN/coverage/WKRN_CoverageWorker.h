@@ -23,9 +23,13 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
+#include <vector>
 
+class IMPN_CellCoverage;
 class IMPN_InkCoverage;
+class IMPN_WorkerPool;
 
 class WKRN_CoverageWorker : public QObject
 {
@@ -58,9 +62,20 @@ public:
     using Job = std::function<void(IMPN_InkCoverage& counter, const Context& context)>;
 
     // The counter must have been made on the user-interface thread (its readers open there).
+    // paths: the inks' preview files, for the cell counters.
     explicit WKRN_CoverageWorker(std::unique_ptr<IMPN_InkCoverage> counter,
-                                 QObject* parent = nullptr);
+                                 std::vector<std::string> paths = {}, QObject* parent = nullptr);
     ~WKRN_CoverageWorker() override;
+
+    // Cell counters of the inks (one per path, in order) and the pool they count on (null on a
+    // single core), made at the first call on the user-interface thread, where their files open;
+    // jobs then use them on the worker's thread.
+    struct CellCounting
+    {
+        IMPN_WorkerPool* pool = nullptr;
+        std::vector<IMPN_CellCoverage*> inks;
+    };
+    CellCounting CellCounters();
 
     // Queues a job in its lane, superseding the lane's waiting and running jobs.
     void Submit(int lane, Job job);
@@ -92,6 +107,10 @@ private:
     bool IsCurrent(int lane, std::uint64_t generation) const;
 
     std::unique_ptr<IMPN_InkCoverage> m_Counter;
+    std::vector<std::string> m_Paths;
+    std::unique_ptr<IMPN_WorkerPool> m_Pool;
+    std::vector<std::unique_ptr<IMPN_CellCoverage>> m_Cells;
+    bool m_CellsMade = false;
     std::uint32_t m_Width = 0, m_Length = 0, m_TileWidth = 0, m_TileLength = 0;
     std::size_t m_InkCount = 0;
 

@@ -2,6 +2,7 @@
 
 #include "WKRN/app/WKRN_Ids.h"
 #include "WKRN/app/WKRN_StringTable.h"
+#include "WKRN/coverage/WKRN_CoverageTexts.h"
 
 #include <QHeaderView>
 #include <QPushButton>
@@ -36,10 +37,10 @@ void WKRN_DensitometerDock::AddReading(const QString& position, const std::vecto
 {
     const QString totalName = WKRN_StringTable::Load(IDS_COVERAGE_TOTAL);
     auto* reading = new QTreeWidgetItem(QStringList{
-        position + QStringLiteral(" \u2014 ") + totalName, QString::number(total, 'f', 2)});
+        position + QStringLiteral(" \u2014 ") + totalName, WKRN_CoverageTexts::Percent(total)});
     for (const Ink& ink : inks)
         reading->addChild(
-            new QTreeWidgetItem(QStringList{ink.name, QString::number(ink.percent, 'f', 2)}));
+            new QTreeWidgetItem(QStringList{ink.name, WKRN_CoverageTexts::Percent(ink.percent)}));
     m_Tree->insertTopLevelItem(0, reading);
     reading->setExpanded(true);
     m_Tree->setCurrentItem(reading);

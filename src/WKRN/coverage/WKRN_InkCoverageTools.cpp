@@ -1,15 +1,18 @@
 #include "WKRN/coverage/WKRN_InkCoverageTools.h"
 
 #include "IMPN/IMPN_InkCoverage.h"
+#include "IMPN/IMPN_InkLimit.h"
 #include "IMPN/IMPN_Sheet.h"
 #include "IMPN/IMPN_Surface.h"
 #include "WKRN/app/WKRN_Ids.h"
 #include "WKRN/app/WKRN_Language.h"
 #include "WKRN/app/WKRN_StringTable.h"
+#include "WKRN/coverage/WKRN_CoverageTexts.h"
 #include "WKRN/coverage/WKRN_CoverageWorker.h"
 #include "WKRN/coverage/WKRN_DensitometerDock.h"
 #include "WKRN/coverage/WKRN_InkLimitOverlay.h"
 #include "WKRN/coverage/WKRN_InkZonesDialog.h"
+#include "WKRN/palettes/WKRN_MeasurementFormat.h"
 #include "WKRN/palettes/WKRN_SheetWindowPalettes.h"
 #include "WKRN/preferences/WKRN_Preferences.h"
 #include "WKRN/sheet/WKRN_SheetView.h"
@@ -18,6 +21,8 @@
 #include "WTLU/WTLU_MessageEvent.h"
 
 #include <QAction>
+#include <QFileInfo>
+#include <QLayout>
 #include <QMainWindow>
 #include <QStatusBar>
 #include <QTimer>
@@ -52,6 +57,12 @@ Reading MakeReading(const std::vector<QString>& names, const IMPN_InkCoverageCou
 WKRN_InkCoverageTools::WKRN_InkCoverageTools(WKRN_SheetWindowHost& window, WKRN_SheetView& view)
     : m_Window(window), m_View(view), m_Overlay(std::make_unique<WKRN_InkLimitOverlay>(view))
 {
+    connect(m_Overlay.get(), &WKRN_InkLimitOverlay::TilesUnreadable, this,
+            [this](quint64 total)
+            {
+                m_Window.HostWindow().statusBar()->showMessage(
+                    WKRN_StringTable::Load(IDS_INK_LIMIT_UNREADABLE).arg(total));
+            });
 }
 
 WKRN_InkCoverageTools::~WKRN_InkCoverageTools()
@@ -91,8 +102,8 @@ WKRN_CoverageWorker* WKRN_InkCoverageTools::WorkerFor(IMPN_Surface* surface)
     for (const auto& separation : surface->GetSeparations())
         paths.push_back(separation->GetFilePath());
     // The readers open here, on the thread that opens every preview file.
-    auto worker =
-        std::make_unique<WKRN_CoverageWorker>(IMPN_InkCoverage::FromFiles(paths, kCachedTiles));
+    auto worker = std::make_unique<WKRN_CoverageWorker>(
+        IMPN_InkCoverage::FromFiles(paths, kCachedTiles), paths);
     WKRN_CoverageWorker* made = worker.get();
     m_Workers.emplace(surface, std::move(worker));
     return made;
@@ -163,7 +174,7 @@ void WKRN_InkCoverageTools::Read(const QPoint& levelPoint, bool pin)
     std::vector<QString> names;
     for (const std::string& name : InkNames(*top))
         names.push_back(QString::fromStdString(name));
-    const QString size = QString::number(micrometres / 1000.0, 'g', 4);
+    const QString size = WKRN_CoverageTexts::Millimetres(micrometres);
 
     if (pin)
     {
@@ -173,11 +184,12 @@ void WKRN_InkCoverageTools::Read(const QPoint& levelPoint, bool pin)
         const int precision =
             std::clamp(preferences.LinearUnitPrecision, 0, WKRN_Preferences::kMaxPrecision);
         const double perInch = WKRN_SheetViewTools::UnitsPerInch(unit);
+        const WKRN_MeasurementFormat format = WKRN_MeasurementFormat::OfRun();
         const QString position =
             QStringLiteral("%1, %2 %3")
-                .arg((dx + 0.5) / sheet->GetXResolution() * perInch, 0, 'f', precision)
-                .arg((dy + 0.5) / sheet->GetYResolution() * perInch, 0, 'f', precision)
-                .arg(WKRN_Language::UnitAbbreviations()[std::size_t(unit)]);
+                .arg(format.Number((dx + 0.5) / sheet->GetXResolution() * perInch, precision),
+                     format.Number((dy + 0.5) / sheet->GetYResolution() * perInch, precision),
+                     WKRN_Language::UnitAbbreviations()[std::size_t(unit)]);
         m_Pins.push_back({aperture, position});
         SubmitPins();
         return;
@@ -196,11 +208,11 @@ void WKRN_InkCoverageTools::Read(const QPoint& levelPoint, bool pin)
                            {
                                QStringList parts;
                                for (const auto& ink : reading.inks)
-                                   parts << QStringLiteral("%1 %2 %").arg(ink.name).arg(ink.percent,
-                                                                                        0, 'f', 2);
-                               parts << QStringLiteral("%1 %2 %")
-                                            .arg(WKRN_StringTable::Load(IDS_COVERAGE_TOTAL))
-                                            .arg(reading.total, 0, 'f', 2);
+                                   parts << QStringLiteral("%1 %2 %").arg(
+                                       ink.name, WKRN_CoverageTexts::Percent(ink.percent));
+                               parts << QStringLiteral("%1 %2 %").arg(
+                                   WKRN_StringTable::Load(IDS_COVERAGE_TOTAL),
+                                   WKRN_CoverageTexts::Percent(reading.total));
                                m_LastReading = WKRN_StringTable::Load(IDS_DENSITOMETER_READING)
                                                    .arg(size, parts.join(QStringLiteral("   ")));
                                m_Window.HostWindow().statusBar()->showMessage(m_LastReading);
@@ -237,20 +249,47 @@ void WKRN_InkCoverageTools::SubmitPins()
                         if (!counted)
                             return;
                         if (!m_Dock)
-                        {
-                            // On the side away from the palettes, which would cover it there.
-                            m_Dock = new WKRN_DensitometerDock(&m_Window.HostWindow());
-                            m_Window.HostWindow().addDockWidget(
-                                WTLA_PaletteArrangement::IsLeft(
-                                    m_Window.Palettes().GetArrangement())
-                                    ? Qt::RightDockWidgetArea
-                                    : Qt::LeftDockWidgetArea,
-                                m_Dock);
-                        }
+                            MakeDock();
+                        // A dock shown again takes its room back from the view as well.
+                        const bool appears = !m_Dock->isVisible();
+                        const PictureAnchor anchor = AnchorPicture();
                         m_Dock->AddReading(pin.position, reading.inks, reading.total);
+                        if (appears)
+                            KeepPicture(anchor);
                     });
             }
         });
+}
+
+void WKRN_InkCoverageTools::MakeDock()
+{
+    // On the side away from the palettes, which would cover it there.
+    m_Dock = new WKRN_DensitometerDock(&m_Window.HostWindow());
+    m_Dock->hide();
+    m_Window.HostWindow().addDockWidget(
+        WTLA_PaletteArrangement::IsLeft(m_Window.Palettes().GetArrangement())
+            ? Qt::RightDockWidgetArea
+            : Qt::LeftDockWidgetArea,
+        m_Dock);
+}
+
+WKRN_InkCoverageTools::PictureAnchor WKRN_InkCoverageTools::AnchorPicture() const
+{
+    return {m_View.viewport()->mapToGlobal(QPoint(0, 0)), m_View.ScrollPosition()};
+}
+
+/* A dock that appears narrows the view and, on the left, moves it: the picture would jump by the
+   dock's width under the pointer, and the next click would read elsewhere. The window's layout
+   is settled at once and the view scrolled by what its viewport moved on the screen, so that the
+   picture stays where it was wherever the sheet's extent allows. */
+void WKRN_InkCoverageTools::KeepPicture(const PictureAnchor& anchor)
+{
+    if (QLayout* layout = m_Window.HostWindow().layout())
+        layout->activate();
+    const QPoint moved = m_View.viewport()->mapToGlobal(QPoint(0, 0)) - anchor.viewportOnScreen;
+    if (moved.isNull())
+        return;
+    m_View.ScrollTo(anchor.scroll.x() + moved.x(), anchor.scroll.y() + moved.y(), true);
 }
 
 void WKRN_InkCoverageTools::ToggleInkLimit()
@@ -284,7 +323,15 @@ void WKRN_InkCoverageTools::SyncOverlay()
     if (top)
         for (const auto& separation : top->GetSeparations())
             included.push_back(separation->IsVisible());
-    m_Overlay->SetLimit(WKRN_Preferences::Current().InkLimit);
+    const WKRN_PreferenceValues& preferences = WKRN_Preferences::Current();
+    const IMPN_Sheet* sheet = m_View.GetSheet();
+    m_Overlay->SetLimit(preferences.InkLimit);
+    m_Overlay->SetCellSide(
+        sheet ? IMPN_InkLimit::CellSide(std::clamp(preferences.InkLimitArea,
+                                                   WKRN_Preferences::kMinInkLimitArea,
+                                                   WKRN_Preferences::kMaxInkLimitArea),
+                                        sheet->GetXResolution())
+              : 0);
     m_Overlay->SetSource(WorkerFor(top), included);
     m_Overlay->Update();
 }
@@ -307,8 +354,17 @@ void WKRN_InkCoverageTools::ShowZones()
         const auto& bgr = separation->GetCurrentColor().color;
         colours.emplace_back(bgr[2], bgr[1], bgr[0]);
     }
-    m_Zones = new WKRN_InkZonesDialog(*worker, names, colours, sheet->GetXResolution(),
-                                      &m_Window.HostWindow());
+    WKRN_InkZonesDialog::Subject subject;
+    subject.job = QString::fromStdString(sheet->GetTitle());
+    subject.sheet = QString::fromStdString(sheet->GetName());
+    subject.signature = sheet->GetSignatureNumber();
+    subject.web = sheet->GetWebNumber();
+    subject.back = top == &m_View.GetSheet()->GetBackSurface();
+    subject.folder =
+        QFileInfo(QString::fromStdString(top->GetSeparations().front()->GetFilePath())).path();
+    m_Zones =
+        new WKRN_InkZonesDialog(*worker, names, colours, sheet->GetXResolution(), subject,
+                                WKRN_Preferences::Current().ZonePresets, &m_Window.HostWindow());
     m_Zones->setAttribute(Qt::WA_DeleteOnClose);
     m_Zones->show();
     m_Zones->Count();

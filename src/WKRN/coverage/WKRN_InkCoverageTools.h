@@ -66,7 +66,18 @@ private:
         QString position;
     };
 
+    // Where the view's viewport lies on the screen and what it shows, before the window's
+    // docks change.
+    struct PictureAnchor
+    {
+        QPoint viewportOnScreen;
+        QPoint scroll;
+    };
+
     void Read(const QPoint& levelPoint, bool pin);
+    void MakeDock();
+    PictureAnchor AnchorPicture() const;
+    void KeepPicture(const PictureAnchor& anchor);
     void SubmitPins();
     void SyncOverlay();
     void ToggleInkLimit();

@@ -121,7 +121,8 @@ void WKRN_AddFilePage::ShowSurface(const IMPN_Surface& surface)
     UpdateControls();
 }
 
-void WKRN_AddFilePage::ChooseFiles()
+QStringList WKRN_AddFilePage::ChoosePreviewFiles(QWidget* owner, const QString& title,
+                                                 std::function<bool(const QString&)> folderChoice)
 {
     // A folder of TIFF previews must not look empty under the first filter, so every preview
     // extension comes first; the file's content decides whether it is a preview file.
@@ -134,16 +135,24 @@ void WKRN_AddFilePage::ChooseFiles()
     QString& remembered = WKRN_Preferences::Current().PreviousFolderPath;
     // The filter is remembered for the run, beside the folder.
     static QString rememberedFilter;
-    const WTLU_FileDialogResult chosen =
-        WTLU_FileDialog::GetOpenFileNames(window(), WKRN_StringTable::Load(IDS_ADD_FILES_TITLE),
-                                          filters, remembered, true, &rememberedFilter);
+    const WTLU_FileDialogResult chosen = WTLU_FileDialog::GetOpenFileNames(
+        owner, title, filters, remembered, true, &rememberedFilter, std::move(folderChoice));
     if (!chosen.Accepted())
-        return;
+        return {};
     // A longer path would be refused when the preferences are read back.
     const QString folder = QDir::toNativeSeparators(chosen.folder);
     if (!folder.isEmpty() && folder.size() <= WKRN_Preferences::kMaxPathCharacters)
         remembered = folder;
-    AddFiles(chosen.files);
+    return chosen.files;
+}
+
+void WKRN_AddFilePage::ChooseFiles()
+{
+    const QStringList chosen =
+        ChoosePreviewFiles(window(), WKRN_StringTable::Load(IDS_ADD_FILES_TITLE));
+    if (chosen.isEmpty())
+        return;
+    AddFiles(chosen);
 }
 
 std::vector<WKRN_AddFilePage::RejectedFile> WKRN_AddFilePage::AddFiles(const QStringList& paths)

@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,12 @@ public:
     // Lists the separations of a sheet's surface (the rows refer to them; the sheet must outlive
     // the page).
     void ShowSurface(const IMPN_Surface& surface);
+
+    // The open-file dialog for preview files, starting in the remembered folder, which becomes
+    // the folder the dialog ended in; the chosen files, none when it was cancelled. A folder
+    // that folderChoice accepts may be chosen whole and comes back as the one path.
+    static QStringList ChoosePreviewFiles(QWidget* owner, const QString& title,
+                                          std::function<bool(const QString&)> folderChoice = {});
 
     // Add...: the open-file dialog, starting in the remembered folder, which becomes the folder
     // the dialog ended in; then AddFiles with the chosen files. A cancelled dialog adds nothing.

@@ -464,4 +464,44 @@ void WKRN_NavigationWindow::paintEvent(QPaintEvent*)
     if (!FacingEmpty() && (m_pageEdges || m_pageNumbers))
         if (const IMPN_Surface* surface = ShownSurface())
             DrawPages(painter, *surface);
+    if (!FacingEmpty())
+        DrawRegionMarks(painter, area);
+}
+
+void WKRN_NavigationWindow::SetRegionMarks(std::vector<QRectF> marks, int current,
+                                           const QColor& colour)
+{
+    m_marks = std::move(marks);
+    m_currentMark = current >= 0 && current < int(m_marks.size()) ? current : -1;
+    m_markColour = colour;
+    update();
+}
+
+/* A changed region may be far smaller than a thumbnail pixel: every mark is at least a few
+   pixels across, outlined in the mark colour over a white line so that it reads on any ink. */
+void WKRN_NavigationWindow::DrawRegionMarks(QPainter& painter, const QRect& area) const
+{
+    constexpr int kSmallest = 5;
+    painter.setBrush(Qt::NoBrush);
+    for (std::size_t i = 0; i < m_marks.size(); ++i)
+    {
+        const QRectF& f = m_marks[i];
+        const double x = area.left() + f.x() * area.width(), y = area.top() + f.y() * area.height();
+        const double w = f.width() * area.width(), h = f.height() * area.height();
+        if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(w) || !std::isfinite(h) ||
+            std::fabs(x) > kLargestPixel || std::fabs(y) > kLargestPixel ||
+            std::fabs(w) > kLargestPixel || std::fabs(h) > kLargestPixel)
+            continue;
+        QRect mark(int(std::floor(x)), int(std::floor(y)), std::max(kSmallest, int(std::ceil(w))),
+                   std::max(kSmallest, int(std::ceil(h))));
+        if (mark.width() == kSmallest)
+            mark.moveLeft(int(std::lround(x + w / 2)) - kSmallest / 2);
+        if (mark.height() == kSmallest)
+            mark.moveTop(int(std::lround(y + h / 2)) - kSmallest / 2);
+        const bool current = int(i) == m_currentMark;
+        painter.setPen(QPen(Qt::white, current ? 4 : 3));
+        painter.drawRect(mark);
+        painter.setPen(QPen(m_markColour, current ? 2 : 1));
+        painter.drawRect(mark);
+    }
 }

@@ -19,12 +19,14 @@
 
 #include "IMPN/IMPN_SheetReference.h"
 
+#include <QColor>
 #include <QPointer>
 #include <QRect>
 #include <QWidget>
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 class IMPN_Surface;
 class WKRN_SheetWindowHost;
@@ -49,6 +51,12 @@ public:
     // The job's sheet (none shows nothing) and which of its surfaces faces the viewer.
     void SetSheet(const IMPN_SheetReference& sheet, bool frontFaces);
     void SetPageOverlays(bool edges, bool numbers);
+    // Marks over the thumbnail of the facing surface: the changed regions of a comparison with
+    // another version, as fractions of the picture (x left, y top, width, height); `current`,
+    // the one the view was last centred on, is drawn stronger (-1: none). None: no marks.
+    void SetRegionMarks(std::vector<QRectF> marks, int current, const QColor& colour);
+    const std::vector<QRectF>& RegionMarks() const { return m_marks; }
+    int CurrentMark() const { return m_currentMark; }
 
     // The thumbnail's size; the frame adds its caption.
     QSize sizeHint() const override;
@@ -87,6 +95,7 @@ private:
     void RequestZoom(const QRect& rect);
     QImage ThumbnailPicture() const;
     void DrawPages(QPainter& painter, const IMPN_Surface& surface) const;
+    void DrawRegionMarks(QPainter& painter, const QRect& area) const;
     void SetCursorId(int id);
     QPoint ToPicture(const QPoint& windowPoint) const;
 
@@ -105,4 +114,7 @@ private:
     QPoint m_press{-1, -1};
     QPoint m_last{-1, -1};
     int m_cursorId = 0;
+    std::vector<QRectF> m_marks;
+    int m_currentMark = -1;
+    QColor m_markColour;
 };

@@ -1,6 +1,7 @@
 #include "WKRN/preferences/WKRN_Preferences.h"
 
 #include "GFIL/GFIL_SafeSave.h"
+#include "IMPN/IMPN_InkZones.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -99,6 +100,61 @@ void ReadMemory(const WKRN_PreferenceLookup& store, const char* preference, std:
         number = std::clamp(value, low, high);
 }
 
+// A measure whose range is a matter of degree (a limit, an area): out of range it is taken to
+// the nearer end, as a user who typed it past the end meant.
+void ReadClamped(const WKRN_PreferenceLookup& store, const char* preference, std::int32_t low,
+                 std::int32_t high, std::int32_t& number)
+{
+    std::int32_t value = 0;
+    QByteArray bytes;
+    if (!ReadBytes(store, preference, 4, bytes))
+        return;
+    ReadInt(store, preference, INT32_MIN, INT32_MAX, value);
+    number = std::clamp(value, low, high);
+}
+
+// The zone presets: lines of name, width and count; lines that are not three fields of which the
+// last two are numbers are dropped, numbers out of range taken to the nearer end.
+void ReadZonePresets(const WKRN_PreferenceLookup& store, const char* preference,
+                     std::vector<WKRN_ZonePreset>& presets)
+{
+    const QVariant value = store(Name(preference));
+    if (!value.isValid() || value.typeId() != QMetaType::QString)
+        return;
+    std::vector<WKRN_ZonePreset> read;
+    for (const QString& line : value.toString().split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+    {
+        const QStringList fields = line.split(QLatin1Char('\t'));
+        bool widthOk = false, countOk = false;
+        const qlonglong width = fields.size() == 3 ? fields[1].toLongLong(&widthOk) : 0;
+        const qlonglong count = fields.size() == 3 ? fields[2].toLongLong(&countOk) : 0;
+        if (!widthOk || !countOk || read.size() >= std::size_t(WKRN_Preferences::kMaxZonePresets))
+            continue;
+        WKRN_ZonePreset preset;
+        preset.name = fields[0].trimmed().left(WKRN_Preferences::kMaxZonePresetName);
+        preset.width = std::int32_t(
+            std::clamp<qlonglong>(width, IMPN_InkZones::kMinWidth, IMPN_InkZones::kMaxWidth));
+        preset.count =
+            std::int32_t(std::clamp<qlonglong>(count, 1, qlonglong(IMPN_InkZones::kMaxZones)));
+        read.push_back(preset);
+    }
+    presets = std::move(read);
+}
+
+QString ZonePresetsText(const std::vector<WKRN_ZonePreset>& presets)
+{
+    QStringList lines;
+    for (const WKRN_ZonePreset& preset : presets)
+    {
+        QString name = preset.name;
+        name.replace(QLatin1Char('\t'), QLatin1Char(' '))
+            .replace(QLatin1Char('\n'), QLatin1Char(' '));
+        lines << name + QLatin1Char('\t') + QString::number(preset.width) + QLatin1Char('\t') +
+                     QString::number(preset.count);
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
 void ReadPath(const WKRN_PreferenceLookup& store, const char* preference, QString& path)
 {
     const QVariant value = store(Name(preference));
@@ -186,11 +242,17 @@ WKRN_PreferenceValues WKRN_Preferences::Decode(const WKRN_PreferenceLookup& stor
     { return store(QLatin1String(kCoverageGroup) + QLatin1Char('/') + name); };
     ReadInt(coverage, "DensitometerAperture", kMinAperture, kMaxAperture,
             values.DensitometerAperture);
-    ReadInt(coverage, "InkLimit", 1, kMaxInkLimit, values.InkLimit);
+    ReadClamped(coverage, "InkLimit", 1, kMaxInkLimit, values.InkLimit);
+    ReadClamped(coverage, "InkLimitArea", kMinInkLimitArea, kMaxInkLimitArea, values.InkLimitArea);
+    ReadZonePresets(coverage, "ZonePresets", values.ZonePresets);
     const WKRN_PreferenceLookup rendering = [&store](const QString& name)
     { return store(QLatin1String(kRenderingGroup) + QLatin1Char('/') + name); };
     ReadMemory(rendering, "TileMemory", kMinTileMemory, kMaxTileMemory, values.TileMemory);
     ReadInt(rendering, "RenderThreads", 0, kMaxRenderThreads, values.RenderThreads);
+    const WKRN_PreferenceLookup compare = [&store](const QString& name)
+    { return store(QLatin1String(kCompareGroup) + QLatin1Char('/') + name); };
+    ReadColor(compare, "AddedColor", values.CompareAddedColor);
+    ReadColor(compare, "RemovedColor", values.CompareRemovedColor);
     const WKRN_PreferenceLookup exports = [&store](const QString& name)
     { return store(QLatin1String(kExportGroup) + QLatin1Char('/') + name); };
     ReadPath(exports, "InkPresettingFolder", values.InkPresettingFolder);
@@ -233,11 +295,16 @@ QSettings::Status WriteValues(const WKRN_PreferenceValues& values, const QString
     store.beginGroup(QLatin1String(WKRN_Preferences::kCoverageGroup));
     store.setValue(Name("DensitometerAperture"), IntBytes(values.DensitometerAperture));
     store.setValue(Name("InkLimit"), IntBytes(values.InkLimit));
+    store.setValue(Name("InkLimitArea"), IntBytes(values.InkLimitArea));
+    store.setValue(Name("ZonePresets"), ZonePresetsText(values.ZonePresets));
     store.endGroup();
     store.beginGroup(QLatin1String(WKRN_Preferences::kRenderingGroup));
     store.setValue(Name("TileMemory"), IntBytes(values.TileMemory));
     store.setValue(Name("RenderThreads"), IntBytes(values.RenderThreads));
     store.endGroup();
+    store.beginGroup(QLatin1String(WKRN_Preferences::kCompareGroup));
+    store.setValue(Name("AddedColor"), ColorBytes(values.CompareAddedColor));
+    store.setValue(Name("RemovedColor"), ColorBytes(values.CompareRemovedColor));
     store.beginGroup(QLatin1String(WKRN_Preferences::kExportGroup));
     store.setValue(Name("InkPresettingFolder"), values.InkPresettingFolder);
     store.endGroup();

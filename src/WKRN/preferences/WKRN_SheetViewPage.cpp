@@ -73,10 +73,18 @@ WKRN_SheetViewPage::WKRN_SheetViewPage(const WKRN_PreferenceValues& values, QWid
     auto* memoryForm = new QFormLayout(memory);
     memoryForm->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     memoryForm->addRow(Text("Tile Memory per Surface"), m_tileMemory);
+    m_compareAdded = ColorButton(values.CompareAddedColor, defaults.CompareAddedColor, this);
+    m_compareRemoved = ColorButton(values.CompareRemovedColor, defaults.CompareRemovedColor, this);
+    auto* compare = new QGroupBox(WKRN_StringTable::Load(IDS_COMPARE_TITLE), this);
+    auto* compareForm = new QFormLayout(compare);
+    compareForm->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    compareForm->addRow(WKRN_StringTable::Load(IDS_COMPARE_ADDED_COLOR), m_compareAdded);
+    compareForm->addRow(WKRN_StringTable::Load(IDS_COMPARE_REMOVED_COLOR), m_compareRemoved);
     auto* page = new QVBoxLayout(this);
     page->addWidget(imposition);
     page->addWidget(colors);
     page->addWidget(memory);
+    page->addWidget(compare);
     page->addStretch(1);
 }
 
@@ -88,4 +96,6 @@ void WKRN_SheetViewPage::Store(WKRN_PreferenceValues& values) const
     values.ShowImpositionOnOpen = m_showImposition->isChecked();
     values.DefaultSpotColor = BytesOf(*m_unknownInks);
     values.TileMemory = m_tileMemory->value();
+    values.CompareAddedColor = BytesOf(*m_compareAdded);
+    values.CompareRemovedColor = BytesOf(*m_compareRemoved);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The Sheet page of the Preferences dialog: the colours of the imposition overlays, whether a job
-// opens with them shown, the colour of inks that no colour database knows, and the memory kept
-// for the tiles of each surface.
+// opens with them shown, the colour of inks that no colour database knows, the memory kept for
+// the tiles of each surface, and the colours of a comparison with another version.
 
 #include "WKRN/preferences/WKRN_PreferencesPage.h"
 
@@ -21,6 +21,8 @@ public:
     QCheckBox* ShowImposition() const { return m_showImposition; }
     CColorButton* UnknownInks() const { return m_unknownInks; }
     QSpinBox* TileMemory() const { return m_tileMemory; }
+    CColorButton* CompareAdded() const { return m_compareAdded; }
+    CColorButton* CompareRemoved() const { return m_compareRemoved; }
 
     void Store(WKRN_PreferenceValues& values) const override;
 
@@ -37,4 +39,6 @@ private:
     QCheckBox* m_showImposition;
     CColorButton* m_unknownInks;
     QSpinBox* m_tileMemory;
+    CColorButton* m_compareAdded;
+    CColorButton* m_compareRemoved;
 };

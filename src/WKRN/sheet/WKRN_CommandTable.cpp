@@ -210,6 +210,17 @@ std::vector<WKRN_CommandInfo> MakeEntries()
                      false, E::Job));
     t.push_back(Item(ID_TOOL_DENSITOMETER, 5, QT_TRANSLATE_NOOP("WKRN_Menu", "&Densitometer"), "",
                      true, E::Job, true));
+    // Comparing versions, at the end of the Sheet menu.
+    t.push_back(Separator(4));
+    t.push_back(Item(ID_SHEET_COMPARE_WITH, 4, QT_TRANSLATE_NOOP("WKRN_Menu", "&Compare With..."),
+                     "", false, E::Job));
+    t.push_back(Item(ID_SHEET_NEXT_DIFFERENCE, 4,
+                     QT_TRANSLATE_NOOP("WKRN_Menu", "Ne&xt Difference\tF8"), "F8", false, E::Job));
+    t.push_back(Item(ID_SHEET_PREVIOUS_DIFFERENCE, 4,
+                     QT_TRANSLATE_NOOP("WKRN_Menu", "Pre&vious Difference\tShift+F8"), "Shift+F8",
+                     false, E::Job));
+    t.push_back(Item(ID_SHEET_COMPARE_OFF, 4, QT_TRANSLATE_NOOP("WKRN_Menu", "Compare &Off"), "",
+                     false, E::Job));
     return t;
 }
 } // namespace

@@ -7,6 +7,7 @@
 #include "WKRN/app/WKRN_Language.h"
 #include "WKRN/app/WKRN_StringTable.h"
 #include "WKRN/browser/WKRN_RegistryWindow.h"
+#include "WKRN/compare/WKRN_CompareMode.h"
 #include "WKRN/coverage/WKRN_InkCoverageTools.h"
 #include "WKRN/files/WKRN_AddFileDialog.h"
 #include "WKRN/files/WKRN_UnreadableFiles.h"
@@ -95,6 +96,8 @@ WKRN_SheetWindow::WKRN_SheetWindow(int identity, QObject* application)
     m_commands->Install();
     m_inkCoverage = std::make_unique<WKRN_InkCoverageTools>(*this, *m_view);
     m_inkCoverage->Install();
+    m_compare = std::make_unique<WKRN_CompareMode>(*this, *m_view);
+    m_compare->Install();
     m_inkPresetting = std::make_unique<WKRN_InkPresettingExport>(*this);
     m_inkPresetting->Install();
     UpdateCommandState();
@@ -382,6 +385,8 @@ void WKRN_SheetWindow::TakeSheet(const IMPN_SheetReference& sheet)
 {
     if (m_inkCoverage)
         m_inkCoverage->SheetChanged();
+    if (m_compare)
+        m_compare->SheetChanged();
     const QString before = MenuText();
     m_sheet = sheet;
     m_view->SetSheet(m_sheet.Get());
@@ -586,6 +591,7 @@ bool WKRN_SheetWindow::HandleMessage(const WTLU_MessageEvent& message)
                                 quintptr(level) << 16 | quintptr(level), message.LParam(),
                                 message.Payload());
         m_inkCoverage->ViewChanged();
+        m_compare->ViewChanged();
         return true;
     }
     case JOBMSG_ZOOM_CHANGED:

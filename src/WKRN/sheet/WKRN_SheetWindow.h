@@ -25,6 +25,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QToolBar;
+class WKRN_CompareMode;
 class WKRN_InkCoverageTools;
 class WKRN_InkPresettingExport;
 class WKRN_SheetView;
@@ -82,6 +83,7 @@ public:
     QLabel* CapsPane() const;
     WKRN_SheetView* View() const override { return m_view; }
     WKRN_InkCoverageTools* InkCoverage() const { return m_inkCoverage.get(); }
+    WKRN_CompareMode* Compare() const { return m_compare.get(); }
     WKRN_InkPresettingExport* InkPresetting() const { return m_inkPresetting.get(); }
 
     // The palette shown and hidden by a palette command (32822 navigation, 32823 separations,
@@ -149,6 +151,7 @@ private:
     std::unique_ptr<WKRN_SheetWindowCommands> m_commands;
     std::unique_ptr<WKRN_SheetWindowPalettes> m_paletteSet;
     std::unique_ptr<WKRN_InkCoverageTools> m_inkCoverage;
+    std::unique_ptr<WKRN_CompareMode> m_compare;
     std::unique_ptr<WKRN_InkPresettingExport> m_inkPresetting;
     bool m_popUpInProgress = false;
     QString m_paintProgress; // the progress text shown, empty when none

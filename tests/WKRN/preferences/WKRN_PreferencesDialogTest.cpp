@@ -30,6 +30,7 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -266,6 +267,17 @@ TEST_F(PreferencesDialog, Ok_WritesTheStoreAtOnce_DefaultItemsGiveTheDocumentedD
     // Typed as the user types: a micrometre value survives the millimetre field exactly.
     dialog.InkCoveragePage()->Aperture()->setValue(0.987);
     dialog.InkCoveragePage()->InkLimit()->setValue(320);
+    // Typed past its end, the measuring area stops at 5 mm.
+    dialog.InkCoveragePage()->InkLimitArea()->setValue(7.5);
+    QTableWidget* presets = dialog.InkCoveragePage()->Presets();
+    ASSERT_EQ(presets->rowCount(), 2);                 // the two presses of the defaults
+    dialog.InkCoveragePage()->RemovePreset()->click(); // none chosen: nothing goes
+    presets->setCurrentCell(0, 0);
+    dialog.InkCoveragePage()->RemovePreset()->click();
+    dialog.InkCoveragePage()->AddPreset()->click();
+    presets->item(1, 0)->setText(QStringLiteral("Sheetfed 74"));
+    qobject_cast<QDoubleSpinBox*>(presets->cellWidget(1, 1))->setValue(36.25);
+    qobject_cast<QSpinBox*>(presets->cellWidget(1, 2))->setValue(2000);
     dialog.accept();
 
     const WKRN_PreferenceValues stored = WKRN_Preferences::Read(store);
@@ -279,6 +291,10 @@ TEST_F(PreferencesDialog, Ok_WritesTheStoreAtOnce_DefaultItemsGiveTheDocumentedD
     EXPECT_EQ(stored.TileMemory, 768);
     EXPECT_EQ(stored.DensitometerAperture, 987);
     EXPECT_EQ(stored.InkLimit, 320);
+    EXPECT_EQ(stored.InkLimitArea, 5000);
+    EXPECT_EQ(stored.ZonePresets,
+              (std::vector<WKRN_ZonePreset>{{QString(), 30000, 23},
+                                            {QStringLiteral("Sheetfed 74"), 36250, 1024}}));
     EXPECT_EQ(stored, WKRN_Preferences::Current());
 }
 

@@ -123,6 +123,8 @@ TEST(WKRN_Preferences, WriteThenRead_GivesEveryValueBack)
     v.ShowEntireImpositionTree = true;
     v.ShowTileBoundaries = true;
     v.RenderThreads = 3;
+    v.CompareAddedColor = {21, 22, 23};
+    v.CompareRemovedColor = {24, 25, 26};
     ASSERT_TRUE(WKRN_Preferences::Write(v, path));
     EXPECT_EQ(WKRN_Preferences::Read(path), v);
 }
@@ -222,6 +224,55 @@ TEST(WKRN_Preferences, TileMemory_IsClampedWhenOutOfRangeAndFallsBackWhenOdd)
     EXPECT_EQ(
         store.value(QStringLiteral("Software/Quor/Varnex/Rendering/WKRN_TileMemory")).toByteArray(),
         Bytes({0, 4, 0, 0}));
+}
+
+// The ink limit and its measuring area are taken to the nearer end of their ranges; the zone
+// presets keep the lines they can read, their numbers taken into range.
+TEST(WKRN_Preferences, InkLimitAreaAndZonePresets_AreTakenIntoRange)
+{
+    WKRN_TestFolder folder;
+    const QString path = folder.File("Varnex.conf");
+    const auto read = [&path](const char* name, const QVariant& value)
+    {
+        {
+            QSettings store(path, QSettings::IniFormat);
+            store.setValue(QStringLiteral("Software/Quor/Varnex/InkCoverage/WKRN_") +
+                               QLatin1String(name),
+                           value);
+        }
+        return WKRN_Preferences::Read(path);
+    };
+    const WKRN_PreferenceValues defaults;
+    EXPECT_EQ(defaults.InkLimitArea, 500);
+    EXPECT_EQ(read("InkLimitArea", Bytes({0xE8, 0x03, 0, 0})).InkLimitArea, 1000);
+    EXPECT_EQ(read("InkLimitArea", Bytes({10, 0, 0, 0})).InkLimitArea, 100);
+    EXPECT_EQ(read("InkLimitArea", Bytes({0xFF, 0xFF, 0xFF, 0xFF})).InkLimitArea, 100);
+    EXPECT_EQ(read("InkLimitArea", Bytes({0, 0, 1, 0})).InkLimitArea, 5000);
+    EXPECT_EQ(read("InkLimitArea", Bytes({0, 0})).InkLimitArea, 500);
+    EXPECT_EQ(read("InkLimit", Bytes({0x10, 0x27, 0, 0})).InkLimit, 1600);
+
+    const std::vector<WKRN_ZonePreset> presets =
+        read("ZonePresets", QStringLiteral("Big press\t32500\t32\n"
+                                           "broken line\n"
+                                           "\t1\t99999\n"
+                                           "Wide\t9999999\t0\n"
+                                           "Bad\tx\t2"))
+            .ZonePresets;
+    EXPECT_EQ(presets, (std::vector<WKRN_ZonePreset>{{QStringLiteral("Big press"), 32500, 32},
+                                                     {QString(), 1000, 1024},
+                                                     {QStringLiteral("Wide"), 1000000, 1}}));
+    EXPECT_TRUE(read("ZonePresets", QStringLiteral("")).ZonePresets.empty());
+    EXPECT_EQ(read("ZonePresets", Bytes({1, 2})).ZonePresets, defaults.ZonePresets);
+
+    WKRN_PreferenceValues v;
+    v.InkLimitArea = 1234;
+    v.ZonePresets = {{QStringLiteral("Tab\tin name"), 30000, 23}, {QString(), 32500, 32}};
+    ASSERT_TRUE(WKRN_Preferences::Write(v, path));
+    const WKRN_PreferenceValues back = WKRN_Preferences::Read(path);
+    EXPECT_EQ(back.InkLimitArea, 1234);
+    EXPECT_EQ(back.ZonePresets,
+              (std::vector<WKRN_ZonePreset>{{QStringLiteral("Tab in name"), 30000, 23},
+                                            {QString(), 32500, 32}}));
 }
 
 TEST(WKRN_Preferences, BrokenOrMissingStore_KeepsDefaults)

@@ -11,6 +11,38 @@ WTLU_FileDialog::Chooser& CurrentChooser()
     static WTLU_FileDialog::Chooser chooser;
     return chooser;
 }
+
+// The open-file dialog that takes a folder the request accepts as the choice itself, where the
+// plain dialog would enter it.
+class FolderChoosingDialog : public QFileDialog
+{
+public:
+    FolderChoosingDialog(QWidget* owner, const QString& title, const QString& folder,
+                         std::function<bool(const QString&)> folderChoice)
+        : QFileDialog(owner, title, folder), m_FolderChoice(std::move(folderChoice))
+    {
+    }
+
+    // The folder chosen whole; empty when files were chosen.
+    const QString& ChosenFolder() const { return m_ChosenFolder; }
+
+    void accept() override
+    {
+        const QStringList selected = selectedFiles();
+        if (m_FolderChoice && selected.size() == 1 && QFileInfo(selected.front()).isDir() &&
+            m_FolderChoice(selected.front()))
+        {
+            m_ChosenFolder = QFileInfo(selected.front()).absoluteFilePath();
+            QDialog::accept();
+            return;
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    std::function<bool(const QString&)> m_FolderChoice;
+    QString m_ChosenFolder;
+};
 } // namespace
 
 QString WTLU_FileDialog::NameFilter(const WTLU_FileFilter& filter)
@@ -49,7 +81,11 @@ WTLU_FileDialog::Chooser WTLU_FileDialog::SetChooser(Chooser chooser)
 
 WTLU_FileDialogResult WTLU_FileDialog::RunModal(const WTLU_FileDialogRequest& request)
 {
-    QFileDialog dialog(request.owner, request.title, request.folder);
+    FolderChoosingDialog dialog(request.owner, request.title, request.folder, request.folderChoice);
+    // A desktop's own dialog never asks the Open button's handler about a folder: where one may
+    // be chosen whole, the dialog is Qt's.
+    if (request.folderChoice)
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // Existing files only: a typed name that does not exist is refused by the dialog itself.
     dialog.setFileMode(request.multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
@@ -61,16 +97,18 @@ WTLU_FileDialogResult WTLU_FileDialog::RunModal(const WTLU_FileDialogRequest& re
     WTLU_FileDialogResult result;
     if (dialog.exec() != QDialog::Accepted)
         return result;
-    result.files = dialog.selectedFiles();
+    result.files = dialog.ChosenFolder().isEmpty() ? dialog.selectedFiles()
+                                                   : QStringList{dialog.ChosenFolder()};
     result.folder = dialog.directory().absolutePath();
     result.filter = dialog.selectedNameFilter();
     return result;
 }
 
-WTLU_FileDialogResult WTLU_FileDialog::GetOpenFileNames(QWidget* owner, const QString& title,
-                                                        const std::vector<WTLU_FileFilter>& filters,
-                                                        const QString& folder, bool multiple,
-                                                        QString* selectedFilter)
+WTLU_FileDialogResult
+WTLU_FileDialog::GetOpenFileNames(QWidget* owner, const QString& title,
+                                  const std::vector<WTLU_FileFilter>& filters,
+                                  const QString& folder, bool multiple, QString* selectedFilter,
+                                  std::function<bool(const QString&)> folderChoice)
 {
     WTLU_FileDialogRequest request;
     request.owner = owner;
@@ -80,6 +118,7 @@ WTLU_FileDialogResult WTLU_FileDialog::GetOpenFileNames(QWidget* owner, const QS
     if (!folder.isEmpty() && QFileInfo(folder).isDir())
         request.folder = folder;
     request.multiple = multiple;
+    request.folderChoice = std::move(folderChoice);
     if (selectedFilter != nullptr && request.nameFilters.contains(*selectedFilter))
         request.selectedFilter = *selectedFilter;
 

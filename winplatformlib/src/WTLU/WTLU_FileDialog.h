@@ -36,6 +36,10 @@ struct WTLU_FileDialogRequest
     bool multiple = true;
     // The name filter chosen at the start (one of nameFilters); the first when empty.
     QString selectedFilter;
+    // Folders that may be chosen whole: a folder this answers true for, selected and opened with
+    // the Open button, comes back as the one chosen path instead of being entered. Other folders
+    // are entered as usual. Empty: files only.
+    std::function<bool(const QString& folder)> folderChoice;
 };
 
 struct WTLU_FileDialogResult
@@ -59,10 +63,12 @@ public:
     // chooser leaves it empty, the folder of the first chosen file. selectedFilter, when given,
     // names the filter to start with (a name filter as NameFilter makes it) and receives the one
     // chosen, so that callers can remember it with the folder.
-    static WTLU_FileDialogResult GetOpenFileNames(QWidget* owner, const QString& title,
-                                                  const std::vector<WTLU_FileFilter>& filters,
-                                                  const QString& folder, bool multiple = true,
-                                                  QString* selectedFilter = nullptr);
+    // folderChoice, when given, lets a folder be chosen whole (see WTLU_FileDialogRequest).
+    static WTLU_FileDialogResult
+    GetOpenFileNames(QWidget* owner, const QString& title,
+                     const std::vector<WTLU_FileFilter>& filters, const QString& folder,
+                     bool multiple = true, QString* selectedFilter = nullptr,
+                     std::function<bool(const QString&)> folderChoice = {});
 
     // "Preview File (*.PRV *.prv *.KRN *.krn)": each pattern in its upper-case and its
     // lower-case form (once when both are the same), duplicates and blanks dropped.
