@@ -4,6 +4,7 @@
 #include "IMPN/IMPN_RegistryScan.h"
 #include "IMPN/IMPN_Separation.h"
 #include "IMPN/IMPN_ThumbnailImage.h"
+#include "TIFX/TIFX_Exception.h"
 #include "TIFX/TIFX_KRNFile.h"
 
 #include <algorithm>
@@ -42,7 +43,7 @@ IMPN_Sheet::IMPN_Sheet(const std::vector<GFIL_FileSpec>& frontFiles,
             }
             catch (const TIFX_FileIOException& e)
             {
-                m_LeftOut.push_back(IMPN_FileFailure::Of(file.GetPath(), e.WhatNarrow()));
+                m_LeftOut.push_back(IMPN_FileFailure::Of(file.GetPath(), e.what()));
                 continue;
             }
             if (!file.IsValidPreviewFile())
