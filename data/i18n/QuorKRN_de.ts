@@ -640,6 +640,26 @@ Die Benutzeroberfläche verwendet das Qt-Toolkit unter der GNU Lesser General Pu
         <translation>Der Ordner kann nicht gelesen werden.</translation>
     </message>
     <message>
+        <source>One preview file of this sheet could not be read, so its ink may be missing from the picture.</source>
+        <comment>2581</comment>
+        <translation>Eine Vorschaudatei dieses Bogens konnte nicht gelesen werden; ihre Farbe kann im Bild fehlen.</translation>
+    </message>
+    <message>
+        <source>%1 preview files of this sheet could not be read, so their inks may be missing from the picture.</source>
+        <comment>2582</comment>
+        <translation>%1 Vorschaudateien dieses Bogens konnten nicht gelesen werden; ihre Farben können im Bild fehlen.</translation>
+    </message>
+    <message>
+        <source>Close the job and open the sheet again once the files can be read.</source>
+        <comment>2583</comment>
+        <translation>Schließen Sie den Auftrag und öffnen Sie den Bogen erneut, sobald die Dateien lesbar sind.</translation>
+    </message>
+    <message>
+        <source>Unreadable Preview Files</source>
+        <comment>2584</comment>
+        <translation>Nicht lesbare Vorschaudateien</translation>
+    </message>
+    <message>
         <source>All Preview Files</source>
         <comment>1150</comment>
         <translation>Alle Vorschaudateien</translation>
@@ -1208,6 +1228,11 @@ Farbzonen</translation>
         <source>Counting the ink zones...</source>
         <comment>2311</comment>
         <translation>Die Farbzonen werden gezählt...</translation>
+    </message>
+    <message>
+        <source>The ink zones could not be counted: %1</source>
+        <comment>2580</comment>
+        <translation>Die Farbzonen konnten nicht gezählt werden: %1</translation>
     </message>
     <message>
         <source>Zone</source>

@@ -78,8 +78,10 @@ inline std::uint64_t CountBits(const std::uint8_t* row, std::uint32_t a, std::ui
 
 // Counting is most of the work of a whole-surface profile; where the processor has a
 // population-count instruction a second copy of this loop uses it, chosen once at load time.
+// Not under a sanitizer: its instrumented resolver would run before the sanitizer's runtime is
+// up, and the program would fail to load.
 #if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) &&                             \
-    !defined(__SANITIZE_ADDRESS__)
+    !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
 __attribute__((target_clones("popcnt", "default")))
 #endif
 void CountRows(const std::uint8_t* bits, std::size_t rowBytes, std::uint32_t from,

@@ -206,6 +206,8 @@ void IMPN_OverviewImage::Build(IMPN_Surface& surface, IMPN_WorkerPool* pool)
 
     const int shift = base - kUnit;
     // The inks the picture mixes: shown, and of the renderer's geometry (it leaves out the others).
+    // The scale is read here: a worker touches its own reader and these values, never the
+    // separation, whose file handle belongs to this thread.
     struct Ink
     {
         IMPN_Separation* separation;

@@ -167,33 +167,52 @@ bool IMPN_RegistryScan::AddFile(IMPN_Registry& registry, const std::string& path
     {
         return invalid(Describe(e));
     }
+    catch (...)
+    {
+        return invalid(GLIB_DescribeException(std::current_exception()));
+    }
     ++record.validCount;
     return true;
 }
 
+/* A scan may run away from the user-interface thread: whatever it meets (no memory for the
+   listing, a progress report that fails) ends it with the reason in the record, never by
+   throwing. */
 bool IMPN_RegistryScan::Scan(const std::string& folder, IMPN_Registry& registry,
                              IMPN_RegistryFolder& record, const Progress& progress,
                              const std::atomic<bool>* stop)
 {
     registry.Clear();
     record.Clear();
-    record.folder = folder;
-    std::vector<std::string> files;
-    if (!ListFolder(folder, files, record.listError))
-        return false;
-    record.total = static_cast<int>(files.size());
-    for (const std::string& path : files)
+    try
     {
-        if (stop != nullptr && stop->load())
+        record.folder = folder;
+        std::vector<std::string> files;
+        if (!ListFolder(folder, files, record.listError))
+            return false;
+        record.total = static_cast<int>(files.size());
+        for (const std::string& path : files)
         {
-            record.stopped = true;
-            break;
+            if (stop != nullptr && stop->load())
+            {
+                record.stopped = true;
+                break;
+            }
+            AddFile(registry, path, record);
+            if (progress)
+                progress(record.validCount + record.invalidCount, record.total);
         }
-        AddFile(registry, path, record);
-        if (progress)
-            progress(record.validCount + record.invalidCount, record.total);
+        return true;
     }
-    return true;
+    catch (...)
+    {
+        registry.Clear();
+        const std::string reason = GLIB_DescribeException(std::current_exception());
+        record.Clear();
+        record.folder = folder;
+        record.listError = reason;
+        return false;
+    }
 }
 
 std::wstring IMPN_RegistryScan::ItemText(Kind kind, const IMPN_Node& node, const Words& words)

@@ -78,9 +78,10 @@ public:
     static bool AddFile(IMPN_Registry& registry, const std::string& path,
                         IMPN_RegistryFolder& record);
     // Clears registry and record, lists the folder and reads every candidate. False when the folder
-    // cannot be listed (the record says why, the registry stays empty). A scan may run on a thread
-    // of its own with a registry of its own: stop, when given and set (from any thread), ends it
-    // after the file being read, with what was read so far and the record marked as stopped.
+    // cannot be listed or the scan fails on the way, whatever the failure (the record says why,
+    // the registry stays empty); it never throws. A scan may run on a thread of its own with a
+    // registry of its own: stop, when given and set (from any thread), ends it after the file
+    // being read, with what was read so far and the record marked as stopped.
     static bool Scan(const std::string& folder, IMPN_Registry& registry,
                      IMPN_RegistryFolder& record, const Progress& progress = {},
                      const std::atomic<bool>* stop = nullptr);

@@ -54,7 +54,9 @@ public:
     // asked of it, and only from that worker; it keeps no tile classes of its own (GetTileClass
     // answers 0 or 128), since the owner's classes are the ones that count. Null when the ink
     // cannot be read from another thread; the renderer then makes its tiles on the caller's
-    // thread.
+    // thread. Throws, saying which file, when a reader cannot be opened now (no descriptor left,
+    // the file gone). Called on the owner's thread or on a worker while the owner goes on, so it
+    // reads only what never changes after the ink is made.
     virtual std::unique_ptr<IMPN_RenderInk> OpenWorkerReader() const { return nullptr; }
 
     // Records the class (1 blank, 2 solid, 4 mixed) a worker found for the tile holding (x, y),

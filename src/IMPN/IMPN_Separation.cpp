@@ -7,8 +7,11 @@
 #include "IMPN/IMPN_RunCoverage.h"
 #include "TIFX/TIFX_KRNFile.h"
 
+#include "GLIB/GLIB_Exception.h"
+
 #include <algorithm>
 #include <cstring>
+#include <exception>
 #include <limits>
 #include <optional>
 #include <ostream>
@@ -135,7 +138,18 @@ void IMPN_Separation::Prepare()
 TIFX_KRNFile& IMPN_Separation::GetFile()
 {
     if (!m_File->IsOpen())
-        m_File->Open();
+    {
+        try
+        {
+            m_File->Open();
+        }
+        catch (...)
+        {
+            m_OpenFailure = GLIB_DescribeException(std::current_exception());
+            throw;
+        }
+        m_OpenFailure.clear();
+    }
     return *m_File;
 }
 

@@ -117,6 +117,10 @@ public:
     // The separation's own reader, opened when needed. Throws TIFX_FileIOException when the
     // file cannot be opened.
     TIFX_KRNFile& GetFile();
+    // Why the reader could not be opened the last time it was tried, as the reader says it (the
+    // file's path, then the reason: "... .tif: Too many open files"); empty once it opens. The
+    // reads that swallow their failures leave it here for whoever shows the separation.
+    const std::string& GetOpenFailure() const { return m_OpenFailure; }
     // The path of the separation's file (UTF-8), known without opening it.
     const std::string& GetFilePath() const;
 
@@ -169,6 +173,7 @@ private:
     std::int64_t m_PrintTicks = 0;
     std::uint16_t m_ThumbnailDirectory = 1;
     std::unique_ptr<TIFX_KRNFile> m_File;
+    std::string m_OpenFailure;
     IMPN_ColorRecord m_CurrentColor;
     IMPN_ColorRecord m_DecidedColor;
     std::array<std::uint16_t, 4> m_CMYKEquivalent{};

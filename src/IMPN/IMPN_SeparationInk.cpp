@@ -96,6 +96,11 @@ private:
 };
 } // namespace
 
+IMPN_SeparationInk::IMPN_SeparationInk(IMPN_Separation& separation)
+    : m_Separation(separation), m_Path(separation.GetFilePath())
+{
+}
+
 bool IMPN_SeparationInk::GetImageInfo(std::uint32_t& width, std::uint32_t& length,
                                       std::uint32_t& tileWidth, std::uint32_t& tileLength)
 {
@@ -138,18 +143,12 @@ void IMPN_SeparationInk::GetInk(std::uint8_t colour[3], std::uint8_t background[
 
 std::unique_ptr<IMPN_RenderInk> IMPN_SeparationInk::OpenWorkerReader() const
 {
-    try
-    {
-        auto file = std::make_unique<TIFX_KRNFile>(m_Separation.GetFilePath());
-        file->Open();
-        if (file->GetDirectory() != 0 && !file->SetDirectory(0))
-            return nullptr;
-        return std::make_unique<WorkerReader>(std::move(file));
-    }
-    catch (const TIFX_Exception&)
-    {
-        return nullptr;
-    }
+    auto file = std::make_unique<TIFX_KRNFile>(m_Path);
+    file->Open();
+    if (file->GetDirectory() != 0 && !file->SetDirectory(0))
+        throw TIFX_FileIOException(m_Path + ": the main image cannot be selected", __FILE__,
+                                   __LINE__);
+    return std::make_unique<WorkerReader>(std::move(file));
 }
 
 void IMPN_SeparationInk::NoteTileClass(std::uint32_t x, std::uint32_t y, int tileClass)

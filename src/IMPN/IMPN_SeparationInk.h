@@ -5,6 +5,7 @@
 #include "IMPN/IMPN_SurfaceRenderer.h"
 
 #include <memory>
+#include <string>
 #include <vector>
 
 class IMPN_Separation;
@@ -12,7 +13,7 @@ class IMPN_Separation;
 class IMPN_SeparationInk : public IMPN_RenderInk
 {
 public:
-    explicit IMPN_SeparationInk(IMPN_Separation& separation) : m_Separation(separation) {}
+    explicit IMPN_SeparationInk(IMPN_Separation& separation);
 
     bool GetImageInfo(std::uint32_t& width, std::uint32_t& length, std::uint32_t& tileWidth,
                       std::uint32_t& tileLength) override;
@@ -24,9 +25,9 @@ public:
     bool IsVisible() const override;
     void GetInk(std::uint8_t colour[3], std::uint8_t background[3],
                 unsigned& opacity) const override;
-    // A reader with its own handle on the separation's file, opened here on the owner's thread
-    // (opening registers the file's private tags through process-wide libtiff state); null when
-    // the file cannot be opened now.
+    // A reader with its own handle on the separation's file, opened from the path copied when
+    // the ink was made. Throws the preview-file exception (naming the file) when the file
+    // cannot be opened now.
     std::unique_ptr<IMPN_RenderInk> OpenWorkerReader() const override;
     void NoteTileClass(std::uint32_t x, std::uint32_t y, int tileClass) override;
 
@@ -38,4 +39,5 @@ public:
 
 private:
     IMPN_Separation& m_Separation;
+    const std::string m_Path;
 };

@@ -1,12 +1,23 @@
 #include "IMPN/IMPN_Sheet.h"
 
 #include "GFIL/GFIL_FileSpec.h"
+#include "IMPN/IMPN_RegistryScan.h"
+#include "IMPN/IMPN_Separation.h"
 #include "IMPN/IMPN_ThumbnailImage.h"
+#include "TIFX/TIFX_Exception.h"
 #include "TIFX/TIFX_KRNFile.h"
 
 #include <algorithm>
 #include <cmath>
 #include <ostream>
+
+IMPN_FileFailure IMPN_FileFailure::Of(const std::string& path, const std::string& text)
+{
+    const std::string named = path + ": ";
+    if (!path.empty() && text.compare(0, named.size(), named) == 0)
+        return {path, text.substr(named.size())};
+    return {path, text};
+}
 
 IMPN_Sheet::IMPN_Sheet(TIFX_KRNFile& file)
 {
@@ -30,12 +41,16 @@ IMPN_Sheet::IMPN_Sheet(const std::vector<GFIL_FileSpec>& frontFiles,
             {
                 file.Open();
             }
-            catch (const TIFX_FileIOException&)
+            catch (const TIFX_FileIOException& e)
             {
+                m_LeftOut.push_back(IMPN_FileFailure::Of(file.GetPath(), e.what()));
                 continue;
             }
             if (!file.IsValidPreviewFile())
+            {
+                m_LeftOut.push_back({file.GetPath(), IMPN_RegistryScan::MissingTagReason});
                 continue;
+            }
             if (file.GetDirectory() != 0)
                 file.SetDirectory(0);
             if (!haveFields)
@@ -236,4 +251,36 @@ void IMPN_Sheet::Release()
 {
     if (--m_ReferenceCount <= 0)
         delete this;
+}
+
+void IMPN_Sheet::AddViewer()
+{
+    ++m_ViewerCount;
+}
+
+void IMPN_Sheet::ReleaseViewer()
+{
+    if (m_ViewerCount > 0 && --m_ViewerCount == 0)
+    {
+        m_Front.ReleaseResources();
+        m_Back.ReleaseResources();
+    }
+}
+
+std::vector<IMPN_FileFailure> IMPN_Sheet::GetUnreadableFiles() const
+{
+    std::vector<IMPN_FileFailure> files;
+    for (const IMPN_Surface* surface : {&m_Front, &m_Back})
+        for (const auto& separation : surface->GetSeparations())
+        {
+            const std::string& failure = separation->GetOpenFailure();
+            if (failure.empty())
+                continue;
+            // Work & Turn and Work & Tumble read one file for both surfaces.
+            const std::string& path = separation->GetFilePath();
+            if (std::none_of(files.begin(), files.end(),
+                             [&](const IMPN_FileFailure& f) { return f.path == path; }))
+                files.push_back(IMPN_FileFailure::Of(path, failure));
+        }
+    return files;
 }

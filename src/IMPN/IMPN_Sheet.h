@@ -14,6 +14,17 @@
 
 class GFIL_FileSpec;
 
+// A file a sheet could not read, and why (the reason without the path).
+struct IMPN_FileFailure
+{
+    std::string path;
+    std::string reason;
+
+    // From the text of a failure that names the file first ("<path>: <reason>").
+    static IMPN_FileFailure Of(const std::string& path, const std::string& text);
+    bool operator==(const IMPN_FileFailure&) const = default;
+};
+
 class IMPN_Sheet : public IMPN_Node
 {
 public:
@@ -30,9 +41,9 @@ public:
     explicit IMPN_Sheet(TIFX_KRNFile& file);
 
     // A sheet made from lists of files, front and back (the user's own file lists). Files that
-    // cannot be opened or are not valid preview files are skipped; the first valid file of all
-    // gives the sheet fields; each valid file becomes a separation of its list's surface without
-    // the replacement rule.
+    // cannot be opened or are not valid preview files are skipped (GetLeftOutFiles says why);
+    // the first valid file of all gives the sheet fields; each valid file becomes a separation
+    // of its list's surface without the replacement rule. No file stays open.
     IMPN_Sheet(const std::vector<GFIL_FileSpec>& frontFiles,
                const std::vector<GFIL_FileSpec>& backFiles);
 
@@ -53,6 +64,13 @@ public:
     // empty). A pool (not kept) makes the surfaces' thumbnails on its workers.
     void Prepare(IMPN_WorkerPool* pool = nullptr);
 
+    // The files whose separation could not open its reader the last time it tried
+    // (IMPN_Separation::GetOpenFailure), each once, front first: after Prepare, those whose inks
+    // the sheet is shown without.
+    std::vector<IMPN_FileFailure> GetUnreadableFiles() const;
+    // The files the list constructor skipped, in list order, front first.
+    const std::vector<IMPN_FileFailure>& GetLeftOutFiles() const { return m_LeftOut; }
+
     // Integer mean of the print times of the surfaces that have separations; 0 when none has.
     std::int64_t GetPrintTime() const;
 
@@ -60,6 +78,14 @@ public:
     void AddReference();
     void Release();
     std::int32_t GetReferenceCount() const { return m_ReferenceCount; }
+
+    // Views showing the sheet (each also holds a reference). When the last one stops showing it,
+    // both surfaces release their resources (IMPN_Surface::ReleaseResources): a sheet that the
+    // job browser or a palette still holds keeps no file handles and no tiles. Prepare makes
+    // them again for the next view.
+    void AddViewer();
+    void ReleaseViewer();
+    std::int32_t GetViewerCount() const { return m_ViewerCount; }
 
     IMPN_Surface& GetFrontSurface() { return m_Front; }
     IMPN_Surface& GetBackSurface() { return m_Back; }
@@ -111,4 +137,6 @@ private:
     float m_XResolution = 0;
     float m_YResolution = 0;
     std::int32_t m_ReferenceCount = 0;
+    std::int32_t m_ViewerCount = 0;
+    std::vector<IMPN_FileFailure> m_LeftOut;
 };

@@ -38,7 +38,11 @@ IMPN_SheetView::IMPN_SheetView(IMPN_ViewPreferences preferences,
         m_Clock = SteadyMilliseconds;
 }
 
-IMPN_SheetView::~IMPN_SheetView() = default;
+IMPN_SheetView::~IMPN_SheetView()
+{
+    if (m_Sheet)
+        m_Sheet->ReleaseViewer();
+}
 
 double IMPN_SheetView::Scale(int level)
 {
@@ -68,6 +72,11 @@ void IMPN_SheetView::SetSheet(IMPN_Sheet* sheet)
     // A new sheet may reuse the addresses of the old one's surfaces.
     m_Overviews[0].reset();
     m_Overviews[1].reset();
+    // Counted before the old one goes, so that showing the same sheet again keeps its tiles.
+    if (sheet)
+        sheet->AddViewer();
+    if (m_Sheet)
+        m_Sheet->ReleaseViewer();
     m_Sheet = IMPN_SheetReference(sheet);
     m_FlipAxis = 0;
     m_ClipPathsAvailable = false;
@@ -95,6 +104,16 @@ void IMPN_SheetView::SetSheet(IMPN_Sheet* sheet)
     if (m_Preferences.showImpositionOnOpen)
         ShowImposition();
     Refresh();
+}
+
+std::size_t IMPN_SheetView::CloseIdleReaders()
+{
+    std::size_t closed = 0;
+    if (m_Sheet)
+        for (IMPN_Surface* surface : {&m_Sheet->GetFrontSurface(), &m_Sheet->GetBackSurface()})
+            if (IMPN_SurfaceRenderer* renderer = surface->GetRenderer())
+                closed += renderer->CloseIdleReaders();
+    return closed;
 }
 
 void IMPN_SheetView::SetPreferences(const IMPN_ViewPreferences& preferences)

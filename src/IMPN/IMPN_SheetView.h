@@ -13,6 +13,7 @@
 #include "IMPN/IMPN_SheetReference.h"
 #include "IMPN/IMPN_ViewPreferences.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -83,7 +84,8 @@ public:
     IMPN_SheetView(const IMPN_SheetView&) = delete;
     IMPN_SheetView& operator=(const IMPN_SheetView&) = delete;
 
-    // Slot 0: releases the sheet reference (and with the last one, the sheet and its tiles).
+    // Slot 0: stops showing the sheet (with the last view, the sheet lets go of its files and
+    // tiles) and releases the sheet reference (with the last one, the sheet).
     virtual ~IMPN_SheetView();
 
     // Slot 1: the first level whose picture is strictly smaller than the window both ways
@@ -159,8 +161,13 @@ public:
     virtual void TileNotReady(IMPN_DrawTarget& target, const TileRequest& request, bool underneath);
 
     // Shows a sheet (null shows nothing): paper colour, prepare, flip axis, backup mode 1,
-    // extent, then the fit and show-imposition preferences, then Refresh.
+    // extent, then the fit and show-imposition preferences, then Refresh. The sheet shown before
+    // is no longer shown here (IMPN_Sheet::ReleaseViewer).
     void SetSheet(IMPN_Sheet* sheet);
+    // Closes the worker readers of the shown surfaces that have been idle for a while
+    // (IMPN_SurfaceRenderer::CloseIdleReaders); the window calls it now and then. Returns the
+    // slots of readers closed.
+    std::size_t CloseIdleReaders();
     // Draws everything at once: underneath tiles and overlays, top tiles, top overlays.
     void DrawAll(IMPN_DrawTarget& target);
     // Lists the tiles to draw progressively and starts the painting timer.

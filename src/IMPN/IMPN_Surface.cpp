@@ -201,6 +201,14 @@ void IMPN_Surface::CloseFiles()
         separation->CloseFile();
 }
 
+void IMPN_Surface::ReleaseResources()
+{
+    // Before the files they read through.
+    m_Thumbnail.reset();
+    m_Renderer.reset();
+    CloseFiles();
+}
+
 IMPN_Separation* IMPN_Surface::GetSeparation(std::size_t index) const
 {
     return index < m_Separations.size() ? m_Separations[index].get() : nullptr;

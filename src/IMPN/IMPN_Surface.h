@@ -53,6 +53,10 @@ public:
     // Largest change stamp of the separations.
     std::uint32_t GetLatestChange() const;
     void CloseFiles();
+    // Lets go of everything showing the surface took: the renderer (its tiles and its worker
+    // readers), the thumbnail and the separations' own file handles. What the tree lists
+    // (separations, pages, print times, colours) stays; the next Prepare makes the rest again.
+    void ReleaseResources();
 
     bool HasSeparations() const { return !m_Separations.empty(); }
     const SeparationList& GetSeparations() const { return m_Separations; }

@@ -6,11 +6,16 @@
 #include "IMPN/IMPN_Pyramid.h"
 #include "IMPN/IMPN_WorkerPool.h"
 
+#include "GLIB/GLIB_Exception.h"
+#include "GLIB/GLIB_Log.h"
+
 #include <algorithm>
 #include <climits>
 #include <condition_variable>
 #include <cstring>
+#include <exception>
 #include <mutex>
+#include <string>
 
 namespace
 {
@@ -74,6 +79,7 @@ struct IMPN_SurfaceRenderer::Result
     std::uint64_t key = 0;
     IMPN_RenderTile tile;
     std::vector<LearnedClass> learned;
+    std::string failure; // why the tile was not made, when it was not
 };
 
 // A worker's readers and scratch buffers; one task uses it at a time.
@@ -81,39 +87,71 @@ struct IMPN_SurfaceRenderer::WorkerSlot
 {
     std::vector<std::unique_ptr<IMPN_RenderInk>> readers;
     Maker maker;
+    std::chrono::steady_clock::time_point lastUsed;
 };
 
 /* What the renderer and its queued tasks share. The tasks hold it, not the renderer: a task that
    starts after the renderer has gone finds `closed` set and ends without touching it, and the
    renderer's destructor waits for the tasks already running (`running`). Finished tiles wait in
-   `done` for the owner's CollectResults. */
+   `done` for the owner's CollectResults; room for every result owed is reserved before its task
+   is queued, so that handing one over never fails.
+
+   Slots (a set of readers each) are opened when a task finds none idle, up to `slotLimit`, so a
+   surface holds descriptors for the tiles being made at once, not for every worker of the pool.
+   A slot returned when it is over the limit or after the renderer's end is closed instead of
+   kept; idle slots are closed by the owner after a while (CloseIdleReaders). Slots
+   are closed outside the lock. */
 struct IMPN_SurfaceRenderer::WorkerShare
 {
     std::mutex mutex;
     std::condition_variable changed;
     std::vector<std::unique_ptr<WorkerSlot>> idle;
-    std::size_t slotCount = 0;
+    std::size_t slotCount = 0; // idle, in use and being opened
+    std::size_t slotLimit = 0;
     std::size_t running = 0;
     bool closed = false;
     std::uint64_t cancelledBelow = 0; // jobs with a lower serial not started yet are skipped
     std::vector<Result> done;
-
-    std::unique_ptr<WorkerSlot> TakeSlot()
-    {
-        std::unique_lock<std::mutex> lock(mutex);
-        changed.wait(lock, [this] { return !idle.empty(); });
-        std::unique_ptr<WorkerSlot> slot = std::move(idle.back());
-        idle.pop_back();
-        return slot;
-    }
+    std::size_t owed = 0; // results of queued tasks not collected yet
 
     void ReturnSlot(std::unique_ptr<WorkerSlot> slot)
     {
         {
             std::lock_guard<std::mutex> lock(mutex);
-            idle.push_back(std::move(slot));
+            if (closed || slotCount > slotLimit)
+                --slotCount;
+            else
+            {
+                slot->lastUsed = std::chrono::steady_clock::now();
+                idle.push_back(std::move(slot));
+            }
         }
         changed.notify_all();
+        // A slot not kept closes its readers here, outside the lock.
+    }
+
+    // Takes the idle slots beyond `keep` and those idle since before `before` out of the share;
+    // the caller closes them.
+    std::vector<std::unique_ptr<WorkerSlot>> TakeIdle(std::size_t keep,
+                                                      std::chrono::steady_clock::time_point before)
+    {
+        std::vector<std::unique_ptr<WorkerSlot>> out;
+        std::lock_guard<std::mutex> lock(mutex);
+        std::vector<std::unique_ptr<WorkerSlot>> kept;
+        // The most recently used come last: they are the ones kept.
+        std::stable_sort(idle.begin(), idle.end(),
+                         [](const auto& a, const auto& b) { return a->lastUsed < b->lastUsed; });
+        const std::size_t surplus = slotCount > keep ? slotCount - keep : 0;
+        for (auto& slot : idle)
+        {
+            if (out.size() < surplus || slot->lastUsed <= before)
+                out.push_back(std::move(slot));
+            else
+                kept.push_back(std::move(slot));
+        }
+        idle.swap(kept);
+        slotCount -= out.size();
+        return out;
     }
 };
 
@@ -175,9 +213,15 @@ IMPN_SurfaceRenderer::IMPN_SurfaceRenderer(std::vector<std::unique_ptr<IMPN_Rend
 
 IMPN_SurfaceRenderer::~IMPN_SurfaceRenderer()
 {
-    std::unique_lock<std::mutex> lock(m_Share->mutex);
-    m_Share->closed = true;
-    m_Share->changed.wait(lock, [this] { return m_Share->running == 0; });
+    std::vector<std::unique_ptr<WorkerSlot>> closing;
+    {
+        std::unique_lock<std::mutex> lock(m_Share->mutex);
+        m_Share->closed = true;
+        m_Share->changed.wait(lock, [this] { return m_Share->running == 0; });
+        // Queued tasks may keep the share a while longer; the readers go now.
+        closing.swap(m_Share->idle);
+        m_Share->slotCount -= closing.size();
+    }
 }
 
 const IMPN_RenderLevel& IMPN_SurfaceRenderer::GetLevel(int level) const
@@ -925,15 +969,6 @@ void IMPN_SurfaceRenderer::RunJob(const Job& job, WorkerSlot& slot, Result& resu
     std::memcpy(maker.paper, job.paper, 3);
     maker.known = &job.known;
     maker.learned = &result.learned;
-    result.level = job.level;
-    result.stamp = job.stamp;
-    result.generation = job.generation;
-    result.serial = job.serial;
-    result.key = job.key;
-    result.tile.top = job.geometry.top;
-    result.tile.left = job.geometry.left;
-    result.tile.width = job.geometry.width;
-    result.tile.height = job.geometry.height;
     try
     {
         if (UsesIndexedTiles(job.level))
@@ -946,9 +981,118 @@ void IMPN_SurfaceRenderer::RunJob(const Job& job, WorkerSlot& slot, Result& resu
         // Out of memory: the tile stays unmade, and the owner makes it when asked again.
         result.tile.Release();
         result.learned.clear();
+        result.failure = GLIB_DescribeException(std::current_exception());
     }
     maker.known = nullptr;
     maker.learned = nullptr;
+}
+
+/* Whatever happens on the way (no slot, no memory), the result names the job, so that the owner
+   stops waiting for it, and says why it holds no tile. */
+void IMPN_SurfaceRenderer::RunTask(const Job& job, Result& result) const noexcept
+{
+    result.level = job.level;
+    result.stamp = job.stamp;
+    result.generation = job.generation;
+    result.serial = job.serial;
+    result.key = job.key;
+    result.tile.top = job.geometry.top;
+    result.tile.left = job.geometry.left;
+    result.tile.width = job.geometry.width;
+    result.tile.height = job.geometry.height;
+    std::unique_ptr<WorkerSlot> slot;
+    try
+    {
+        slot = TakeSlot(result.failure);
+        if (slot)
+            RunJob(job, *slot, result);
+    }
+    catch (...)
+    {
+        result.tile.Release();
+        result.learned.clear();
+        try
+        {
+            result.failure = GLIB_DescribeException(std::current_exception());
+        }
+        catch (...)
+        {
+        }
+    }
+    if (slot)
+        m_Share->ReturnSlot(std::move(slot));
+}
+
+std::unique_ptr<IMPN_SurfaceRenderer::WorkerSlot> IMPN_SurfaceRenderer::OpenSlot() const
+{
+    auto slot = std::make_unique<WorkerSlot>();
+    for (std::size_t k = 0; k < m_Inks.size(); ++k)
+    {
+        std::unique_ptr<IMPN_RenderInk> reader;
+        if (m_InkUsable[k])
+        {
+            reader = m_Inks[k]->OpenWorkerReader();
+            if (!reader)
+                return nullptr;
+        }
+        slot->maker.sources.push_back(reader.get());
+        slot->readers.push_back(std::move(reader));
+    }
+    slot->maker.bits.resize(m_SourceTileBytes);
+    slot->maker.coverage.resize(std::size_t(IMPN_RenderLevel::kMaxTileSize) *
+                                IMPN_RenderLevel::kMaxTileSize);
+    return slot;
+}
+
+/* An idle slot if there is one, else a new one while the limit allows, else the next one
+   returned. A slot that cannot be opened (no descriptor left) leaves the task to wait for one of
+   the others; with none left it fails, saying why. */
+std::unique_ptr<IMPN_SurfaceRenderer::WorkerSlot>
+IMPN_SurfaceRenderer::TakeSlot(std::string& failure) const
+{
+    WorkerShare& share = *m_Share;
+    bool mayOpen = true;
+    for (;;)
+    {
+        {
+            std::unique_lock<std::mutex> lock(share.mutex);
+            share.changed.wait(lock,
+                               [&]
+                               {
+                                   return !share.idle.empty() ||
+                                          (mayOpen ? share.slotCount < share.slotLimit
+                                                   : share.slotCount == 0);
+                               });
+            if (!share.idle.empty())
+            {
+                std::unique_ptr<WorkerSlot> slot = std::move(share.idle.back());
+                share.idle.pop_back();
+                return slot;
+            }
+            if (!mayOpen)
+                return nullptr;
+            ++share.slotCount;
+        }
+        std::unique_ptr<WorkerSlot> slot;
+        try
+        {
+            slot = OpenSlot();
+            if (!slot)
+                failure = "A separation cannot be read from a worker thread";
+        }
+        catch (...)
+        {
+            failure = GLIB_DescribeException(std::current_exception());
+        }
+        if (slot)
+            return slot;
+        {
+            std::lock_guard<std::mutex> lock(share.mutex);
+            --share.slotCount;
+        }
+        share.changed.notify_all();
+        mayOpen = false;
+    }
 }
 
 bool IMPN_SurfaceRenderer::Adopt(Result& result)
@@ -956,6 +1100,8 @@ bool IMPN_SurfaceRenderer::Adopt(Result& result)
     const auto queued = m_InFlight.find(result.key);
     if (queued != m_InFlight.end() && queued->second.serial == result.serial)
         m_InFlight.erase(queued);
+    if (!result.failure.empty())
+        NoteWorkerFailure(result.failure);
     if (result.generation != m_Generation || !result.tile.HasPixels())
         return false;
     const bool indexed = UsesIndexedTiles(result.level);
@@ -979,35 +1125,79 @@ bool IMPN_SurfaceRenderer::Adopt(Result& result)
     return true;
 }
 
+void IMPN_SurfaceRenderer::NoteWorkerFailure(const std::string& failure)
+{
+    // Said once, not for every tile of a screen that fails the same way.
+    if (failure == m_WorkerFailure)
+        return;
+    m_WorkerFailure = failure;
+    LogMessage(GLIB_SEVERITY_WARNING, "A tile could not be made on a worker: " + failure, __FILE__,
+               __LINE__);
+}
+
+/* The first slot is opened here, on the owner's thread: it tells whether the inks can be read
+   from workers at all (else every tile is made here, as without a pool), and a failure to open
+   it (no descriptor left) has tiles made here this time. Further slots open on the workers as
+   they need them. */
 bool IMPN_SurfaceRenderer::EnsureWorkerSlots(std::size_t count)
 {
     if (m_WorkersUnusable)
         return false;
-    while (m_Share->slotCount < count)
     {
-        auto slot = std::make_unique<WorkerSlot>();
-        for (std::size_t k = 0; k < m_Inks.size(); ++k)
-        {
-            std::unique_ptr<IMPN_RenderInk> reader;
-            if (m_InkUsable[k])
-            {
-                reader = m_Inks[k]->OpenWorkerReader();
-                if (!reader)
-                {
-                    m_WorkersUnusable = true;
-                    return false;
-                }
-            }
-            slot->maker.sources.push_back(reader.get());
-            slot->readers.push_back(std::move(reader));
-        }
-        slot->maker.bits.resize(m_SourceTileBytes);
-        slot->maker.coverage.resize(std::size_t(IMPN_RenderLevel::kMaxTileSize) *
-                                    IMPN_RenderLevel::kMaxTileSize);
-        m_Share->ReturnSlot(std::move(slot));
+        std::lock_guard<std::mutex> lock(m_Share->mutex);
+        m_Share->slotLimit = count;
+    }
+    // A smaller pool needs fewer readers: the surplus idle ones close at once, those in use
+    // when they come back.
+    CloseSlots(m_Share->TakeIdle(count, std::chrono::steady_clock::time_point::min()));
+    {
+        std::lock_guard<std::mutex> lock(m_Share->mutex);
+        if (m_Share->slotCount > 0 || count == 0)
+            return count > 0;
+    }
+    std::unique_ptr<WorkerSlot> first;
+    try
+    {
+        first = OpenSlot();
+    }
+    catch (...)
+    {
+        NoteWorkerFailure(GLIB_DescribeException(std::current_exception()));
+        return false;
+    }
+    if (!first)
+    {
+        m_WorkersUnusable = true;
+        return false;
+    }
+    {
+        std::lock_guard<std::mutex> lock(m_Share->mutex);
         ++m_Share->slotCount;
     }
+    m_Share->ReturnSlot(std::move(first));
+    m_WorkerFailure.clear();
     return true;
+}
+
+void IMPN_SurfaceRenderer::CloseSlots(std::vector<std::unique_ptr<WorkerSlot>> slots)
+{
+    // The readers close as the slots go.
+    slots.clear();
+}
+
+std::size_t IMPN_SurfaceRenderer::CloseIdleReaders()
+{
+    std::vector<std::unique_ptr<WorkerSlot>> idle =
+        m_Share->TakeIdle(SIZE_MAX, std::chrono::steady_clock::now() - m_ReaderIdleDelay);
+    const std::size_t closed = idle.size();
+    CloseSlots(std::move(idle));
+    return closed;
+}
+
+std::size_t IMPN_SurfaceRenderer::GetWorkerSlotCount() const
+{
+    std::lock_guard<std::mutex> lock(m_Share->mutex);
+    return m_Share->slotCount;
 }
 
 /* Positions are taken a group at a time: the source-reading tiles of a group are made together on
@@ -1078,21 +1268,15 @@ void IMPN_SurfaceRenderer::MakeGroup(const std::vector<Position>& group,
 {
     // Even a single tile goes through a worker's readers: the owner's inks keep what they know,
     // and the owner decodes nothing a worker could.
-    if (!needed.empty() && EnsureWorkerSlots(pool.GetWorkerCount() + 1))
+    if (!needed.empty() && EnsureWorkerSlots(SlotsFor(pool)))
     {
         std::vector<Job> jobs;
         jobs.reserve(needed.size());
         for (const Needed& n : needed)
             jobs.push_back(PrepareJob(n, stamp));
         std::vector<Result> results(jobs.size());
-        WorkerShare& share = *m_Share;
-        pool.ParallelFor(jobs.size(),
-                         [&](std::size_t i)
-                         {
-                             std::unique_ptr<WorkerSlot> slot = share.TakeSlot();
-                             RunJob(jobs[i], *slot, results[i]);
-                             share.ReturnSlot(std::move(slot));
-                         });
+        // RunTask throws nothing, so every job has its result when this returns.
+        pool.ParallelFor(jobs.size(), [&](std::size_t i) { RunTask(jobs[i], results[i]); });
         for (Result& result : results)
             Adopt(result);
     }
@@ -1113,6 +1297,12 @@ void IMPN_SurfaceRenderer::MakeGroup(const std::vector<Position>& group,
         GetTile(p.top, p.left, level, stamp);
 }
 
+std::size_t IMPN_SurfaceRenderer::SlotsFor(const IMPN_WorkerPool& pool)
+{
+    // The pool's workers, and the owner's thread, which takes a share of MakeTiles.
+    return std::size_t(pool.GetWorkerCount()) + 1;
+}
+
 const IMPN_RenderTile* IMPN_SurfaceRenderer::RequestTile(std::int32_t top, std::int32_t left,
                                                          int level, std::uint32_t stamp,
                                                          IMPN_WorkerPool& pool)
@@ -1123,7 +1313,7 @@ const IMPN_RenderTile* IMPN_SurfaceRenderer::RequestTile(std::int32_t top, std::
     std::vector<Needed> needed;
     std::unordered_map<std::uint64_t, bool> seen;
     CollectNeeded(top, left, level, stamp, needed, seen);
-    if (needed.empty() || !EnsureWorkerSlots(pool.GetWorkerCount()))
+    if (needed.empty() || !EnsureWorkerSlots(SlotsFor(pool)))
         return GetTile(top, left, level, stamp);
     for (const Needed& n : needed)
     {
@@ -1133,39 +1323,56 @@ const IMPN_RenderTile* IMPN_SurfaceRenderer::RequestTile(std::int32_t top, std::
             (UsesIndexedTiles(n.level) || queued->second.stamp >= stamp))
             continue;
         auto job = std::make_shared<Job>(PrepareJob(n, stamp));
-        m_InFlight[n.key] = Queued{job->serial, stamp};
         std::shared_ptr<WorkerShare> share = m_Share;
-        pool.Submit(
-            [this, share, job]
-            {
-                {
-                    std::lock_guard<std::mutex> lock(share->mutex);
-                    if (share->closed)
-                        return;
-                    if (job->serial < share->cancelledBelow)
-                    {
-                        // An empty result, so that the owner stops waiting for it.
-                        Result skipped;
-                        skipped.key = job->key;
-                        skipped.serial = job->serial;
-                        share->done.push_back(std::move(skipped));
-                        return;
-                    }
-                    ++share->running;
-                }
-                Result result;
-                std::unique_ptr<WorkerSlot> slot = share->TakeSlot();
-                RunJob(*job, *slot, result);
-                share->ReturnSlot(std::move(slot));
-                {
-                    std::lock_guard<std::mutex> lock(share->mutex);
-                    share->done.push_back(std::move(result));
-                    --share->running;
-                }
-                share->changed.notify_all();
-            });
+        {
+            std::lock_guard<std::mutex> lock(share->mutex);
+            if (share->done.capacity() < share->owed + 1)
+                share->done.reserve(std::max(share->owed + 1, 2 * share->done.capacity()));
+            ++share->owed;
+        }
+        try
+        {
+            pool.Submit([this, share, job] { RunQueued(share, *job); });
+        }
+        catch (...)
+        {
+            std::lock_guard<std::mutex> lock(share->mutex);
+            --share->owed;
+            throw;
+        }
+        m_InFlight[n.key] = Queued{job->serial, stamp};
     }
     return nullptr;
+}
+
+/* A queued task. Its result always reaches `done` (room for it was reserved when it was queued),
+   so that the owner never waits for a tile that will not come. */
+void IMPN_SurfaceRenderer::RunQueued(const std::shared_ptr<WorkerShare>& share,
+                                     const Job& job) const noexcept
+{
+    {
+        std::lock_guard<std::mutex> lock(share->mutex);
+        if (share->closed)
+            return;
+        if (job.serial < share->cancelledBelow)
+        {
+            // An empty result, so that the owner stops waiting for it.
+            Result skipped;
+            skipped.key = job.key;
+            skipped.serial = job.serial;
+            share->done.push_back(std::move(skipped));
+            return;
+        }
+        ++share->running;
+    }
+    Result result;
+    RunTask(job, result);
+    {
+        std::lock_guard<std::mutex> lock(share->mutex);
+        share->done.push_back(std::move(result));
+        --share->running;
+    }
+    share->changed.notify_all();
 }
 
 void IMPN_SurfaceRenderer::CancelQueued()
@@ -1180,7 +1387,9 @@ std::size_t IMPN_SurfaceRenderer::CollectResults(std::uint32_t stamp)
     std::vector<Result> done;
     {
         std::lock_guard<std::mutex> lock(m_Share->mutex);
+        done.reserve(m_Share->owed);
         done.swap(m_Share->done);
+        m_Share->owed -= done.size();
     }
     std::size_t adopted = 0;
     for (Result& result : done)

@@ -22,6 +22,11 @@
 // asked for: one that no longer matches is dropped, never drawn. Indexed tiles hold no colour
 // (the palette is attached when a tile is handed out), so only colour tiles carry the stamp.
 //
+// Workers read through slots of readers (one reader per separation) that the renderer opens as
+// the tiles being made at once need them, never more than the pool has threads, and closes when
+// they have been idle for a while (CloseIdleReaders), when the pool shrinks and when the renderer
+// ends: a surface that is not being drawn holds no worker's file handles.
+//
 // A level tile is assembled from every source tile it covers, so source tiles of any size that
 // is a multiple of 16 give the same picture; a part of a level tile with no source behind it
 // shows the paper, and every pixel beyond the level picture is white.
@@ -33,8 +38,10 @@
 #include "IMPN/IMPN_RunCoverage.h"
 #include "IMPN/IMPN_TileStore.h"
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -105,6 +112,20 @@ public:
     // colours come from elsewhere, as the comparison's do): every tile is made again and the
     // palette rebuilt.
     void Recolour();
+
+    // Worker readers idle this long are closed by CloseIdleReaders.
+    static constexpr std::chrono::milliseconds kReaderIdleDelay{4000};
+    void SetReaderIdleDelay(std::chrono::milliseconds delay) { m_ReaderIdleDelay = delay; }
+    // Closes the worker readers that have been idle for the idle delay; returns the slots
+    // closed. The owner calls it now and then (the viewer once a second); readers open again
+    // when tiles are asked of the pool.
+    std::size_t CloseIdleReaders();
+    // Slots of worker readers open (idle, in use or being opened); each holds one reader per
+    // separation.
+    std::size_t GetWorkerSlotCount() const;
+    // Why the latest tile asked of a worker was not made there (a file that could not be opened
+    // again, no memory); empty once a worker could read again. Each new failure is also logged.
+    const std::string& GetWorkerFailure() const { return m_WorkerFailure; }
 
     // The budget of the tiles, in bytes of pixel stores plus a small charge per tile: past it,
     // GetTile evicts the least recently used of them that are neither visible nor pinned, those
@@ -228,11 +249,24 @@ private:
     static constexpr std::size_t kMinGroupBytes = std::size_t(1) << 20;
     Job PrepareJob(const Needed& needed, std::uint32_t stamp);
     void RunJob(const Job& job, WorkerSlot& slot, Result& result) const;
+    // Makes the job's tile on the calling thread through a slot of worker readers; throws
+    // nothing, a failure ends in the result.
+    void RunTask(const Job& job, Result& result) const noexcept;
+    // A task queued by RequestTile.
+    void RunQueued(const std::shared_ptr<WorkerShare>& share, const Job& job) const noexcept;
+    // A slot of readers: null when an ink cannot be read from workers; throws when a reader
+    // cannot be opened.
+    std::unique_ptr<WorkerSlot> OpenSlot() const;
+    // A slot for a task (see the definition); null, with the reason, when none can be had.
+    std::unique_ptr<WorkerSlot> TakeSlot(std::string& failure) const;
+    static void CloseSlots(std::vector<std::unique_ptr<WorkerSlot>> slots);
     // Moves a finished tile into the store; false when it is no longer wanted.
     bool Adopt(Result& result);
-    // Opens readers for up to `count` worker slots; false when the inks cannot be read from
-    // workers.
+    void NoteWorkerFailure(const std::string& failure);
+    // Allows up to `count` slots of worker readers, closing idle ones beyond it, and opens the
+    // first; false when the tiles are to be made on the owner's thread.
     bool EnsureWorkerSlots(std::size_t count);
+    static std::size_t SlotsFor(const IMPN_WorkerPool& pool);
     static std::uint64_t TileKey(int level, const IMPN_RenderTile& tile,
                                  const IMPN_RenderLevel& record);
 
@@ -279,4 +313,6 @@ private:
     std::uint64_t m_NextSerial = 1;
     std::uint32_t m_LatestStamp = 0;
     bool m_WorkersUnusable = false;
+    std::chrono::milliseconds m_ReaderIdleDelay = kReaderIdleDelay;
+    std::string m_WorkerFailure;
 };

@@ -1,5 +1,8 @@
 #include "IMPN/IMPN_WorkerPool.h"
 
+#include "GLIB/GLIB_Exception.h"
+#include "GLIB/GLIB_Log.h"
+
 #include <atomic>
 #include <exception>
 #include <memory>
@@ -44,6 +47,18 @@ void IMPN_WorkerPool::Submit(Task task)
     m_Wake.notify_one();
 }
 
+void IMPN_WorkerPool::SetFailureReport(FailureReport report)
+{
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    m_Report = std::move(report);
+}
+
+std::size_t IMPN_WorkerPool::GetFailedCount() const
+{
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    return m_Failed;
+}
+
 std::size_t IMPN_WorkerPool::GetQueuedCount() const
 {
     std::lock_guard<std::mutex> lock(m_Mutex);
@@ -69,8 +84,32 @@ void IMPN_WorkerPool::Run()
         }
         catch (...)
         {
-            // A task reports its failures through its own result; nothing may end the worker.
+            // Tasks report what they can through their own results; whatever still escapes one
+            // is said here, and nothing may end the worker.
+            Report(std::current_exception());
         }
+    }
+}
+
+void IMPN_WorkerPool::Report(const std::exception_ptr& failure) noexcept
+{
+    try
+    {
+        FailureReport report;
+        {
+            std::lock_guard<std::mutex> lock(m_Mutex);
+            ++m_Failed;
+            report = m_Report;
+        }
+        const std::string text = GLIB_DescribeException(failure);
+        if (report)
+            report(text);
+        else
+            LogMessage(GLIB_SEVERITY_ERROR, "A worker task failed: " + text, __FILE__, __LINE__);
+    }
+    catch (...)
+    {
+        // Not even the report could be made (memory); the count above still tells.
     }
 }
 
@@ -122,8 +161,16 @@ void IMPN_WorkerPool::ParallelFor(std::size_t count, const std::function<void(st
     state->count = count;
     state->body = &body;
     const std::size_t helpers = std::min<std::size_t>(m_Threads.size(), count - 1);
-    for (std::size_t i = 0; i < helpers; ++i)
-        Submit([state] { state->Work(); });
+    try
+    {
+        for (std::size_t i = 0; i < helpers; ++i)
+            Submit([state] { state->Work(); });
+    }
+    catch (...)
+    {
+        // Fewer helpers: this thread takes what they would have done. Those already queued may
+        // still be running body, so nothing returns before every call has ended, below.
+    }
     state->Work();
     std::unique_lock<std::mutex> lock(state->mutex);
     state->finished.wait(lock, [&] { return state->done == state->count; });

@@ -55,7 +55,8 @@ struct TIFX_FieldValue
 // Installs the tag extender and the error and warning handlers, each once per process.
 void TIFX_ProcessSetup();
 
-// The latest libtiff error and warning texts, "[module] message" when a module was given.
+// The latest libtiff error and warning texts of the calling thread, "[module] message" when a
+// module was given.
 std::string TIFX_LastErrorText();
 std::string TIFX_LastWarningText();
 void TIFX_ClearErrorText();

@@ -24,17 +24,17 @@ namespace
 constexpr const char* kClientInfoName = "TIFX_HandleState";
 constexpr tmsize_t kMaxSingleAlloc = tmsize_t{256} * 1024 * 1024;
 
-std::string g_errorText;
-std::string g_warningText;
-// The renderer's workers decode tiles on threads of their own, and a damaged tile reports
-// through the handlers below: the texts are the one piece of libtiff state they share.
-std::mutex g_textMutex;
+// The latest texts of the calling thread: libtiff calls the handlers on the thread that works on
+// the handle, so each thread reads back what its own open or read said, never a text another
+// thread's handle left at the same moment.
+thread_local std::string t_errorText;
+thread_local std::string t_warningText;
 TIFFExtendProc g_parentExtender = nullptr;
-// The state that the handle being opened by TIFX_OpenHandle takes at its first directory set-up.
-// The extender runs inside the open, on the opening thread: one pending state per thread lets
-// files be opened on several threads at once.
-thread_local TIFX_HandleState* g_pendingState = nullptr;
+// The state that the handle being opened by TIFX_OpenHandle on this thread takes at its first
+// directory set-up; libtiff runs the extender on the opening thread, inside the open.
+thread_local TIFX_HandleState* t_pendingState = nullptr;
 // States of handles opened by others in this process; they live until the process ends.
+std::mutex g_foreignMutex;
 std::deque<TIFX_HandleState> g_foreignStates;
 
 std::once_flag g_extenderOnce;
@@ -45,7 +45,6 @@ void FormatInto(std::string& target, const char* module, const char* fmt, va_lis
 {
     char message[2048];
     std::vsnprintf(message, sizeof message, fmt ? fmt : "", ap);
-    std::lock_guard<std::mutex> lock(g_textMutex);
     target.clear();
     if (module && *module)
     {
@@ -58,23 +57,23 @@ void FormatInto(std::string& target, const char* module, const char* fmt, va_lis
 
 void ErrorHandler(const char* module, const char* fmt, va_list ap)
 {
-    FormatInto(g_errorText, module, fmt, ap);
+    FormatInto(t_errorText, module, fmt, ap);
 }
 
 void WarningHandler(const char* module, const char* fmt, va_list ap)
 {
-    FormatInto(g_warningText, module, fmt, ap);
+    FormatInto(t_warningText, module, fmt, ap);
 }
 
 int FileErrorHandler(TIFF*, void*, const char* module, const char* fmt, va_list ap)
 {
-    FormatInto(g_errorText, module, fmt, ap);
+    FormatInto(t_errorText, module, fmt, ap);
     return 1;
 }
 
 int FileWarningHandler(TIFF*, void*, const char* module, const char* fmt, va_list ap)
 {
-    FormatInto(g_warningText, module, fmt, ap);
+    FormatInto(t_warningText, module, fmt, ap);
     return 1;
 }
 
@@ -180,13 +179,14 @@ void TagExtender(TIFF* tif)
     auto* state = static_cast<TIFX_HandleState*>(TIFFGetClientInfo(tif, kClientInfoName));
     if (!state)
     {
-        if (g_pendingState)
+        if (t_pendingState)
         {
-            state = g_pendingState;
-            g_pendingState = nullptr;
+            state = t_pendingState;
+            t_pendingState = nullptr;
         }
         else
         {
+            std::lock_guard<std::mutex> lock(g_foreignMutex);
             state = &g_foreignStates.emplace_back();
         }
         TIFFSetClientInfo(tif, state, kClientInfoName);
@@ -331,20 +331,17 @@ void TIFX_ProcessSetup()
 
 std::string TIFX_LastErrorText()
 {
-    std::lock_guard<std::mutex> lock(g_textMutex);
-    return g_errorText;
+    return t_errorText;
 }
 
 std::string TIFX_LastWarningText()
 {
-    std::lock_guard<std::mutex> lock(g_textMutex);
-    return g_warningText;
+    return t_warningText;
 }
 
 void TIFX_ClearErrorText()
 {
-    std::lock_guard<std::mutex> lock(g_textMutex);
-    g_errorText.clear();
+    t_errorText.clear();
 }
 
 std::string TIFX_StripModule(const std::string& text)
@@ -378,8 +375,7 @@ TIFF* TIFX_OpenHandle(const std::string& utf8Path, const char* mode, TIFX_Handle
     if (fd < 0)
     {
         const int error = errno;
-        std::lock_guard<std::mutex> lock(g_textMutex);
-        g_errorText = "[TIFFOpen] " + utf8Path + ": " + std::strerror(error);
+        t_errorText = "[TIFFOpen] " + utf8Path + ": " + std::strerror(error);
         return nullptr;
     }
     if (!writing)
@@ -389,10 +385,7 @@ TIFF* TIFX_OpenHandle(const std::string& utf8Path, const char* mode, TIFX_Handle
         };
         if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
         {
-            {
-                std::lock_guard<std::mutex> lock(g_textMutex);
-                g_errorText = "[TIFFOpen] " + utf8Path + ": " + TIFX_FileKindText(st.st_mode);
-            }
+            t_errorText = "[TIFFOpen] " + utf8Path + ": " + TIFX_FileKindText(st.st_mode);
             ::close(fd);
             return nullptr;
         }
@@ -405,9 +398,9 @@ TIFF* TIFX_OpenHandle(const std::string& utf8Path, const char* mode, TIFX_Handle
     // pan over a 2.3 GB sheet showed 7 GB resident; and a file cut short by another program
     // while mapped ends the process with SIGBUS instead of a read error.
     const std::string openMode = writing ? std::string(mode) : std::string(mode) + "m";
-    g_pendingState = state;
+    t_pendingState = state;
     TIFF* tif = TIFFFdOpenExt(fd, utf8Path.c_str(), openMode.c_str(), options.get());
-    g_pendingState = nullptr;
+    t_pendingState = nullptr;
     if (!tif)
     {
         ::close(fd);

@@ -84,14 +84,15 @@ public:
         return m_Reader ? 0 : m_Classes[i];
     }
 
+    // Opened on a worker while the test goes on changing the ink: it takes only the tiles and
+    // their geometry, which never change.
     std::unique_ptr<IMPN_RenderInk> OpenWorkerReader() const override
     {
         if (!workerReaders)
             return nullptr;
-        auto reader = std::unique_ptr<IMPN_RenderTestInk>(new IMPN_RenderTestInk(*this));
-        reader->m_Reader = true;
-        reader->reads = 0;
-        return reader;
+        if (openFailure)
+            openFailure();
+        return std::unique_ptr<IMPN_RenderTestInk>(new IMPN_RenderTestInk(*this, true));
     }
 
     void NoteTileClass(std::uint32_t x, std::uint32_t y, int tileClass) override
@@ -116,11 +117,19 @@ public:
     unsigned opacity = 100;
     bool failReads = false;
     bool workerReaders = true; // false: the ink cannot be read from workers
-    int reads = 0;             // tiles decoded so far
-    int notedClasses = 0;      // classes handed over from workers
+    // Called as a worker reader is opened, on whichever thread opens it; it may throw, as a
+    // file that cannot be opened again does.
+    std::function<void()> openFailure;
+    int reads = 0;        // tiles decoded so far
+    int notedClasses = 0; // classes handed over from workers
 
 private:
-    IMPN_RenderTestInk(const IMPN_RenderTestInk&) = default;
+    IMPN_RenderTestInk(const IMPN_RenderTestInk& ink, bool /*reader*/)
+        : m_Width(ink.m_Width), m_Length(ink.m_Length), m_TileSize(ink.m_TileSize),
+          m_Across(ink.m_Across), m_Down(ink.m_Down), m_RowBytes(ink.m_RowBytes),
+          m_Data(ink.m_Data), m_Tiles(*m_Data), m_Classes(m_Tiles.size(), 0), m_Reader(true)
+    {
+    }
 
     std::size_t Index(std::uint32_t x, std::uint32_t y) const
     {

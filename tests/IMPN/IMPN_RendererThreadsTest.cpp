@@ -342,6 +342,64 @@ TEST(RendererThreads, InksWithoutWorkerReadersAreMadeOnTheCallingThread)
                 Compose(*reference.renderer, 4, stamp, nullptr));
 }
 
+// Worker readers open as the tiles being made at once need them, not a set for every worker of
+// the pool; they close when idle for the idle delay and when a smaller pool asks for tiles, and
+// open again for the next tiles, which come out the same.
+TEST(RendererThreads, WorkerReadersOpenWhenNeededAndCloseWhenIdleOrThePoolShrinks)
+{
+    IMPN_WorkerPool wide(32);
+    Surface s(3), reference(3);
+    const std::uint32_t stamp = IMPN_ChangeCounter::Next();
+    EXPECT_EQ(s.renderer->RequestTile(0, 0, 3, stamp, wide), nullptr);
+    ASSERT_TRUE(WaitForResults(*s.renderer, stamp));
+    EXPECT_EQ(s.renderer->GetWorkerSlotCount(), 1u);
+    EXPECT_EQ(s.renderer->CloseIdleReaders(), 0u); // used a moment ago
+    s.renderer->SetReaderIdleDelay(std::chrono::milliseconds(0));
+    EXPECT_EQ(s.renderer->CloseIdleReaders(), 1u);
+    EXPECT_EQ(s.renderer->GetWorkerSlotCount(), 0u);
+
+    for (int level : {4, 5})
+        EXPECT_TRUE(ComposeAsync(*s.renderer, level, stamp, wide) ==
+                    Compose(*reference.renderer, level, stamp, nullptr))
+            << level;
+    EXPECT_GE(s.renderer->GetWorkerSlotCount(), 1u);
+    EXPECT_LE(s.renderer->GetWorkerSlotCount(), 33u);
+
+    // One worker and the calling thread need two sets at most.
+    IMPN_WorkerPool narrow(1);
+    s.renderer->ReleaseTiles();
+    EXPECT_TRUE(Compose(*s.renderer, 4, stamp, &narrow) ==
+                Compose(*reference.renderer, 4, stamp, nullptr));
+    EXPECT_LE(s.renderer->GetWorkerSlotCount(), 2u);
+}
+
+// Readers that cannot be opened on the workers (no descriptor left) leave the tiles to the readers
+// that are open; with none at all, to the calling thread. The picture is the same either way, and
+// the renderer says why.
+TEST(RendererThreads, ReadersThatCannotBeOpenedLeaveTheWorkToThoseThatCan)
+{
+    const std::thread::id owner = std::this_thread::get_id();
+    IMPN_WorkerPool pool(4);
+    Surface some(3), none(3), reference(3);
+    some.inks[1]->openFailure = [owner]
+    {
+        if (std::this_thread::get_id() != owner)
+            throw std::runtime_error("M.tif: Too many open files");
+    };
+    none.inks[2]->openFailure = [] { throw std::runtime_error("Y.tif: Too many open files"); };
+    const std::uint32_t stamp = IMPN_ChangeCounter::Next();
+    for (int level : {3, 5})
+    {
+        const std::vector<std::uint8_t> expected =
+            Compose(*reference.renderer, level, stamp, nullptr);
+        EXPECT_TRUE(Compose(*some.renderer, level, stamp, &pool) == expected) << level;
+        EXPECT_TRUE(ComposeAsync(*none.renderer, level, stamp, pool) == expected) << level;
+    }
+    EXPECT_GE(some.renderer->GetWorkerSlotCount(), 1u); // all opened on the calling thread
+    EXPECT_EQ(none.renderer->GetWorkerSlotCount(), 0u);
+    EXPECT_EQ(none.renderer->GetWorkerFailure(), "Y.tif: Too many open files");
+}
+
 // The tiles made ahead on the pool are made a group at a time within the memory budget: a coarse
 // tile standing for more source-reading tiles than a group may hold is made from the level below
 // first, still on the workers, and comes out as on this thread alone.

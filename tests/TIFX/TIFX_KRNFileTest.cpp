@@ -9,6 +9,9 @@
 
 #include <tiffio.h>
 
+#include <atomic>
+#include <thread>
+#include <vector>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -39,6 +42,51 @@ TEST_F(TIFX_File, MissingFileThrowsFileIOExceptionWithoutModulePrefix)
         EXPECT_EQ(std::string(e.what()), path + ": No such file or directory");
     }
     EXPECT_FALSE(file.IsOpen());
+}
+
+// Readers open on several threads at once (the renderer's workers do): each handle takes its own
+// private record, and each failed open names its own file.
+TEST_F(TIFX_File, OpensOnSeveralThreadsAtOnceEachGetTheirOwnRecordAndFailure)
+{
+    constexpr int kThreads = 4;
+    std::vector<std::string> paths;
+    for (int t = 0; t < kThreads; ++t)
+    {
+        KRNDirectoryInfo info = KRN_TestFullInfo();
+        info.colorName = "Ink " + std::to_string(t);
+        paths.push_back(
+            TIFX_WritePattern(PathOf("ink" + std::to_string(t) + ".tif"), info, {}, 64, 64));
+    }
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back(
+            [&, t]
+            {
+                const std::string ink = "Ink " + std::to_string(t);
+                const std::string missing = PathOf("missing" + std::to_string(t) + ".tif");
+                for (int i = 0; i < 100; ++i)
+                {
+                    TIFX_KRNFile file(paths[t]);
+                    file.Open();
+                    if (file.GetDirectoryInfo().colorName != ink)
+                        wrong.fetch_add(1);
+                    TIFX_KRNFile absent(missing);
+                    try
+                    {
+                        absent.Open();
+                        wrong.fetch_add(1);
+                    }
+                    catch (const TIFX_FileIOException& e)
+                    {
+                        if (std::string(e.what()) != missing + ": No such file or directory")
+                            wrong.fetch_add(1);
+                    }
+                }
+            });
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(wrong.load(), 0);
 }
 
 TEST_F(TIFX_File, NonTiffFileThrowsFileIOException)

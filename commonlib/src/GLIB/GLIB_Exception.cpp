@@ -4,6 +4,7 @@
 #include "GLIB/GLIB_OStringStream.h"
 #include "GLIB/GLIB_String.h"
 
+#include <new>
 #include <stdexcept>
 #include <utility>
 
@@ -155,4 +156,33 @@ std::wstring GLIB_Exception::ReportWide() const
     GLIB_WOStringStream out;
     WriteReport(out);
     return out.str();
+}
+
+std::string GLIB_DescribeException(const std::exception_ptr& failure)
+{
+    if (!failure)
+        return {};
+    try
+    {
+        std::rethrow_exception(failure);
+    }
+    catch (const GLIB_Exception& e)
+    {
+        const std::string text = e.WhatNarrow();
+        return text.empty() ? e.ReportNarrow() : text;
+    }
+    catch (const std::bad_alloc&)
+    {
+        return "Not enough memory";
+    }
+    catch (const std::exception& e)
+    {
+        const char* text = e.what();
+        return text != nullptr && *text != '\0' ? text
+                                                : "An unidentified exception has been caught.";
+    }
+    catch (...)
+    {
+        return "An unidentified exception has been caught.";
+    }
 }

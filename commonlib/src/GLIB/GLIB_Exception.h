@@ -8,6 +8,7 @@
 // swallow library failures by accident.
 
 #include <cstdint>
+#include <exception>
 #include <initializer_list>
 #include <ostream>
 #include <string>
@@ -119,3 +120,8 @@ struct Tag_UWIN_Exception
 struct Tag_WTLU_Exception
 {
 };
+
+// What a failure of any type says, for a task that must end in a report whatever it threw: a
+// GLIB_Exception's developer message, a standard exception's text ("Not enough memory" for a
+// failed allocation), and a fixed text for anything else. Empty for a null pointer.
+std::string GLIB_DescribeException(const std::exception_ptr& failure);

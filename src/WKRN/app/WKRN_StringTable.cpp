@@ -192,6 +192,19 @@ const Entry kEntries[] = {
     {188, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Item", "188")},
     {204, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Print Time", "204")},
     {1016, QT_TRANSLATE_NOOP3("WKRN_StringTable", "The folder cannot be read.", "1016")},
+    // Preview files a shown sheet could not read.
+    {2581, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                              "One preview file of this sheet could not be read, so its ink may be "
+                              "missing from the picture.",
+                              "2581")},
+    {2582, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                              "%1 preview files of this sheet could not be read, so their inks may "
+                              "be missing from the picture.",
+                              "2582")},
+    {2583, QT_TRANSLATE_NOOP3("WKRN_StringTable",
+                              "Close the job and open the sheet again once the files can be read.",
+                              "2583")},
+    {2584, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Unreadable Preview Files", "2584")},
 
     // Commands: status-bar help, line feed, tooltip.
     {32771, QT_TRANSLATE_NOOP3(
@@ -369,6 +382,8 @@ const Entry kEntries[] = {
     {2313, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Coverage (%)", "2313")},
     {2314, QT_TRANSLATE_NOOP3("WKRN_StringTable", "The file %1 could not be written.", "2314")},
     {2315, QT_TRANSLATE_NOOP3("WKRN_StringTable", "CSV files (*.csv *.CSV)", "2315")},
+    {2580,
+     QT_TRANSLATE_NOOP3("WKRN_StringTable", "The ink zones could not be counted: %1", "2580")},
     {2316, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Densitometer: outside the picture", "2316")},
     {2317, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Ink limit area", "2317")},
     {2318, QT_TRANSLATE_NOOP3("WKRN_StringTable", "Ink zone presets", "2318")},

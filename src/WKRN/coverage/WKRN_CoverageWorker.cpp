@@ -1,5 +1,7 @@
 #include "WKRN/coverage/WKRN_CoverageWorker.h"
 
+#include "GLIB/GLIB_Exception.h"
+#include "GLIB/GLIB_Log.h"
 #include "IMPN/IMPN_CellCoverage.h"
 #include "IMPN/IMPN_InkCoverage.h"
 #include "IMPN/IMPN_WorkerPool.h"
@@ -130,11 +132,30 @@ void WKRN_CoverageWorker::Run()
         {
             next.job(*m_Counter, context);
         }
-        catch (const std::exception&)
+        catch (...)
         {
-            // A job that cannot finish (memory) delivers nothing; the view goes on without it.
+            // The job delivers nothing; the tools go on without it and say why.
+            ReportFailure(context, std::current_exception());
         }
         std::lock_guard<std::mutex> lock(m_Mutex);
         m_Running.erase(next.lane);
+    }
+}
+
+void WKRN_CoverageWorker::ReportFailure(const Context& context,
+                                        const std::exception_ptr& failure) noexcept
+{
+    try
+    {
+        const std::string text = GLIB_DescribeException(failure);
+        LogMessage(GLIB_SEVERITY_ERROR, "Ink coverage could not be counted: " + text, __FILE__,
+                   __LINE__);
+        const int lane = context.m_Lane;
+        const QString what = QString::fromStdString(text);
+        context.Deliver([this, lane, what] { emit Failed(lane, what); });
+    }
+    catch (...)
+    {
+        // Not even the report could be made (memory): the job still ends here.
     }
 }

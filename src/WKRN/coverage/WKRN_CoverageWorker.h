@@ -7,6 +7,10 @@
 //
 // Lanes are priorities as well: the waiting job of the lowest lane runs first, so that a
 // densitometer reading is never queued behind a long count.
+//
+// A job that throws, whatever it throws, ends as a failure of that job: it is logged and, while
+// the job is still current, said through Failed on the user-interface thread. The worker goes on
+// with the next job.
 
 #include <QObject>
 
@@ -14,6 +18,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <exception>
 #include <functional>
 #include <map>
 #include <memory>
@@ -84,6 +89,10 @@ public:
     std::uint32_t TileLength() const { return m_TileLength; }
     std::size_t InkCount() const { return m_InkCount; }
 
+signals:
+    // A job of the lane ended by throwing; what it threw, as text.
+    void Failed(int lane, const QString& what);
+
 private:
     struct Pending
     {
@@ -94,6 +103,7 @@ private:
     };
 
     void Run();
+    void ReportFailure(const Context& context, const std::exception_ptr& failure) noexcept;
     bool IsCurrent(int lane, std::uint64_t generation) const;
 
     std::unique_ptr<IMPN_InkCoverage> m_Counter;

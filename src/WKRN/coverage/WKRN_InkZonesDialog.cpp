@@ -147,6 +147,15 @@ WKRN_InkZonesDialog::WKRN_InkZonesDialog(WKRN_CoverageWorker& worker, std::vecto
     connect(m_Offset, &QDoubleSpinBox::valueChanged, this, &WKRN_InkZonesDialog::FieldsEdited);
     connect(m_Span, &QPushButton::clicked, this, &WKRN_InkZonesDialog::SpanPlate);
     connect(m_Export, &QPushButton::clicked, this, &WKRN_InkZonesDialog::ChooseExportFile);
+    // A count that fails says why where its progress was shown.
+    connect(&m_Worker, &WKRN_CoverageWorker::Failed, this,
+            [this](int lane, const QString& what)
+            {
+                if (lane != WKRN_CoverageWorker::ZonesLane)
+                    return;
+                m_Progress->setValue(0);
+                m_Progress->setFormat(WKRN_StringTable::Load(IDS_INK_ZONES_FAILED).arg(what));
+            });
 }
 
 WKRN_InkZonesDialog::~WKRN_InkZonesDialog()
@@ -265,6 +274,8 @@ void WKRN_InkZonesDialog::Count()
         IMPN_InkZones::ZoneStarts(geometry, m_XResolution, width), 0, std::int32_t(width));
     if (layout.edges.size() < 2)
         return;
+    // A count that failed before left its reason in the bar.
+    m_Progress->setFormat(WKRN_StringTable::Load(IDS_INK_ZONES_COUNTING) + QStringLiteral(" %p%"));
     m_Progress->setValue(0);
     m_Progress->show();
     m_Export->setEnabled(false);

@@ -4,6 +4,7 @@
 #include "WKRN/app/WKRN_StringTable.h"
 #include "WKRN/files/WKRN_AddFilePage.h"
 #include "WKRN/files/WKRN_FileListTexts.h"
+#include "WKRN/files/WKRN_UnreadableFiles.h"
 
 #include "GFIL/GFIL_FileSpec.h"
 #include "GLIB/GLIB_Exception.h"
@@ -105,10 +106,16 @@ bool WKRN_AddFileDialog::Apply()
     if (lost > 0)
     {
         const int count = int(lost);
-        WTLU_MessageBox::ShowWarning(
-            WKRN_StringTable::Load(IDS_INVALID_PREVIEW_FILES),
-            WKRN_FileListTexts::RejectedText(count),
-            failure.isEmpty() ? WKRN_FileListTexts::RejectedDetail(count) : failure, this);
+        // Each file that was left out with its reason, where the sheet says it (a file gone, no
+        // descriptor left) rather than the usual reason for a file that is no preview file.
+        const QString reasons =
+            built ? WKRN_UnreadableFiles::Lines(built->GetLeftOutFiles()) : QString();
+        WTLU_MessageBox::ShowWarning(WKRN_StringTable::Load(IDS_INVALID_PREVIEW_FILES),
+                                     WKRN_FileListTexts::RejectedText(count),
+                                     !failure.isEmpty()  ? failure
+                                     : reasons.isEmpty() ? WKRN_FileListTexts::RejectedDetail(count)
+                                                         : reasons,
+                                     this);
     }
     if (placed == 0)
         return false;

@@ -79,6 +79,7 @@ WKRN_SheetView::WKRN_SheetView(QWidget* parent)
     const std::int32_t threads = WKRN_Preferences::Current().RenderThreads;
     m_Pool = std::make_unique<IMPN_WorkerPool>(threads > 0 ? unsigned(threads) : 0u);
     SetWorkerPool(m_Pool.get());
+    m_IdleTimer.start(kIdleCheckMilliseconds, this);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -96,6 +97,7 @@ WKRN_SheetView::WKRN_SheetView(QWidget* parent)
 WKRN_SheetView::~WKRN_SheetView()
 {
     m_PaintTimer.stop();
+    m_IdleTimer.stop();
 }
 
 void WKRN_SheetView::SetSheet(IMPN_Sheet* sheet)
@@ -555,6 +557,11 @@ void WKRN_SheetView::paintEvent(QPaintEvent* event)
 
 void WKRN_SheetView::timerEvent(QTimerEvent* event)
 {
+    if (event->timerId() == m_IdleTimer.timerId())
+    {
+        CloseIdleReaders();
+        return;
+    }
     if (event->timerId() != m_PaintTimer.timerId())
     {
         QAbstractScrollArea::timerEvent(event);

@@ -59,6 +59,8 @@ public:
     };
 
     static constexpr int kPaintMilliseconds = 25;
+    // How often idle worker readers are looked for.
+    static constexpr int kIdleCheckMilliseconds = 1000;
     static constexpr int kTilePauseMilliseconds = 5;
     // One line of the scroll bars and the wheel, in screen pixels at a device pixel ratio of 1.
     static constexpr int kLinePixels = 20;
@@ -210,6 +212,9 @@ private:
     WKRN_Canvas m_Canvas;
     bool m_RepaintWithPaper = false;
     QBasicTimer m_PaintTimer;
+    // Closes the worker readers that have been idle for a while (IMPN_SheetView::
+    // CloseIdleReaders): a window left open on a sheet holds no more descriptors than its own.
+    QBasicTimer m_IdleTimer;
     // Makes the progressive paint's tiles off the user-interface thread; the paint timer keeps
     // ticking while tiles are pending and draws each as it arrives. It ends before the sheet the
     // view holds (queued tiles dropped, running ones joined); the other order would be safe too,

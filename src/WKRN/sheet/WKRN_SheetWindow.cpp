@@ -10,6 +10,7 @@
 #include "WKRN/compare/WKRN_CompareMode.h"
 #include "WKRN/coverage/WKRN_InkCoverageTools.h"
 #include "WKRN/files/WKRN_AddFileDialog.h"
+#include "WKRN/files/WKRN_UnreadableFiles.h"
 #include "WKRN/palettes/WKRN_EditColorDialog.h"
 #include "WKRN/palettes/WKRN_MeasurementFormat.h"
 #include "WKRN/palettes/WKRN_SheetWindowPalettes.h"
@@ -32,6 +33,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMetaObject>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -388,6 +390,16 @@ void WKRN_SheetWindow::TakeSheet(const IMPN_SheetReference& sheet)
     const QString before = MenuText();
     m_sheet = sheet;
     m_view->SetSheet(m_sheet.Get());
+    // Files that showing the sheet could not read are named once the window is on the screen,
+    // over it, while it shows what could be read.
+    QMetaObject::invokeMethod(
+        this,
+        [this, shown = m_sheet.Get()]
+        {
+            if (m_sheet.Get() == shown && !m_closed)
+                WKRN_UnreadableFiles::Report(this, *m_sheet);
+        },
+        Qt::QueuedConnection);
     m_fitWhenShown = !isVisible() && m_view->GetPreferences().zoomToFitWindowOnOpen;
     setWindowTitle(WKRN_StringTable::Load(IDS_CAPTION_PREFIX) + JobName());
     m_panes->SetWorkStyle(m_sheet->GetWorkStyle());

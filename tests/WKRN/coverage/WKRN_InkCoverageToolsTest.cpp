@@ -4,6 +4,7 @@
 
 #include "WKRN_JobWindowFixture.h"
 
+#include "GLIB/GLIB_Exception.h"
 #include "IMPN/IMPN_InkCoverage.h"
 #include "IMPN/IMPN_InkZones.h"
 #include "IMPN/IMPN_Sheet.h"
@@ -28,6 +29,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
 #include <QTreeWidget>
@@ -37,6 +39,8 @@
 #include <functional>
 #include <future>
 #include <memory>
+#include <set>
+#include <utility>
 
 namespace
 {
@@ -358,6 +362,30 @@ TEST(CoverageWorker, ANewerJobOfALaneSupersedesTheRunningOneAndItsResults)
     WKRN_ProcessEvents();
     EXPECT_TRUE(firstSawStop);
     EXPECT_EQ(delivered, (std::vector<int>{2, 3}));
+}
+
+// A job that throws, whatever it throws, ends as a failure of its lane said on the user-interface
+// thread; the worker goes on with the next job.
+TEST(CoverageWorker, AJobThatThrowsAnythingEndsAsAReportedFailure)
+{
+    using Context = WKRN_CoverageWorker::Context;
+    WKRN_CoverageWorker worker(
+        std::make_unique<IMPN_InkCoverage>(std::vector<std::unique_ptr<IMPN_RenderInk>>{}, 0));
+    QSignalSpy failed(&worker, &WKRN_CoverageWorker::Failed);
+    int delivered = 0;
+    worker.Submit(WKRN_CoverageWorker::ZonesLane, [](IMPN_InkCoverage&, const Context&)
+                  { throw GLIB_Exception(1158004, "the disk is full", __FILE__, __LINE__); });
+    worker.Submit(WKRN_CoverageWorker::PinLane, [](IMPN_InkCoverage&, const Context&) { throw 3; });
+    worker.Submit(WKRN_CoverageWorker::ReadingLane, [&](IMPN_InkCoverage&, const Context& context)
+                  { context.Deliver([&] { ++delivered; }); });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return failed.size() == 2 && delivered == 1; }, 15000));
+    std::set<std::pair<int, QString>> reports;
+    for (const QList<QVariant>& report : failed)
+        reports.emplace(report[0].toInt(), report[1].toString());
+    EXPECT_EQ(reports, (std::set<std::pair<int, QString>>{
+                           {WKRN_CoverageWorker::PinLane,
+                            QStringLiteral("An unidentified exception has been caught.")},
+                           {WKRN_CoverageWorker::ZonesLane, QStringLiteral("the disk is full")}}));
 }
 
 namespace

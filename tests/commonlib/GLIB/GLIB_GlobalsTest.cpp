@@ -12,8 +12,12 @@
 #include <limits>
 
 // Huge requests must come back as null so that the out-of-memory path can be exercised under
-// the address sanitizer too.
+// the address and thread sanitizers too.
 extern "C" const char* __asan_default_options()
+{
+    return "allocator_may_return_null=1";
+}
+extern "C" const char* __tsan_default_options()
 {
     return "allocator_may_return_null=1";
 }
