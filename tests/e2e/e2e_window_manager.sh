@@ -128,8 +128,12 @@ read -r left2 right2 top2 bottom2 < <(frame_extents "$second")
 [ $((y2 - top2)) -ge 0 ] && [ $((y2 + h2 + bottom2)) -le "$screen_height" ] &&
   [ $((x2 + w2 + right2)) -le "$screen_width" ] || fail "the second job window's frame leaves the screen"
 
+# The palettes follow their window once the window manager has mapped it; on a busy machine that
+# takes longer than the window itself.
+shows_two_palettes() { [ "$(palettes_of "$1" | grep -c .)" -ge 2 ]; }
+wait_until 150 shows_two_palettes "$second" ||
+  fail "the second job window shows fewer than two palettes"
 palettes=$(palettes_of "$second")
-[ "$(echo "$palettes" | grep -c .)" -ge 2 ] || fail "the second job window shows fewer than two palettes"
 job_place=$(stacking_index "$second")
 for palette in $palettes; do
   [ "$(stacking_index "$palette")" -gt "$job_place" ] || fail "palette $palette is stacked below its job window"
