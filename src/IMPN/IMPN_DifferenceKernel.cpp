@@ -29,9 +29,10 @@ std::uint64_t LeadingMask(std::uint32_t pixels)
 }
 
 // The counting loop. Where the processor has a population-count instruction a second copy of
-// it uses that, chosen once at load time.
+// it uses that, chosen once at load time; not under a sanitizer, whose instrumented resolver would
+// run before its runtime is up and fail the program's loading.
 #if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) &&                             \
-    !defined(__SANITIZE_ADDRESS__)
+    !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
 __attribute__((target_clones("popcnt", "default")))
 #endif
 void CompareRows(const std::uint8_t* older, const std::uint8_t* newer, std::size_t rowBytes,
