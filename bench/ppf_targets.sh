@@ -47,7 +47,7 @@ for program in "$KRN" "$RENDERER"; do
 done
 mkdir -p "$WORK"
 DENSE=$WORK/dense-$SIZE
-if [ "$(find "$DENSE" -name '*.tif' 2>/dev/null | wc -l)" -ne 8 ]; then
+if [ "$(find "$DENSE/" -name '*.tif' 2>/dev/null | wc -l)" -ne 8 ]; then
     echo "writing $DENSE" >&2
     rm -rf "$DENSE"
     "$KRN" sample --out "$DENSE" --preset large --content dense --inks 8 --size "$SIZE" >/dev/null

@@ -79,7 +79,7 @@ if [ ! -f "$SCREEN" ]; then
     "$RENDERER" --write-screen "$SCREEN" "$SCREEN_SIZE" >/dev/null
 fi
 DENSE=$WORK/dense-${WIDTH}x$HEIGHT
-if [ "$(find "$DENSE" -name '*.tif' 2>/dev/null | wc -l)" -ne 8 ]; then
+if [ "$(find "$DENSE/" -name '*.tif' 2>/dev/null | wc -l)" -ne 8 ]; then
     echo "writing $DENSE" >&2
     rm -rf "$DENSE"
     "$KRN" sample --out "$DENSE" --preset large --content dense --inks 8 --size "${WIDTH}x$HEIGHT" >/dev/null
