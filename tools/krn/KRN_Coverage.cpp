@@ -63,12 +63,16 @@ struct Options
     unsigned threads = 0;
 };
 
-// Millimetres given to the micrometre, within a range of micrometres.
+// Millimetres given to the micrometre, within a range of micrometres; out of it, `needs` and the
+// range in millimetres are the usage error ("--area needs a measuring area from 0.1 to 5 mm").
 std::int32_t Micrometres(const std::string& text, std::int32_t low, std::int32_t high,
-                         const std::string& problem)
+                         const std::string& needs)
 {
-    const double mm = KRN_OptionParser::Number(text, low / 1000.0, high / 1000.0, problem);
-    return std::int32_t(std::llround(mm * 1000.0));
+    const auto mm = [](std::int32_t um)
+    { return (um < 0 ? "-" : "") + IMPN_CoverageReport::Millimetres(um < 0 ? -um : um); };
+    const double value = KRN_OptionParser::Number(
+        text, low / 1000.0, high / 1000.0, needs + " from " + mm(low) + " to " + mm(high) + " mm");
+    return std::int32_t(std::llround(value * 1000.0));
 }
 
 // The terminal's "counting N%" line, when standard error is one.
@@ -130,20 +134,16 @@ int RunCoverage(const std::vector<std::string>& args)
     parser.Option("--zone-width",
                   [&](const std::string& v)
                   {
-                      o.zoneWidth = Micrometres(
-                          v, IMPN_InkZones::kMinWidth, IMPN_InkZones::kMaxWidth,
-                          "--zone-width needs a zone width from " +
-                              IMPN_CoverageReport::Millimetres(IMPN_InkZones::kMinWidth) + " to " +
-                              IMPN_CoverageReport::Millimetres(IMPN_InkZones::kMaxWidth) + " mm");
+                      o.zoneWidth =
+                          Micrometres(v, IMPN_InkZones::kMinWidth, IMPN_InkZones::kMaxWidth,
+                                      "--zone-width needs a zone width");
                   });
     parser.Option("--zone-offset",
                   [&](const std::string& v)
                   {
-                      o.zoneOffset = Micrometres(
-                          v, -IMPN_InkZones::kMaxOffset, IMPN_InkZones::kMaxOffset,
-                          "--zone-offset needs an offset from -" +
-                              IMPN_CoverageReport::Millimetres(IMPN_InkZones::kMaxOffset) + " to " +
-                              IMPN_CoverageReport::Millimetres(IMPN_InkZones::kMaxOffset) + " mm");
+                      o.zoneOffset =
+                          Micrometres(v, -IMPN_InkZones::kMaxOffset, IMPN_InkZones::kMaxOffset,
+                                      "--zone-offset needs an offset");
                   });
     parser.Option("--limit",
                   [&](const std::string& v)
@@ -157,11 +157,8 @@ int RunCoverage(const std::vector<std::string>& args)
     parser.Option("--area",
                   [&](const std::string& v)
                   {
-                      o.area = Micrometres(
-                          v, IMPN_InkLimit::kMinArea, IMPN_InkLimit::kMaxArea,
-                          "--area needs a measuring area from " +
-                              IMPN_CoverageReport::Millimetres(IMPN_InkLimit::kMinArea) + " to " +
-                              IMPN_CoverageReport::Millimetres(IMPN_InkLimit::kMaxArea) + " mm");
+                      o.area = Micrometres(v, IMPN_InkLimit::kMinArea, IMPN_InkLimit::kMaxArea,
+                                           "--area needs a measuring area");
                   });
     parser.Option("--limit-map", o.limitMap);
     parser.Flag("--csv", o.csv);
